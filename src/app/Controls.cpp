@@ -1,0 +1,80 @@
+#include "app/Controls.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <cmath>
+
+namespace quillon::ui {
+
+namespace {
+
+// The windows name the fonts they were designed with. Courier New and Arial reach their
+// metric-compatible Liberation faces through fontconfig; MS Sans Serif, a bitmap face, has no such
+// alias, so it is mapped here to the face whose widths come closest.
+void InstallFontSubstitutes() {
+    static const bool installed = [] {
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+        return true;
+    }();
+    (void)installed;
+}
+
+}  // namespace
+
+QFont PointFont(const QString& family, int points, bool bold) {
+    InstallFontSubstitutes();
+    QFont font(family);
+    font.setPixelSize(static_cast<int>(std::lround(points * 96.0 / 72.0)));
+    font.setBold(bold);
+    return font;
+}
+
+QFont SmallFont() { return PointFont(QStringLiteral("MS Sans Serif"), 8, true); }
+QFont NormalFont() { return PointFont(QStringLiteral("MS Sans Serif"), 10, true); }
+QFont RowFont() { return PointFont(QStringLiteral("Courier New"), 10, true); }
+
+QLabel* MakeLabel(QWidget* parent, int left, int top, const QString& text, const QFont& font) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(font);
+    label->adjustSize();
+    label->move(left, top);
+    return label;
+}
+
+void SetPaleBlueBackground(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, kPaleBlue);
+    palette.setColor(QPalette::Window, kPaleBlue);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QLineEdit* MakeResultField(QWidget* parent, const QRect& geometry, const QFont& font, const QString& hint) {
+    auto* field = new QLineEdit(parent);
+    field->setGeometry(geometry);
+    field->setFont(font);
+    field->setReadOnly(true);
+    field->setFocusPolicy(Qt::ClickFocus);
+    field->setToolTip(hint);
+    SetPaleBlueBackground(field);
+    return field;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QRect& geometry, const QString& caption,
+                        const QString& hint, const QString& image) {
+    auto* button = new QPushButton(caption, parent);
+    button->setGeometry(geometry);
+    button->setToolTip(hint);
+    button->setAutoDefault(false);
+    if (!image.isEmpty()) {
+        button->setIcon(QIcon(QStringLiteral(":/images/%1.xpm").arg(image)));
+        button->setIconSize(QSize(16, 16));
+    }
+    return button;
+}
+
+}  // namespace quillon::ui

@@ -1,0 +1,289 @@
+#include "app/Numb.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/ChartPanel.h"
+#include "app/Controls.h"
+
+namespace quillon {
+
+QString MainWindowCaption() {
+    return QStringLiteral("Quillon Ver. 3.41 \u2014 \u00A9 2004\u20132010 The Quillon Developers");
+}
+
+TCalcFrm::TCalcFrm(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("CalcFrm"));
+    setWindowTitle(MainWindowCaption());
+    setFont(ui::SmallFont());
+    BuildControls();
+    BuildDatePanel();
+    ConnectCommands();
+    SetTabOrder();
+    // Key preview: the window sees every key before the focused control does.
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+    FormCreate();
+}
+
+void TCalcFrm::BuildControls() {
+    const QString analysisOnly = QStringLiteral("Analysis Only.");
+
+    ui::MakeLabel(this, 9, 8, QStringLiteral("Vowels"), ui::SmallFont());
+    Vowels = ui::MakeResultField(this, {9, 25, 328, 24}, ui::RowFont(), analysisOnly);
+    Vowels->setObjectName(QStringLiteral("Vowels"));
+
+    ui::MakeLabel(this, 9, 58, QStringLiteral("Data Entry"), ui::SmallFont());
+    Data = new QLineEdit(this);
+    Data->setObjectName(QStringLiteral("Data"));
+    Data->setGeometry(9, 75, 328, 24);
+    Data->setFont(ui::RowFont());
+    Data->setMaxLength(kMaxDataLength);
+    Data->setToolTip(QStringLiteral("Enter Data Here."));
+
+    ui::MakeLabel(this, 9, 108, QStringLiteral("Consonants"), ui::SmallFont());
+    Constants = ui::MakeResultField(this, {9, 125, 328, 24}, ui::RowFont(), analysisOnly);
+    Constants->setObjectName(QStringLiteral("Constants"));
+
+    ui::MakeLabel(this, 352, 8, QStringLiteral("Totals"), ui::SmallFont());
+    VTotal = ui::MakeResultField(this, {352, 25, 114, 24}, ui::NormalFont(), analysisOnly);
+    VTotal->setObjectName(QStringLiteral("VTotal"));
+    Total = ui::MakeResultField(this, {352, 75, 114, 24}, ui::NormalFont(), analysisOnly);
+    Total->setObjectName(QStringLiteral("Total"));
+    CTotal = ui::MakeResultField(this, {352, 125, 114, 24}, ui::NormalFont(), analysisOnly);
+    CTotal->setObjectName(QStringLiteral("CTotal"));
+    for (QLineEdit* total : {VTotal, Total, CTotal}) total->setText(QStringLiteral("0"));
+
+    Chart = new ChartPanel(this);
+    Chart->setObjectName(QStringLiteral("Chart"));
+
+    Clearbtn = ui::MakeButton(this, {355, 167, 28, 25}, {}, QStringLiteral("Clear Data"), QStringLiteral("clear"));
+    CalendarBtn = ui::MakeButton(this, {393, 167, 32, 25}, {}, QStringLiteral("Open or Close Date Calculator"),
+                                 QStringLiteral("calendar"));
+    PasteBtn = ui::MakeButton(this, {435, 167, 28, 25}, {}, QStringLiteral("Paste from Clipboard"),
+                              QStringLiteral("paste"));
+    MthBtn = ui::MakeButton(this, {355, 203, 108, 25}, QStringLiteral("Pythagorean"),
+                            QStringLiteral("Click to Change System"));
+    MthBtn->setFont(ui::SmallFont());
+    HelpBtn = ui::MakeButton(this, {375, 238, 64, 25}, QStringLiteral("Help"), QStringLiteral("Open Help"),
+                             QStringLiteral("help"));
+    CalculatorBtn = ui::MakeButton(this, {9, 279, 90, 25}, QStringLiteral("Calculator"),
+                                   QStringLiteral("Math Calculator"), QStringLiteral("calculator"));
+    PrintBtn = ui::MakeButton(this, {115, 279, 75, 25}, QStringLiteral("Print"), QStringLiteral("Print Report"),
+                              QStringLiteral("print"));
+    ExportBtn = ui::MakeButton(this, {208, 279, 75, 25}, QStringLiteral("Export"),
+                               QStringLiteral("Export Results to RTF file."), QStringLiteral("export"));
+    InternetBtn = ui::MakeButton(this, {299, 279, 76, 25}, QStringLiteral("Internet"),
+                                 QStringLiteral("Internet Sites"), QStringLiteral("internet"));
+    ExitBtn = ui::MakeButton(this, {391, 279, 75, 25}, QStringLiteral("Exit"), QStringLiteral("Exit Program"),
+                             QStringLiteral("exit"));
+    const std::pair<QPushButton*, const char*> names[] = {
+        {Clearbtn, "Clearbtn"},         {CalendarBtn, "CalendarBtn"}, {PasteBtn, "PasteBtn"},
+        {MthBtn, "MthBtn"},             {HelpBtn, "HelpBtn"},         {CalculatorBtn, "CalculatorBtn"},
+        {PrintBtn, "PrintBtn"},         {ExportBtn, "ExportBtn"},     {InternetBtn, "InternetBtn"},
+        {ExitBtn, "ExitBtn"}};
+    for (const auto& [button, name] : names) button->setObjectName(QString::fromLatin1(name));
+
+    CalcBtn = new QPushButton(this);
+    CalcBtn->setObjectName(QStringLiteral("CalcBtn"));
+    CalcBtn->hide();
+}
+
+void TCalcFrm::BuildDatePanel() {
+    Panel3 = new QFrame(this);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setGeometry(472, 0, 142, kClientHeight);
+    // The name-plus-date field; the analysis run keeps it current. Its frame "Name + Date" stands at
+    // 8, 205 in the panel, the field at 10, 43 in that frame.
+    NmDt = ui::MakeResultField(Panel3, {8 + 10, 205 + 43, 106, 21}, ui::SmallFont(), {});
+    NmDt->setObjectName(QStringLiteral("NmDt"));
+}
+
+void TCalcFrm::ConnectCommands() {
+    const std::pair<QPushButton*, void (TCalcFrm::*)()> commands[] = {
+        {Clearbtn, &TCalcFrm::ClearBtnClick},
+        {CalendarBtn, &TCalcFrm::CalendarBtnClick},
+        {PasteBtn, &TCalcFrm::PasteBtnClick},
+        {MthBtn, &TCalcFrm::MthBtnClick},
+        {HelpBtn, &TCalcFrm::HelpBtnClick},
+        {CalculatorBtn, &TCalcFrm::CalculatorBtnClick},
+        {PrintBtn, &TCalcFrm::PrintBtnClick},
+        {ExportBtn, &TCalcFrm::ExportBtnClick},
+        {InternetBtn, &TCalcFrm::InternetBtnClick},
+        {ExitBtn, &TCalcFrm::ExitBtnClick},
+        {CalcBtn, &TCalcFrm::CalcBtnClick},
+    };
+    for (const auto& [button, handler] : commands) connect(button, &QPushButton::clicked, this, handler);
+    connect(Data, &QLineEdit::textChanged, this, &TCalcFrm::DataChange);
+}
+
+void TCalcFrm::SetTabOrder() {
+    QWidget* const order[] = {Data,          Clearbtn, CalendarBtn, PasteBtn,    MthBtn, HelpBtn,
+                              CalculatorBtn, PrintBtn, ExportBtn,   InternetBtn, ExitBtn};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+}
+
+void TCalcFrm::FormCreate() {
+    // The date field is set to today when the date calculator is built into the panel.
+    helpFilePath_ = QDir::currentPath() + QStringLiteral("/quill.chm");
+    // The help integration for helpFilePath_ is created here once it exists.
+    MthBtn->setText(QString(DisplayName(LetterSystem::Pythagorean).data()));
+    state_.letterSystem = LetterSystem::Pythagorean;
+    Panel3->hide();
+    setFixedSize(kNarrowClientWidth, kClientHeight);
+    CentreOnScreen();
+}
+
+void TCalcFrm::CentreOnScreen() {
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+bool TCalcFrm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1) {
+            HelpBtnClick();
+            return true;
+        }
+        if (key->key() == Qt::Key_V && key->modifiers().testFlag(Qt::ControlModifier)) {
+            PasteBtnClick();
+            return true;
+        }
+        if (watched == Data) return DataKeyPress(key);
+    } else if (event->type() == QEvent::KeyRelease && watched == Data) {
+        DataKeyUp(static_cast<QKeyEvent*>(event));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TCalcFrm::DataKeyPress(QKeyEvent* event) {
+    const QString text = event->text();
+    if (text.size() != 1 || text.front() < QLatin1Char('a') || text.front() > QLatin1Char('z')) return false;
+    // The field is to receive the upper-case letter: hand it a copy of the key with that text.
+    QKeyEvent upper(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+                    event->nativeVirtualKey(), event->nativeModifiers(), text.toUpper(),
+                    event->isAutoRepeat(), static_cast<quint16>(event->count()));
+    QCoreApplication::sendEvent(Data, &upper);
+    return true;
+}
+
+void TCalcFrm::DataKeyUp(QKeyEvent* event) {
+    // Releases that the keyboard repeats are not key releases of the user: holding Y down opens the
+    // dialog once, for the last Y.
+    if (event->isAutoRepeat()) return;
+    state_.PendingYPosition = 0;
+    state_.YFromTyping = false;
+    const bool commandKey = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (event->key() != Qt::Key_Y || commandKey) return;
+    // Ask only when a Y stands just before the caret: when the field was full or the caret stood
+    // elsewhere, no Y was typed and there is nothing to ask about.
+    const int caret = Data->cursorPosition();
+    if (caret == 0 || Data->text().at(caret - 1) != QLatin1Char('Y')) return;
+    state_.PendingYPosition = caret;
+    state_.YFromTyping = true;
+    ShowYDialog();
+    Data->setCursorPosition(caret);
+}
+
+void TCalcFrm::ShowYDialog() {
+    // The Y dialog is the next window created at start-up; until it is part of the program the
+    // pending position stays recorded and nobody is asked.
+}
+
+void TCalcFrm::DataChange() { CalcBtn->click(); }
+
+void TCalcFrm::CalcBtnClick() {
+    const AnalysisShown shown = RunAnalysis(state_, Data->text().toStdU16String());
+    Vowels->setText(QString::fromStdString(shown.vowels));
+    Constants->setText(QString::fromStdString(shown.constants));
+    VTotal->setText(QString::fromStdString(shown.vTotal));
+    CTotal->setText(QString::fromStdString(shown.cTotal));
+    Total->setText(QString::fromStdString(shown.total));
+    Chart->ShowChart(shown.chart);
+    NmDt->setText(QString::fromStdString(shown.nameDate));
+}
+
+void TCalcFrm::ClearBtnClick() {
+    state_.VowelSum = state_.ConsonantSum = state_.NumberSum = state_.GrandTotal = 0;
+    Vowels->clear();
+    Constants->clear();
+    Data->clear();
+    for (QLineEdit* total : {VTotal, CTotal, Total}) total->setText(QStringLiteral("0"));
+    Chart->ClearTotals();
+    Data->setFocus();
+}
+
+void TCalcFrm::PasteBtnClick() { EnterPastedText(QGuiApplication::clipboard()->text()); }
+
+void TCalcFrm::EnterPastedText(const QString& text) {
+    const std::u16string normalised = NormalisePastedText(text.toStdU16String());
+    Data->setText(QString::fromStdU16String(normalised));
+    state_.PendingYPosition = FirstYPosition(normalised);
+    state_.YFromTyping = false;
+    if (state_.PendingYPosition > 0) ShowYDialog();
+}
+
+void TCalcFrm::MthBtnClick() {
+    switch (state_.letterSystem) {
+        case LetterSystem::Pythagorean: state_.letterSystem = LetterSystem::Chaldean; break;
+        case LetterSystem::Chaldean: state_.letterSystem = LetterSystem::Pythagorean; break;
+    }
+    MthBtn->setText(QString(DisplayName(state_.letterSystem).data()));
+    CalcBtn->click();
+}
+
+// The commands below belong to windows and reports that are not part of the program yet. Their
+// buttons stand at their places and do nothing until then.
+void TCalcFrm::HelpBtnClick() {}
+void TCalcFrm::CalendarBtnClick() {}
+void TCalcFrm::CalculatorBtnClick() {}
+void TCalcFrm::PrintBtnClick() {}
+void TCalcFrm::ExportBtnClick() {}
+void TCalcFrm::InternetBtnClick() {}
+
+void TCalcFrm::ExitBtnClick() { close(); }
+
+void TCalcFrm::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    // Closing the analysis window ends the program, whatever companion windows are open.
+    QCoreApplication::quit();
+}
+
+ReportSource TCalcFrm::CurrentReportSource() const {
+    ReportSource source;
+    source.method = MthBtn->text().toStdString();
+    source.data = Data->text().toStdString();
+    source.vowels = Vowels->text().toStdString();
+    source.consonants = Constants->text().toStdString();
+    source.cTotal = CTotal->text().toStdString();
+    source.vTotal = VTotal->text().toStdString();
+    source.total = Total->text().toStdString();
+    for (int i = 0; i < kChartCellCount; ++i) {
+        source.chartCells[static_cast<std::size_t>(i)] = Chart->CellText(i).toStdString();
+    }
+    source.nameDate = NmDt->text().toStdString();
+    source.dateDigitSum = state_.DateDigitSum;
+    source.datePanelVisible = !Panel3->isHidden();
+    return source;
+}
+
+void TCalcFrm::frReport1GetValue(const std::string& name, ReportValue& value) const {
+    value = GetReportValue(CurrentReportSource(), name);
+}
+
+}  // namespace quillon

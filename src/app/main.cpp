@@ -1,0 +1,65 @@
+// Quillon's entry point: the analysis window, or a command answered without a window.
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+
+#include "app/CommandLine.h"
+#include "app/Numb.h"
+#include "app/Screenshot.h"
+
+namespace {
+
+QStringList ArgumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// Whether a window system can be reached: a platform chosen by QT_QPA_PLATFORM, or an X or
+// Wayland display.
+bool HasDisplay() {
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+void SetNames() {
+    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("3.41"));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const QStringList arguments = ArgumentsOf(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    switch (quillon::ModeOf(arguments)) {
+        case quillon::StartMode::CommandLine: {
+            QCoreApplication app(argc, argv);
+            SetNames();
+            return quillon::RunCommandLine(arguments, out, err);
+        }
+        case quillon::StartMode::Screenshot: {
+            // The images need no screen: without one, draw off-screen.
+            if (!HasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
+            QApplication app(argc, argv);
+            SetNames();
+            return quillon::RunScreenshot(arguments, err);
+        }
+        case quillon::StartMode::Window: break;
+    }
+
+    if (!HasDisplay()) {
+        err << "quillon: no display to open the window on; try \"./run analyse TEXT\" or \"quillon --help\"\n";
+        return quillon::kExitFailure;
+    }
+    QApplication app(argc, argv);
+    SetNames();
+    QApplication::setApplicationDisplayName(QStringLiteral("Quillon"));
+    quillon::TCalcFrm window;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The analysis run of the analysis window, apart from its widgets: the window state it reads and
+// writes, and the texts it puts into the result fields. The window and the command line both call
+// RunAnalysis, so that they show the same results for the same data.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "numerology/DigitChart.h"
+#include "numerology/LetterValues.h"
+
+namespace quillon {
+
+// The data field holds at most this many characters (UTF-16 code units, as the field counts them).
+inline constexpr int kMaxDataLength = 40;
+
+// The window-wide state of the analysis window.
+struct AnalysisState {
+    LetterSystem letterSystem = LetterSystem::Pythagorean;
+    std::int32_t VowelSum = 0;
+    std::int32_t ConsonantSum = 0;
+    std::int32_t NumberSum = 0;
+    std::int32_t GrandTotal = 0;
+    // Unreduced total of the last date calculation; 0 means there is no date result.
+    std::int32_t DateDigitSum = 0;
+    // 1-based position of the Y the Y dialog is to ask about; 0 means none.
+    int PendingYPosition = 0;
+    bool YFromTyping = false;
+};
+
+// What one analysis run writes into the window.
+struct AnalysisShown {
+    std::string vowels;      // the vowel row
+    std::string constants;   // the consonant row
+    std::string vTotal;      // reduction chain of the vowel sum
+    std::string cTotal;      // reduction chain of the consonant sum
+    std::string total;       // reduction chain of the grand total
+    DigitChart chart;        // counted from the two rows
+    std::string nameDate;    // name-plus-date chain, or empty
+};
+
+// Analyses the data under the state's system, stores the four sums in the state and returns the
+// texts for the result fields.
+AnalysisShown RunAnalysis(AnalysisState& state, std::u16string_view data);
+
+// The name-plus-date value: the chain of grandTotal + dateDigitSum when both are above 0, else empty.
+std::string NameDateChain(std::int32_t grandTotal, std::int32_t dateDigitSum);
+
+// The Paste command's normalisation: strip codes 0 to 32 at both ends, keep the first 40 characters
+// and upper-case a to z. A surrogate pair that the cut would split is dropped whole.
+std::u16string NormalisePastedText(std::u16string_view text);
+
+// 1-based position of the first uppercase "Y" in the text, 0 when there is none.
+int FirstYPosition(std::u16string_view text);
+
+}  // namespace quillon

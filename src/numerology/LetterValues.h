@@ -1,0 +1,43 @@
+#pragma once
+// The letter-value tables of the two systems and the analysis of a data text into a vowel row, a
+// consonant row and four sums. Pure computation: no state between runs, no user interface.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillon {
+
+enum class LetterSystem { Pythagorean, Chaldean };
+
+// "Pythagorean" or "Chaldean": the caption of the system button and the report's "[Method]".
+std::string_view DisplayName(LetterSystem system);
+// Reads a display name without regard to case; nothing for any other text.
+std::optional<LetterSystem> LetterSystemFromName(std::string_view name);
+
+enum class CharClass { Vowel, Consonant, Number, Other };
+
+struct LetterValue {
+    CharClass charClass = CharClass::Other;
+    int value = 0;  // 1 to 9 for letters and numbers, 0 for other characters
+};
+
+// Classifies one character of the data by its exact code. Uppercase A to Z are letters, lowercase
+// "y" is Y read as a vowel, "1" to "9" are numbers; everything else, "0" included, is other.
+LetterValue Classify(char16_t c, LetterSystem system);
+
+struct AnalysisResult {
+    std::string VowelRow;      // one digit or space per data character
+    std::string ConsonantRow;  // one digit or space per data character
+    std::int32_t VowelSum = 0;
+    std::int32_t ConsonantSum = 0;
+    std::int32_t NumberSum = 0;
+    std::int32_t GrandTotal = 0;
+};
+
+// Accepts any text and never fails. The data is taken as UTF-16 code units, the way the data field
+// counts its characters, so that position k of each row stands under position k of the field.
+AnalysisResult AnalyseData(std::u16string_view data, LetterSystem system);
+
+}  // namespace quillon

@@ -1,0 +1,14 @@
+#pragma once
+// The reduction chain: a number followed by the steps that take it down to one digit, as text.
+
+#include <cstdint>
+#include <string>
+
+namespace quillon {
+
+// One step splits off the last digit and adds it to the number the other digits form, so 199 goes
+// to 19 + 9 = 28, not to the digit sum 19: "199 / 28 / 10 / 1". No number is held back, 11, 22 and
+// 33 included. 0 gives "0".
+std::string ReduceChain(std::uint64_t n);
+
+}  // namespace quillon
