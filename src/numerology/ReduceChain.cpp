@@ -1,15 +1,22 @@
 #include "numerology/ReduceChain.h"
 
+#include <array>
+#include <charconv>
+
 namespace quillon {
 
 std::string ReduceChain(std::uint64_t n) {
-    std::string chain = std::to_string(n);
+    // Formats into a stack buffer: the longest chain, that of 2^64 - 1, is 267 characters.
+    std::array<char, 400> buffer;
+    char* end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), n).ptr;
     while (n >= 10) {
         n = n / 10 + n % 10;
-        chain += " / ";
-        chain += std::to_string(n);
+        *end++ = ' ';
+        *end++ = '/';
+        *end++ = ' ';
+        end = std::to_chars(end, buffer.data() + buffer.size(), n).ptr;
     }
-    return chain;
+    return std::string(buffer.data(), end);
 }
 
 }  // namespace quillon

@@ -1,0 +1,41 @@
+// One typed character in the analysis window, from the key press to the updated fields, drawn
+// off-screen and never painted.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <benchmark/benchmark.h>
+
+#include "app/Numb.h"
+
+namespace {
+
+void BM_TypedCharacter(benchmark::State& state) {
+    quillon::TCalcFrm window;
+    window.setAttribute(Qt::WA_DontShowOnScreen);
+    window.show();
+    const QString letters = QStringLiteral("MARYELIZABETHQUILLONSMYTHE");
+    int next = 0;
+    for (auto _ : state) {
+        if (window.Data->text().size() >= 39) {
+            state.PauseTiming();
+            window.Data->clear();
+            state.ResumeTiming();
+        }
+        QTest::keyClick(window.Data, letters.at(next).toLower().toLatin1());
+        next = (next + 1) % static_cast<int>(letters.size());
+    }
+    benchmark::DoNotOptimize(window.Total->text());
+}
+BENCHMARK(BM_TypedCharacter);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,158 @@
+#include "app/CommandLine.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+namespace quillon {
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Outcome Quillon(QStringList arguments) {
+    arguments.prepend(QStringLiteral("quillon"));
+    Outcome run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.exitCode = RunCommandLine(arguments, out, err);
+    return run;
+}
+
+QJsonObject Json(const Outcome& run) {
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+    return document.object();
+}
+
+TEST(CommandLineMode, DecidedFromTheArguments) {
+    EXPECT_EQ(ModeOf({QStringLiteral("quillon")}), StartMode::Window);
+    EXPECT_EQ(ModeOf({QStringLiteral("quillon"), QStringLiteral("analyse"), QStringLiteral("X")}),
+              StartMode::CommandLine);
+    EXPECT_EQ(ModeOf({QStringLiteral("quillon"), QStringLiteral("--screenshot"), QStringLiteral("/tmp/x")}),
+              StartMode::Screenshot);
+}
+
+TEST(AnalyseJson, ContractForAPastedName) {
+    const Outcome run = Quillon({QStringLiteral("analyse"), QStringLiteral("--json"), QStringLiteral("  mary y  ")});
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err.toStdString();
+    const QJsonObject json = Json(run);
+
+    QStringList expectedKeys = {QStringLiteral("nameftr"), QStringLiteral("master"), QStringLiteral("Method"),
+                                QStringLiteral("Data"),    QStringLiteral("Vowels"), QStringLiteral("Consonants"),
+                                QStringLiteral("CTot"),    QStringLiteral("VTot"),   QStringLiteral("Total"),
+                                QStringLiteral("vvt"),     QStringLiteral("cct"),    QStringLiteral("ttt"),
+                                QStringLiteral("VowelSum"), QStringLiteral("ConsonantSum"),
+                                QStringLiteral("NumberSum"), QStringLiteral("GrandTotal"),
+                                QStringLiteral("DateDigitSum"), QStringLiteral("DataText")};
+    for (int digit = 1; digit <= 9; ++digit) {
+        for (const char* row : {"V", "C", "T"}) expectedKeys << QString::fromLatin1(row) + QString::number(digit);
+    }
+    QStringList keys = json.keys();
+    keys.sort();
+    expectedKeys.sort();
+    EXPECT_EQ(keys, expectedKeys) << "no date group without a date";
+
+    EXPECT_EQ(json.value(QStringLiteral("master")), QJsonValue(33));
+    EXPECT_EQ(json.value(QStringLiteral("Method")).toString(), QStringLiteral("Pythagorean"));
+    EXPECT_EQ(json.value(QStringLiteral("Data")).toString(), QStringLiteral("MARY Y"));
+    EXPECT_EQ(json.value(QStringLiteral("DataText")).toString(), QStringLiteral("MARY Y"));
+    EXPECT_EQ(json.value(QStringLiteral("Vowels")).toString(), QStringLiteral(" 1    "));
+    EXPECT_EQ(json.value(QStringLiteral("Consonants")).toString(), QStringLiteral("4 97 7"));
+    EXPECT_EQ(json.value(QStringLiteral("VTot")).toString(), QStringLiteral("1"));
+    EXPECT_EQ(json.value(QStringLiteral("CTot")).toString(), QStringLiteral("27 / 9"));
+    EXPECT_EQ(json.value(QStringLiteral("Total")).toString(), QStringLiteral("28 / 10 / 1"));
+    EXPECT_EQ(json.value(QStringLiteral("C7")).toString(), QStringLiteral("2"));
+    EXPECT_EQ(json.value(QStringLiteral("ttt")).toString(), QStringLiteral("5"));
+    EXPECT_EQ(json.value(QStringLiteral("GrandTotal")), QJsonValue(28));
+    EXPECT_EQ(json.value(QStringLiteral("ConsonantSum")), QJsonValue(27));
+    EXPECT_EQ(json.value(QStringLiteral("DateDigitSum")), QJsonValue(0));
+    for (const QString& key : json.keys()) {
+        const bool integer = key == QLatin1String("master") || key.endsWith(QLatin1String("Sum")) ||
+                             key == QLatin1String("GrandTotal");
+        EXPECT_EQ(json.value(key).isDouble(), integer) << key.toStdString();
+    }
+}
+
+TEST(AnalyseJson, SystemAndVowelY) {
+    Outcome run = Quillon({QStringLiteral("analyse"), QStringLiteral("--system"), QStringLiteral("chaldean"),
+                       QStringLiteral("--json"), QStringLiteral("MARY 12")});
+    ASSERT_EQ(run.exitCode, kExitOk);
+    EXPECT_EQ(Json(run).value(QStringLiteral("Total")).toString(), QStringLiteral("11 / 2"));
+    EXPECT_EQ(Json(run).value(QStringLiteral("Method")).toString(), QStringLiteral("Chaldean"));
+
+    run = Quillon({QStringLiteral("analyse"), QStringLiteral("--vowel-y"), QStringLiteral("4"),
+                   QStringLiteral("--json"), QStringLiteral("MARY 12")});
+    ASSERT_EQ(run.exitCode, kExitOk);
+    QJsonObject json = Json(run);
+    EXPECT_EQ(json.value(QStringLiteral("DataText")).toString(), QStringLiteral("MARy 12"));
+    EXPECT_EQ(json.value(QStringLiteral("Data")).toString(), QStringLiteral("MARY 12"));
+    EXPECT_EQ(json.value(QStringLiteral("VTot")).toString(), QStringLiteral("8"));
+    EXPECT_EQ(json.value(QStringLiteral("CTot")).toString(), QStringLiteral("13 / 4"));
+
+    run = Quillon({QStringLiteral("analyse"), QStringLiteral("--vowel-y"), QStringLiteral("all"),
+                   QStringLiteral("--json"), QStringLiteral("--"), QStringLiteral("yvy y")});
+    ASSERT_EQ(run.exitCode, kExitOk);
+    json = Json(run);
+    EXPECT_EQ(json.value(QStringLiteral("DataText")).toString(), QStringLiteral("yVy y"));
+    EXPECT_EQ(json.value(QStringLiteral("V7")).toString(), QStringLiteral("3"));
+
+    run = Quillon({QStringLiteral("analyse"), QStringLiteral("--vowel-y"), QStringLiteral("1,5"),
+                   QStringLiteral("--json"), QStringLiteral("YVY Y")});
+    ASSERT_EQ(run.exitCode, kExitOk);
+    EXPECT_EQ(Json(run).value(QStringLiteral("DataText")).toString(), QStringLiteral("yVY y"));
+}
+
+TEST(AnalyseReadable, ShowsTheRowsAndTheChart) {
+    const Outcome run = Quillon({QStringLiteral("analyse"), QStringLiteral("MARY"), QStringLiteral("12")});
+    ASSERT_EQ(run.exitCode, kExitOk);
+    EXPECT_TRUE(run.out.contains(QStringLiteral("|MARY 12|  24 / 6"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("| 1     |  1"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("|4 97   |  20 / 2"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("Pythagorean\n")));
+}
+
+TEST(CommandLineErrors, UsageErrorsExitWithTwoAndOneLine) {
+    const QStringList cases[] = {
+        {QStringLiteral("analyse"), QStringLiteral("--vowel-y"), QStringLiteral("3"), QStringLiteral("MARY")},
+        {QStringLiteral("analyse"), QStringLiteral("--vowel-y"), QStringLiteral("9"), QStringLiteral("MARY")},
+        {QStringLiteral("analyse"), QStringLiteral("--vowel-y"), QStringLiteral("0"), QStringLiteral("YES")},
+        {QStringLiteral("analyse"), QStringLiteral("--vowel-y"), QStringLiteral("one"), QStringLiteral("YES")},
+        {QStringLiteral("analyse"), QStringLiteral("--vowel-y"), QStringLiteral("1,,2"), QStringLiteral("YY")},
+        {QStringLiteral("analyse"), QStringLiteral("--system"), QStringLiteral("vedic"), QStringLiteral("MARY")},
+        {QStringLiteral("analyse"), QStringLiteral("--colour"), QStringLiteral("MARY")},
+        {QStringLiteral("analyse")},
+        {QStringLiteral("analyze"), QStringLiteral("MARY")},
+    };
+    for (const QStringList& arguments : cases) {
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        const Outcome run = Quillon(arguments);
+        EXPECT_EQ(run.exitCode, kExitUsage);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+    }
+}
+
+TEST(CommandLineErrors, VowelYOnAPositionWithoutYNamesIt) {
+    const Outcome run = Quillon({QStringLiteral("analyse"), QStringLiteral("--vowel-y"), QStringLiteral("2"),
+                             QStringLiteral("mary")});
+    EXPECT_TRUE(run.err.contains(QStringLiteral("position 2"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("MARY"))) << run.err.toStdString();
+}
+
+TEST(CommandLineHelp, HelpAndVersion) {
+    Outcome run = Quillon({QStringLiteral("--help")});
+    EXPECT_EQ(run.exitCode, kExitOk);
+    EXPECT_TRUE(run.out.contains(QStringLiteral("analyse")));
+    run = Quillon({QStringLiteral("--version")});
+    EXPECT_EQ(run.exitCode, kExitOk);
+    EXPECT_EQ(run.out, QStringLiteral("Quillon Ver. 3.41\n"));
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,11 @@
+// Runs the widget and command-line tests inside one QApplication, drawn off-screen.
+
+#include <QApplication>
+#include <gmock/gmock.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testing::InitGoogleMock(&argc, argv);
+    return RUN_ALL_TESTS();
+}

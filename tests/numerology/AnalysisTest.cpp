@@ -1,0 +1,137 @@
+#include "numerology/Analysis.h"
+
+#include <gtest/gtest.h>
+
+#include "numerology/DigitChart.h"
+
+namespace quillon {
+namespace {
+
+using Counts = std::array<int, 9>;
+
+TEST(DigitChart, MaryUnderBothSystems) {
+    AnalysisResult pythagorean = AnalyseData(u"MARY", LetterSystem::Pythagorean);
+    DigitChart chart = CountDigits(pythagorean.VowelRow, pythagorean.ConsonantRow);
+    EXPECT_EQ(chart.vowels, (Counts{1, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(chart.consonants, (Counts{0, 0, 0, 1, 0, 0, 1, 0, 1}));
+    EXPECT_EQ(chart.VowelTotal(), 1);
+    EXPECT_EQ(chart.ConsonantTotal(), 3);
+    EXPECT_EQ(chart.GrandTotal(), 4);
+
+    AnalysisResult chaldean = AnalyseData(u"MARY", LetterSystem::Chaldean);
+    chart = CountDigits(chaldean.VowelRow, chaldean.ConsonantRow);
+    EXPECT_EQ(chart.vowels, (Counts{1, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(chart.consonants, (Counts{1, 1, 0, 1, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(chart.Total(1), 2);
+    EXPECT_EQ(chart.Total(2), 1);
+    EXPECT_EQ(chart.Total(4), 1);
+    EXPECT_EQ(chart.GrandTotal(), 4);
+}
+
+TEST(DigitChart, EdgeCases) {
+    EXPECT_EQ(CountDigits("", "").GrandTotal(), 0);
+    // Digits and punctuation never reach the rows, so they never reach the chart.
+    const AnalysisResult digits = AnalyseData(u"12-34.", LetterSystem::Pythagorean);
+    EXPECT_EQ(CountDigits(digits.VowelRow, digits.ConsonantRow).GrandTotal(), 0);
+    EXPECT_GT(digits.GrandTotal, 0);
+
+    const AnalysisResult forty = AnalyseData(std::u16string(40, u'S'), LetterSystem::Pythagorean);
+    const DigitChart chart = CountDigits(forty.VowelRow, forty.ConsonantRow);
+    EXPECT_EQ(chart.Consonant(1), 40);
+    EXPECT_EQ(chart.Total(1), 40);
+    EXPECT_EQ(chart.ConsonantTotal(), 40);
+}
+
+TEST(DigitChart, AVowelYMovesItsCountWithinTheSameColumn) {
+    const AnalysisResult consonantY = AnalyseData(u"YVY Y", LetterSystem::Pythagorean);
+    const AnalysisResult vowelY = AnalyseData(u"yVY y", LetterSystem::Pythagorean);
+    const DigitChart before = CountDigits(consonantY.VowelRow, consonantY.ConsonantRow);
+    const DigitChart after = CountDigits(vowelY.VowelRow, vowelY.ConsonantRow);
+    EXPECT_EQ(before.Consonant(7), 3);
+    EXPECT_EQ(after.Vowel(7), 2);
+    EXPECT_EQ(after.Consonant(7), 1);
+    EXPECT_EQ(before.Total(7), after.Total(7));
+}
+
+TEST(DigitChart, CellNamesAndTextsFollowTheReportOrder) {
+    EXPECT_EQ(ChartCellName(0), "V1");
+    EXPECT_EQ(ChartCellName(1), "C1");
+    EXPECT_EQ(ChartCellName(2), "T1");
+    EXPECT_EQ(ChartCellName(26), "T9");
+    EXPECT_EQ(ChartCellName(27), "vvt");
+    EXPECT_EQ(ChartCellName(29), "ttt");
+
+    const AnalysisResult result = AnalyseData(u"MARY", LetterSystem::Pythagorean);
+    const auto texts = ChartCellTexts(CountDigits(result.VowelRow, result.ConsonantRow));
+    EXPECT_EQ(texts[0], "1");   // V1
+    EXPECT_EQ(texts[10], "1");  // C4
+    EXPECT_EQ(texts[11], "1");  // T4
+    EXPECT_EQ(texts[25], "1");  // C9
+    EXPECT_EQ(texts[3], "0");   // V2
+    EXPECT_EQ(texts[27], "1");
+    EXPECT_EQ(texts[28], "3");
+    EXPECT_EQ(texts[29], "4");
+}
+
+TEST(RunAnalysis, FillsTheStateAndTheShownTexts) {
+    AnalysisState state;
+    AnalysisShown shown = RunAnalysis(state, u"MARY 12");
+    EXPECT_EQ(state.VowelSum, 1);
+    EXPECT_EQ(state.ConsonantSum, 20);
+    EXPECT_EQ(state.NumberSum, 3);
+    EXPECT_EQ(state.GrandTotal, 24);
+    EXPECT_EQ(shown.vTotal, "1");
+    EXPECT_EQ(shown.cTotal, "20 / 2");
+    EXPECT_EQ(shown.total, "24 / 6");
+    EXPECT_EQ(shown.nameDate, "");
+
+    state.DateDigitSum = 37;
+    shown = RunAnalysis(state, u"MARY 12");
+    EXPECT_EQ(shown.nameDate, "61 / 7");
+
+    shown = RunAnalysis(state, u"");
+    EXPECT_EQ(state.GrandTotal, 0);
+    EXPECT_EQ(shown.vowels, "");
+    EXPECT_EQ(shown.total, "0");
+    EXPECT_EQ(shown.nameDate, "") << "no data, no name-plus-date value, even with a date result";
+
+    state.letterSystem = LetterSystem::Chaldean;
+    shown = RunAnalysis(state, u"MARY 12");
+    EXPECT_EQ(shown.total, "11 / 2");
+    EXPECT_EQ(shown.nameDate, "48 / 12 / 3");
+}
+
+TEST(NameDateChain, NeedsBothValuesAboveZero) {
+    EXPECT_EQ(NameDateChain(24, 37), "61 / 7");
+    EXPECT_EQ(NameDateChain(0, 37), "");
+    EXPECT_EQ(NameDateChain(24, 0), "");
+    EXPECT_EQ(NameDateChain(24, -5), "");
+}
+
+TEST(NormalisePastedText, TrimsCutsAndUpperCases) {
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"  mary y  ", u"MARY Y"},
+        {u"", u""},
+        {u" \t\r\n ", u""},
+        {u"\x01\x1fjohn\x7f", u"JOHN\x7f"},  // 127 is not in the trimmed range
+        {u"m\u00e9lanie", u"M\u00e9LANIE"},
+        {std::u16string(50, u'a'), std::u16string(40, u'A')},
+        {u"   " + std::u16string(45, u'b') + u"  ", std::u16string(40, u'B')},
+        // The 40th unit would be the first half of a pair: the pair goes whole.
+        {std::u16string(39, u'A') + u"\xd83d\xde00" + u"B", std::u16string(39, u'A')},
+        {std::u16string(38, u'A') + u"\xd83d\xde00" + u"B", std::u16string(38, u'A') + u"\xd83d\xde00"},
+    };
+    for (const auto& [input, expected] : cases) {
+        EXPECT_EQ(NormalisePastedText(input), expected) << std::string(input.begin(), input.end());
+    }
+}
+
+TEST(FirstYPosition, OneBasedOrZero) {
+    EXPECT_EQ(FirstYPosition(u"MARY Y"), 4);
+    EXPECT_EQ(FirstYPosition(u"YVY Y"), 1);
+    EXPECT_EQ(FirstYPosition(u"MARy"), 0);
+    EXPECT_EQ(FirstYPosition(u""), 0);
+}
+
+}  // namespace
+}  // namespace quillon
