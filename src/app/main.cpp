@@ -24,6 +24,8 @@ bool HasDisplay() {
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// The application title is "Quillon". It is deliberately not set as the display name as well: Qt
+// would append it to every window caption.
 void SetNames() {
     QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
     QCoreApplication::setApplicationVersion(QStringLiteral("3.41"));
@@ -58,7 +60,6 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     SetNames();
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillon"));
     quillon::TCalcFrm window;
     window.show();
     return QApplication::exec();
