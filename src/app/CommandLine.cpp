@@ -7,6 +7,8 @@
 #include <optional>
 
 #include "numerology/Analysis.h"
+#include "numerology/Dates.h"
+#include "platform/Regional.h"
 #include "report/content/ReportVariables.h"
 
 namespace quillon {
@@ -23,13 +25,16 @@ QString Usage() {
         "Without a command Quillon opens its analysis window.\n"
         "\n"
         "Commands:\n"
-        "  analyse [--system pythagorean|chaldean] [--vowel-y all|N[,N...]] [--json] [--] TEXT\n"
+        "  analyse [--system pythagorean|chaldean] [--vowel-y all|N[,N...]] [--date TEXT]\n"
+        "          [--json] [--] TEXT\n"
         "      Analyses TEXT as the window would after pasting it: trimmed, at most 40\n"
         "      characters, a to z upper-cased. --vowel-y reads the Ys at those 1-based\n"
-        "      positions (or every Y) as vowels. --json prints the report's values as JSON.\n"
+        "      positions (or every Y) as vowels. --date reduces a date typed in the short\n"
+        "      date format of your regional settings (LANG, LC_TIME) and combines it with\n"
+        "      the name. --json prints the report's values as JSON.\n"
         "\n"
         "Options:\n"
-        "  --screenshot DIR [--data TEXT] [--system chaldean]\n"
+        "  --screenshot DIR [--data TEXT] [--system chaldean] [--date TEXT]\n"
         "      Writes PNG images of the windows into DIR.\n"
         "  -h, --help       Shows this text.\n"
         "  -v, --version    Shows the version.\n");
@@ -45,6 +50,7 @@ int UsageError(QTextStream& err, const QString& message) {
 struct AnalyseRequest {
     LetterSystem system = LetterSystem::Pythagorean;
     std::optional<QString> vowelY;  // "all" or a list of positions
+    std::optional<QString> date;    // read as the date field reads typed text
     bool json = false;
     QString text;
 };
@@ -120,6 +126,17 @@ void PrintReadable(QTextStream& out, const ReportSource& source) {
         out << QString::fromStdString(source.chartCells[static_cast<std::size_t>(27 + r)]).rightJustified(7)
             << "\n";
     }
+    if (source.datePanelVisible) {
+        auto line = [&out](const char* label, const std::string& text) {
+            out << QString::fromLatin1(label).leftJustified(14) << QString::fromStdString(text) << "\n";
+        };
+        out << "\n";
+        line("Date:", source.dates);
+        line("Date Total:", source.dateTotal);
+        line("Month + Day:", source.monthDay);
+        line("Day:", source.dayTotal);
+        line("Name + Date:", source.nameDate);
+    }
 }
 
 int RunAnalyse(const AnalyseRequest& request, QTextStream& out, QTextStream& err) {
@@ -130,10 +147,29 @@ int RunAnalyse(const AnalyseRequest& request, QTextStream& out, QTextStream& err
 
     AnalysisState state;
     state.letterSystem = request.system;
+    ReportSource source;
+    if (request.date) {
+        // As with the date panel open and calculated: the date result is there before the name's
+        // analysis, which combines the two.
+        const DateSettings settings = CurrentDateSettings();
+        const DateReading reading = ReadDate(request.date->toUpper().toStdU16String(), settings, Today());
+        if (const auto* error = std::get_if<DateError>(&reading)) {
+            err << "quillon: " << QString::fromStdString(error->message) << "\n";
+            err.flush();
+            return kExitFailure;
+        }
+        const CivilDate& date = std::get<CivilDate>(reading);
+        const DateTotals totals = CalculateDate(date);
+        state.DateDigitSum = totals.dateDigitSum;
+        source.dates = QString::fromStdU16String(FormatDate(date, settings)).toStdString();
+        source.dateTotal = totals.dateTotal;
+        source.monthDay = totals.monthDay;
+        source.dayTotal = totals.dayTotal;
+        source.datePanelVisible = true;
+    }
     const AnalysisShown shown = RunAnalysis(state, data);
 
     const QString dataText = QString::fromStdU16String(data);
-    ReportSource source;
     source.method = std::string(DisplayName(state.letterSystem));
     source.data = dataText.toStdString();
     source.vowels = shown.vowels;
@@ -160,7 +196,8 @@ int Analyse(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     const QCommandLineOption system(QStringLiteral("system"), {}, QStringLiteral("pythagorean|chaldean"));
     const QCommandLineOption vowelY(QStringLiteral("vowel-y"), {}, QStringLiteral("all|N[,N...]"));
     const QCommandLineOption json(QStringLiteral("json"));
-    parser.addOptions({system, vowelY, json});
+    const QCommandLineOption date(QStringLiteral("date"), {}, QStringLiteral("TEXT"));
+    parser.addOptions({system, vowelY, json, date});
     if (!parser.parse(arguments)) return UsageError(err, parser.errorText());
 
     QStringList positional = parser.positionalArguments();
@@ -177,6 +214,7 @@ int Analyse(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         request.system = *chosen;
     }
     if (parser.isSet(vowelY)) request.vowelY = parser.value(vowelY);
+    if (parser.isSet(date)) request.date = parser.value(date);
     request.json = parser.isSet(json);
     // Words given without quotes are one text, as they would be typed.
     request.text = positional.join(QLatin1Char(' '));

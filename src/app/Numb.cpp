@@ -13,6 +13,9 @@
 
 #include "app/ChartPanel.h"
 #include "app/Controls.h"
+#include "app/DateEdit.h"
+#include "app/Y.h"
+#include "platform/Regional.h"
 
 namespace quillon {
 
@@ -33,7 +36,9 @@ TCalcFrm::TCalcFrm(QWidget* parent)
     SetTabOrder();
     // Key preview: the window sees every key before the focused control does.
     installEventFilter(this);
-    for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (child->window() == this) child->installEventFilter(this);
+    }
     FormCreate();
 }
 
@@ -100,16 +105,6 @@ void TCalcFrm::BuildControls() {
     CalcBtn->hide();
 }
 
-void TCalcFrm::BuildDatePanel() {
-    Panel3 = new QFrame(this);
-    Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setGeometry(472, 0, 142, kClientHeight);
-    // The name-plus-date field; the analysis run keeps it current. Its frame "Name + Date" stands at
-    // 8, 205 in the panel, the field at 10, 43 in that frame.
-    NmDt = ui::MakeResultField(Panel3, {8 + 10, 205 + 43, 106, 21}, ui::SmallFont(), {});
-    NmDt->setObjectName(QStringLiteral("NmDt"));
-}
-
 void TCalcFrm::ConnectCommands() {
     const std::pair<QPushButton*, void (TCalcFrm::*)()> commands[] = {
         {Clearbtn, &TCalcFrm::ClearBtnClick},
@@ -123,19 +118,25 @@ void TCalcFrm::ConnectCommands() {
         {InternetBtn, &TCalcFrm::InternetBtnClick},
         {ExitBtn, &TCalcFrm::ExitBtnClick},
         {CalcBtn, &TCalcFrm::CalcBtnClick},
+        {frSpeedButton1, &TCalcFrm::frSpeedButton1Click},
+        {DtClearBtn, &TCalcFrm::DtClearBtnClick},
+        {DtHelpBtn, &TCalcFrm::DtHelpBtnClick},
+        {DtCalcBtn, &TCalcFrm::DtCalcBtnClick},
     };
     for (const auto& [button, handler] : commands) connect(button, &QPushButton::clicked, this, handler);
     connect(Data, &QLineEdit::textChanged, this, &TCalcFrm::DataChange);
+    connect(DateEdit, &QLineEdit::textChanged, this, &TCalcFrm::DateEditChange);
 }
 
 void TCalcFrm::SetTabOrder() {
-    QWidget* const order[] = {Data,          Clearbtn, CalendarBtn, PasteBtn,    MthBtn, HelpBtn,
-                              CalculatorBtn, PrintBtn, ExportBtn,   InternetBtn, ExitBtn};
+    QWidget* const order[] = {Data,      Clearbtn,    CalendarBtn, PasteBtn,   MthBtn,    HelpBtn,
+                              CalculatorBtn, PrintBtn, ExportBtn, InternetBtn, ExitBtn, DateEdit,
+                              DtClearBtn, DtHelpBtn, DtCalcBtn};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
 void TCalcFrm::FormCreate() {
-    // The date field is set to today when the date calculator is built into the panel.
+    DateEdit->SetDate(Today());
     helpFilePath_ = QDir::currentPath() + QStringLiteral("/quill.chm");
     // The help integration for helpFilePath_ is created here once it exists.
     MthBtn->setText(QString(DisplayName(LetterSystem::Pythagorean).data()));
@@ -165,6 +166,7 @@ bool TCalcFrm::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (watched == Data) return DataKeyPress(key);
+        if (watched == DateEdit) return EsDateEdit1KeyPress(key);
     } else if (event->type() == QEvent::KeyRelease && watched == Data) {
         DataKeyUp(static_cast<QKeyEvent*>(event));
     }
@@ -201,8 +203,7 @@ void TCalcFrm::DataKeyUp(QKeyEvent* event) {
 }
 
 void TCalcFrm::ShowYDialog() {
-    // The Y dialog is the next window created at start-up; until it is part of the program the
-    // pending position stays recorded and nobody is asked.
+    if (YFrm) YFrm->exec();
 }
 
 void TCalcFrm::DataChange() { CalcBtn->click(); }
@@ -231,11 +232,15 @@ void TCalcFrm::ClearBtnClick() {
 void TCalcFrm::PasteBtnClick() { EnterPastedText(QGuiApplication::clipboard()->text()); }
 
 void TCalcFrm::EnterPastedText(const QString& text) {
+    PutPastedText(text);
+    if (state_.PendingYPosition > 0) ShowYDialog();
+}
+
+void TCalcFrm::PutPastedText(const QString& text) {
     const std::u16string normalised = NormalisePastedText(text.toStdU16String());
     Data->setText(QString::fromStdU16String(normalised));
     state_.PendingYPosition = FirstYPosition(normalised);
     state_.YFromTyping = false;
-    if (state_.PendingYPosition > 0) ShowYDialog();
 }
 
 void TCalcFrm::MthBtnClick() {
@@ -250,7 +255,6 @@ void TCalcFrm::MthBtnClick() {
 // The commands below belong to windows and reports that are not part of the program yet. Their
 // buttons stand at their places and do nothing until then.
 void TCalcFrm::HelpBtnClick() {}
-void TCalcFrm::CalendarBtnClick() {}
 void TCalcFrm::CalculatorBtnClick() {}
 void TCalcFrm::PrintBtnClick() {}
 void TCalcFrm::ExportBtnClick() {}
@@ -276,6 +280,10 @@ ReportSource TCalcFrm::CurrentReportSource() const {
     for (int i = 0; i < kChartCellCount; ++i) {
         source.chartCells[static_cast<std::size_t>(i)] = Chart->CellText(i).toStdString();
     }
+    source.dates = DateEdit->text().toStdString();
+    source.dateTotal = DtTot->text().toStdString();
+    source.monthDay = MnTot->text().toStdString();
+    source.dayTotal = DyTot->text().toStdString();
     source.nameDate = NmDt->text().toStdString();
     source.dateDigitSum = state_.DateDigitSum;
     source.datePanelVisible = !Panel3->isHidden();

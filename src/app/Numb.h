@@ -19,6 +19,8 @@ class QPushButton;
 namespace quillon {
 
 class ChartPanel;
+class TOvcDateEdit;
+class TYFrm;
 
 class TCalcFrm : public QWidget {
     Q_OBJECT
@@ -29,6 +31,8 @@ public:
     static constexpr int kClientHeight = 316;
     static constexpr int kWideClientWidth = 614;
     static constexpr int kNarrowClientWidth = 474;
+    // Opening the date panel moves the window this far to the left, closing it back.
+    static constexpr int kDatePanelShift = 71;
 
     explicit TCalcFrm(QWidget* parent = nullptr);
 
@@ -42,8 +46,11 @@ public:
     // The texts the callback reads, taken from the fields at the moment of the call.
     ReportSource CurrentReportSource() const;
 
-    // Steps 2 to 6 of the Paste command for a given text (the clipboard's, for the command).
+    // Steps 2 to 6 of the Paste command for a given text (the clipboard's, for the command):
+    // normalise it, replace the data and ask about its Ys.
     void EnterPastedText(const QString& text);
+    // Steps 2 to 5 and the pending Y of step 6, without asking.
+    void PutPastedText(const QString& text);
 
     // Commands.
     void ClearBtnClick();
@@ -60,6 +67,13 @@ public:
     // Data entry.
     void DataChange();
     void CalcBtnClick();
+
+    // The date calculator.
+    void frSpeedButton1Click();
+    void DtCalcBtnClick();
+    void DtClearBtnClick();
+    void DtHelpBtnClick();
+    void DateEditChange();
 
     // Controls, named as in the window's table.
     QLineEdit* Vowels = nullptr;
@@ -79,9 +93,22 @@ public:
     QPushButton* ExportBtn = nullptr;
     QPushButton* InternetBtn = nullptr;
     QPushButton* ExitBtn = nullptr;
-    QFrame* Panel3 = nullptr;
-    QLineEdit* NmDt = nullptr;
     QPushButton* CalcBtn = nullptr;
+
+    // The date panel and its controls.
+    QFrame* Panel3 = nullptr;
+    QPushButton* frSpeedButton1 = nullptr;  // the panel's close button
+    TOvcDateEdit* DateEdit = nullptr;
+    QLineEdit* DtTot = nullptr;
+    QLineEdit* MnTot = nullptr;
+    QLineEdit* DyTot = nullptr;
+    QLineEdit* NmDt = nullptr;
+    QPushButton* DtClearBtn = nullptr;
+    QPushButton* DtHelpBtn = nullptr;
+    QPushButton* DtCalcBtn = nullptr;
+
+    // The Y dialog, created at start-up after this window.
+    TYFrm* YFrm = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -97,8 +124,10 @@ private:
 
     bool DataKeyPress(QKeyEvent* event);
     void DataKeyUp(QKeyEvent* event);
-    // Puts the pending Y to the user; the Y dialog is created at start-up after this window.
+    bool EsDateEdit1KeyPress(QKeyEvent* event);
     void ShowYDialog();
+    // Moves the window sideways by the given number of pixels, keeping its size policy fixed.
+    void SetClientWidth(int width, int shift);
 
     AnalysisState state_;
     QString helpFilePath_;

@@ -7,7 +7,8 @@
 #include <QTextStream>
 
 #include "app/CommandLine.h"
-#include "app/Numb.h"
+#include "app/DateEdit.h"
+#include "app/Windows.h"
 
 namespace quillon {
 namespace {
@@ -28,7 +29,8 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
     const QCommandLineOption screenshot(QStringLiteral("screenshot"), {}, QStringLiteral("DIR"));
     const QCommandLineOption data(QStringLiteral("data"), {}, QStringLiteral("TEXT"));
     const QCommandLineOption system(QStringLiteral("system"), {}, QStringLiteral("pythagorean|chaldean"));
-    parser.addOptions({screenshot, data, system});
+    const QCommandLineOption date(QStringLiteral("date"), {}, QStringLiteral("TEXT"));
+    parser.addOptions({screenshot, data, system, date});
     if (!parser.parse(arguments)) {
         err << "quillon: " << parser.errorText() << "\n";
         return kExitUsage;
@@ -39,7 +41,8 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
         return kExitFailure;
     }
 
-    TCalcFrm window;
+    Windows windows;
+    TCalcFrm& window = windows.CalcFrm;
     window.setAttribute(Qt::WA_DontShowOnScreen);
     window.show();
     if (parser.isSet(system)) {
@@ -50,10 +53,29 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
         }
         if (*chosen != window.State().letterSystem) window.MthBtnClick();
     }
-    if (parser.isSet(data)) window.EnterPastedText(parser.value(data));
+    // The text arrives as the Paste command brings it; the Y dialog is shown on its own below
+    // instead of being asked modally.
+    if (parser.isSet(data)) window.PutPastedText(parser.value(data));
     QApplication::processEvents();
+    bool ok = Save(&window, dir, QStringLiteral("analysis.png"), err);
 
-    const bool ok = Save(&window, dir, QStringLiteral("analysis.png"), err);
+    if (window.State().PendingYPosition > 0) {
+        windows.YFrm.setAttribute(Qt::WA_DontShowOnScreen);
+        windows.YFrm.show();
+        QApplication::processEvents();
+        ok = Save(&windows.YFrm, dir, QStringLiteral("ydialog.png"), err) && ok;
+        windows.YFrm.hide();
+    } else {
+        err << "quillon: the data holds no Y, so ydialog.png is not written\n";
+    }
+
+    window.CalendarBtnClick();
+    if (parser.isSet(date)) {
+        window.DateEdit->setText(parser.value(date));
+        window.DtCalcBtnClick();
+    }
+    QApplication::processEvents();
+    ok = Save(&window, dir, QStringLiteral("date.png"), err) && ok;
     err.flush();
     return ok ? kExitOk : kExitFailure;
 }

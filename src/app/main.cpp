@@ -6,8 +6,9 @@
 #include <cstdio>
 
 #include "app/CommandLine.h"
-#include "app/Numb.h"
 #include "app/Screenshot.h"
+#include "app/Windows.h"
+#include "platform/QtMessages.h"
 
 namespace {
 
@@ -60,7 +61,9 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     SetNames();
-    quillon::TCalcFrm window;
-    window.show();
+    quillon::QtMessages messages;
+    quillon::ScopedMessages showOnScreen(messages);
+    quillon::Windows windows;
+    windows.CalcFrm.show();
     return QApplication::exec();
 }

@@ -1,9 +1,14 @@
 #include "app/CommandLine.h"
 
+#include "platform/Regional.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QTextStream>
 #include <gtest/gtest.h>
+
+#include "QtPrint.h"
 
 namespace quillon {
 namespace {
@@ -143,6 +148,65 @@ TEST(CommandLineErrors, VowelYOnAPositionWithoutYNamesIt) {
                              QStringLiteral("mary")});
     EXPECT_TRUE(run.err.contains(QStringLiteral("position 2"))) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("MARY"))) << run.err.toStdString();
+}
+
+// The date is read as the date field reads typed text under the regional settings in force.
+class AnalyseWithDate : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale(QStringLiteral("en_GB")));
+        PinToday(CivilDate{2026, 12, 7});
+    }
+    void TearDown() override {
+        PinToday(std::nullopt);
+        QLocale::setDefault(QLocale::c());
+    }
+};
+
+TEST_F(AnalyseWithDate, AddsTheDateGroup) {
+    const Outcome run = Quillon({QStringLiteral("analyse"), QStringLiteral("--json"), QStringLiteral("--date"),
+                                 QStringLiteral("29/12/1985"), QStringLiteral("MARY 12")});
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err.toStdString();
+    const QJsonObject json = Json(run);
+    EXPECT_EQ(json.value(QStringLiteral("Dates")).toString(), QStringLiteral("29/12/1985"));
+    EXPECT_EQ(json.value(QStringLiteral("DayTot")).toString(), QStringLiteral("29 / 11 / 2"));
+    EXPECT_EQ(json.value(QStringLiteral("MonthDay")).toString(), QStringLiteral("14 / 5"));
+    EXPECT_EQ(json.value(QStringLiteral("DateTotal")).toString(), QStringLiteral("37 / 10 / 1"));
+    EXPECT_EQ(json.value(QStringLiteral("NameDate")).toString(), QStringLiteral("61 / 7"));
+    EXPECT_EQ(json.value(QStringLiteral("DateDigitSum")), QJsonValue(37));
+    EXPECT_EQ(json.value(QStringLiteral("DatesLb")).toString(), QStringLiteral("Date:"));
+    EXPECT_EQ(json.value(QStringLiteral("Cd1Lb")).toString(), QStringLiteral("Date Total:"));
+    EXPECT_EQ(json.value(QStringLiteral("Cd2Lb")).toString(), QStringLiteral("Month + Day:"));
+    EXPECT_EQ(json.value(QStringLiteral("Cd3Lb")).toString(), QStringLiteral("Day:"));
+    EXPECT_EQ(json.value(QStringLiteral("Cd4Lb")).toString(), QStringLiteral("Name + Date:"));
+}
+
+TEST_F(AnalyseWithDate, TodayAndAnEmptyName) {
+    const Outcome run = Quillon({QStringLiteral("analyse"), QStringLiteral("--json"), QStringLiteral("--date"),
+                                 QStringLiteral("/"), QStringLiteral("123")});
+    ASSERT_EQ(run.exitCode, kExitOk);
+    const QJsonObject json = Json(run);
+    EXPECT_EQ(json.value(QStringLiteral("Dates")).toString(), QStringLiteral("07/12/2026"));
+    EXPECT_EQ(json.value(QStringLiteral("NameDate")).toString(), QStringLiteral("26 / 8"));
+
+    const Outcome dots = Quillon({QStringLiteral("analyse"), QStringLiteral("--json"), QStringLiteral("--date"),
+                                  QStringLiteral("/"), QStringLiteral("...")});
+    EXPECT_EQ(Json(dots).value(QStringLiteral("NameDate")).toString(), QString()) << "no name, no name-plus-date";
+}
+
+TEST_F(AnalyseWithDate, UnreadableDatesFailWithTheFieldsError) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"29/1x/1985", "quillon: Invalid month \"1X\"\n"},
+        {"31/02/2000", "quillon: Invalid date \"31/02/2000\"\n"},
+        {"29 smarch 1985", "quillon: Invalid month name \"SMARCH\"\n"},
+    };
+    for (const auto& [date, message] : cases) {
+        const Outcome run = Quillon({QStringLiteral("analyse"), QStringLiteral("--date"), QString::fromLatin1(date),
+                                     QStringLiteral("MARY")});
+        EXPECT_EQ(run.exitCode, kExitFailure) << date;
+        EXPECT_EQ(run.err, QString::fromLatin1(message));
+        EXPECT_TRUE(run.out.isEmpty());
+    }
 }
 
 TEST(CommandLineHelp, HelpAndVersion) {

@@ -10,6 +10,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "QtPrint.h"
+
 #include "app/ChartPanel.h"
 
 namespace quillon {

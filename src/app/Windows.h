@@ -1,0 +1,19 @@
+#pragma once
+// The program's windows, created once at start-up in their fixed order and wired to each other:
+// the analysis window first, then the Y dialog.
+
+#include "app/Numb.h"
+#include "app/Y.h"
+
+namespace quillon {
+
+struct Windows {
+    Windows() { CalcFrm.YFrm = &YFrm; }
+    Windows(const Windows&) = delete;
+    Windows& operator=(const Windows&) = delete;
+
+    TCalcFrm CalcFrm;
+    TYFrm YFrm{CalcFrm};
+};
+
+}  // namespace quillon

@@ -1,0 +1,40 @@
+#pragma once
+// Message boxes, as the program's code sees them. The windows and the core report through
+// CurrentMessages(); the program installs boxes on the screen, the tests a recorder, and the
+// command line leaves the default, which writes to standard error.
+
+#include <string>
+#include <string_view>
+
+namespace quillon {
+
+enum class MessageIcon { Error, Warning, Information };
+
+class Messages {
+public:
+    virtual ~Messages() = default;
+    // Shows a modal message with one OK button.
+    virtual void Show(std::string_view caption, std::string_view text, MessageIcon icon) = 0;
+};
+
+// The caption of the application's standard error box.
+inline constexpr std::string_view kApplicationTitle = "Quillon";
+
+Messages& CurrentMessages();
+
+// Installs messages for the lifetime of this object and puts back the previous ones after.
+class ScopedMessages {
+public:
+    explicit ScopedMessages(Messages& messages);
+    ~ScopedMessages();
+    ScopedMessages(const ScopedMessages&) = delete;
+    ScopedMessages& operator=(const ScopedMessages&) = delete;
+
+private:
+    Messages* previous_;
+};
+
+// Shows an error in the application's standard error box.
+void ShowApplicationError(std::string_view text);
+
+}  // namespace quillon

@@ -1,0 +1,21 @@
+#include "platform/QtMessages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace quillon {
+
+void QtMessages::Show(std::string_view caption, std::string_view text, MessageIcon icon) {
+    QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
+    switch (icon) {
+        case MessageIcon::Error: boxIcon = QMessageBox::Critical; break;
+        case MessageIcon::Warning: boxIcon = QMessageBox::Warning; break;
+        case MessageIcon::Information: boxIcon = QMessageBox::Information; break;
+    }
+    QMessageBox box(boxIcon, QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
+                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+}  // namespace quillon

@@ -1,0 +1,126 @@
+#include "numerology/Dates.h"
+
+#include <gtest/gtest.h>
+
+namespace quillon {
+namespace {
+
+const std::array<std::u16string, 12> kEnglishMonths = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
+                                                       u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
+const CivilDate kToday{2026, 12, 7};
+
+DateSettings Settings(std::u16string_view format) { return ParseShortDateFormat(format, kEnglishMonths); }
+
+std::string Describe(const DateReading& reading) {
+    if (const auto* error = std::get_if<DateError>(&reading)) return "error: " + error->message;
+    const CivilDate& date = std::get<CivilDate>(reading);
+    return std::to_string(date.year) + "-" + std::to_string(date.month) + "-" + std::to_string(date.day);
+}
+
+TEST(ShortDateFormat, FieldOrderAndPadding) {
+    struct Case {
+        std::u16string format;
+        std::array<DateField, 3> order;
+        std::u16string shown;  // 5 October 2000
+    };
+    const Case cases[] = {
+        {u"M/d/yy", {DateField::Month, DateField::Day, DateField::Year}, u"10/ 5/2000"},
+        {u"dd/MM/yyyy", {DateField::Day, DateField::Month, DateField::Year}, u"05/10/2000"},
+        {u"yyyy-MM-dd", {DateField::Year, DateField::Month, DateField::Day}, u"2000-10-05"},
+        {u"yyyy. MM. dd.", {DateField::Year, DateField::Month, DateField::Day}, u"2000. 10. 05."},
+        {u"d MMM yyyy", {DateField::Day, DateField::Month, DateField::Year}, u" 5 Oct 2000"},
+        {u"dd.MM.yy", {DateField::Day, DateField::Month, DateField::Year}, u"05.10.2000"},
+        {u"dddd, d 'de' MMMM", {DateField::Day, DateField::Month, DateField::Year}, u" 5 de Oct/2000"},
+    };
+    for (const Case& c : cases) {
+        const DateSettings settings = Settings(c.format);
+        EXPECT_EQ(settings.order, c.order) << std::string(c.format.begin(), c.format.end());
+        EXPECT_EQ(FormatDate({2000, 10, 5}, settings), c.shown) << std::string(c.format.begin(), c.format.end());
+    }
+    EXPECT_EQ(FormatDate({2026, 6, 12}, Settings(u"dd/MM/yyyy")), u"12/06/2026");
+    EXPECT_EQ(FormatDate({2026, 12, 6}, Settings(u"M/d/yy")), u"12/ 6/2026");
+    EXPECT_EQ(FormatDate({1985, 12, 29}, Settings(u"M/d/yy")), u"12/29/1985");
+}
+
+TEST(ReadDate, TypedTextInEachFieldOrder) {
+    struct Case {
+        const char* name;
+        std::u16string format;
+        std::u16string text;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"us full", u"M/d/yy", u"12/29/1985", "1985-12-29"},
+        {"gb full", u"dd/MM/yyyy", u"29/12/1985", "1985-12-29"},
+        {"iso full", u"yyyy-MM-dd", u"1985-12-29", "1985-12-29"},
+        {"gb October", u"dd/MM/yyyy", u"5.10.2000", "2000-10-5"},
+        {"us two-digit year", u"M/d/yy", u"10/5/85", "1985-10-5"},
+        {"us 05 is 1905", u"M/d/yy", u"10/5/05", "1905-10-5"},
+        {"one-digit year", u"M/d/yy", u"1/2/7", "1907-1-2"},
+        {"three-digit year is taken as it is", u"dd/MM/yyyy", u"1/1/999", "error: Invalid date \"1/1/999\""},
+        {"missing year is today's", u"dd/MM/yyyy", u"29/12", "2026-12-29"},
+        {"missing month and year", u"dd/MM/yyyy", u"3", "2026-12-3"},
+        {"empty is today", u"dd/MM/yyyy", u"", "2026-12-7"},
+        {"slash is today", u"M/d/yy", u"/", "2026-12-7"},
+        {"any separators", u"dd/MM/yyyy", u"  29 - 12 , 1985+", "1985-12-29"},
+        // A day or month out of range counts as missing and leaves its run to the next field.
+        {"us day-first text", u"M/d/yy", u"29/12/1985", "1912-12-29"},
+        {"gb month 13", u"dd/MM/yyyy", u"5/13/2000", "1913-12-5"},
+        {"day 0", u"dd/MM/yyyy", u"0/10/2000", "1900-12-7"},
+        {"month name", u"dd/MM/yyyy", u"29 dec 1985", "1985-12-29"},
+        {"long month name", u"dd/MM/yyyy", u"5 October 2000", "2000-10-5"},
+        {"short month prefix", u"dd/MM/yyyy", u"5 o 2000", "2000-10-5"},
+        {"first match wins", u"dd/MM/yyyy", u"5 ju 2000", "2000-6-5"},
+        {"name in a year-first locale", u"yyyy-MM-dd", u"1985-Dec-29", "1985-12-29"},
+        {"invalid day", u"dd/MM/yyyy", u"2x/12/1985", "error: Invalid day \"2X\""},
+        {"invalid month", u"dd/MM/yyyy", u"29/1x/1985", "error: Invalid month \"1X\""},
+        {"invalid month name", u"dd/MM/yyyy", u"29 Foo 1985", "error: Invalid month name \"FOO\""},
+        {"invalid year", u"dd/MM/yyyy", u"29/12/19x5", "error: Invalid year \"19X5\""},
+        {"letters where the year goes", u"M/d/yy", u"29 Dec 1985", "error: Invalid year \"DEC\""},
+        {"day too large for 32 bits", u"dd/MM/yyyy", u"99999999999/1/2000", "error: Invalid day \"99999999999\""},
+        {"year too large for 32 bits", u"dd/MM/yyyy", u"1/1/4294967296", "error: Invalid year \"4294967296\""},
+        {"31 February", u"dd/MM/yyyy", u"31/02/2000", "error: Invalid date \"31/02/2000\""},
+        {"29 February of a leap year", u"dd/MM/yyyy", u"29/02/2000", "2000-2-29"},
+        {"29 February of 1900", u"dd/MM/yyyy", u"29/02/1900", "error: Invalid date \"29/02/1900\""},
+        {"year 1599", u"dd/MM/yyyy", u"1/1/1599", "error: Invalid date \"1/1/1599\""},
+        {"year 4000", u"dd/MM/yyyy", u"1/1/4000", "error: Invalid date \"1/1/4000\""},
+        {"year 3999", u"dd/MM/yyyy", u"31/12/3999", "3999-12-31"},
+        {"extra runs are ignored", u"dd/MM/yyyy", u"1/2/2003/4", "2003-2-1"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Describe(ReadDate(c.text, Settings(c.format), kToday)), c.expected) << c.name;
+    }
+}
+
+TEST(ReadDate, ErrorTextKeepsUtf8) {
+    const auto reading = ReadDate(u"29 \u00e9t\u00e9 1985", Settings(u"dd/MM/yyyy"), kToday);
+    EXPECT_EQ(Describe(reading), "error: Invalid month name \"\u00c9T\u00c9\"");
+}
+
+TEST(CalculateDate, WorkedExamples) {
+    struct Case {
+        CivilDate date;
+        const char* day;
+        const char* monthDay;
+        const char* total;
+        int sum;
+    };
+    const Case cases[] = {
+        {{1985, 12, 29}, "29 / 11 / 2", "14 / 5", "37 / 10 / 1", 37},
+        {{2000, 10, 5}, "5", "6", "8", 8},
+        {{2000, 11, 7}, "7", "9", "11 / 2", 11},
+        {{2000, 12, 7}, "7", "10 / 1", "12 / 3", 12},
+        {{1999, 9, 9}, "9", "18 / 9", "46 / 10 / 1", 46},
+        {{1600, 1, 1}, "1", "2", "9", 9},
+    };
+    for (const Case& c : cases) {
+        const DateTotals totals = CalculateDate(c.date);
+        EXPECT_EQ(totals.dayTotal, c.day);
+        EXPECT_EQ(totals.monthDay, c.monthDay);
+        EXPECT_EQ(totals.dateTotal, c.total);
+        EXPECT_EQ(totals.dateDigitSum, c.sum);
+    }
+}
+
+}  // namespace
+}  // namespace quillon
