@@ -6,6 +6,7 @@
 #include <QTextStream>
 #include <optional>
 
+#include "app/TemplateCommands.h"
 #include "numerology/Analysis.h"
 #include "numerology/Dates.h"
 #include "platform/Regional.h"
@@ -32,6 +33,10 @@ QString Usage() {
         "      positions (or every Y) as vowels. --date reduces a date typed in the short\n"
         "      date format of your regional settings (LANG, LC_TIME) and combines it with\n"
         "      the name. --json prints the report's values as JSON.\n"
+        "  template save print|export -o FILE\n"
+        "      Writes the report stream of a template as the program carries it.\n"
+        "  template show FILE\n"
+        "      Reads a report template stream and prints what it holds as JSON.\n"
         "\n"
         "Options:\n"
         "  --screenshot DIR [--data TEXT] [--system chaldean] [--date TEXT]\n"
@@ -243,6 +248,7 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         return kExitOk;
     }
     if (first == kAnalyse) return Analyse(arguments, out, err);
+    if (first == QLatin1String("template")) return RunTemplateCommand(arguments, out, err);
     return UsageError(err, QStringLiteral("unknown command \"%1\"; see quillon --help").arg(first));
 }
 

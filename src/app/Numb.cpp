@@ -16,6 +16,8 @@
 #include "app/DateEdit.h"
 #include "app/Y.h"
 #include "platform/Regional.h"
+#include "report/content/TemplateData.h"
+#include "report/content/TemplateStream.h"
 
 namespace quillon {
 
@@ -39,7 +41,18 @@ TCalcFrm::TCalcFrm(QWidget* parent)
     for (QWidget* child : findChildren<QWidget*>()) {
         if (child->window() == this) child->installEventFilter(this);
     }
+    LoadReportTemplates();
     FormCreate();
+}
+
+void TCalcFrm::LoadReportTemplates() {
+    // The window's stored layout holds each template in its property wrapper; it is read once the
+    // controls exist.
+    const std::pair<TfrReport*, std::span<const std::uint8_t>> reports[] = {{&frReport1, PrintReportForm()},
+                                                                            {&frReport2, ExportReportForm()}};
+    for (const auto& [report, form] : reports) {
+        if (const auto stream = UnwrapReportForm(form)) report->LoadTemplate(*stream, Now());
+    }
 }
 
 void TCalcFrm::BuildControls() {

@@ -10,6 +10,7 @@
 
 #include "numerology/Analysis.h"
 #include "report/content/ReportVariables.h"
+#include "report/engine/Report.h"
 
 class QFrame;
 class QKeyEvent;
@@ -107,6 +108,10 @@ public:
     QPushButton* DtHelpBtn = nullptr;
     QPushButton* DtCalcBtn = nullptr;
 
+    // The print and the export report, their templates loaded when the window is created.
+    TfrReport frReport1{EnginePrinter(), "frReport1"};
+    TfrReport frReport2{EnginePrinter(), "frReport2"};
+
     // The Y dialog, created at start-up after this window.
     TYFrm* YFrm = nullptr;
 
@@ -120,6 +125,7 @@ private:
     void ConnectCommands();
     void SetTabOrder();
     void FormCreate();
+    void LoadReportTemplates();
     void CentreOnScreen();
 
     bool DataKeyPress(QKeyEvent* event);

@@ -1,6 +1,7 @@
 #include "platform/Regional.h"
 
 #include <QDate>
+#include <QTime>
 
 namespace quillon {
 namespace {
@@ -31,6 +32,12 @@ CivilDate Today() {
     if (PinnedToday()) return *PinnedToday();
     const QDate today = QDate::currentDate();
     return {today.year(), today.month(), today.day()};
+}
+
+DateTime Now() {
+    const QTime time = QTime::currentTime();
+    const CivilDate today = Today();
+    return ToDateTime(today.year, today.month, today.day, time.hour(), time.minute(), time.second());
 }
 
 void PinToday(std::optional<CivilDate> date) { PinnedToday() = date; }

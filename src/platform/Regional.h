@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "numerology/Dates.h"
+#include "report/engine/Report.h"
 
 namespace quillon {
 
@@ -16,6 +17,8 @@ DateSettings DateSettingsFor(const QLocale& locale);
 DateSettings CurrentDateSettings();
 
 CivilDate Today();
+// Now as days since 1899-12-30, the time of day as the fraction; today's date when pinned.
+DateTime Now();
 // Makes Today() answer the given date; nothing unpins it.
 void PinToday(std::optional<CivilDate> date);
 

@@ -1,0 +1,101 @@
+#include "report/content/AnsiText.h"
+
+#include <array>
+#include <cstdint>
+
+namespace quillon {
+namespace {
+
+// Code points of the bytes 0x80 to 0x9F in code page 1252. The five bytes the code page leaves
+// undefined map to the C1 control characters of the same number, as the system's own conversion
+// does, which keeps the mapping reversible.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char32_t CodePointOf(unsigned char byte) {
+    if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];
+    return byte;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 sequence at text[i], advancing i; a malformed sequence gives U+FFFD and one byte.
+char32_t NextCodePoint(std::string_view text, std::size_t& i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    int length = 0;
+    char32_t c = 0;
+    if (byte < 0x80) {
+        ++i;
+        return byte;
+    } else if ((byte & 0xE0) == 0xC0) {
+        length = 2;
+        c = byte & 0x1F;
+    } else if ((byte & 0xF0) == 0xE0) {
+        length = 3;
+        c = byte & 0x0F;
+    } else if ((byte & 0xF8) == 0xF0) {
+        length = 4;
+        c = byte & 0x07;
+    } else {
+        ++i;
+        return 0xFFFD;
+    }
+    if (i + static_cast<std::size_t>(length) > text.size()) {
+        ++i;
+        return 0xFFFD;
+    }
+    for (int k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+        if ((next & 0xC0) != 0x80) {
+            ++i;
+            return 0xFFFD;
+        }
+        c = (c << 6) | (next & 0x3F);
+    }
+    i += static_cast<std::size_t>(length);
+    return c;
+}
+
+char ByteOf(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    for (std::size_t k = 0; k < kHighControls.size(); ++k) {
+        if (kHighControls[k] == c) return static_cast<char>(0x80 + k);
+    }
+    return '?';
+}
+
+}  // namespace
+
+std::string AnsiToUtf8(std::string_view ansi) {
+    std::string utf8;
+    utf8.reserve(ansi.size());
+    for (char byte : ansi) AppendUtf8(utf8, CodePointOf(static_cast<unsigned char>(byte)));
+    return utf8;
+}
+
+std::string Utf8ToAnsi(std::string_view utf8) {
+    std::string ansi;
+    ansi.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) ansi += ByteOf(NextCodePoint(utf8, i));
+    return ansi;
+}
+
+}  // namespace quillon

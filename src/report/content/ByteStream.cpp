@@ -1,0 +1,113 @@
+#include "report/content/ByteStream.h"
+
+#include <bit>
+#include <cstring>
+
+#include "report/content/AnsiText.h"
+
+namespace quillon {
+
+void ByteReader::Seek(std::size_t offset) {
+    if (offset > bytes_.size()) throw StreamError("seek past the end of the stream");
+    position_ = offset;
+}
+
+std::span<const std::uint8_t> ByteReader::Take(std::size_t count) {
+    if (count > Remaining()) throw StreamError("unexpected end of the stream");
+    const auto taken = bytes_.subspan(position_, count);
+    position_ += count;
+    return taken;
+}
+
+std::uint8_t ByteReader::U8() { return Take(1)[0]; }
+
+std::uint16_t ByteReader::U16() {
+    const auto b = Take(2);
+    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+}
+
+std::uint32_t ByteReader::U32() {
+    const auto b = Take(4);
+    return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+           (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+}
+
+double ByteReader::F64() {
+    const auto b = Take(8);
+    std::uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i) bits = (bits << 8) | b[static_cast<std::size_t>(i)];
+    return std::bit_cast<double>(bits);
+}
+
+std::string ByteReader::String() {
+    const std::uint16_t length = U16();
+    const auto text = Take(length);
+    Take(1);
+    return AnsiToUtf8(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
+}
+
+std::string ByteReader::ShortBytes() {
+    const std::uint16_t length = U16();
+    const auto text = Take(length);
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
+std::vector<std::string> ByteReader::LineList() {
+    std::vector<std::string> lines;
+    if (U16() == 0) {
+        U8();
+        return lines;
+    }
+    // Every line takes at least three bytes, so the loop ends within the stream.
+    for (;;) {
+        const std::uint16_t length = U16();
+        const auto text = Take(length);
+        lines.push_back(AnsiToUtf8(std::string_view(reinterpret_cast<const char*>(text.data()), text.size())));
+        if (U8() == 0) break;
+    }
+    return lines;
+}
+
+void ByteWriter::U16(std::uint16_t value) {
+    bytes_.push_back(static_cast<std::uint8_t>(value));
+    bytes_.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void ByteWriter::U32(std::uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8) bytes_.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void ByteWriter::F64(double value) {
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    for (int shift = 0; shift < 64; shift += 8) bytes_.push_back(static_cast<std::uint8_t>(bits >> shift));
+}
+
+void ByteWriter::ShortBytes(std::string_view bytes) {
+    const std::size_t length = std::min<std::size_t>(bytes.size(), 0xFFFF);
+    U16(static_cast<std::uint16_t>(length));
+    bytes_.insert(bytes_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
+}
+
+void ByteWriter::String(std::string_view utf8) {
+    ShortBytes(Utf8ToAnsi(utf8));
+    U8(0);
+}
+
+void ByteWriter::LineList(const std::vector<std::string>& lines) {
+    if (lines.empty()) {
+        U16(0);
+        U8(0);
+        return;
+    }
+    U16(static_cast<std::uint16_t>(std::min<std::size_t>(lines.size(), 0xFFFF)));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        ShortBytes(Utf8ToAnsi(lines[i]));
+        U8(i + 1 < lines.size() ? 13 : 0);
+    }
+}
+
+void ByteWriter::PatchU32(std::size_t offset, std::uint32_t value) {
+    for (int k = 0; k < 4; ++k) bytes_.at(offset + static_cast<std::size_t>(k)) = static_cast<std::uint8_t>(value >> (8 * k));
+}
+
+}  // namespace quillon

@@ -1,0 +1,40 @@
+#pragma once
+// The report stream format (version 25): reading a template from it and writing one to it, and
+// the property wrapper in which a window keeps a report's stream.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "report/engine/Report.h"
+
+namespace quillon {
+
+inline constexpr std::uint8_t kStreamVersion = 25;
+inline constexpr const char* kUnsupportedFormat = "Unsupported FRF format";
+
+struct TemplateLoad {
+    bool ok = true;
+    std::string error;  // the message for the box when not ok
+};
+
+// Reads a template, positioned at its version byte, into target, handing each page's paper to the
+// printer layer. On a version above 25 nothing more is read (the variables are already cleared,
+// the pages stay); on any other error outside an object's record the template is cleared to one
+// empty page. An object record that cannot be read is skipped through its end offset.
+TemplateLoad ReadTemplate(std::span<const std::uint8_t> stream, ReportTemplate& target, TfrPrinter& printer,
+                          DateTime now);
+
+// Writes the template with the given printer name in its header and lastChange as the time of
+// its last change.
+std::vector<std::uint8_t> WriteTemplate(const ReportTemplate& source, const std::string& printerName,
+                                        DateTime lastChange);
+
+// The stored form of a report's stream: i32 25, u32 length, the stream.
+std::vector<std::uint8_t> WrapReportForm(std::span<const std::uint8_t> stream);
+// The stream inside a stored form, or nothing when the form is damaged.
+std::optional<std::span<const std::uint8_t>> UnwrapReportForm(std::span<const std::uint8_t> form);
+
+}  // namespace quillon
