@@ -2,9 +2,12 @@
 
 #include "platform/Regional.h"
 
+#include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <gtest/gtest.h>
 
@@ -207,6 +210,59 @@ TEST_F(AnalyseWithDate, UnreadableDatesFailWithTheFieldsError) {
         EXPECT_EQ(run.err, QString::fromLatin1(message));
         EXPECT_TRUE(run.out.isEmpty());
     }
+}
+
+TEST(TemplateCommands, SaveThenShow) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("print.frf"));
+    Outcome run = Quillon({QStringLiteral("template"), QStringLiteral("save"), QStringLiteral("print"),
+                           QStringLiteral("-o"), file});
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err.toStdString();
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    EXPECT_EQ(static_cast<unsigned char>(bytes.at(0)), 25) << "the stream starts at its version byte";
+
+    run = Quillon({QStringLiteral("template"), QStringLiteral("show"), file});
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err.toStdString();
+    const QJsonObject json = Json(run);
+    EXPECT_EQ(json.value("header").toObject().value("version").toInt(), 25);
+    const QJsonArray objects = json.value("pages").toArray().at(0).toObject().value("objects").toArray();
+    ASSERT_EQ(objects.size(), 54);
+    EXPECT_EQ(objects.at(0).toObject().value("bandType").toString(), QStringLiteral("Page footer"));
+    EXPECT_EQ(objects.at(34).toObject().value("memo").toArray().at(0).toString(),
+              QStringLiteral("Printed:  [DATE] [TIME]"));
+    EXPECT_EQ(json.value("info").toObject().value("createdText").toString(), QStringLiteral("2004-12-22T15:47:52"));
+    EXPECT_EQ(json.value("variables").toArray().size(), 51);
+
+    run = Quillon({QStringLiteral("template"), QStringLiteral("save"), QStringLiteral("export"),
+                   QStringLiteral("-o"), file});
+    ASSERT_EQ(run.exitCode, kExitOk);
+    run = Quillon({QStringLiteral("template"), QStringLiteral("show"), file});
+    EXPECT_EQ(Json(run).value("pages").toArray().at(0).toObject().value("objects").toArray().size(), 36);
+}
+
+TEST(TemplateCommands, HostileAndMissingFilesFail) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("bad.frf"));
+    QFile bad(file);
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray("\x19\x00\x00\x00\x00\x02\x00ab", 9));  // the printer name runs out
+    bad.close();
+    Outcome run = Quillon({QStringLiteral("template"), QStringLiteral("show"), file});
+    EXPECT_EQ(run.exitCode, kExitFailure);
+    EXPECT_EQ(run.err, QStringLiteral("quillon: Unsupported FRF format\n"));
+
+    run = Quillon({QStringLiteral("template"), QStringLiteral("show"), dir.filePath(QStringLiteral("none.frf"))});
+    EXPECT_EQ(run.exitCode, kExitFailure);
+    run = Quillon({QStringLiteral("template"), QStringLiteral("save"), QStringLiteral("summary"),
+                   QStringLiteral("-o"), file});
+    EXPECT_EQ(run.exitCode, kExitUsage);
+    run = Quillon({QStringLiteral("template"), QStringLiteral("save"), QStringLiteral("print"), QStringLiteral("-o"),
+                   dir.filePath(QStringLiteral("no/such/folder/x.frf"))});
+    EXPECT_EQ(run.exitCode, kExitFailure);
+    run = Quillon({QStringLiteral("template")});
+    EXPECT_EQ(run.exitCode, kExitUsage);
 }
 
 TEST(CommandLineHelp, HelpAndVersion) {

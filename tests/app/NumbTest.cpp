@@ -69,6 +69,12 @@ TEST_F(AnalysisWindow, StartsEmptyAndNarrow) {
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_TRUE(window.CalcBtn->isHidden());
     EXPECT_TRUE(window.HelpFilePath().endsWith(QStringLiteral("/quill.chm")));
+    // Both report templates are loaded from the forms the window carries.
+    ASSERT_EQ(window.frReport1.Template.Pages.size(), 1u);
+    EXPECT_EQ(window.frReport1.Template.Pages[0].Objects.size(), 54u);
+    ASSERT_EQ(window.frReport2.Template.Pages.size(), 1u);
+    EXPECT_EQ(window.frReport2.Template.Pages[0].Objects.size(), 36u);
+    EXPECT_EQ(window.frReport1.Name, "frReport1");
 }
 
 TEST_F(AnalysisWindow, ControlsStandAtTheirPlacesWithTheirHints) {

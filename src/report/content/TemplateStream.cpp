@@ -307,7 +307,7 @@ void ReadObjectParts(ByteReader& in, TfrView& object) {
     }
 }
 
-void ReadObject(ByteReader& in, std::uint8_t kind, ReportTemplate& target) {
+void ReadObject(ByteReader& in, std::uint8_t kind, ReportTemplate& target, std::vector<ObjectRecordEnd>& ends) {
     if (kind == static_cast<std::uint8_t>(ObjectKind::AddIn)) in.String();  // class name
     const std::uint8_t pageIndex = in.U8();
     const std::size_t afterOffset = in.Position() + 4;
@@ -320,6 +320,7 @@ void ReadObject(ByteReader& in, std::uint8_t kind, ReportTemplate& target) {
         if (pageIndex < target.Pages.size()) {
             if (auto object = NewObject(kind)) {
                 ReadObjectParts(in, *object);
+                ends.push_back({endOffset, in.Position()});
                 target.Pages[pageIndex].Objects.push_back(std::move(object));
             }
         }
@@ -355,12 +356,18 @@ void ApplyPrinterName(const ReportTemplate& target, TfrPrinter& printer) {
 
 TemplateLoad ReadTemplate(std::span<const std::uint8_t> stream, ReportTemplate& target, TfrPrinter& printer,
                           DateTime now) {
+    TemplateLoad load;
     target.Variables.Clear();
-    if (stream.empty()) return {};
+    if (stream.empty()) return load;
 
     ByteReader in(stream);
     const std::uint8_t version = in.U8();
-    if (version > kStreamVersion) return {false, kUnsupportedFormat};
+    if (version > kStreamVersion) {
+        load.ok = false;
+        load.error = kUnsupportedFormat;
+        load.bytesRead = in.Position();
+        return load;
+    }
     // Older streams had no version byte: the byte read belongs to the stream. Versions 21 to 24
     // are read with the layout of version 25.
     if (version < 21) in.Seek(0);
@@ -388,7 +395,7 @@ TemplateLoad ReadTemplate(std::span<const std::uint8_t> stream, ReportTemplate& 
             } else if (tag == kEndTag) {
                 ended = true;
             } else if (tag <= 10) {
-                ReadObject(in, tag, target);
+                ReadObject(in, tag, target, load.objectEnds);
             } else {
                 throw StreamError("invalid record tag");
             }
@@ -400,9 +407,11 @@ TemplateLoad ReadTemplate(std::span<const std::uint8_t> stream, ReportTemplate& 
         }
     } catch (const StreamError&) {
         ClearToOneEmptyPage(target, printer, now);
-        return {false, kUnsupportedFormat};
+        load.ok = false;
+        load.error = kUnsupportedFormat;
     }
-    return {};
+    load.bytesRead = in.Position();
+    return load;
 }
 
 std::vector<std::uint8_t> WriteTemplate(const ReportTemplate& source, const std::string& printerName,

@@ -15,9 +15,18 @@ namespace quillon {
 inline constexpr std::uint8_t kStreamVersion = 25;
 inline constexpr const char* kUnsupportedFormat = "Unsupported FRF format";
 
+// Where one object record ended in the stream: its stored end offset, and how far its view and
+// kind parts reached. The two are equal for a record the reader understands completely.
+struct ObjectRecordEnd {
+    std::size_t endOffset = 0;
+    std::size_t consumedTo = 0;
+};
+
 struct TemplateLoad {
     bool ok = true;
-    std::string error;  // the message for the box when not ok
+    std::string error;        // the message for the box when not ok
+    std::size_t bytesRead = 0;  // where reading stopped
+    std::vector<ObjectRecordEnd> objectEnds;
 };
 
 // Reads a template, positioned at its version byte, into target, handing each page's paper to the
