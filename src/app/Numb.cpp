@@ -16,6 +16,7 @@
 #include "app/DateEdit.h"
 #include "app/Y.h"
 #include "platform/Regional.h"
+#include "platform/ReportSurroundings.h"
 #include "report/content/TemplateData.h"
 #include "report/content/TemplateStream.h"
 
@@ -45,7 +46,14 @@ TCalcFrm::TCalcFrm(QWidget* parent)
     FormCreate();
 }
 
+TCalcFrm::~TCalcFrm() = default;
+
 void TCalcFrm::LoadReportTemplates() {
+    reportSurroundings_ = std::make_unique<ReportSurroundings>();
+    for (TfrReport* report : {&frReport1, &frReport2}) {
+        report->OnGetValue = [this](const std::string& name, Value& value) { GetReportValue(name, value); };
+        report->Environment = reportSurroundings_->Environment();
+    }
     // The window's stored layout holds each template in its property wrapper; it is read once the
     // controls exist.
     const std::pair<TfrReport*, std::span<const std::uint8_t>> reports[] = {{&frReport1, PrintReportForm()},
@@ -304,7 +312,13 @@ ReportSource TCalcFrm::CurrentReportSource() const {
 }
 
 void TCalcFrm::frReport1GetValue(const std::string& name, ReportValue& value) const {
-    value = GetReportValue(CurrentReportSource(), name);
+    value = quillon::GetReportValue(CurrentReportSource(), name);
+}
+
+void TCalcFrm::GetReportValue(const std::string& name, Value& value) const {
+    ReportValue answer;
+    frReport1GetValue(name, answer);
+    value = ToValue(answer);
 }
 
 }  // namespace quillon

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <string>
 
 #include "numerology/Analysis.h"
@@ -21,6 +22,7 @@ namespace quillon {
 
 class ChartPanel;
 class TOvcDateEdit;
+class ReportSurroundings;
 class TYFrm;
 
 class TCalcFrm : public QWidget {
@@ -36,6 +38,7 @@ public:
     static constexpr int kDatePanelShift = 71;
 
     explicit TCalcFrm(QWidget* parent = nullptr);
+    ~TCalcFrm() override;
 
     AnalysisState& State() { return state_; }
     const AnalysisState& State() const { return state_; }
@@ -111,6 +114,8 @@ public:
     // The print and the export report, their templates loaded when the window is created.
     TfrReport frReport1{EnginePrinter(), "frReport1"};
     TfrReport frReport2{EnginePrinter(), "frReport2"};
+    // The value callback in the report engine's terms.
+    void GetReportValue(const std::string& name, Value& value) const;
 
     // The Y dialog, created at start-up after this window.
     TYFrm* YFrm = nullptr;
@@ -137,6 +142,7 @@ private:
 
     AnalysisState state_;
     QString helpFilePath_;
+    std::unique_ptr<ReportSurroundings> reportSurroundings_;
 };
 
 // "Quillon Ver. 3.41" and the maker's notice.

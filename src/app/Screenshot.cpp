@@ -8,6 +8,7 @@
 
 #include "app/CommandLine.h"
 #include "app/DateEdit.h"
+#include "app/ReportPages.h"
 #include "app/Windows.h"
 
 namespace quillon {
@@ -76,6 +77,25 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
     }
     QApplication::processEvents();
     ok = Save(&window, dir, QStringLiteral("date.png"), err) && ok;
+
+    // The prepared pages of both reports for the data and date now in the window.
+    const std::pair<TfrReport*, QString> reports[] = {{&window.frReport1, QStringLiteral("print-page.png")},
+                                                      {&window.frReport2, QStringLiteral("export-page.png")}};
+    for (const auto& [report, name] : reports) {
+        report->ShowProgress = false;
+        report->Prepare();
+        report->ShowProgress = true;
+        if (report->EMFPages.Count() == 0) {
+            err << "quillon: the report " << QString::fromStdString(report->Name) << " has no page\n";
+            ok = false;
+            continue;
+        }
+        const QString path = dir.filePath(name);
+        if (!RenderPreparedPage(*report, 0).save(path, "PNG")) {
+            err << "quillon: cannot write " << path << "\n";
+            ok = false;
+        }
+    }
     err.flush();
     return ok ? kExitOk : kExitFailure;
 }

@@ -52,7 +52,17 @@ std::string ByteReader::ShortBytes() {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size());
 }
 
-std::vector<std::string> ByteReader::LineList() {
+std::string ByteReader::Utf8String() {
+    std::string text = ShortBytes();
+    Take(1);
+    return text;
+}
+
+std::vector<std::string> ByteReader::LineList() { return Lines(true); }
+
+std::vector<std::string> ByteReader::Utf8LineList() { return Lines(false); }
+
+std::vector<std::string> ByteReader::Lines(bool ansi) {
     std::vector<std::string> lines;
     if (U16() == 0) {
         U8();
@@ -62,7 +72,8 @@ std::vector<std::string> ByteReader::LineList() {
     for (;;) {
         const std::uint16_t length = U16();
         const auto text = Take(length);
-        lines.push_back(AnsiToUtf8(std::string_view(reinterpret_cast<const char*>(text.data()), text.size())));
+        const std::string_view bytes(reinterpret_cast<const char*>(text.data()), text.size());
+        lines.push_back(ansi ? AnsiToUtf8(bytes) : std::string(bytes));
         if (U8() == 0) break;
     }
     return lines;
@@ -93,7 +104,16 @@ void ByteWriter::String(std::string_view utf8) {
     U8(0);
 }
 
-void ByteWriter::LineList(const std::vector<std::string>& lines) {
+void ByteWriter::Utf8String(std::string_view utf8) {
+    ShortBytes(utf8);
+    U8(0);
+}
+
+void ByteWriter::LineList(const std::vector<std::string>& lines) { Lines(lines, true); }
+
+void ByteWriter::Utf8LineList(const std::vector<std::string>& lines) { Lines(lines, false); }
+
+void ByteWriter::Lines(const std::vector<std::string>& lines, bool ansi) {
     if (lines.empty()) {
         U16(0);
         U8(0);
@@ -101,7 +121,7 @@ void ByteWriter::LineList(const std::vector<std::string>& lines) {
     }
     U16(static_cast<std::uint16_t>(std::min<std::size_t>(lines.size(), 0xFFFF)));
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        ShortBytes(Utf8ToAnsi(lines[i]));
+        ShortBytes(ansi ? Utf8ToAnsi(lines[i]) : lines[i]);
         U8(i + 1 < lines.size() ? 13 : 0);
     }
 }

@@ -40,12 +40,16 @@ public:
     std::string String();
     // u16 length and the bytes, no trailing byte; the bytes as they are.
     std::string ShortBytes();
+    // A string in the same layout whose bytes are UTF-8 already (the prepared pages' own form).
+    std::string Utf8String();
+    std::vector<std::string> Utf8LineList();
     // u16 count, then lines of u16 length, bytes and a separator (13 between lines, 0 after the
     // last); a count of 0 is followed by one byte. Lines are taken until separator 0.
     std::vector<std::string> LineList();
 
 private:
     std::span<const std::uint8_t> Take(std::size_t count);
+    std::vector<std::string> Lines(bool ansi);
 
     std::span<const std::uint8_t> bytes_;
     std::size_t position_ = 0;
@@ -53,6 +57,8 @@ private:
 
 class ByteWriter {
 public:
+    ByteWriter() = default;
+    explicit ByteWriter(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
     const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
     std::vector<std::uint8_t> Release() { return std::move(bytes_); }
     std::size_t Position() const { return bytes_.size(); }
@@ -69,11 +75,15 @@ public:
     void String(std::string_view utf8);
     void ShortBytes(std::string_view bytes);
     void LineList(const std::vector<std::string>& lines);
+    void Utf8String(std::string_view utf8);
+    void Utf8LineList(const std::vector<std::string>& lines);
     void Raw(std::span<const std::uint8_t> bytes) { bytes_.insert(bytes_.end(), bytes.begin(), bytes.end()); }
     // Overwrites four bytes written earlier, for end offsets known only afterwards.
     void PatchU32(std::size_t offset, std::uint32_t value);
 
 private:
+    void Lines(const std::vector<std::string>& lines, bool ansi);
+
     std::vector<std::uint8_t> bytes_;
 };
 

@@ -89,6 +89,12 @@ ReportValue GetReportValue(const ReportSource& source, std::string_view name) {
     return value;
 }
 
+Value ToValue(const ReportValue& answer) {
+    if (const auto* text = std::get_if<std::string>(&answer)) return *text;
+    if (const auto* number = std::get_if<std::int32_t>(&answer)) return static_cast<long long>(*number);
+    return Value{};
+}
+
 std::string UpperCaseAscii(std::string_view text) {
     std::string result(text);
     for (char& c : result) {

@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "numerology/DigitChart.h"
+#include "report/engine/Values.h"
 
 namespace quillon {
 
@@ -41,6 +42,9 @@ const std::array<std::string, kReportVariableCount>& ReportVariableNames();
 // is trimmed). The date group is answered only while a date result exists and the date panel is
 // visible; anything else is left empty.
 ReportValue GetReportValue(const ReportSource& source, std::string_view name);
+
+// The answer as a value of the report engine.
+Value ToValue(const ReportValue& answer);
 
 // Upper-cases the ASCII letters a to z and leaves every other byte as it is.
 std::string UpperCaseAscii(std::string_view text);

@@ -30,6 +30,8 @@ TfrPage& TfrPage::operator=(const TfrPage& other) {
     FormHeight = other.FormHeight;
     Position = other.Position;
     Script = other.Script;
+    Visible = other.Visible;
+    Skip = other.Skip;
     Metrics = other.Metrics;
     Objects.clear();
     for (const auto& object : other.Objects) Objects.push_back(object->Clone());

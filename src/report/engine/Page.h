@@ -55,6 +55,10 @@ public:
     std::uint8_t Position = 4;
     std::vector<std::string> Script;
 
+    // Run-time properties a page script may change; neither is stored.
+    bool Visible = true;
+    bool Skip = false;
+
     PageMetrics Metrics;
     std::vector<std::unique_ptr<TfrView>> Objects;
 };

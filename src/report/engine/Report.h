@@ -8,8 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include <functional>
+
+#include "report/engine/Canvas.h"
 #include "report/engine/Page.h"
+#include "report/engine/PreparedPages.h"
 #include "report/engine/Printer.h"
+#include "report/engine/Values.h"
 
 namespace quillon {
 
@@ -57,6 +62,31 @@ inline constexpr std::string_view kVirtualPrinterMarker = "\x01";
 // Days since 1899-12-30 for a calendar date and time of day.
 DateTime ToDateTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
+// A band of a template page during a run (see Prepare).
+struct TfrBand;
+
+// The modal progress window of a run, as the engine sees it.
+class ReportProgress {
+public:
+    virtual ~ReportProgress() = default;
+    // Shows the window with its caption and first label and runs the job once it is visible;
+    // returns false when the window was closed with Cancel (which also sets cancel).
+    virtual bool Run(const std::string& caption, const std::string& firstLabel, const std::function<void()>& job,
+                     bool& cancel) = 0;
+    virtual void SetLabel(const std::string& text) = 0;
+    // Lets pending window messages through, so that Cancel can take effect.
+    virtual void ProcessEvents() = 0;
+};
+
+// What a run needs from its surroundings: the locale for values, a canvas to measure text on,
+// the progress window (none: the run goes without one) and the clock.
+struct ReportEnvironment {
+    const ReportLocale* locale = nullptr;
+    Canvas* scratch = nullptr;
+    ReportProgress* progress = nullptr;
+    std::function<DateTime()> now;
+};
+
 class TfrReport {
 public:
     TfrReport(TfrPrinter& printer, std::string name) : Name(std::move(name)), printer_(printer) {}
@@ -73,8 +103,42 @@ public:
     // The template as a stream, with now as its last change.
     std::vector<std::uint8_t> SaveTemplate(DateTime now) const;
 
+    // Builds the prepared pages from the template; true when pages were built and not
+    // cancelled. An error inside an object is shown at the end in a box captioned "Error" and
+    // leaves no pages. The template is the same afterwards.
+    bool Prepare();
+
+    TfrEMFPages EMFPages;
+    ReportEnvironment Environment;
+
+    bool ShowProgress = true;
+    std::string Title;
+    bool PrintIfEmpty = true;
+    int DefaultCopies = 1;
+    bool DefaultCollate = true;
+    bool ShowPrintDialog = true;
+    bool RebuildPrinter = false;
+
+    // Events, each used only when set.
+    std::function<void(const std::string& name, Value& value)> OnGetValue;
+    std::function<void()> OnBeginDoc;
+    std::function<void()> OnEndDoc;
+    std::function<void(int page)> OnBeginPage;
+    std::function<void(int page)> OnEndPage;
+    std::function<void(const TfrBand& band)> OnBeginBand;
+    std::function<void(const TfrBand& band)> OnEndBand;
+    std::function<void(int page)> OnProgress;
+    // May change the copy of the text; a changed copy is output as it is.
+    std::function<void(std::vector<std::string>& text, const TfrView& view)> OnBeforePrint;
+    // Replaces the standard band walk of a page.
+    std::function<void(TfrPage& page)> OnManualBuild;
+
+    // The error text of the last run, empty when it went well.
+    const std::string& LastError() const { return lastError_; }
+
 private:
     TfrPrinter& printer_;
+    std::string lastError_;
 };
 
 }  // namespace quillon

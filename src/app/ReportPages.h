@@ -1,0 +1,12 @@
+#pragma once
+// A prepared page drawn as it comes out of the printer: white paper at 96 dots per inch.
+
+#include <QImage>
+
+#include "report/engine/Report.h"
+
+namespace quillon {
+
+QImage RenderPreparedPage(TfrReport& report, int index);
+
+}  // namespace quillon

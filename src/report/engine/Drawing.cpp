@@ -1,0 +1,315 @@
+#include "report/engine/Drawing.h"
+
+#include <algorithm>
+
+namespace quillon {
+namespace {
+
+constexpr std::uint16_t kWordWrap = 0x002;
+constexpr std::uint16_t kUnderlines = 0x080;
+constexpr std::uint16_t kRightToLeft = 0x100;
+constexpr std::int32_t kVertical = 4;
+constexpr std::int32_t kMiddle = 8;
+constexpr std::int32_t kDown = 16;
+
+}  // namespace
+
+FontSpec MeasuringFont(const TfrMemoView& memo) {
+    FontSpec font;
+    font.name = memo.Font.Name;
+    font.pixelHeight = RoundHalfEven(memo.Font.Size * 96.0 / 72.0);
+    font.cellHeight = true;
+    font.style = memo.Font.Style;
+    font.color = memo.Font.Color;
+    font.rotated = (memo.Alignment & kVertical) != 0;
+    return font;
+}
+
+namespace {
+
+// Length in bytes of the UTF-8 sequence that starts with this byte (a lead byte and its trail
+// bytes are never split).
+std::size_t SequenceLength(unsigned char lead) {
+    if (lead < 0xC0) return 1;
+    if (lead < 0xE0) return 2;
+    if (lead < 0xF0) return 3;
+    return 4;
+}
+
+struct Wrapped {
+    std::vector<std::string> lines;
+    int lineHeight = 0;
+    int textHeight = 0;  // lines x line height + 2 x gap y
+};
+
+Wrapped WrapMemo(const TfrMemoView& memo, Canvas& scratch) {
+    std::vector<std::string> working = memo.Memo;
+    const bool alreadyWrapped = std::any_of(working.begin(), working.end(), [](const std::string& line) {
+        return line.find(kParagraphEnd) != std::string::npos;
+    });
+    if (!working.empty() && working.back() == std::string(1, kParagraphEnd)) working.pop_back();
+
+    const ConvertedBox box = ConvertBox(memo, DrawContext{});
+    const bool vertical = (memo.Alignment & kVertical) != 0;
+    const int maxWidth = vertical ? box.dy - 2 * box.gapY : box.dx - 2 * box.gapX;
+
+    scratch.SetFont(MeasuringFont(memo));
+    scratch.SetCharSpacing(memo.CharSpacing);
+    Wrapped wrapped;
+    for (const std::string& line : working) {
+        if (alreadyWrapped) {
+            wrapped.lines.push_back(line);
+        } else if (memo.Flags & kWordWrap) {
+            for (std::string& piece : WrapLine(line, maxWidth, scratch)) wrapped.lines.push_back(std::move(piece));
+        } else {
+            wrapped.lines.push_back(line + kParagraphEnd);
+        }
+    }
+    wrapped.lineHeight = memo.LineSpacing + scratch.FontHeight();
+    wrapped.textHeight = static_cast<int>(wrapped.lines.size()) * wrapped.lineHeight + 2 * memo.GapY;
+    scratch.SetCharSpacing(0);
+    return wrapped;
+}
+
+void DrawFrame(const TfrView& view, const ConvertedBox& box, Canvas& canvas) {
+    const std::uint16_t sides = view.FrameTyp & 0x0F;
+    if (sides == 0) return;
+    const int width = std::max(1, RoundHalfEven(box.frameWidth));
+    const auto style = static_cast<PenStyle>(std::min<int>(view.FrameStyle, 5));
+    const int left = box.x, top = box.y, right = box.right, bottom = box.bottom;
+
+    auto side = [&](int x1, int y1, int x2, int y2, bool horizontal) {
+        switch (style) {
+            case PenStyle::Solid:
+                canvas.SetPen(view.FrameColor, width, PenStyle::Solid);
+                canvas.Line(x1, y1, x2, y2);
+                break;
+            case PenStyle::Double: {
+                // The side in the frame colour on both sides of a fill-colour line.
+                canvas.SetPen(view.FrameColor, width, PenStyle::Solid);
+                for (int shift : {-width, width}) {
+                    if (horizontal) {
+                        canvas.Line(x1, y1 + shift, x2, y2 + shift);
+                    } else {
+                        canvas.Line(x1 + shift, y1, x2 + shift, y2);
+                    }
+                }
+                canvas.SetPen(view.FillColor == kNoColour ? 0xFFFFFF : view.FillColor, width, PenStyle::Solid);
+                canvas.Line(x1, y1, x2, y2);
+                break;
+            }
+            case PenStyle::Dash:
+            case PenStyle::Dot:
+            case PenStyle::DashDot:
+            case PenStyle::DashDotDot: {
+                // Pen-width parallel one-pixel lines centred on the side.
+                canvas.SetBrush(view.FillColor == kNoColour ? 0xFFFFFF : view.FillColor);
+                canvas.SetPen(view.FrameColor, 1, style);
+                for (int k = 0; k < width; ++k) {
+                    const int shift = k - width / 2;
+                    if (horizontal) {
+                        canvas.Line(x1, y1 + shift, x2, y2 + shift);
+                    } else {
+                        canvas.Line(x1 + shift, y1, x2 + shift, y2);
+                    }
+                }
+                break;
+            }
+        }
+    };
+    if (sides & kFrameRight) side(right, top, right, bottom, false);
+    if (sides & kFrameLeft) side(left, top, left, bottom, false);
+    if (sides & kFrameBottom) side(left, bottom, right, bottom, true);
+    if (sides & kFrameTop) side(left, top, right, top, true);
+}
+
+void FillBackground(const TfrView& view, const ConvertedBox& box, Canvas& canvas, const DrawContext& context) {
+    if (context.printing && view.FillColor == kNoColour) return;
+    canvas.SetBrush(view.FillColor == kNoColour ? 0xFFFFFF : view.FillColor);
+    canvas.FillRect({box.x, box.y, box.right, box.bottom});
+}
+
+int CountBlanks(const std::string& text) {
+    int blanks = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ') ++blanks;
+        if (static_cast<unsigned char>(text[i]) == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xA0) ++blanks;
+    }
+    return blanks;
+}
+
+// The frame sides one line of an exported memo keeps: inner lines lose top and bottom.
+std::uint16_t LineFrame(std::uint16_t frame, std::size_t index, std::size_t count, bool vertical) {
+    if (vertical) return 0;
+    if (count <= 1) return frame;
+    if (index == 0) return frame & ~kFrameBottom;
+    if (index + 1 == count) return frame & ~kFrameTop;
+    return frame & ~(kFrameTop | kFrameBottom);
+}
+
+}  // namespace
+
+ConvertedBox ConvertBox(const TfrView& view, const DrawContext& c) {
+    const double sx = c.scaleX, sy = c.scaleY;
+    const double fw = view.FrameWidth;
+    ConvertedBox box;
+    box.x = RoundHalfEven(view.Left * sx) + c.offsetX;
+    box.y = RoundHalfEven(view.Top * sy) + c.offsetY;
+    box.dx = RoundHalfEven(view.Width * sx);
+    box.dy = RoundHalfEven(view.Height * sy);
+    box.frameWidth = fw * sx;
+    box.gapX = RoundHalfEven(sx * fw / 2) + RoundHalfEven(sx * view.GapX);
+    box.gapY = RoundHalfEven(sy * view.GapY) + RoundHalfEven(sy * fw / 2) / 2;
+    box.right = RoundHalfEven((view.Left + view.Width) * sx + c.offsetX);
+    box.bottom = RoundHalfEven((view.Top + view.Height) * sy + c.offsetY);
+    const std::uint16_t sides = view.Kind() == ObjectKind::Band ? 0 : view.FrameTyp;
+    box.rect.left = box.x + ((sides & kFrameLeft) ? RoundHalfEven((sx * fw - 1) / 2) : 0);
+    box.rect.top = box.y + ((sides & kFrameTop) ? RoundHalfEven((sy * fw - 1) / 2) : 0);
+    box.rect.right = box.right + 1 - ((sides & kFrameRight) ? RoundHalfEven(sx * fw / 2) : 0);
+    box.rect.bottom = box.bottom + 1 - ((sides & kFrameBottom) ? RoundHalfEven(sy * fw / 2) : 0);
+    return box;
+}
+
+std::vector<std::string> WrapLine(const std::string& line, int maxWidth, const Canvas& canvas) {
+    std::vector<std::string> out;
+    const bool hasBreaks = line.find_first_of("\r\n") != std::string::npos;
+    if (!hasBreaks && (line.size() <= 1 || canvas.TextWidth(line) <= maxWidth)) {
+        out.push_back(line + kParagraphEnd);
+        return out;
+    }
+    std::size_t start = 0;
+    std::size_t lastBlank = std::string::npos;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        const char c = line[i];
+        if (c == '\r' || c == '\n') {
+            out.push_back(line.substr(start, i - start) + kParagraphEnd);
+            while (i < line.size() && (line[i] == '\r' || line[i] == '\n')) ++i;
+            start = i;
+            lastBlank = std::string::npos;
+            continue;
+        }
+        if (c == ' ') {
+            lastBlank = i;
+            ++i;
+            continue;
+        }
+        const std::size_t next = std::min(line.size(), i + SequenceLength(static_cast<unsigned char>(c)));
+        if (canvas.TextWidth(std::string_view(line).substr(start, next - start)) > maxWidth) {
+            if (lastBlank == std::string::npos || lastBlank < start) {
+                // No blank since the line began: break before this character, unless it is the
+                // first one (a character wider than the memo stays on a line of its own).
+                if (i > start) {
+                    out.push_back(line.substr(start, i - start));
+                    start = i;
+                    continue;
+                }
+            } else {
+                out.push_back(line.substr(start, lastBlank - start));
+                start = lastBlank + 1;
+                lastBlank = std::string::npos;
+                continue;
+            }
+        }
+        i = next;
+    }
+    if (start < line.size()) out.push_back(line.substr(start) + kParagraphEnd);
+    return out;
+}
+
+int MemoTextHeight(const TfrMemoView& memo, Canvas& scratch) { return WrapMemo(memo, scratch).textHeight; }
+
+void DrawMemo(const TfrMemoView& memo, Canvas& canvas, Canvas& scratch, const DrawContext& context,
+              MemoLineSink* exporting) {
+    const Wrapped wrapped = WrapMemo(memo, scratch);
+    const ConvertedBox box = ConvertBox(memo, context);
+    const double sx = context.scaleX, sy = context.scaleY;
+
+    if (!exporting) {
+        FillBackground(memo, box, canvas, context);
+        DrawFrame(memo, box, canvas);
+    }
+    if (wrapped.lines.empty()) return;
+
+    FontSpec font = MeasuringFont(memo);
+    font.cellHeight = false;
+    if (canvas.IsPrinter()) {
+        font.pixelHeight = 0;
+        font.pointSize = memo.Font.Size;
+    } else {
+        const double height = memo.Font.Size * 96.0 / 72.0 * sy;
+        font.pixelHeight = sy == 1 ? RoundHalfEven(height) : static_cast<int>(height);
+    }
+    canvas.SetFont(font);
+    canvas.SetCharSpacing(RoundHalfEven(memo.CharSpacing * sx));
+
+    const Rect clip{box.rect.left + 1, box.rect.top, box.rect.right - 2, box.rect.bottom - 1};
+    const int measured = RoundHalfEven(wrapped.textHeight * sy);
+    const bool vertical = (memo.Alignment & kVertical) != 0;
+    int x = box.x, y = box.y;
+    if (memo.Alignment & kMiddle) {
+        if (vertical) {
+            x += (box.dx - measured) / 2;
+        } else {
+            y += (box.dy - measured) / 2;
+        }
+    } else if (memo.Alignment & kDown) {
+        if (vertical) {
+            x = box.rect.right - measured;
+        } else {
+            y = box.rect.bottom - measured - 1;
+        }
+    }
+
+    const int step = RoundHalfEven(memo.LineSpacing * sy) + canvas.FontHeight();
+    const int horizontal = memo.Alignment & 3;
+    const int w = box.dx, g = box.gapX;
+    int top = y + box.gapY;
+    int left = x + box.gapY;  // rotated text advances from the left
+    for (std::size_t index = 0; index < wrapped.lines.size(); ++index) {
+        std::string text = wrapped.lines[index];
+        const bool paragraphEnd = text.empty() || text.back() == kParagraphEnd;
+        if (!text.empty() && text.back() == kParagraphEnd) text.pop_back();
+        const int t = canvas.TextWidth(text);
+        int lineX = x + g;
+        switch (horizontal) {
+            case 1: lineX = x + w - g - t - 1; break;
+            case 2: lineX = x + g + (w - 2 * g - t) / 2; break;
+            default: break;
+        }
+        const int lineY = vertical ? y + box.dy - g : top;
+        if (vertical) lineX = left;
+
+        if (exporting) {
+            exporting->MemoLine(box.rect, lineX, lineY, text,
+                                LineFrame(memo.FrameTyp, index, wrapped.lines.size(), vertical), memo);
+        } else {
+            const bool justify = horizontal == 3 && !paragraphEnd && !vertical;
+            if (justify) canvas.SetJustification(w - 2 * g - t, CountBlanks(text));
+            canvas.TextOut(lineX, lineY, clip, text, (memo.Flags & kRightToLeft) != 0);
+            if (justify) canvas.SetJustification(0, 0);
+        }
+        top += step;
+        left += step;
+    }
+
+    if (!exporting && (memo.Flags & kUnderlines)) {
+        canvas.SetPen(memo.FrameColor, std::max(1, RoundHalfEven(box.frameWidth)), PenStyle::Solid);
+        for (int rule = y + box.gapY + step; rule <= box.bottom; rule += step) canvas.Line(box.x, rule, box.right, rule);
+    }
+    canvas.SetCharSpacing(0);
+}
+
+void DrawLineView(const TfrLineView& line, Canvas& canvas, const DrawContext& context) {
+    TfrLineView drawn = line;
+    if (drawn.Height < drawn.Width) {
+        drawn.Height = 0;
+        drawn.FrameTyp = kFrameTop;
+    } else {
+        drawn.Width = 0;
+        drawn.FrameTyp = kFrameLeft;
+    }
+    DrawFrame(drawn, ConvertBox(drawn, context), canvas);
+}
+
+}  // namespace quillon

@@ -1,0 +1,61 @@
+#pragma once
+// Drawing of the objects of a prepared page: the conversion of an object's box from report units
+// to canvas pixels, wrapping and laying out a memo's lines, backgrounds, frames and line objects.
+// A memo that is being exported hands its lines to the export instead of painting them.
+
+#include <string>
+#include <vector>
+
+#include "report/engine/Canvas.h"
+#include "report/engine/Views.h"
+
+namespace quillon {
+
+// Set by the page drawer before an object draws itself.
+struct DrawContext {
+    double scaleX = 1, scaleY = 1;
+    int offsetX = 0, offsetY = 0;
+    bool printing = false;  // the canvas is the printer
+};
+
+// An object's box on the canvas.
+struct ConvertedBox {
+    int x = 0, y = 0, dx = 0, dy = 0;  // x', y', dx', dy'
+    int right = 0, bottom = 0;
+    double frameWidth = 0;  // frame width'
+    int gapX = 0, gapY = 0;
+    Rect rect;  // the text rectangle, inside the frame
+};
+
+ConvertedBox ConvertBox(const TfrView& view, const DrawContext& context);
+
+// The character that ends a paragraph in wrapped text.
+inline constexpr char kParagraphEnd = '\x01';
+
+// Wraps one line to maxWidth on the canvas (with the font already set): a line break or the width
+// ends an output line; a paragraph's last line ends with kParagraphEnd.
+std::vector<std::string> WrapLine(const std::string& line, int maxWidth, const Canvas& canvas);
+
+// The memo's font as text is measured for wrapping: a cell of round(size x 96 / 72) pixels.
+FontSpec MeasuringFont(const TfrMemoView& memo);
+
+// Receives the lines of a memo that is being exported.
+class MemoLineSink {
+public:
+    virtual ~MemoLineSink() = default;
+    virtual void MemoLine(const Rect& memoRect, int x, int y, const std::string& text, std::uint16_t frameTyp,
+                          const TfrMemoView& memo) = 0;
+};
+
+// Draws a memo whose text is final. The scratch canvas measures for wrapping; with a sink the
+// lines go to it and nothing is painted.
+void DrawMemo(const TfrMemoView& memo, Canvas& canvas, Canvas& scratch, const DrawContext& context,
+              MemoLineSink* exporting = nullptr);
+
+void DrawLineView(const TfrLineView& line, Canvas& canvas, const DrawContext& context);
+
+// The height a memo's text needs at scale 1, in report units, when wrapped to its width: for
+// stretched bands.
+int MemoTextHeight(const TfrMemoView& memo, Canvas& scratch);
+
+}  // namespace quillon

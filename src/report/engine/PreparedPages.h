@@ -1,0 +1,65 @@
+#pragma once
+// Prepared pages: each finished page keeps its paper, margins and metrics and a compact stream of
+// its objects in printing form (positions final, text expanded). Objects are rebuilt from the
+// stream only to draw or export one page and are dropped again right after.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "report/engine/Canvas.h"
+#include "report/engine/Drawing.h"
+#include "report/engine/Page.h"
+
+namespace quillon {
+
+struct PreparedPage {
+    Rect Display;  // where a viewer last placed the page
+    std::int16_t Size = 0;
+    std::int32_t PaperWidth = 0, PaperHeight = 0;
+    std::uint8_t Orientation = 0;
+    std::int32_t Bin = 0;
+    bool UseMargins = false;
+    std::int32_t LeftMargin = 0, TopMargin = 0, RightMargin = 0, BottomMargin = 0;
+    PageMetrics Metrics;
+    bool Visible = false;
+    std::vector<std::uint8_t> Stream;  // version 25, then kind byte and record per object
+    std::unique_ptr<TfrPage> Objects;  // rebuilt on demand
+};
+
+// The printing form of one object: what the prepared page's stream holds for it.
+void WritePrintingForm(std::vector<std::uint8_t>& stream, const TfrView& view, const std::vector<std::string>& text);
+// Reads every object of a prepared page's stream; a damaged stream yields the objects before the
+// damage.
+std::vector<std::unique_ptr<TfrView>> ReadPrintingForms(std::span<const std::uint8_t> stream);
+
+class TfrEMFPages {
+public:
+    int Count() const { return static_cast<int>(pages_.size()); }
+    PreparedPage& operator[](int index) { return pages_.at(static_cast<std::size_t>(index)); }
+    const PreparedPage& operator[](int index) const { return pages_.at(static_cast<std::size_t>(index)); }
+
+    // Appends a page with the template page's paper, margins and metrics and an empty stream.
+    void Add(const TfrPage& page);
+    void Clear() { pages_.clear(); }
+    // Appends an object in printing form, with its final text, to a page's stream.
+    void AppendObject(int index, const TfrView& view, const std::vector<std::string>& text);
+
+    void RebuildObjects(int index);
+    void StoreObjects(int index);
+    void DropObjects(int index) { (*this)[index].Objects.reset(); }
+
+    // Draws a page into the target rectangle of the canvas (device pixels); the scratch canvas
+    // measures text for wrapping.
+    void DrawPage(int index, Canvas& canvas, Canvas& scratch, const Rect& target);
+    // Hands each object of a page, in stream order, to the visitor; the rebuilt objects are
+    // dropped afterwards.
+    void ExportPage(int index, const std::function<void(const TfrView&)>& visit);
+
+private:
+    std::vector<PreparedPage> pages_;
+};
+
+}  // namespace quillon
