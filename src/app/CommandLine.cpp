@@ -6,6 +6,8 @@
 #include <QTextStream>
 #include <optional>
 
+#include "app/CommandAnalysis.h"
+#include "app/PrepareCommand.h"
 #include "app/TemplateCommands.h"
 #include "numerology/Analysis.h"
 #include "numerology/Dates.h"
@@ -33,6 +35,9 @@ QString Usage() {
         "      positions (or every Y) as vowels. --date reduces a date typed in the short\n"
         "      date format of your regional settings (LANG, LC_TIME) and combines it with\n"
         "      the name. --json prints the report's values as JSON.\n"
+        "  prepare print|export [analyse's options] [--json] [--] TEXT\n"
+        "      Prepares the print or the export report for TEXT and prints its pages as\n"
+        "      JSON: paper, margins, page metrics and every object with its final text.\n"
         "  template save print|export -o FILE\n"
         "      Writes the report stream of a template as the program carries it.\n"
         "  template show FILE\n"
@@ -43,48 +48,6 @@ QString Usage() {
         "      Writes PNG images of the windows into DIR.\n"
         "  -h, --help       Shows this text.\n"
         "  -v, --version    Shows the version.\n");
-}
-
-// A usage error: the message on one line, exit code 2.
-int UsageError(QTextStream& err, const QString& message) {
-    err << "quillon: " << message << "\n";
-    err.flush();
-    return kExitUsage;
-}
-
-struct AnalyseRequest {
-    LetterSystem system = LetterSystem::Pythagorean;
-    std::optional<QString> vowelY;  // "all" or a list of positions
-    std::optional<QString> date;    // read as the date field reads typed text
-    bool json = false;
-    QString text;
-};
-
-// Marks the Ys that --vowel-y names as vowels; returns an error message, or nothing on success.
-std::optional<QString> ApplyVowelY(std::u16string& data, const QString& spec) {
-    if (spec.compare(QStringLiteral("all"), Qt::CaseInsensitive) == 0) {
-        for (char16_t& c : data) {
-            if (c == u'Y') c = u'y';
-        }
-        return std::nullopt;
-    }
-    const QStringList parts = spec.split(QLatin1Char(','));
-    std::vector<qsizetype> positions;
-    for (const QString& part : parts) {
-        bool ok = false;
-        const qsizetype position = part.trimmed().toLongLong(&ok);
-        if (!ok || position < 1) {
-            return QStringLiteral("--vowel-y takes \"all\" or 1-based positions such as 4 or 2,5: \"%1\"").arg(spec);
-        }
-        if (position > static_cast<qsizetype>(data.size()) || data[static_cast<std::size_t>(position - 1)] != u'Y') {
-            return QStringLiteral("--vowel-y: position %1 of \"%2\" holds no Y")
-                .arg(position)
-                .arg(QString::fromStdU16String(data));
-        }
-        positions.push_back(position);
-    }
-    for (qsizetype position : positions) data[static_cast<std::size_t>(position - 1)] = u'y';
-    return std::nullopt;
 }
 
 QJsonObject JsonOf(const ReportSource& source, const AnalysisState& state, const QString& dataText) {
@@ -144,85 +107,21 @@ void PrintReadable(QTextStream& out, const ReportSource& source) {
     }
 }
 
-int RunAnalyse(const AnalyseRequest& request, QTextStream& out, QTextStream& err) {
-    std::u16string data = NormalisePastedText(request.text.toStdU16String());
-    if (request.vowelY) {
-        if (auto error = ApplyVowelY(data, *request.vowelY)) return UsageError(err, *error);
-    }
-
-    AnalysisState state;
-    state.letterSystem = request.system;
-    ReportSource source;
-    if (request.date) {
-        // As with the date panel open and calculated: the date result is there before the name's
-        // analysis, which combines the two.
-        const DateSettings settings = CurrentDateSettings();
-        const DateReading reading = ReadDate(request.date->toUpper().toStdU16String(), settings, Today());
-        if (const auto* error = std::get_if<DateError>(&reading)) {
-            err << "quillon: " << QString::fromStdString(error->message) << "\n";
-            err.flush();
-            return kExitFailure;
-        }
-        const CivilDate& date = std::get<CivilDate>(reading);
-        const DateTotals totals = CalculateDate(date);
-        state.DateDigitSum = totals.dateDigitSum;
-        source.dates = QString::fromStdU16String(FormatDate(date, settings)).toStdString();
-        source.dateTotal = totals.dateTotal;
-        source.monthDay = totals.monthDay;
-        source.dayTotal = totals.dayTotal;
-        source.datePanelVisible = true;
-    }
-    const AnalysisShown shown = RunAnalysis(state, data);
-
-    const QString dataText = QString::fromStdU16String(data);
-    source.method = std::string(DisplayName(state.letterSystem));
-    source.data = dataText.toStdString();
-    source.vowels = shown.vowels;
-    source.consonants = shown.constants;
-    source.vTotal = shown.vTotal;
-    source.cTotal = shown.cTotal;
-    source.total = shown.total;
-    source.chartCells = ChartCellTexts(shown.chart);
-    source.nameDate = shown.nameDate;
-    source.dateDigitSum = state.DateDigitSum;
-
+int RunAnalyse(const AnalysisRequest& request, QTextStream& out, QTextStream& err) {
+    CommandAnalysis analysis;
+    if (const int code = Analyse(request, analysis, err); code != kExitOk) return code;
     if (request.json) {
-        out << QJsonDocument(JsonOf(source, state, dataText)).toJson(QJsonDocument::Indented);
+        out << QJsonDocument(JsonOf(analysis.source, analysis.state, analysis.dataText)).toJson(QJsonDocument::Indented);
     } else {
-        PrintReadable(out, source);
+        PrintReadable(out, analysis.source);
     }
     out.flush();
     return kExitOk;
 }
 
-int Analyse(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption system(QStringLiteral("system"), {}, QStringLiteral("pythagorean|chaldean"));
-    const QCommandLineOption vowelY(QStringLiteral("vowel-y"), {}, QStringLiteral("all|N[,N...]"));
-    const QCommandLineOption json(QStringLiteral("json"));
-    const QCommandLineOption date(QStringLiteral("date"), {}, QStringLiteral("TEXT"));
-    parser.addOptions({system, vowelY, json, date});
-    if (!parser.parse(arguments)) return UsageError(err, parser.errorText());
-
-    QStringList positional = parser.positionalArguments();
-    positional.removeFirst();  // the command itself
-    if (positional.isEmpty()) return UsageError(err, QStringLiteral("analyse needs a TEXT to analyse"));
-
-    AnalyseRequest request;
-    if (parser.isSet(system)) {
-        const auto chosen = LetterSystemFromName(parser.value(system).toStdString());
-        if (!chosen) {
-            return UsageError(err, QStringLiteral("--system takes pythagorean or chaldean, not \"%1\"")
-                                       .arg(parser.value(system)));
-        }
-        request.system = *chosen;
-    }
-    if (parser.isSet(vowelY)) request.vowelY = parser.value(vowelY);
-    if (parser.isSet(date)) request.date = parser.value(date);
-    request.json = parser.isSet(json);
-    // Words given without quotes are one text, as they would be typed.
-    request.text = positional.join(QLatin1Char(' '));
+int AnalyseCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    AnalysisRequest request;
+    if (const int code = ParseAnalysisRequest(arguments, 1, request, err); code != kExitOk) return code;
     return RunAnalyse(request, out, err);
 }
 
@@ -247,7 +146,8 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         out.flush();
         return kExitOk;
     }
-    if (first == kAnalyse) return Analyse(arguments, out, err);
+    if (first == kAnalyse) return AnalyseCommand(arguments, out, err);
+    if (first == QLatin1String("prepare")) return RunPrepareCommand(arguments, out, err);
     if (first == QLatin1String("template")) return RunTemplateCommand(arguments, out, err);
     return UsageError(err, QStringLiteral("unknown command \"%1\"; see quillon --help").arg(first));
 }

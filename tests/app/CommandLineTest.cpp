@@ -265,6 +265,45 @@ TEST(TemplateCommands, HostileAndMissingFilesFail) {
     EXPECT_EQ(run.exitCode, kExitUsage);
 }
 
+TEST_F(AnalyseWithDate, PrepareGivesThePagesAsJson) {
+    Outcome run = Quillon({QStringLiteral("prepare"), QStringLiteral("print"), QStringLiteral("--json"),
+                           QStringLiteral("--date"), QStringLiteral("29/12/1985"), QStringLiteral("MARY 12")});
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err.toStdString();
+    QJsonObject json = Json(run);
+    EXPECT_EQ(json.value("report").toString(), QStringLiteral("frReport1"));
+    QJsonArray pages = json.value("pages").toArray();
+    ASSERT_EQ(pages.size(), 1);
+    QJsonObject page = pages.at(0).toObject();
+    EXPECT_EQ(page.value("metrics").toObject().value("pageWidth").toInt(), 779);
+    EXPECT_EQ(page.value("margins").toArray().at(0).toInt(), 91);
+    QJsonArray objects = page.value("objects").toArray();
+    ASSERT_EQ(objects.size(), 53);
+    auto textOf = [&objects](const char* name) {
+        for (const QJsonValue& object : objects) {
+            if (object.toObject().value("name").toString() == QLatin1String(name)) return object.toObject().value("text").toArray();
+        }
+        return QJsonArray();
+    };
+    EXPECT_EQ(textOf("Memo1").at(0).toString(), QStringLiteral("MARY 12"));
+    EXPECT_EQ(textOf("Memo4").at(0).toString(), QStringLiteral("Pythagorean System"));
+    EXPECT_EQ(textOf("Memo50").at(3).toString(), QStringLiteral("61 / 7"));
+    EXPECT_EQ(textOf("Memo49").at(0).toString(), QStringLiteral("Date Total:"));
+    EXPECT_TRUE(textOf("Memo42").at(0).toString().startsWith(QStringLiteral("Printed:  07/12/2026 ")));
+    EXPECT_EQ(objects.at(0).toObject().value("font").toObject().value("size").toInt(), 18);
+
+    run = Quillon({QStringLiteral("prepare"), QStringLiteral("export"), QStringLiteral("MARY 12")});
+    ASSERT_EQ(run.exitCode, kExitOk);
+    objects = Json(run).value("pages").toArray().at(0).toObject().value("objects").toArray();
+    ASSERT_EQ(objects.size(), 36);
+    EXPECT_EQ(textOf("Memo51").at(0).toString(), QString()) << "no date: the date block is blank";
+
+    run = Quillon({QStringLiteral("prepare"), QStringLiteral("summary"), QStringLiteral("MARY")});
+    EXPECT_EQ(run.exitCode, kExitUsage);
+    run = Quillon({QStringLiteral("prepare"), QStringLiteral("print"), QStringLiteral("--date"),
+                   QStringLiteral("31/02/2000"), QStringLiteral("MARY")});
+    EXPECT_EQ(run.exitCode, kExitFailure);
+}
+
 TEST(CommandLineHelp, HelpAndVersion) {
     Outcome run = Quillon({QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, kExitOk);

@@ -53,8 +53,9 @@ std::string ExpandLine(std::string line, const NameText& textOf) {
         if (i >= line.size()) return line;
         const auto part = FindPart(line, i);
         if (!part || part->end == part->start) return line;
-        // A bracket left open takes the rest of the line, less its last character, as the name.
-        const std::size_t nameLength = part->end - part->start - (part->closed ? 1 : 0);
+        // The text between the brackets; a bracket left open takes the rest of the line, less its
+        // last character.
+        const std::size_t nameLength = part->end - part->start - 1;
         const std::string name = line.substr(part->start + 1, nameLength);
         const std::string text = textOf(name);
         line.replace(part->start, part->end - part->start + 1, text);

@@ -395,6 +395,9 @@ private:
                 }
                 piece.lineHeight = std::max(1, memo.LineSpacing + scratch_.FontHeight());
                 scratch_.SetCharSpacing(0);
+                // The parts are copies of the memo with a few lines each; the memo's own lines are
+                // not needed any more (the template returns from its copy after the run).
+                memo.Memo.clear();
             }
             pieces.push_back(std::move(piece));
         }
@@ -407,18 +410,17 @@ private:
                 NewPage();
                 continue;
             }
-            // The part ends where no memo line would be cut, but takes at least one line.
+            // The part ends where no memo line would be cut. Line k of a memo at T is drawn as part of
+            // a memo that starts at T + k x line height; the next part starts where it ends.
             int end = offset + available;
+            auto partTop = [](const Piece& piece, std::size_t k) {
+                return piece.view->Top + static_cast<int>(k) * piece.lineHeight;
+            };
+            auto fits = [&](const Piece& piece, std::size_t k, int limit) { return partTop(piece, k + 1) <= limit; };
             for (const Piece& piece : pieces) {
-                if (piece.lines.empty() || piece.next >= piece.lines.size()) continue;
-                const int lineTop = piece.view->Top + piece.view->GapY + static_cast<int>(piece.next) * piece.lineHeight;
                 std::size_t k = piece.next;
-                int top = lineTop;
-                while (k < piece.lines.size() && top + piece.lineHeight <= end) {
-                    top += piece.lineHeight;
-                    ++k;
-                }
-                if (k < piece.lines.size() && top < end && top > offset) end = top;
+                while (k < piece.lines.size() && fits(piece, k, end)) ++k;
+                if (k < piece.lines.size() && partTop(piece, k) < end && partTop(piece, k) > offset) end = partTop(piece, k);
             }
             for (Piece& piece : pieces) {
                 if (piece.lines.empty()) {
@@ -428,19 +430,17 @@ private:
                     }
                     continue;
                 }
-                auto& memo = static_cast<TfrMemoView&>(*piece.view);
-                const int firstTop = memo.Top + memo.GapY + static_cast<int>(piece.next) * piece.lineHeight;
+                if (piece.next >= piece.lines.size() || partTop(piece, piece.next) >= end) continue;
                 std::size_t k = piece.next;
-                while (k < piece.lines.size() && firstTop + static_cast<int>(k - piece.next + 1) * piece.lineHeight <= end) ++k;
-                if (k == piece.next && firstTop < end && end - offset == available && piece.next < piece.lines.size() &&
-                    firstTop <= offset) {
-                    ++k;  // a line taller than the page: it goes alone and is clipped
-                }
+                while (k < piece.lines.size() && fits(piece, k, end)) ++k;
+                // A line taller than a whole page goes alone and is clipped.
+                if (k == piece.next && end - offset == available && curY_ == top_) ++k;
                 if (k > piece.next) {
+                    auto& memo = static_cast<TfrMemoView&>(*piece.view);
                     TfrMemoView part = memo;
                     part.Memo.assign(piece.lines.begin() + static_cast<std::ptrdiff_t>(piece.next),
                                      piece.lines.begin() + static_cast<std::ptrdiff_t>(k));
-                    part.Top = firstTop - memo.GapY;
+                    part.Top = partTop(piece, piece.next);
                     part.Height = static_cast<int>(k - piece.next) * piece.lineHeight + 2 * memo.GapY;
                     if (!OutputPlaced(part, xOffset_ - left_, curY_ - offset, part.Memo)) return;
                     piece.next = k;
@@ -681,7 +681,8 @@ private:
 
 DateValue DateOf(DateTime value) {
     // Civil date from days since 1899-12-30.
-    long long days = static_cast<long long>(std::floor(value)) + 693901;  // to days since 0000-03-01
+    // Days counted from 0000-03-01, the start of the proleptic Gregorian cycle.
+    const long long days = static_cast<long long>(std::floor(value)) + 693899;
     const long long era = (days >= 0 ? days : days - 146096) / 146097;
     const long long dayOfEra = days - era * 146097;
     const long long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;

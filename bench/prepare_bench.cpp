@@ -1,0 +1,89 @@
+// Preparation of the print template, and of a synthetic report whose stretched band runs over
+// many pages: time per page and bytes kept per prepared page.
+
+#include <benchmark/benchmark.h>
+
+#include "report/content/ReportVariables.h"
+#include "report/content/TemplateData.h"
+#include "report/content/TemplateStream.h"
+#include "report/engine/FixedCanvas.h"
+
+namespace {
+
+using namespace quillon;
+
+void Quiet(TfrReport& report, FixedCanvas& scratch, const FixedReportLocale& locale) {
+    report.Environment.scratch = &scratch;
+    report.Environment.locale = &locale;
+    report.Environment.now = [] { return 46000.5; };
+    report.ShowProgress = false;
+}
+
+void BM_PreparePrintTemplate(benchmark::State& state) {
+    TfrPrinter printer;
+    TfrReport report(printer, "frReport1");
+    report.LoadTemplate(*UnwrapReportForm(PrintReportForm()), 46000.0);
+    FixedCanvas scratch;
+    FixedReportLocale locale;
+    Quiet(report, scratch, locale);
+    ReportSource source;
+    source.method = "Pythagorean";
+    source.data = "MARY ELIZABETH QUILLON-SMYTHE 12 04 1985";
+    source.dateDigitSum = 37;
+    source.datePanelVisible = true;
+    report.OnGetValue = [&source](const std::string& name, Value& value) { value = ToValue(GetReportValue(source, name)); };
+    for (auto _ : state) {
+        report.Prepare();
+        benchmark::DoNotOptimize(report.EMFPages.Count());
+    }
+}
+BENCHMARK(BM_PreparePrintTemplate)->Unit(benchmark::kMicrosecond);
+
+// A Letter page with a stretched title band holding one memo of 60 lines a page.
+ReportTemplate Overflowing(int pages) {
+    ReportTemplate tpl;
+    tpl.Pages.emplace_back();
+    TfrPage& page = tpl.Pages.back();
+    page.LeftMargin = page.TopMargin = page.RightMargin = page.BottomMargin = 50;
+    auto band = std::make_unique<TfrBandView>();
+    band->FrameTyp = static_cast<std::uint16_t>(BandType::ReportTitle);
+    band->Top = 100;
+    band->Height = 20;
+    band->Width = 700;
+    band->Flags = 1;
+    page.Objects.push_back(std::move(band));
+    auto memo = std::make_unique<TfrMemoView>();
+    memo->Name = "Long";
+    memo->Left = 60;
+    memo->Top = 100;
+    memo->Width = 600;
+    memo->Height = 20;
+    for (int i = 0; i < pages * 60; ++i) memo->Memo.push_back("Line " + std::to_string(i) + " of the report");
+    page.Objects.push_back(std::move(memo));
+    return tpl;
+}
+
+void BM_PrepareOverflow(benchmark::State& state) {
+    const int pages = static_cast<int>(state.range(0));
+    TfrPrinter printer;
+    TfrReport report(printer, "frReport1");
+    report.Template = Overflowing(pages);
+    printer.ApplyPaperTo(report.Template.Pages[0]);
+    FixedCanvas scratch;
+    FixedReportLocale locale;
+    Quiet(report, scratch, locale);
+    for (auto _ : state) {
+        report.Prepare();
+        benchmark::DoNotOptimize(report.EMFPages.Count());
+    }
+    std::size_t bytes = 0;
+    for (int i = 0; i < report.EMFPages.Count(); ++i) bytes += sizeof(PreparedPage) + report.EMFPages[i].Stream.capacity();
+    state.counters["pages"] = report.EMFPages.Count();
+    state.counters["bytes_per_page"] = static_cast<double>(bytes) / report.EMFPages.Count();
+    state.counters["time_per_page"] =
+        benchmark::Counter(static_cast<double>(report.EMFPages.Count()), benchmark::Counter::kIsIterationInvariantRate |
+                                                                               benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PrepareOverflow)->Arg(1)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

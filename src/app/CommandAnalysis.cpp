@@ -1,0 +1,120 @@
+#include "app/CommandAnalysis.h"
+
+#include <QCommandLineParser>
+#include <QTextStream>
+
+#include "app/CommandLine.h"
+#include "numerology/Dates.h"
+#include "platform/Regional.h"
+
+namespace quillon {
+namespace {
+
+// Marks the Ys that --vowel-y names as vowels; returns an error message, or nothing on success.
+std::optional<QString> ApplyVowelY(std::u16string& data, const QString& spec) {
+    if (spec.compare(QStringLiteral("all"), Qt::CaseInsensitive) == 0) {
+        for (char16_t& c : data) {
+            if (c == u'Y') c = u'y';
+        }
+        return std::nullopt;
+    }
+    std::vector<qsizetype> positions;
+    for (const QString& part : spec.split(QLatin1Char(','))) {
+        bool ok = false;
+        const qsizetype position = part.trimmed().toLongLong(&ok);
+        if (!ok || position < 1) {
+            return QStringLiteral("--vowel-y takes \"all\" or 1-based positions such as 4 or 2,5: \"%1\"").arg(spec);
+        }
+        if (position > static_cast<qsizetype>(data.size()) || data[static_cast<std::size_t>(position - 1)] != u'Y') {
+            return QStringLiteral("--vowel-y: position %1 of \"%2\" holds no Y")
+                .arg(position)
+                .arg(QString::fromStdU16String(data));
+        }
+        positions.push_back(position);
+    }
+    for (qsizetype position : positions) data[static_cast<std::size_t>(position - 1)] = u'y';
+    return std::nullopt;
+}
+
+}  // namespace
+
+int UsageError(QTextStream& err, const QString& message) {
+    err << "quillon: " << message << "\n";
+    err.flush();
+    return kExitUsage;
+}
+
+int ParseAnalysisRequest(const QStringList& arguments, int textStart, AnalysisRequest& request, QTextStream& err) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption system(QStringLiteral("system"), {}, QStringLiteral("pythagorean|chaldean"));
+    const QCommandLineOption vowelY(QStringLiteral("vowel-y"), {}, QStringLiteral("all|N[,N...]"));
+    const QCommandLineOption json(QStringLiteral("json"));
+    const QCommandLineOption date(QStringLiteral("date"), {}, QStringLiteral("TEXT"));
+    parser.addOptions({system, vowelY, json, date});
+    if (!parser.parse(arguments)) return UsageError(err, parser.errorText());
+
+    const QStringList positional = parser.positionalArguments().mid(textStart);
+    if (positional.isEmpty()) {
+        return UsageError(err, QStringLiteral("%1 needs a TEXT to analyse").arg(arguments.value(1)));
+    }
+    if (parser.isSet(system)) {
+        const auto chosen = LetterSystemFromName(parser.value(system).toStdString());
+        if (!chosen) {
+            return UsageError(err, QStringLiteral("--system takes pythagorean or chaldean, not \"%1\"").arg(parser.value(system)));
+        }
+        request.system = *chosen;
+    }
+    if (parser.isSet(vowelY)) request.vowelY = parser.value(vowelY);
+    if (parser.isSet(date)) request.date = parser.value(date);
+    request.json = parser.isSet(json);
+    // Words given without quotes are one text, as they would be typed.
+    request.text = positional.join(QLatin1Char(' '));
+    return kExitOk;
+}
+
+int Analyse(const AnalysisRequest& request, CommandAnalysis& analysis, QTextStream& err) {
+    std::u16string data = NormalisePastedText(request.text.toStdU16String());
+    if (request.vowelY) {
+        if (auto error = ApplyVowelY(data, *request.vowelY)) return UsageError(err, *error);
+    }
+
+    AnalysisState& state = analysis.state;
+    ReportSource& source = analysis.source;
+    state.letterSystem = request.system;
+    if (request.date) {
+        // As with the date panel open and calculated: the date result is there before the name's
+        // analysis, which combines the two.
+        const DateSettings settings = CurrentDateSettings();
+        const DateReading reading = ReadDate(request.date->toUpper().toStdU16String(), settings, Today());
+        if (const auto* error = std::get_if<DateError>(&reading)) {
+            err << "quillon: " << QString::fromStdString(error->message) << "\n";
+            err.flush();
+            return kExitFailure;
+        }
+        const CivilDate& day = std::get<CivilDate>(reading);
+        const DateTotals totals = CalculateDate(day);
+        state.DateDigitSum = totals.dateDigitSum;
+        source.dates = QString::fromStdU16String(FormatDate(day, settings)).toStdString();
+        source.dateTotal = totals.dateTotal;
+        source.monthDay = totals.monthDay;
+        source.dayTotal = totals.dayTotal;
+        source.datePanelVisible = true;
+    }
+    const AnalysisShown shown = RunAnalysis(state, data);
+
+    analysis.dataText = QString::fromStdU16String(data);
+    source.method = std::string(DisplayName(state.letterSystem));
+    source.data = analysis.dataText.toStdString();
+    source.vowels = shown.vowels;
+    source.consonants = shown.constants;
+    source.vTotal = shown.vTotal;
+    source.cTotal = shown.cTotal;
+    source.total = shown.total;
+    source.chartCells = ChartCellTexts(shown.chart);
+    source.nameDate = shown.nameDate;
+    source.dateDigitSum = state.DateDigitSum;
+    return kExitOk;
+}
+
+}  // namespace quillon

@@ -1,0 +1,40 @@
+#pragma once
+// What "analyse" and "prepare" share: their options, and the window's state and field texts for a
+// text (and a date) as the analysis window would have them after pasting it and calculating.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "numerology/Analysis.h"
+#include "report/content/ReportVariables.h"
+
+class QTextStream;
+
+namespace quillon {
+
+struct AnalysisRequest {
+    LetterSystem system = LetterSystem::Pythagorean;
+    std::optional<QString> vowelY;  // "all" or a list of positions
+    std::optional<QString> date;    // read as the date field reads typed text
+    bool json = false;
+    QString text;
+};
+
+// Parses the options and the text; the text starts after the first textStart positional
+// arguments (the command and its own words). Returns an exit code, 0 when the request is good.
+int ParseAnalysisRequest(const QStringList& arguments, int textStart, AnalysisRequest& request, QTextStream& err);
+
+struct CommandAnalysis {
+    AnalysisState state;
+    ReportSource source;  // the texts the report's value callback reads
+    QString dataText;     // the data field's text, vowel Ys in lowercase
+};
+
+// Runs the analysis (and the date calculation) of a request; returns an exit code.
+int Analyse(const AnalysisRequest& request, CommandAnalysis& analysis, QTextStream& err);
+
+// A usage error: the message on one line, exit code 2.
+int UsageError(QTextStream& err, const QString& message);
+
+}  // namespace quillon

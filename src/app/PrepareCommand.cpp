@@ -1,0 +1,127 @@
+#include "app/PrepareCommand.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include "app/CommandAnalysis.h"
+#include "app/CommandLine.h"
+#include "platform/Messages.h"
+#include "platform/QtReportLocale.h"
+#include "platform/Regional.h"
+#include "report/content/TemplateData.h"
+#include "report/content/TemplateStream.h"
+#include "report/engine/FixedCanvas.h"
+
+namespace quillon {
+namespace {
+
+// The preparation's own error box is the command's error message instead.
+class SilentMessages final : public Messages {
+public:
+    void Show(std::string_view, std::string_view, MessageIcon) override {}
+};
+
+QJsonObject MetricsJson(const PageMetrics& m) {
+    return {{"physicalWidth", m.PhysicalWidth},   {"physicalHeight", m.PhysicalHeight},
+            {"pageWidth", m.PageWidth},           {"pageHeight", m.PageHeight},
+            {"deviceOffsetX", m.DeviceOffsetX},   {"deviceOffsetY", m.DeviceOffsetY},
+            {"offsetX", m.OffsetX},               {"offsetY", m.OffsetY},
+            {"printableDeviceWidth", m.PrintableDeviceWidth},
+            {"printableDeviceHeight", m.PrintableDeviceHeight},
+            {"printableWidth", m.PrintableWidth}, {"printableHeight", m.PrintableHeight}};
+}
+
+QJsonObject ObjectJson(const TfrView& view) {
+    QJsonArray text;
+    for (const std::string& line : view.Memo) text.append(QString::fromStdString(line));
+    QJsonObject object{{"kind", view.Kind() == ObjectKind::Memo ? QStringLiteral("memo") : QStringLiteral("line")},
+                       {"name", QString::fromStdString(view.Name)},
+                       {"x", view.Left},
+                       {"y", view.Top},
+                       {"width", view.Width},
+                       {"height", view.Height},
+                       {"flags", view.Flags},
+                       {"frameTyp", view.FrameTyp},
+                       {"frameWidth", view.FrameWidth},
+                       {"frameColor", static_cast<qint64>(view.FrameColor)},
+                       {"frameStyle", view.FrameStyle},
+                       {"fillColor", static_cast<qint64>(view.FillColor)},
+                       {"text", text}};
+    if (view.Kind() == ObjectKind::Memo) {
+        const auto& memo = static_cast<const TfrMemoView&>(view);
+        object.insert("font", QJsonObject{{"name", QString::fromStdString(memo.Font.Name)},
+                                          {"size", memo.Font.Size},
+                                          {"style", memo.Font.Style},
+                                          {"color", static_cast<qint64>(memo.Font.Color)},
+                                          {"charset", memo.Font.Charset}});
+        object.insert("alignment", memo.Alignment);
+    }
+    return object;
+}
+
+QJsonObject PagesJson(TfrReport& report) {
+    QJsonArray pages;
+    for (int index = 0; index < report.EMFPages.Count(); ++index) {
+        const PreparedPage& page = report.EMFPages[index];
+        QJsonArray objects;
+        report.EMFPages.ExportPage(index, [&objects](const TfrView& view) { objects.append(ObjectJson(view)); });
+        pages.append(QJsonObject{{"size", page.Size},
+                                 {"paperWidth", page.PaperWidth},
+                                 {"paperHeight", page.PaperHeight},
+                                 {"orientation", page.Orientation},
+                                 {"bin", page.Bin},
+                                 {"useMargins", page.UseMargins},
+                                 {"margins", QJsonArray{page.LeftMargin, page.TopMargin, page.RightMargin, page.BottomMargin}},
+                                 {"metrics", MetricsJson(page.Metrics)},
+                                 {"objects", objects}});
+    }
+    return {{"report", QString::fromStdString(report.Name)}, {"pages", pages}};
+}
+
+}  // namespace
+
+int RunPrepareCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    const QString which = arguments.value(2);
+    const bool print = which == QLatin1String("print");
+    if (!print && which != QLatin1String("export")) {
+        return UsageError(err, QStringLiteral("usage: quillon prepare print|export [OPTIONS] --json TEXT"));
+    }
+    AnalysisRequest request;
+    if (const int code = ParseAnalysisRequest(arguments, 2, request, err); code != kExitOk) return code;
+    CommandAnalysis analysis;
+    if (const int code = Analyse(request, analysis, err); code != kExitOk) return code;
+
+    SilentMessages silent;
+    ScopedMessages quiet(silent);
+    TfrPrinter printer;
+    TfrReport report(printer, print ? "frReport1" : "frReport2");
+    const auto stream = UnwrapReportForm(print ? PrintReportForm() : ExportReportForm());
+    if (!stream || !report.LoadTemplate(*stream, Now())) {
+        err << "quillon: the carried template cannot be read\n";
+        return kExitFailure;
+    }
+    const ReportSource& source = analysis.source;
+    report.OnGetValue = [&source](const std::string& name, Value& value) { value = ToValue(GetReportValue(source, name)); };
+    // Text is measured with fixed metrics here, so the pages do not depend on the fonts installed.
+    QtReportLocale locale;
+    FixedCanvas scratch;
+    report.Environment.locale = &locale;
+    report.Environment.scratch = &scratch;
+    report.Environment.now = [] { return Now(); };
+    report.ShowProgress = false;
+    report.Prepare();
+    if (!report.LastError().empty()) {
+        QString message = QString::fromStdString(report.LastError());
+        message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        err << "quillon: " << message << "\n";
+        err.flush();
+        return kExitFailure;
+    }
+    out << QJsonDocument(PagesJson(report)).toJson(QJsonDocument::Indented);
+    out.flush();
+    return kExitOk;
+}
+
+}  // namespace quillon

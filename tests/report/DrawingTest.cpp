@@ -1,0 +1,156 @@
+#include "report/engine/Drawing.h"
+
+#include <gtest/gtest.h>
+
+#include "report/engine/FixedCanvas.h"
+
+namespace quillon {
+namespace {
+
+// A memo at 100, 50, 200 x 40 with the given lines and alignment; Arial 12 is 16 pixels high on
+// the fixed canvas, so every character is 8 pixels wide.
+TfrMemoView Memo(std::vector<std::string> lines, std::int32_t alignment = 0) {
+    TfrMemoView memo;
+    memo.Left = 100;
+    memo.Top = 50;
+    memo.Width = 200;
+    memo.Height = 40;
+    memo.Font.Size = 12;
+    memo.Alignment = alignment;
+    memo.Memo = std::move(lines);
+    return memo;
+}
+
+TEST(ConvertBox, ScalesRoundHalfToEvenAndOffsets) {
+    TfrMemoView memo = Memo({});
+    memo.Left = 5;   // 5 x 0.5 = 2.5 rounds to 2
+    memo.Top = 7;    // 7 x 0.5 = 3.5 rounds to 4
+    memo.Width = 9;  // 4.5 rounds to 4
+    const ConvertedBox box = ConvertBox(memo, DrawContext{0.5, 0.5, 10, 20, false});
+    EXPECT_EQ(box.x, 12);
+    EXPECT_EQ(box.y, 24);
+    EXPECT_EQ(box.dx, 4);
+    EXPECT_EQ(box.rect.right, RoundHalfEven(14 * 0.5 + 10) + 1);
+    // Frame width 1, gap x 2: round(0.25) + round(1) = 1; gap y: round(0.5) + round(0.25) div 2 = 0.
+    EXPECT_EQ(box.gapX, 1);
+    EXPECT_EQ(box.gapY, 0);
+    EXPECT_EQ(RoundHalfEven(2.5), 2);
+    EXPECT_EQ(RoundHalfEven(3.5), 4);
+    EXPECT_EQ(RoundHalfEven(-2.5), -2);
+}
+
+TEST(WrapLine, BlanksBreaksAndParagraphEnds) {
+    FixedCanvas canvas;
+    canvas.SetFont(FontSpec{"Arial", 10, false, 0, 0, 0, false});  // 5 pixels a character
+    EXPECT_EQ(WrapLine("short", 100, canvas), (std::vector<std::string>{"short\x01"}));
+    EXPECT_EQ(WrapLine("aaaa bbbb cccc", 50, canvas), (std::vector<std::string>{"aaaa bbbb", "cccc\x01"}));
+    EXPECT_EQ(WrapLine("abcdefghijkl", 25, canvas), (std::vector<std::string>{"abcde", "fghij", "kl\x01"}));
+    EXPECT_EQ(WrapLine("one\r\ntwo", 100, canvas), (std::vector<std::string>{"one\x01", "two\x01"}));
+    EXPECT_EQ(WrapLine("x", 0, canvas), (std::vector<std::string>{"x\x01"})) << "one character always fits";
+    EXPECT_EQ(WrapLine("\xc3\xa9\xc3\xa9\xc3\xa9", 10, canvas), (std::vector<std::string>{"\xc3\xa9\xc3\xa9", "\xc3\xa9\x01"}))
+        << "a character's bytes stay together";
+}
+
+TEST(DrawMemo, HorizontalAlignments) {
+    FixedCanvas canvas, scratch;
+    DrawMemo(Memo({"abcd"}, 0), canvas, scratch, DrawContext{});
+    DrawMemo(Memo({"abcd"}, 1), canvas, scratch, DrawContext{});
+    DrawMemo(Memo({"abc"}, 2), canvas, scratch, DrawContext{});
+    ASSERT_EQ(canvas.texts.size(), 3u);
+    // Gap x is round(1 / 2) + 2 = 2; the text is 32 (or 24) pixels wide.
+    EXPECT_EQ(canvas.texts[0].x, 102);
+    EXPECT_EQ(canvas.texts[1].x + 32, 100 + 200 - 2 - 1) << "a right-aligned line ends one pixel before the gap";
+    EXPECT_EQ(canvas.texts[2].x, 100 + 2 + (200 - 4 - 24) / 2);
+    EXPECT_EQ(canvas.texts[0].y, 51) << "first line at y + gap y";
+    EXPECT_EQ(canvas.texts[0].clip, (Rect{101, 50, 301 - 2, 91 - 1})) << "1 off the left, 2 off the right, 1 off the bottom";
+}
+
+TEST(DrawMemo, CentredDropsTheHalfPixel) {
+    FixedCanvas canvas, scratch;
+    TfrMemoView memo = Memo({"abc"}, 2);
+    memo.Width = 201;  // 201 - 4 - 24 = 173: 86 and a half
+    DrawMemo(memo, canvas, scratch, DrawContext{});
+    EXPECT_EQ(canvas.texts[0].x, 100 + 2 + 86);
+}
+
+TEST(DrawMemo, VerticallyCentredWithTooManyLinesStartsAboveTheTop) {
+    FixedCanvas canvas, scratch;
+    TfrMemoView memo = Memo({"1", "2", "3", "4"}, 8);
+    memo.Height = 20;
+    DrawMemo(memo, canvas, scratch, DrawContext{});
+    ASSERT_EQ(canvas.texts.size(), 4u) << "lines beyond the box are clipped, not dropped";
+    // Four lines of 16 + 2 and two gaps of 1: 74 pixels in a box of 20.
+    EXPECT_EQ(canvas.texts[0].y, 50 + (20 - 74) / 2 + 1);
+    EXPECT_LT(canvas.texts[0].y, 50);
+    EXPECT_EQ(canvas.texts[1].y - canvas.texts[0].y, 18);
+}
+
+TEST(DrawMemo, EmptyLinesKeepTheirPlace) {
+    FixedCanvas canvas, scratch;
+    DrawMemo(Memo({"a", "", "c"}), canvas, scratch, DrawContext{});
+    ASSERT_EQ(canvas.texts.size(), 3u);
+    EXPECT_EQ(canvas.texts[2].y - canvas.texts[0].y, 36);
+}
+
+TEST(DrawMemo, BackgroundFrameAndPrinting) {
+    FixedCanvas screen, scratch;
+    TfrMemoView memo = Memo({"x"});
+    memo.FrameTyp = kFrameLeft | kFrameTop;
+    memo.FrameWidth = 2;
+    memo.FrameColor = 0x0000FF;
+    DrawMemo(memo, screen, scratch, DrawContext{});
+    ASSERT_EQ(screen.fills.size(), 1u) << "no fill colour is white on the screen";
+    EXPECT_EQ(screen.fills[0].colour, 0xFFFFFFu);
+    ASSERT_EQ(screen.strokes.size(), 2u);
+    EXPECT_EQ(screen.strokes[0].width, 2);
+    EXPECT_EQ(screen.strokes[0].colour, 0x0000FFu);
+
+    FixedCanvas printer;
+    printer.ActAsPrinter(600);
+    DrawMemo(memo, printer, scratch, DrawContext{1, 1, 0, 0, true});
+    EXPECT_TRUE(printer.fills.empty()) << "while printing, no colour fills nothing";
+    EXPECT_EQ(printer.texts[0].font.pointSize, 12) << "the printer keeps the point size";
+}
+
+TEST(DrawMemo, ExportingHandsLinesOverWithTheirFrameSides) {
+    struct Sink : MemoLineSink {
+        std::vector<std::pair<std::string, std::uint16_t>> lines;
+        void MemoLine(const Rect&, int, int, const std::string& text, std::uint16_t frame, const TfrMemoView&) override {
+            lines.emplace_back(text, frame);
+        }
+    } sink;
+    FixedCanvas canvas, scratch;
+    TfrMemoView memo = Memo({"a", "b", "c"});
+    memo.FrameTyp = 15;
+    DrawMemo(memo, canvas, scratch, DrawContext{}, &sink);
+    EXPECT_TRUE(canvas.texts.empty());
+    EXPECT_TRUE(canvas.strokes.empty());
+    ASSERT_EQ(sink.lines.size(), 3u);
+    EXPECT_EQ(sink.lines[0], (std::pair<std::string, std::uint16_t>{"a", 15 & ~kFrameBottom}));
+    EXPECT_EQ(sink.lines[1], (std::pair<std::string, std::uint16_t>{"b", 15 & ~(kFrameTop | kFrameBottom)}));
+    EXPECT_EQ(sink.lines[2], (std::pair<std::string, std::uint16_t>{"c", 15 & ~kFrameTop}));
+}
+
+TEST(DrawLineView, HorizontalAndVertical) {
+    FixedCanvas canvas;
+    TfrLineView line;
+    line.Left = 92;
+    line.Top = 126;
+    line.Width = 636;
+    line.Height = 0;
+    line.FrameWidth = 2;
+    line.FrameColor = 0x808080;
+    DrawLineView(line, canvas, DrawContext{});
+    ASSERT_EQ(canvas.strokes.size(), 1u);
+    EXPECT_EQ(canvas.strokes[0].y1, 126);
+    EXPECT_EQ(canvas.strokes[0].y2, 126);
+    EXPECT_EQ(canvas.strokes[0].x2, 728);
+    EXPECT_EQ(canvas.strokes[0].colour, 0x808080u);
+    line.Width = 0;
+    line.Height = 50;
+    DrawLineView(line, canvas, DrawContext{});
+    EXPECT_EQ(canvas.strokes[1].x1, canvas.strokes[1].x2);
+}
+
+}  // namespace
+}  // namespace quillon
