@@ -7,6 +7,12 @@
 #include "report/content/TemplateData.h"
 #include "report/content/TemplateStream.h"
 #include "report/engine/FixedCanvas.h"
+#include "report/export/RtfExport.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -85,5 +91,30 @@ void BM_PrepareOverflow(benchmark::State& state) {
                                                                                benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_PrepareOverflow)->Arg(1)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// RTF export of the prepared synthetic report into a temporary file.
+void BM_ExportOverflow(benchmark::State& state) {
+    const int pages = static_cast<int>(state.range(0));
+    TfrPrinter printer;
+    TfrReport report(printer, "frReport2");
+    report.Template = Overflowing(pages);
+    printer.ApplyPaperTo(report.Template.Pages[0]);
+    FixedCanvas scratch;
+    FixedReportLocale locale;
+    Quiet(report, scratch, locale);
+    report.Prepare();
+    TfrRTFExport writer;
+    ConfigureAsExportButton(writer);
+    const std::string file = (std::filesystem::temp_directory_path() / ("quillon-bench-" + std::to_string(::getpid()) + ".rtf")).string();
+    for (auto _ : state) benchmark::DoNotOptimize(report.ExportToFile(writer, file));
+    state.counters["pages_per_second"] =
+        benchmark::Counter(static_cast<double>(report.EMFPages.Count()), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(file));
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_rss_mb"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    std::filesystem::remove(file);
+}
+BENCHMARK(BM_ExportOverflow)->Arg(1)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

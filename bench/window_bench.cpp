@@ -3,10 +3,15 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <benchmark/benchmark.h>
 
-#include "app/Numb.h"
+#include "app/Windows.h"
+#include "platform/FileDialogs.h"
+
+#include <QDir>
+#include <QFile>
 
 namespace {
 
@@ -28,6 +33,21 @@ void BM_TypedCharacter(benchmark::State& state) {
     benchmark::DoNotOptimize(window.Total->text());
 }
 BENCHMARK(BM_TypedCharacter);
+
+// One Export of the export template: from the click through preparation to the closed file.
+void BM_ExportClick(benchmark::State& state) {
+    quillon::Windows windows;
+    quillon::TCalcFrm& window = windows.CalcFrm;
+    window.frReport2.ShowProgress = false;
+    window.Data->setText(QStringLiteral("MARY ELIZABETH QUILLON-SMYTHE 12"));
+    const QString file = QDir::temp().filePath(QStringLiteral("quillon-bench-click.rtf"));
+    for (auto _ : state) {
+        quillon::AnswerNextSaveDialog(file);
+        window.ExportBtn->click();
+    }
+    QFile::remove(file);
+}
+BENCHMARK(BM_ExportClick)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

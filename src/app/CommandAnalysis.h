@@ -18,6 +18,7 @@ struct AnalysisRequest {
     std::optional<QString> vowelY;  // "all" or a list of positions
     std::optional<QString> date;    // read as the date field reads typed text
     bool json = false;
+    std::optional<QString> output;  // -o FILE
     QString text;
 };
 

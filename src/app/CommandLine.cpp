@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "app/CommandAnalysis.h"
-#include "app/PrepareCommand.h"
+#include "app/ReportCommands.h"
 #include "app/TemplateCommands.h"
 #include "numerology/Analysis.h"
 #include "numerology/Dates.h"
@@ -38,6 +38,8 @@ QString Usage() {
         "  prepare print|export [analyse's options] [--json] [--] TEXT\n"
         "      Prepares the print or the export report for TEXT and prints its pages as\n"
         "      JSON: paper, margins, page metrics and every object with its final text.\n"
+        "  export [analyse's options] -o FILE [--] TEXT\n"
+        "      Writes the RTF file the Export button writes (the date group with --date).\n"
         "  template save print|export -o FILE\n"
         "      Writes the report stream of a template as the program carries it.\n"
         "  template show FILE\n"
@@ -148,6 +150,7 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     }
     if (first == kAnalyse) return AnalyseCommand(arguments, out, err);
     if (first == QLatin1String("prepare")) return RunPrepareCommand(arguments, out, err);
+    if (first == QLatin1String("export")) return RunExportCommand(arguments, err);
     if (first == QLatin1String("template")) return RunTemplateCommand(arguments, out, err);
     return UsageError(err, QStringLiteral("unknown command \"%1\"; see quillon --help").arg(first));
 }

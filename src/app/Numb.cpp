@@ -15,6 +15,7 @@
 #include "app/Controls.h"
 #include "app/DateEdit.h"
 #include "app/Y.h"
+#include "platform/FileDialogs.h"
 #include "platform/Regional.h"
 #include "platform/ReportSurroundings.h"
 #include "report/content/TemplateData.h"
@@ -49,6 +50,7 @@ TCalcFrm::TCalcFrm(QWidget* parent)
 TCalcFrm::~TCalcFrm() = default;
 
 void TCalcFrm::LoadReportTemplates() {
+    ConfigureAsExportButton(frRTFExport1);
     reportSurroundings_ = std::make_unique<ReportSurroundings>();
     for (TfrReport* report : {&frReport1, &frReport2}) {
         report->OnGetValue = [this](const std::string& name, Value& value) { GetReportValue(name, value); };
@@ -278,8 +280,14 @@ void TCalcFrm::MthBtnClick() {
 void TCalcFrm::HelpBtnClick() {}
 void TCalcFrm::CalculatorBtnClick() {}
 void TCalcFrm::PrintBtnClick() {}
-void TCalcFrm::ExportBtnClick() {}
 void TCalcFrm::InternetBtnClick() {}
+
+void TCalcFrm::ExportBtnClick() {
+    const auto fileName = AskSaveFileName(this, {QStringLiteral("Rich Text File  (*.rtf)"), QStringLiteral("rtf")});
+    if (!fileName) return;
+    frReport2.Prepare();
+    frReport2.ExportToFile(frRTFExport1, fileName->toStdString());
+}
 
 void TCalcFrm::ExitBtnClick() { close(); }
 

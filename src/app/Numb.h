@@ -12,6 +12,7 @@
 #include "numerology/Analysis.h"
 #include "report/content/ReportVariables.h"
 #include "report/engine/Report.h"
+#include "report/export/RtfExport.h"
 
 class QFrame;
 class QKeyEvent;
@@ -114,6 +115,9 @@ public:
     // The print and the export report, their templates loaded when the window is created.
     TfrReport frReport1{EnginePrinter(), "frReport1"};
     TfrReport frReport2{EnginePrinter(), "frReport2"};
+    // The RTF writer of the Export command, with the window's stored settings.
+    TfrRTFExport frRTFExport1;
+
     // The value callback in the report engine's terms.
     void GetReportValue(const std::string& name, Value& value) const;
 

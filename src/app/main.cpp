@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
 
@@ -41,6 +42,14 @@ int main(int argc, char** argv) {
 
     switch (quillon::ModeOf(arguments)) {
         case quillon::StartMode::CommandLine: {
+            // Export measures text with the window's fonts, which needs a GUI application; it
+            // draws nothing, so it runs off-screen when there is no display.
+            if (arguments.value(1) == QLatin1String("export")) {
+                if (!HasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
+                QGuiApplication app(argc, argv);
+                SetNames();
+                return quillon::RunCommandLine(arguments, out, err);
+            }
             QCoreApplication app(argc, argv);
             SetNames();
             return quillon::RunCommandLine(arguments, out, err);

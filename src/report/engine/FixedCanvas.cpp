@@ -10,12 +10,19 @@ int FixedCanvas::FontHeight() const {
 }
 
 int FixedCanvas::TextWidth(std::string_view utf8) const {
-    int characters = 0;
+    // A cell height leaves about eight ninths of it for the characters.
+    const int height = font_.cellHeight ? FontHeight() * 8 / 9 : FontHeight();
+    const int blank = std::max(1, height / 4) + spacing_;
+    const int other = std::max(1, height / 2) + spacing_;
+    int width = 0;
     for (char c : utf8) {
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
+        if (c == ' ') {
+            width += blank;
+        } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+            width += other;
+        }
     }
-    const int advance = std::max(1, FontHeight() / 2) + spacing_;
-    return characters * advance;
+    return width;
 }
 
 void FixedCanvas::TextOut(int x, int y, const Rect& clip, std::string_view utf8, bool) {

@@ -1,6 +1,7 @@
 #pragma once
 // A canvas with fixed font metrics that records what is drawn on it: every character is as wide
-// as half the font's height (at least one pixel), plus the character spacing. It measures the
+// as half the font's height and a blank a quarter (at least one pixel), plus the character
+// spacing. It measures the
 // same on every machine, so the tests and the command line's preparation do not depend on fonts.
 
 #include <string>

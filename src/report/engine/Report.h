@@ -64,6 +64,7 @@ DateTime ToDateTime(int year, int month, int day, int hour = 0, int minute = 0, 
 
 // A band of a template page during a run (see Prepare).
 struct TfrBand;
+class TfrExportFilter;
 
 // The modal progress window of a run, as the engine sees it.
 class ReportProgress {
@@ -107,6 +108,12 @@ public:
     // cancelled. An error inside an object is shown at the end in a box captioned "Error" and
     // leaves no pages. The template is the same afterwards.
     bool Prepare();
+
+    // Writes the prepared pages to a file through an export filter. The file is written beside
+    // the target under a temporary name and takes the target's name only when it is complete,
+    // so a failed export leaves an earlier file as it was; failures are shown in the error box.
+    // Returns whether the file was written.
+    bool ExportToFile(TfrExportFilter& filter, const std::string& fileName);
 
     TfrEMFPages EMFPages;
     ReportEnvironment Environment;

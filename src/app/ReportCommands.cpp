@@ -1,4 +1,4 @@
-#include "app/PrepareCommand.h"
+#include "app/ReportCommands.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -8,20 +8,43 @@
 #include "app/CommandAnalysis.h"
 #include "app/CommandLine.h"
 #include "platform/Messages.h"
+#include "platform/QtCanvas.h"
 #include "platform/QtReportLocale.h"
 #include "platform/Regional.h"
 #include "report/content/TemplateData.h"
 #include "report/content/TemplateStream.h"
 #include "report/engine/FixedCanvas.h"
+#include "report/export/RtfExport.h"
 
 namespace quillon {
 namespace {
 
-// The preparation's own error box is the command's error message instead.
-class SilentMessages final : public Messages {
+// The report's own error boxes become the command's error message.
+class CollectedMessages final : public Messages {
 public:
-    void Show(std::string_view, std::string_view, MessageIcon) override {}
+    void Show(std::string_view, std::string_view text, MessageIcon) override {
+        if (message.empty()) message = std::string(text);
+    }
+    std::string message;
 };
+
+int ReportFailure(QTextStream& err, const std::string& text) {
+    QString message = QString::fromStdString(text);
+    message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    err << "quillon: " << message.trimmed() << "\n";
+    err.flush();
+    return kExitFailure;
+}
+
+// Loads one of the carried templates and answers its names from the analysis.
+bool LoadReport(TfrReport& report, bool print, const ReportSource& source) {
+    const auto stream = UnwrapReportForm(print ? PrintReportForm() : ExportReportForm());
+    if (!stream || !report.LoadTemplate(*stream, Now())) return false;
+    report.OnGetValue = [&source](const std::string& name, Value& value) { value = ToValue(GetReportValue(source, name)); };
+    report.Environment.now = [] { return Now(); };
+    report.ShowProgress = false;
+    return true;
+}
 
 QJsonObject MetricsJson(const PageMetrics& m) {
     return {{"physicalWidth", m.PhysicalWidth},   {"physicalHeight", m.PhysicalHeight},
@@ -93,34 +116,46 @@ int RunPrepareCommand(const QStringList& arguments, QTextStream& out, QTextStrea
     CommandAnalysis analysis;
     if (const int code = Analyse(request, analysis, err); code != kExitOk) return code;
 
-    SilentMessages silent;
-    ScopedMessages quiet(silent);
+    CollectedMessages messages;
+    ScopedMessages collect(messages);
     TfrPrinter printer;
     TfrReport report(printer, print ? "frReport1" : "frReport2");
-    const auto stream = UnwrapReportForm(print ? PrintReportForm() : ExportReportForm());
-    if (!stream || !report.LoadTemplate(*stream, Now())) {
-        err << "quillon: the carried template cannot be read\n";
-        return kExitFailure;
-    }
-    const ReportSource& source = analysis.source;
-    report.OnGetValue = [&source](const std::string& name, Value& value) { value = ToValue(GetReportValue(source, name)); };
+    if (!LoadReport(report, print, analysis.source)) return ReportFailure(err, "the carried template cannot be read");
     // Text is measured with fixed metrics here, so the pages do not depend on the fonts installed.
     QtReportLocale locale;
     FixedCanvas scratch;
     report.Environment.locale = &locale;
     report.Environment.scratch = &scratch;
-    report.Environment.now = [] { return Now(); };
-    report.ShowProgress = false;
     report.Prepare();
-    if (!report.LastError().empty()) {
-        QString message = QString::fromStdString(report.LastError());
-        message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        err << "quillon: " << message << "\n";
-        err.flush();
-        return kExitFailure;
-    }
+    if (!report.LastError().empty()) return ReportFailure(err, report.LastError());
     out << QJsonDocument(PagesJson(report)).toJson(QJsonDocument::Indented);
     out.flush();
+    return kExitOk;
+}
+
+int RunExportCommand(const QStringList& arguments, QTextStream& err) {
+    AnalysisRequest request;
+    if (const int code = ParseAnalysisRequest(arguments, 1, request, err); code != kExitOk) return code;
+    if (!request.output) return UsageError(err, QStringLiteral("export needs -o FILE"));
+    CommandAnalysis analysis;
+    if (const int code = Analyse(request, analysis, err); code != kExitOk) return code;
+
+    // The Export button's pipeline: the export template prepared with the user's formats and
+    // the window's fonts, written by an RTF writer with the window's settings.
+    CollectedMessages messages;
+    ScopedMessages collect(messages);
+    TfrPrinter printer;
+    TfrReport report(printer, "frReport2");
+    if (!LoadReport(report, false, analysis.source)) return ReportFailure(err, "the carried template cannot be read");
+    QtReportLocale locale;
+    ScratchCanvas scratch;
+    report.Environment.locale = &locale;
+    report.Environment.scratch = &scratch.Get();
+    report.Prepare();
+    if (!report.LastError().empty()) return ReportFailure(err, report.LastError());
+    TfrRTFExport writer;
+    ConfigureAsExportButton(writer);
+    if (!report.ExportToFile(writer, request.output->toStdString())) return ReportFailure(err, messages.message);
     return kExitOk;
 }
 

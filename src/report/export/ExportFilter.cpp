@@ -1,0 +1,48 @@
+#include "report/export/ExportFilter.h"
+
+#include <algorithm>
+
+namespace quillon {
+
+void TfrExportFilter::ClearRows() {}
+
+void TfrTextExport::ClearRows() { rows_.clear(); }
+
+void TfrTextExport::BeginPage() {
+    ClearRows();
+    rows_.resize(kRowCount);
+}
+
+int TfrTextExport::RowOf(int y) const { return RoundHalfEven(y / (14.0 / ScaleY)); }
+
+void TfrTextExport::ExportTextLine(const Rect& drawRect, int x, int y, const std::string& text, std::uint16_t frameTyp,
+                                   const TfrView* object) {
+    if (!object) return;
+    // A line above the page's first row goes to that row; one below row 200 gets rows of its own
+    // rather than being lost.
+    const int row = std::max(0, RowOf(y));
+    if (static_cast<std::size_t>(row) >= rows_.size()) rows_.resize(static_cast<std::size_t>(row) + 1);
+
+    TfrTextRec record;
+    record.X = x;
+    record.Text = text;
+    if (object->Kind() == ObjectKind::Memo) {
+        const auto& memo = static_cast<const TfrMemoView&>(*object);
+        record.FontName = memo.Font.Name.substr(0, 32);
+        record.FontSize = memo.Font.Size;
+        record.FontStyle = memo.Font.Style;
+        record.FontColor = memo.Font.Color;
+        record.FontCharset = memo.Font.Charset & 0xFF;
+        record.Alignment = memo.Alignment;
+        if (record.Alignment == 1) record.X = drawRect.right;
+    }
+    record.DrawRect = drawRect;
+    record.FrameTyp = frameTyp;
+    record.FillColor = object->FillColor;
+
+    auto& chain = rows_[static_cast<std::size_t>(row)];
+    const auto at = std::find_if(chain.begin(), chain.end(), [&](const TfrTextRec& other) { return other.X >= record.X; });
+    chain.insert(at, std::move(record));
+}
+
+}  // namespace quillon

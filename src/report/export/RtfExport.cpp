@@ -1,0 +1,165 @@
+#include "report/export/RtfExport.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "report/content/AnsiText.h"
+
+namespace quillon {
+namespace {
+
+constexpr char kLineEnd[] = "\r\n";
+constexpr std::size_t kTableLine = 255;
+
+bool SameFontName(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// Appends table entries to lines that stay under 255 characters.
+class TableText {
+public:
+    explicit TableText(std::string opening) : line_(std::move(opening)) {}
+    void Add(const std::string& entry) {
+        if (line_.size() + entry.size() >= kTableLine) {
+            text_ += line_ + kLineEnd;
+            line_.clear();
+        }
+        line_ += entry;
+    }
+    std::string Close() { return text_ + line_ + "}" + kLineEnd; }
+
+private:
+    std::string text_;
+    std::string line_;
+};
+
+}  // namespace
+
+std::string RtfText(const std::string& utf8) {
+    std::string text;
+    for (char c : Utf8ToAnsi(utf8)) {
+        if (c == '\\' || c == '{' || c == '}') text += '\\';
+        text += c;
+    }
+    return text;
+}
+
+void ConfigureAsExportButton(TfrRTFExport& writer) {
+    writer.ShowDialog = false;
+    writer.ScaleX = 1.0;
+    writer.ScaleY = 1.0;
+    writer.KillEmptyLines = false;
+    writer.PageBreaks = false;
+}
+
+TfrRTFExport::TfrRTFExport() {
+    ShowDialog = true;
+    ScaleX = 1.3;
+    ScaleY = 1.0;
+    KillEmptyLines = true;
+    PageBreaks = true;
+}
+
+long long TfrRTFExport::Twips(std::int32_t x) const {
+    const long double twips = static_cast<long double>(x) / (1.3L / static_cast<long double>(ScaleX)) * 20.0L;
+    return std::llrint(twips);
+}
+
+int TfrRTFExport::FontIndex(const std::string& name) {
+    for (std::size_t i = 0; i < fonts_.size(); ++i) {
+        if (SameFontName(fonts_[i], name)) return static_cast<int>(i);
+    }
+    fonts_.push_back(name);
+    return static_cast<int>(fonts_.size()) - 1;
+}
+
+int TfrRTFExport::ColourNumber(Colour colour) {
+    const auto at = std::find(colours_.begin(), colours_.end(), colour);
+    if (at != colours_.end()) return static_cast<int>(at - colours_.begin()) + 1;
+    colours_.push_back(colour);
+    return static_cast<int>(colours_.size());
+}
+
+void TfrRTFExport::WriteToFile(const std::string& bytes) {
+    if (Stream && !Stream->Write(bytes.data(), bytes.size())) Fail("Stream write error");
+}
+
+void TfrRTFExport::BeginDocument() {
+    ResetFailure();
+    pageWritten_ = false;
+    fonts_.clear();
+    colours_.clear();
+    body_.clear();
+    WriteToFile(std::string("{\\rtf1\\ansi") + kLineEnd + "\\margl600\\margr600\\margt600\\margb600" + kLineEnd);
+}
+
+void TfrRTFExport::EndPage() {
+    if (pageWritten_ && PageBreaks) body_ += std::string("\\page") + kLineEnd;
+    const auto& rows = Rows();
+    int last = static_cast<int>(rows.size()) - 1;
+    while (last >= 0 && rows[static_cast<std::size_t>(last)].empty()) --last;
+
+    for (int row = 0; row <= last; ++row) {
+        const auto& records = rows[static_cast<std::size_t>(row)];
+        if (records.empty()) {
+            if (!KillEmptyLines) body_ += std::string("{\\pard \\par}") + kLineEnd;
+            continue;
+        }
+        std::string prefix = "\\pard";
+        std::string text;
+        std::string fontName;
+        long long size = -1, style = -1, colour = -1;
+        for (TfrTextRec record : records) {
+            if (record.Alignment == 1) prefix += "\\tqr";
+            prefix += "\\tx" + std::to_string(Twips(record.X));
+            if (record.FontColor == 0xFFFFFF) record.FontColor = 0;
+
+            std::string format;
+            if (record.FontName != fontName) format += "\\f" + std::to_string(FontIndex(record.FontName));
+            if (record.FontSize != size) format += "\\fs" + std::to_string(record.FontSize * 2);
+            if (record.FontStyle != style) {
+                // A style is switched on where the text has it and off where an earlier text of
+                // the paragraph had it and this one has not.
+                const long long before = style < 0 ? 0 : style;
+                const std::pair<std::uint32_t, const char*> words[] = {{1, "\\i"}, {2, "\\b"}, {4, "\\ul"}};
+                for (const auto& [bit, word] : words) {
+                    if (record.FontStyle & bit) {
+                        format += word;
+                    } else if (before & bit) {
+                        format += std::string(word) + "0";
+                    }
+                }
+            }
+            if (record.FontColor != colour) format += "\\cf" + std::to_string(ColourNumber(record.FontColor));
+            text += "\\tab" + format + " " + RtfText(record.Text);
+
+            fontName = record.FontName;
+            size = record.FontSize;
+            style = record.FontStyle;
+            colour = record.FontColor;
+        }
+        body_ += prefix + "{" + text + "\\par}" + kLineEnd;
+    }
+    pageWritten_ = true;
+}
+
+void TfrRTFExport::EndDocument() {
+    body_ += "\\par}";
+    TableText fonts("{\\fonttbl");
+    for (std::size_t i = 0; i < fonts_.size(); ++i) fonts.Add("{\\f" + std::to_string(i) + " " + Utf8ToAnsi(fonts_[i]) + "}");
+    TableText colours("{\\colortbl;");
+    for (Colour colour : colours_) {
+        colours.Add("\\red" + std::to_string(colour & 0xFF) + "\\green" + std::to_string((colour >> 8) & 0xFF) + "\\blue" +
+                    std::to_string((colour >> 16) & 0xFF) + ";");
+    }
+    WriteToFile(fonts.Close());
+    WriteToFile(colours.Close());
+    WriteToFile(body_);
+    fonts_.clear();
+    colours_.clear();
+    body_.clear();
+}
+
+}  // namespace quillon

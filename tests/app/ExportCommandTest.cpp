@@ -1,0 +1,103 @@
+#include <QApplication>
+#include <QDir>
+#include <QClipboard>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "QtPrint.h"
+#include "RecordingMessages.h"
+#include "app/CommandLine.h"
+#include "app/DateEdit.h"
+#include "app/Windows.h"
+#include "platform/FileDialogs.h"
+#include "platform/Regional.h"
+
+namespace quillon {
+namespace {
+
+QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int RunQuillon(const QStringList& arguments, QString* errors = nullptr) {
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    const int code = RunCommandLine(QStringList{QStringLiteral("quillon")} + arguments, outStream, errStream);
+    if (errors) *errors = err;
+    return code;
+}
+
+class ExportCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+        PinToday(CivilDate{2026, 12, 7});
+        windows = std::make_unique<Windows>();
+        calc().frReport2.ShowProgress = false;
+    }
+    void TearDown() override {
+        windows.reset();
+        PinToday(std::nullopt);
+        QLocale::setDefault(QLocale::c());
+    }
+    TCalcFrm& calc() { return windows->CalcFrm; }
+
+    QTemporaryDir dir;
+    RecordingMessages messages;
+    std::unique_ptr<Windows> windows;
+};
+
+TEST_F(ExportCommand, TheButtonAndTheCommandLineWriteTheSameFile) {
+    calc().Data->setText(QStringLiteral("MARY 12"));
+    calc().CalendarBtn->click();
+    calc().DateEdit->setText(QStringLiteral("12/29/1985"));
+    calc().DtCalcBtn->click();
+    const QString fromButton = dir.filePath(QStringLiteral("button.rtf"));
+    AnswerNextSaveDialog(fromButton);
+    calc().ExportBtn->click();
+    EXPECT_TRUE(messages.shown.empty());
+
+    const QString fromCommand = dir.filePath(QStringLiteral("command.rtf"));
+    ASSERT_EQ(RunQuillon({QStringLiteral("export"), QStringLiteral("--date"), QStringLiteral("12/29/1985"), QStringLiteral("-o"),
+                   fromCommand, QStringLiteral("MARY 12")}),
+              kExitOk);
+    const QByteArray bytes = Bytes(fromButton);
+    EXPECT_TRUE(bytes.startsWith("{\\rtf1\\ansi\r\n"));
+    EXPECT_TRUE(bytes.contains("MARY 12\\tab"));
+    EXPECT_TRUE(bytes.contains("Name + Date:\\tab\\b0 61 / 7"));
+    EXPECT_TRUE(bytes.endsWith("\\par}"));
+    EXPECT_EQ(bytes, Bytes(fromCommand));
+}
+
+TEST_F(ExportCommand, CancellingTheDialogPreparesAndWritesNothing) {
+    calc().Data->setText(QStringLiteral("MARY"));
+    AnswerNextSaveDialog(std::nullopt);
+    calc().ExportBtn->click();
+    EXPECT_EQ(calc().frReport2.EMFPages.Count(), 0);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(ExportCommand, ACommandLineExportThatCannotWriteFails) {
+    QString errors;
+    EXPECT_EQ(RunQuillon({QStringLiteral("export"), QStringLiteral("-o"), dir.filePath(QStringLiteral("no/such/m.rtf")),
+                   QStringLiteral("MARY")},
+                  &errors),
+              kExitFailure);
+    EXPECT_TRUE(errors.startsWith(QStringLiteral("quillon: Cannot create file "))) << errors.toStdString();
+    EXPECT_EQ(RunQuillon({QStringLiteral("export"), QStringLiteral("MARY")}), kExitUsage) << "-o is needed";
+    EXPECT_EQ(RunQuillon({QStringLiteral("export"), QStringLiteral("--date"), QStringLiteral("2/31/2000"), QStringLiteral("-o"),
+                   dir.filePath(QStringLiteral("m.rtf")), QStringLiteral("MARY")}),
+              kExitFailure);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("m.rtf"))));
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,178 @@
+#include "report/export/RtfExport.h"
+
+#include <gtest/gtest.h>
+
+namespace quillon {
+namespace {
+
+const std::string kHeader = "{\\rtf1\\ansi\r\n\\margl600\\margr600\\margt600\\margb600\r\n";
+
+class MemoryStream final : public ExportStream {
+public:
+    bool Write(const void* data, std::size_t size) override {
+        bytes.append(static_cast<const char*>(data), size);
+        return true;
+    }
+    std::string bytes;
+};
+
+TfrMemoView Memo(const std::string& font = "Arial", int size = 10, std::uint16_t style = 2, Colour colour = 0) {
+    TfrMemoView memo;
+    memo.Font.Name = font;
+    memo.Font.Size = size;
+    memo.Font.Style = style;
+    memo.Font.Color = colour;
+    return memo;
+}
+
+// A writer with the window's settings on a memory stream.
+struct Writer {
+    Writer() {
+        ConfigureAsExportButton(rtf);
+        rtf.Stream = &stream;
+    }
+    void Line(int x, int y, const std::string& text, const TfrMemoView& memo) {
+        rtf.ExportTextLine(Rect{x, y, x + 100, y + 20}, x, y, text, 0, &memo);
+    }
+    TfrRTFExport rtf;
+    MemoryStream stream;
+};
+
+TEST(RtfWriter, TheWorkedExampleByteForByte) {
+    Writer w;
+    const TfrMemoView bold = Memo();
+    w.rtf.BeginDocument();
+    w.rtf.BeginPage();
+    w.Line(100, 0, "JOHN", bold);
+    w.Line(20, 0, "Name:", bold);
+    w.rtf.EndPage();
+    w.rtf.EndDocument();
+    EXPECT_EQ(w.stream.bytes, kHeader + "{\\fonttbl{\\f0 Arial}}\r\n{\\colortbl;\\red0\\green0\\blue0;}\r\n"
+                                        "\\pard\\tx308\\tx1538{\\tab\\f0\\fs20\\b\\cf1 Name:\\tab JOHN\\par}\r\n\\par}");
+}
+
+TEST(RtfWriter, AnEmptyReport) {
+    Writer w;
+    w.rtf.BeginDocument();
+    w.rtf.BeginPage();
+    w.rtf.EndPage();
+    w.rtf.EndDocument();
+    EXPECT_EQ(w.stream.bytes, kHeader + "{\\fonttbl}\r\n{\\colortbl;}\r\n\\par}");
+}
+
+TEST(RtfWriter, EscapingWhiteTextAndEmptyRows) {
+    Writer w;
+    w.rtf.BeginDocument();
+    w.rtf.BeginPage();
+    w.Line(0, 28, "a{b}\\c \xc3\xa9", Memo("Arial", 10, 0, 0xFFFFFF));
+    w.rtf.EndPage();
+    w.rtf.EndDocument();
+    EXPECT_EQ(w.stream.bytes, kHeader + "{\\fonttbl{\\f0 Arial}}\r\n{\\colortbl;\\red0\\green0\\blue0;}\r\n"
+                                        "{\\pard \\par}\r\n{\\pard \\par}\r\n"
+                                        "\\pard\\tx0{\\tab\\f0\\fs20\\cf1 a\\{b\\}\\\\c \xe9\\par}\r\n\\par}");
+}
+
+TEST(RtfWriter, FormatWordsOnlyWhenTheyChange) {
+    Writer w;
+    w.rtf.BeginDocument();
+    w.rtf.BeginPage();
+    w.Line(10, 0, "one", Memo("Arial", 11, 2, 0x0000FF));
+    w.Line(50, 0, "two", Memo("Arial", 11, 2, 0x0000FF));
+    w.Line(90, 0, "three", Memo("Courier New", 11, 5, 0x00FF00));
+    w.Line(130, 0, "four", Memo("Courier New", 11, 0, 0x00FF00));
+    w.rtf.EndPage();
+    w.rtf.EndDocument();
+    const std::string body = w.stream.bytes.substr(w.stream.bytes.find("\\pard"));
+    EXPECT_EQ(body, "\\pard\\tx154\\tx769\\tx1385\\tx2000{\\tab\\f0\\fs22\\b\\cf1 one\\tab two"
+                    "\\tab\\f1\\i\\b0\\ul\\cf2 three\\tab\\i0\\ul0 four\\par}\r\n\\par}")
+        << "italic and underline go on and bold off for three; italic and underline off for four";
+    EXPECT_NE(w.stream.bytes.find("{\\colortbl;\\red255\\green0\\blue0;\\red0\\green255\\blue0;}"), std::string::npos);
+}
+
+TEST(RtfWriter, TablesBreakBeforeTwoHundredFiftyFiveCharacters) {
+    Writer w;
+    w.rtf.BeginDocument();
+    w.rtf.BeginPage();
+    for (int i = 0; i < 12; ++i) w.Line(10 * i, 0, "x", Memo("Font number " + std::to_string(i) + " with a long name", 10, 0));
+    w.rtf.EndPage();
+    w.rtf.EndDocument();
+    const std::string& file = w.stream.bytes;
+    const std::string table = file.substr(file.find("{\\fonttbl"), file.find("{\\colortbl") - file.find("{\\fonttbl"));
+    std::size_t start = 0;
+    int lines = 0;
+    while (start < table.size()) {
+        const std::size_t end = table.find("\r\n", start);
+        ASSERT_NE(end, std::string::npos);
+        EXPECT_LT(end - start, 255u);
+        start = end + 2;
+        ++lines;
+    }
+    EXPECT_GT(lines, 1);
+    EXPECT_NE(table.find("{\\f11 Font number 11 with a long name}}\r\n"), std::string::npos);
+}
+
+TEST(RtfWriter, PageBreaksBetweenPages) {
+    Writer w;
+    w.rtf.PageBreaks = true;
+    w.rtf.BeginDocument();
+    for (int page = 0; page < 3; ++page) {
+        w.rtf.BeginPage();
+        w.Line(0, 0, "p" + std::to_string(page), Memo());
+        w.rtf.EndPage();
+    }
+    w.rtf.EndDocument();
+    const std::string& file = w.stream.bytes;
+    EXPECT_EQ(file.find("\\page"), file.find("p0\\par}\r\n") + 9);
+    std::size_t breaks = 0;
+    for (std::size_t at = file.find("\\page\r\n"); at != std::string::npos; at = file.find("\\page\r\n", at + 1)) ++breaks;
+    EXPECT_EQ(breaks, 2u);
+}
+
+TEST(RtfWriter, DefaultsAndTwips) {
+    TfrRTFExport fresh;
+    EXPECT_TRUE(fresh.ShowDialog);
+    EXPECT_DOUBLE_EQ(fresh.ScaleX, 1.3);
+    EXPECT_TRUE(fresh.KillEmptyLines);
+    EXPECT_TRUE(fresh.PageBreaks);
+    EXPECT_EQ(fresh.Twips(13), 260) << "at ScaleX 1.3 a unit is 20 twips";
+    Writer w;
+    EXPECT_EQ(w.rtf.Twips(20), 308);
+    EXPECT_EQ(w.rtf.Twips(100), 1538);
+    EXPECT_EQ(w.rtf.Twips(13), 200);
+}
+
+// Rows and chains of the text filter.
+TEST(TextRows, RowsChainsAndAnchors) {
+    TfrTextExport text;
+    text.BeginPage();
+    const TfrMemoView memo = Memo();
+    const int tops[] = {0, 6, 7, 8, 21, 28};
+    const int rows[] = {0, 0, 0, 1, 2, 2};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(text.RowOf(tops[i]), rows[i]) << tops[i];
+
+    text.ExportTextLine(Rect{0, 0, 50, 20}, 40, 0, "first", 0, &memo);
+    text.ExportTextLine(Rect{0, 0, 50, 20}, 40, 3, "second", 0, &memo);
+    text.ExportTextLine(Rect{0, 0, 50, 20}, 10, 1, "left", 0, &memo);
+    ASSERT_EQ(text.Rows()[0].size(), 3u);
+    EXPECT_EQ(text.Rows()[0][0].Text, "left");
+    EXPECT_EQ(text.Rows()[0][1].Text, "second") << "among equal X the later comes first";
+    EXPECT_EQ(text.Rows()[0][2].Text, "first");
+
+    TfrMemoView right = Memo();
+    right.Alignment = 1;
+    text.ExportTextLine(Rect{100, 28, 300, 48}, 250, 28, "right", 0, &right);
+    EXPECT_EQ(text.Rows()[2][0].X, 300) << "a right-aligned line is anchored at its rectangle's right edge";
+
+    text.ExportTextLine(Rect{0, 0, 1, 1}, 0, 0, "nobody", 0, nullptr);
+    EXPECT_EQ(text.Rows()[0].size(), 3u) << "a line without an object is ignored";
+
+    text.ExportTextLine(Rect{0, 0, 1, 1}, 0, 14 * 250, "far below", 0, &memo);
+    ASSERT_EQ(text.Rows().size(), 251u) << "a line below row 200 is kept on a row of its own";
+    EXPECT_EQ(text.Rows()[250][0].Text, "far below");
+    text.BeginPage();
+    EXPECT_EQ(text.Rows().size(), 201u);
+    EXPECT_TRUE(text.Rows()[0].empty());
+}
+
+}  // namespace
+}  // namespace quillon
