@@ -7,7 +7,8 @@ namespace {
 
 struct PendingAnswer {
     bool set = false;
-    std::optional<QString> answer;
+    bool cancel = false;
+    QString fileName;
 };
 
 PendingAnswer& Pending() {
@@ -17,13 +18,16 @@ PendingAnswer& Pending() {
 
 }  // namespace
 
-void AnswerNextSaveDialog(std::optional<QString> answer) { Pending() = {true, std::move(answer)}; }
+void AnswerNextSaveDialog(std::optional<QString> answer) {
+    Pending() = {true, !answer.has_value(), answer.value_or(QString())};
+}
 
 std::optional<QString> AskSaveFileName(QWidget* parent, const SaveDialogOptions& options) {
     if (Pending().set) {
-        std::optional<QString> answer = Pending().answer;
+        const PendingAnswer answer = Pending();
         Pending() = {};
-        return answer;
+        if (answer.cancel) return std::nullopt;
+        return answer.fileName;
     }
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -247,7 +247,8 @@ TEST(TemplateCommands, HostileAndMissingFilesFail) {
     const QString file = dir.filePath(QStringLiteral("bad.frf"));
     QFile bad(file);
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write(QByteArray("\x19\x00\x00\x00\x00\x02\x00ab", 9));  // the printer name runs out
+    // Version 25, two flag words, a printer name of two bytes without its trailing byte.
+    bad.write(QByteArray("\x19\x00\x00\x00\x00\x02\x00" "ab", 9));
     bad.close();
     Outcome run = Quillon({QStringLiteral("template"), QStringLiteral("show"), file});
     EXPECT_EQ(run.exitCode, kExitFailure);
