@@ -11,19 +11,19 @@ namespace quillon {
 namespace {
 
 // Marks the Ys that --vowel-y names as vowels; returns an error message, or nothing on success.
-std::optional<QString> ApplyVowelY(std::u16string& data, const QString& spec) {
-    if (spec.compare(QStringLiteral("all"), Qt::CaseInsensitive) == 0) {
+std::optional<QString> ApplyVowelY(std::u16string& data, const QString& wanted) {
+    if (wanted.compare(QStringLiteral("all"), Qt::CaseInsensitive) == 0) {
         for (char16_t& c : data) {
             if (c == u'Y') c = u'y';
         }
         return std::nullopt;
     }
     std::vector<qsizetype> positions;
-    for (const QString& part : spec.split(QLatin1Char(','))) {
+    for (const QString& part : wanted.split(QLatin1Char(','))) {
         bool ok = false;
         const qsizetype position = part.trimmed().toLongLong(&ok);
         if (!ok || position < 1) {
-            return QStringLiteral("--vowel-y takes \"all\" or 1-based positions such as 4 or 2,5: \"%1\"").arg(spec);
+            return QStringLiteral("--vowel-y takes \"all\" or 1-based positions such as 4 or 2,5: \"%1\"").arg(wanted);
         }
         if (position > static_cast<qsizetype>(data.size()) || data[static_cast<std::size_t>(position - 1)] != u'Y') {
             return QStringLiteral("--vowel-y: position %1 of \"%2\" holds no Y")

@@ -7,6 +7,7 @@
 
 #include "app/CommandAnalysis.h"
 #include "app/CommandLine.h"
+#include "app/TemplateCommands.h"
 #include "platform/Messages.h"
 #include "platform/QtCanvas.h"
 #include "platform/QtReportLocale.h"
@@ -44,16 +45,6 @@ bool LoadReport(TfrReport& report, bool print, const ReportSource& source) {
     report.Environment.now = [] { return Now(); };
     report.ShowProgress = false;
     return true;
-}
-
-QJsonObject MetricsJson(const PageMetrics& m) {
-    return {{"physicalWidth", m.PhysicalWidth},   {"physicalHeight", m.PhysicalHeight},
-            {"pageWidth", m.PageWidth},           {"pageHeight", m.PageHeight},
-            {"deviceOffsetX", m.DeviceOffsetX},   {"deviceOffsetY", m.DeviceOffsetY},
-            {"offsetX", m.OffsetX},               {"offsetY", m.OffsetY},
-            {"printableDeviceWidth", m.PrintableDeviceWidth},
-            {"printableDeviceHeight", m.PrintableDeviceHeight},
-            {"printableWidth", m.PrintableWidth}, {"printableHeight", m.PrintableHeight}};
 }
 
 QJsonObject ObjectJson(const TfrView& view) {
@@ -97,7 +88,7 @@ QJsonObject PagesJson(TfrReport& report) {
                                  {"bin", page.Bin},
                                  {"useMargins", page.UseMargins},
                                  {"margins", QJsonArray{page.LeftMargin, page.TopMargin, page.RightMargin, page.BottomMargin}},
-                                 {"metrics", MetricsJson(page.Metrics)},
+                                 {"metrics", PageMetricsJson(page.Metrics)},
                                  {"objects", objects}});
     }
     return {{"report", QString::fromStdString(report.Name)}, {"pages", pages}};

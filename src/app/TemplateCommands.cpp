@@ -38,7 +38,9 @@ QString DateTimeText(DateTime value) {
     return base.addMSecs(static_cast<qint64>(std::llround(value * 86400000.0))).toString(Qt::ISODate);
 }
 
-QJsonObject Metrics(const PageMetrics& m) {
+}  // namespace
+
+QJsonObject PageMetricsJson(const PageMetrics& m) {
     return {{"physicalWidth", m.PhysicalWidth},
             {"physicalHeight", m.PhysicalHeight},
             {"pageWidth", m.PageWidth},
@@ -52,6 +54,8 @@ QJsonObject Metrics(const PageMetrics& m) {
             {"printableWidth", m.PrintableWidth},
             {"printableHeight", m.PrintableHeight}};
 }
+
+namespace {
 
 QString KindName(ObjectKind kind) {
     switch (kind) {
@@ -146,7 +150,7 @@ QJsonObject PageJson(const TfrPage& page) {
             {"window", QJsonArray{page.FormLeft, page.FormTop, page.FormWidth, page.FormHeight}},
             {"position", page.Position},
             {"script", Lines(page.Script)},
-            {"metrics", Metrics(page.Metrics)},
+            {"metrics", PageMetricsJson(page.Metrics)},
             {"objects", objects}};
 }
 

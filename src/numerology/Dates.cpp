@@ -3,6 +3,7 @@
 #include <limits>
 #include <optional>
 
+#include "common/Utf8.h"
 #include "numerology/ReduceChain.h"
 
 namespace quillon {
@@ -33,37 +34,8 @@ std::u16string UpperCase(std::u16string_view text) {
     return result;
 }
 
-std::string Utf8(std::u16string_view text) {
-    std::string result;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            result += static_cast<char>(c);
-        } else if (c < 0x800) {
-            result += static_cast<char>(0xC0 | (c >> 6));
-            result += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            result += static_cast<char>(0xE0 | (c >> 12));
-            result += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            result += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            result += static_cast<char>(0xF0 | (c >> 18));
-            result += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            result += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            result += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return result;
-}
-
 DateError ErrorFor(const char* what, std::u16string_view offending) {
-    return DateError{std::string(what) + " \"" + Utf8(offending) + "\""};
+    return DateError{std::string(what) + " \"" + Utf16ToUtf8(offending) + "\""};
 }
 
 // The run as a 32-bit number, or nothing when it is not made of digits alone or is too large.

@@ -1,6 +1,7 @@
 #include "report/content/ByteStream.h"
 
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 #include "report/content/AnsiText.h"
@@ -128,6 +129,20 @@ void ByteWriter::Lines(const std::vector<std::string>& lines, bool ansi) {
 
 void ByteWriter::PatchU32(std::size_t offset, std::uint32_t value) {
     for (int k = 0; k < 4; ++k) bytes_.at(offset + static_cast<std::size_t>(k)) = static_cast<std::uint8_t>(value >> (8 * k));
+}
+
+double ReadFrameWidth(ByteReader& in) {
+    double stored = in.I32();
+    if (stored <= 10) stored *= 1000;
+    return stored / 1000;
+}
+
+void WriteFrameWidth(ByteWriter& out, double width) {
+    if (width == std::floor(width) && std::abs(width) < 2147483647.0) {
+        out.I32(static_cast<std::int32_t>(width));
+    } else {
+        out.I32(static_cast<std::int32_t>(std::lround(width * 1000)));
+    }
 }
 
 }  // namespace quillon

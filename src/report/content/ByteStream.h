@@ -87,4 +87,9 @@ private:
     std::vector<std::uint8_t> bytes_;
 };
 
+// FrameWidth: stored as the width when whole, else as width x 1000; a stored value up to 10 is a
+// whole width.
+double ReadFrameWidth(ByteReader& in);
+void WriteFrameWidth(ByteWriter& out, double width);
+
 }  // namespace quillon

@@ -13,22 +13,6 @@ enum Tag : std::uint8_t { kPageTag = 255, kVariablesTag = 254, kDataManagerTag =
 
 constexpr std::uint8_t kInfoMarker = 88;
 
-// FrameWidth is stored as the width when whole, else as width x 1000; a stored value up to 10 is
-// a whole width.
-double ReadFrameWidth(ByteReader& in) {
-    double stored = in.I32();
-    if (stored <= 10) stored *= 1000;
-    return stored / 1000;
-}
-
-void WriteFrameWidth(ByteWriter& out, double width) {
-    if (width == std::floor(width) && std::abs(width) < 2147483647.0) {
-        out.I32(static_cast<std::int32_t>(width));
-    } else {
-        out.I32(static_cast<std::int32_t>(std::lround(width * 1000)));
-    }
-}
-
 void ReadView(ByteReader& in, TfrView& view) {
     view.Name = in.String();
     view.RevisionMajor = in.U8();

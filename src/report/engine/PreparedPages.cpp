@@ -9,20 +9,6 @@ namespace {
 
 constexpr std::uint8_t kStreamVersion = 25;
 
-void WriteFrameWidth(ByteWriter& out, double width) {
-    if (width == std::floor(width) && std::abs(width) < 2147483647.0) {
-        out.I32(static_cast<std::int32_t>(width));
-    } else {
-        out.I32(static_cast<std::int32_t>(std::lround(width * 1000)));
-    }
-}
-
-double ReadFrameWidth(ByteReader& in) {
-    double stored = in.I32();
-    if (stored <= 10) stored *= 1000;
-    return stored / 1000;
-}
-
 std::unique_ptr<TfrView> NewObject(std::uint8_t kind) {
     switch (kind) {
         case 0: return std::make_unique<TfrMemoView>();
