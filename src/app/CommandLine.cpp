@@ -4,14 +4,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
-#include <optional>
 
 #include "app/CommandAnalysis.h"
 #include "app/ReportCommands.h"
 #include "app/TemplateCommands.h"
 #include "numerology/Analysis.h"
-#include "numerology/Dates.h"
-#include "platform/Regional.h"
 #include "report/content/ReportVariables.h"
 
 namespace quillon {

@@ -10,6 +10,7 @@
 #include <QTextStream>
 
 #include "app/CommandLine.h"
+#include "platform/Regional.h"
 #include "report/content/TemplateData.h"
 #include "report/content/TemplateStream.h"
 
@@ -230,9 +231,7 @@ int Show(const QStringList& arguments, QTextStream& out, QTextStream& err) {
                                                static_cast<std::size_t>(bytes.size()));
     TfrPrinter printer;
     ReportTemplate report;
-    const DateTime now = ToDateTime(QDate::currentDate().year(), QDate::currentDate().month(), QDate::currentDate().day(),
-                                    QTime::currentTime().hour(), QTime::currentTime().minute(), QTime::currentTime().second());
-    const TemplateLoad load = ReadTemplate(stream, report, printer, now);
+    const TemplateLoad load = ReadTemplate(stream, report, printer, Now());
     if (!load.ok) return Fail(err, kExitFailure, QString::fromStdString(load.error));
     const int version = stream.empty() ? 0 : std::max<int>(stream[0], 21);
     out << QJsonDocument(TemplateJson(report, version)).toJson(QJsonDocument::Indented);

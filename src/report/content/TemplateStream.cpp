@@ -5,6 +5,7 @@
 
 #include "report/content/AnsiText.h"
 #include "report/content/ByteStream.h"
+#include "report/content/ViewFields.h"
 
 namespace quillon {
 namespace {
@@ -17,16 +18,7 @@ void ReadView(ByteReader& in, TfrView& view) {
     view.Name = in.String();
     view.RevisionMajor = in.U8();
     view.RevisionMinor = in.U8();
-    view.Left = in.I32();
-    view.Top = in.I32();
-    view.Width = in.I32();
-    view.Height = in.I32();
-    view.Flags = in.U16();
-    view.FrameTyp = in.U16();
-    view.FrameWidth = ReadFrameWidth(in);
-    view.FrameColor = in.U32();
-    view.FrameStyle = in.U16();
-    view.FillColor = in.U32();
+    ReadBoxAndFrame(in, view);
     view.Format = in.U32();
     view.FormatString = in.String();
     view.Memo = in.LineList();
@@ -43,16 +35,7 @@ void WriteView(ByteWriter& out, const TfrView& view) {
     out.String(view.Name);
     out.U8(2);
     out.U8(view.Kind() == ObjectKind::Band ? 1 : 0);
-    out.I32(view.Left);
-    out.I32(view.Top);
-    out.I32(view.Width);
-    out.I32(view.Height);
-    out.U16(view.Flags);
-    out.U16(view.FrameTyp);
-    WriteFrameWidth(out, view.FrameWidth);
-    out.U32(view.FrameColor);
-    out.U16(view.FrameStyle);
-    out.U32(view.FillColor);
+    WriteBoxAndFrame(out, view);
     out.U32(view.Format);
     out.String(view.FormatString);
     out.LineList(view.Memo);

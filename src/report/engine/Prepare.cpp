@@ -385,7 +385,8 @@ private:
                 if (!text) return;
                 scratch_.SetFont(MeasuringFont(memo));
                 scratch_.SetCharSpacing(memo.CharSpacing);
-                const int maxWidth = ConvertBox(memo, DrawContext{}).dx - 2 * ConvertBox(memo, DrawContext{}).gapX;
+                const ConvertedBox box = ConvertBox(memo, DrawContext{});
+                const int maxWidth = box.dx - 2 * box.gapX;
                 for (const std::string& line : *text) {
                     if (memo.Flags & 0x02) {
                         for (std::string& piece2 : WrapLine(line, maxWidth, scratch_)) piece.lines.push_back(std::move(piece2));

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "report/content/ByteStream.h"
+#include "report/content/ViewFields.h"
 
 namespace quillon {
 namespace {
@@ -25,16 +26,7 @@ void WritePrintingForm(std::vector<std::uint8_t>& stream, const TfrView& view, c
     out.Utf8String(view.Name);
     out.U8(2);
     out.U8(view.RevisionMinor);
-    out.I32(view.Left);
-    out.I32(view.Top);
-    out.I32(view.Width);
-    out.I32(view.Height);
-    out.U16(view.Flags);
-    out.U16(view.FrameTyp);
-    WriteFrameWidth(out, view.FrameWidth);
-    out.U32(view.FrameColor);
-    out.U16(view.FrameStyle);
-    out.U32(view.FillColor);
+    WriteBoxAndFrame(out, view);
     out.Utf8LineList(text);
     out.U16(view.Restrictions);
     out.Utf8String(view.Tag);
@@ -67,16 +59,7 @@ std::vector<std::unique_ptr<TfrView>> ReadPrintingForms(std::span<const std::uin
             view.Name = in.Utf8String();
             view.RevisionMajor = in.U8();
             view.RevisionMinor = in.U8();
-            view.Left = in.I32();
-            view.Top = in.I32();
-            view.Width = in.I32();
-            view.Height = in.I32();
-            view.Flags = in.U16();
-            view.FrameTyp = in.U16();
-            view.FrameWidth = ReadFrameWidth(in);
-            view.FrameColor = in.U32();
-            view.FrameStyle = in.U16();
-            view.FillColor = in.U32();
+            ReadBoxAndFrame(in, view);
             view.Memo = in.Utf8LineList();
             view.Restrictions = in.U16();
             view.Tag = in.Utf8String();

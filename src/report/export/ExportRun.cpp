@@ -80,7 +80,6 @@ bool TfrReport::ExportToFile(TfrExportFilter& filter, const std::string& fileNam
     FileStream stream(file);
     filter.Stream = &stream;
     const int total = EMFPages.Count();
-    static const FixedReportLocale fixedLocale;
     FixedCanvas fixedCanvas;
     Canvas& scratch = Environment.scratch ? *Environment.scratch : fixedCanvas;
     FilterLines lines(filter);
