@@ -5,8 +5,9 @@
 
 #include "report/content/ReportVariables.h"
 #include "report/content/TemplateData.h"
-#include "report/content/TemplateStream.h"
+#include "report/format/TemplateStream.h"
 #include "report/engine/FixedCanvas.h"
+#include "report/export/ExportRun.h"
 #include "report/export/RtfExport.h"
 
 #include <sys/resource.h>
@@ -106,7 +107,7 @@ void BM_ExportOverflow(benchmark::State& state) {
     TfrRTFExport writer;
     ConfigureAsExportButton(writer);
     const std::string file = (std::filesystem::temp_directory_path() / ("quillon-bench-" + std::to_string(::getpid()) + ".rtf")).string();
-    for (auto _ : state) benchmark::DoNotOptimize(report.ExportToFile(writer, file));
+    for (auto _ : state) benchmark::DoNotOptimize(ExportToFile(report, writer, file).IsDone());
     state.counters["pages_per_second"] =
         benchmark::Counter(static_cast<double>(report.EMFPages.Count()), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(file));

@@ -3,7 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include "report/content/TemplateData.h"
-#include "report/content/TemplateStream.h"
+#include "report/engine/Report.h"
+#include "report/format/TemplateStream.h"
 
 namespace {
 

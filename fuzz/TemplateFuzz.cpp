@@ -6,17 +6,16 @@
 #include <cstdlib>
 #include <span>
 
-#include "report/content/TemplateStream.h"
+#include "report/format/TemplateStream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quillon;
-    TfrPrinter printer;
     ReportTemplate report;
-    const TemplateLoad load = ReadTemplate(std::span(data, size), report, printer, 0);
+    const TemplateLoad load = ReadTemplate(std::span(data, size), report, 0);
     if (load.ok && !report.Pages.empty()) {
         const auto saved = WriteTemplate(report, std::string(kVirtualPrinterMarker), 0);
         ReportTemplate again;
-        if (!ReadTemplate(saved, again, printer, 0).ok) std::abort();
+        if (!ReadTemplate(saved, again, 0).ok) std::abort();
     }
     return 0;
 }

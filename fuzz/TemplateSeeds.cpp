@@ -5,7 +5,7 @@
 #include <string>
 
 #include "report/content/TemplateData.h"
-#include "report/content/TemplateStream.h"
+#include "report/format/TemplateStream.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -16,10 +16,12 @@
 #include "app/DateEdit.h"
 #include "app/Y.h"
 #include "platform/FileDialogs.h"
+#include "platform/Messages.h"
 #include "platform/Regional.h"
 #include "platform/ReportSurroundings.h"
 #include "report/content/TemplateData.h"
-#include "report/content/TemplateStream.h"
+#include "report/export/ExportRun.h"
+#include "report/format/TemplateStream.h"
 
 namespace quillon {
 
@@ -61,7 +63,8 @@ void TCalcFrm::LoadReportTemplates() {
     const std::pair<TfrReport*, std::span<const std::uint8_t>> reports[] = {{&frReport1, PrintReportForm()},
                                                                             {&frReport2, ExportReportForm()}};
     for (const auto& [report, form] : reports) {
-        if (const auto stream = UnwrapReportForm(form)) report->LoadTemplate(*stream, Now());
+        const auto stream = UnwrapReportForm(form);
+        ShowFailure(stream ? report->LoadTemplate(*stream, Now()) : RunResult::Failed(kUnsupportedFormat));
     }
 }
 
@@ -285,11 +288,20 @@ void TCalcFrm::InternetBtnClick() {}
 void TCalcFrm::ExportBtnClick() {
     const auto fileName = AskSaveFileName(this, {QStringLiteral("Rich Text File  (*.rtf)"), QStringLiteral("rtf")});
     if (!fileName) return;
-    frReport2.Prepare();
-    frReport2.ExportToFile(frRTFExport1, fileName->toStdString());
+    // A preparation that failed or was cancelled leaves nothing worth a file.
+    const RunResult prepared = frReport2.Prepare();
+    if (!prepared.IsDone()) {
+        ShowFailure(prepared);
+        return;
+    }
+    ShowFailure(ExportToFile(frReport2, frRTFExport1, fileName->toStdString()));
 }
 
 void TCalcFrm::ExitBtnClick() { close(); }
+
+void TCalcFrm::ShowFailure(const RunResult& result) {
+    if (result.IsFailed()) CurrentMessages().Show(kErrorCaption, result.message, MessageIcon::Error);
+}
 
 void TCalcFrm::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);

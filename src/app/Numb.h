@@ -51,10 +51,11 @@ public:
     // The texts the callback reads, taken from the fields at the moment of the call.
     ReportSource CurrentReportSource() const;
 
-    // Steps 2 to 6 of the Paste command for a given text (the clipboard's, for the command):
-    // normalise it, replace the data and ask about its Ys.
+    // The Paste command for a given text (the clipboard's, for the command): trims it, keeps the
+    // first 40 characters upper-cased, puts them in place of the data and asks about each Y.
     void EnterPastedText(const QString& text);
-    // Steps 2 to 5 and the pending Y of step 6, without asking.
+    // The same up to the question: the data is replaced and the first Y is pending, but nothing
+    // is asked.
     void PutPastedText(const QString& text);
 
     // Commands.
@@ -143,6 +144,8 @@ private:
     void ShowYDialog();
     // Moves the window sideways by the given number of pixels, keeping its size policy fixed.
     void SetClientWidth(int width, int shift);
+    // Shows a failed report run in the error box; anything else passes silently.
+    static void ShowFailure(const RunResult& result);
 
     AnalysisState state_;
     QString helpFilePath_;

@@ -1,33 +1,23 @@
 #include "app/ReportCommands.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
 
 #include "app/CommandAnalysis.h"
 #include "app/CommandLine.h"
-#include "app/TemplateCommands.h"
-#include "platform/Messages.h"
+#include "app/ReportJson.h"
 #include "platform/QtCanvas.h"
 #include "platform/QtReportLocale.h"
 #include "platform/Regional.h"
 #include "report/content/TemplateData.h"
-#include "report/content/TemplateStream.h"
+#include "report/format/TemplateStream.h"
 #include "report/engine/FixedCanvas.h"
+#include "report/export/ExportRun.h"
 #include "report/export/RtfExport.h"
 
 namespace quillon {
 namespace {
-
-// The report's own error boxes become the command's error message.
-class CollectedMessages final : public Messages {
-public:
-    void Show(std::string_view, std::string_view text, MessageIcon) override {
-        if (message.empty()) message = std::string(text);
-    }
-    std::string message;
-};
 
 int ReportFailure(QTextStream& err, const std::string& text) {
     QString message = QString::fromStdString(text);
@@ -40,58 +30,11 @@ int ReportFailure(QTextStream& err, const std::string& text) {
 // Loads one of the carried templates and answers its names from the analysis.
 bool LoadReport(TfrReport& report, bool print, const ReportSource& source) {
     const auto stream = UnwrapReportForm(print ? PrintReportForm() : ExportReportForm());
-    if (!stream || !report.LoadTemplate(*stream, Now())) return false;
+    if (!stream || !report.LoadTemplate(*stream, Now()).IsDone()) return false;
     report.OnGetValue = [&source](const std::string& name, Value& value) { value = ToValue(GetReportValue(source, name)); };
     report.Environment.now = [] { return Now(); };
     report.ShowProgress = false;
     return true;
-}
-
-QJsonObject ObjectJson(const TfrView& view) {
-    QJsonArray text;
-    for (const std::string& line : view.Memo) text.append(QString::fromStdString(line));
-    QJsonObject object{{"kind", view.Kind() == ObjectKind::Memo ? QStringLiteral("memo") : QStringLiteral("line")},
-                       {"name", QString::fromStdString(view.Name)},
-                       {"x", view.Left},
-                       {"y", view.Top},
-                       {"width", view.Width},
-                       {"height", view.Height},
-                       {"flags", view.Flags},
-                       {"frameTyp", view.FrameTyp},
-                       {"frameWidth", view.FrameWidth},
-                       {"frameColor", static_cast<qint64>(view.FrameColor)},
-                       {"frameStyle", view.FrameStyle},
-                       {"fillColor", static_cast<qint64>(view.FillColor)},
-                       {"text", text}};
-    if (view.Kind() == ObjectKind::Memo) {
-        const auto& memo = static_cast<const TfrMemoView&>(view);
-        object.insert("font", QJsonObject{{"name", QString::fromStdString(memo.Font.Name)},
-                                          {"size", memo.Font.Size},
-                                          {"style", memo.Font.Style},
-                                          {"color", static_cast<qint64>(memo.Font.Color)},
-                                          {"charset", memo.Font.Charset}});
-        object.insert("alignment", memo.Alignment);
-    }
-    return object;
-}
-
-QJsonObject PagesJson(TfrReport& report) {
-    QJsonArray pages;
-    for (int index = 0; index < report.EMFPages.Count(); ++index) {
-        const PreparedPage& page = report.EMFPages[index];
-        QJsonArray objects;
-        report.EMFPages.ExportPage(index, [&objects](const TfrView& view) { objects.append(ObjectJson(view)); });
-        pages.append(QJsonObject{{"size", page.Size},
-                                 {"paperWidth", page.PaperWidth},
-                                 {"paperHeight", page.PaperHeight},
-                                 {"orientation", page.Orientation},
-                                 {"bin", page.Bin},
-                                 {"useMargins", page.UseMargins},
-                                 {"margins", QJsonArray{page.LeftMargin, page.TopMargin, page.RightMargin, page.BottomMargin}},
-                                 {"metrics", PageMetricsJson(page.Metrics)},
-                                 {"objects", objects}});
-    }
-    return {{"report", QString::fromStdString(report.Name)}, {"pages", pages}};
 }
 
 }  // namespace
@@ -107,8 +50,6 @@ int RunPrepareCommand(const QStringList& arguments, QTextStream& out, QTextStrea
     CommandAnalysis analysis;
     if (const int code = Analyse(request, analysis, err); code != kExitOk) return code;
 
-    CollectedMessages messages;
-    ScopedMessages collect(messages);
     TfrPrinter printer;
     TfrReport report(printer, print ? "frReport1" : "frReport2");
     if (!LoadReport(report, print, analysis.source)) return ReportFailure(err, "the carried template cannot be read");
@@ -117,9 +58,10 @@ int RunPrepareCommand(const QStringList& arguments, QTextStream& out, QTextStrea
     FixedCanvas scratch;
     report.Environment.locale = &locale;
     report.Environment.scratch = &scratch;
-    report.Prepare();
-    if (!report.LastError().empty()) return ReportFailure(err, report.LastError());
-    out << QJsonDocument(PagesJson(report)).toJson(QJsonDocument::Indented);
+    if (const RunResult prepared = report.Prepare(); prepared.IsFailed()) return ReportFailure(err, prepared.message);
+    QJsonObject pages;
+    if (const RunResult read = PreparedPagesJson(report, pages); read.IsFailed()) return ReportFailure(err, read.message);
+    out << QJsonDocument(pages).toJson(QJsonDocument::Indented);
     out.flush();
     return kExitOk;
 }
@@ -133,8 +75,6 @@ int RunExportCommand(const QStringList& arguments, QTextStream& err) {
 
     // The Export button's pipeline: the export template prepared with the user's formats and
     // the window's fonts, written by an RTF writer with the window's settings.
-    CollectedMessages messages;
-    ScopedMessages collect(messages);
     TfrPrinter printer;
     TfrReport report(printer, "frReport2");
     if (!LoadReport(report, false, analysis.source)) return ReportFailure(err, "the carried template cannot be read");
@@ -142,11 +82,11 @@ int RunExportCommand(const QStringList& arguments, QTextStream& err) {
     ScratchCanvas scratch;
     report.Environment.locale = &locale;
     report.Environment.scratch = &scratch.Get();
-    report.Prepare();
-    if (!report.LastError().empty()) return ReportFailure(err, report.LastError());
+    if (const RunResult prepared = report.Prepare(); prepared.IsFailed()) return ReportFailure(err, prepared.message);
     TfrRTFExport writer;
     ConfigureAsExportButton(writer);
-    if (!report.ExportToFile(writer, request.output->toStdString())) return ReportFailure(err, messages.message);
+    const RunResult exported = ExportToFile(report, writer, request.output->toStdString());
+    if (exported.IsFailed()) return ReportFailure(err, exported.message);
     return kExitOk;
 }
 

@@ -18,8 +18,9 @@ QImage RenderPreparedPage(TfrReport& report, int index) {
         QtCanvas canvas(&image, true);
         ScratchCanvas scratch;
         page.Visible = true;
-        report.EMFPages.DrawPage(index, canvas, scratch.Get(), Rect{0, 0, image.width(), image.height()});
+        const RunResult drawn = report.EMFPages.DrawPage(index, canvas, scratch.Get(), Rect{0, 0, image.width(), image.height()});
         page.Visible = false;
+        if (!drawn.IsDone()) return {};
     }
     return image;
 }

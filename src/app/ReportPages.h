@@ -1,5 +1,6 @@
 #pragma once
-// A prepared page drawn as it comes out of the printer: white paper at 96 dots per inch.
+// A prepared page drawn as it comes out of the printer: white paper at 96 dots per inch; a null
+// image when the page is damaged.
 
 #include <QImage>
 

@@ -83,8 +83,13 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
                                                       {&window.frReport2, QStringLiteral("export-page.png")}};
     for (const auto& [report, name] : reports) {
         report->ShowProgress = false;
-        report->Prepare();
+        const RunResult prepared = report->Prepare();
         report->ShowProgress = true;
+        if (prepared.IsFailed()) {
+            err << "quillon: " << QString::fromStdString(prepared.message) << "\n";
+            ok = false;
+            continue;
+        }
         if (report->EMFPages.Count() == 0) {
             err << "quillon: the report " << QString::fromStdString(report->Name) << " has no page\n";
             ok = false;

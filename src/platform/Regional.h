@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "numerology/Dates.h"
-#include "report/engine/Report.h"
+#include "report/format/DateTime.h"
 
 namespace quillon {
 

@@ -235,6 +235,20 @@ TEST(TemplateCommands, SaveThenShow) {
     EXPECT_EQ(json.value("info").toObject().value("createdText").toString(), QStringLiteral("2004-12-22T15:47:52"));
     EXPECT_EQ(json.value("variables").toArray().size(), 51);
 
+    // A prepared object is written with the same keys as its template object, less the design
+    // fields its printing form does not carry.
+    run = Quillon({QStringLiteral("prepare"), QStringLiteral("print"), QStringLiteral("MARY")});
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err.toStdString();
+    const QJsonObject prepared =
+        Json(run).value("pages").toArray().at(0).toObject().value("objects").toArray().at(0).toObject();
+    const QJsonObject designed = objects.at(1).toObject();
+    EXPECT_EQ(prepared.value("name"), designed.value("name"));
+    EXPECT_EQ(prepared.value("left"), designed.value("left"));
+    for (const QString& key : prepared.keys()) EXPECT_TRUE(designed.contains(key)) << key.toStdString();
+    for (const char* designOnly : {"format", "formatString", "script", "visible", "highlight"}) {
+        EXPECT_FALSE(prepared.contains(QLatin1String(designOnly))) << designOnly;
+    }
+
     run = Quillon({QStringLiteral("template"), QStringLiteral("save"), QStringLiteral("export"),
                    QStringLiteral("-o"), file});
     ASSERT_EQ(run.exitCode, kExitOk);
@@ -281,7 +295,7 @@ TEST_F(AnalyseWithDate, PrepareGivesThePagesAsJson) {
     ASSERT_EQ(objects.size(), 53);
     auto textOf = [&objects](const char* name) {
         for (const QJsonValue& object : objects) {
-            if (object.toObject().value("name").toString() == QLatin1String(name)) return object.toObject().value("text").toArray();
+            if (object.toObject().value("name").toString() == QLatin1String(name)) return object.toObject().value("memo").toArray();
         }
         return QJsonArray();
     };

@@ -8,11 +8,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "../app/RecordingMessages.h"
 #include "report/content/ReportVariables.h"
 #include "report/content/TemplateData.h"
-#include "report/content/TemplateStream.h"
+#include "report/format/TemplateStream.h"
 #include "report/engine/FixedCanvas.h"
+#include "report/export/ExportRun.h"
 #include "report/export/RtfExport.h"
 
 namespace quillon {
@@ -60,9 +60,9 @@ struct ExportReport {
         report.OnGetValue = [this](const std::string& name, Value& value) { value = ToValue(GetReportValue(source, name)); };
         ConfigureAsExportButton(writer);
     }
-    bool Export(const fs::path& file) {
+    RunResult Export(const fs::path& file) {
         report.Prepare();
-        return report.ExportToFile(writer, file.string());
+        return ExportToFile(report, writer, file.string());
     }
     ReportSource source = MaryWithDate();
     TfrPrinter printer;
@@ -88,7 +88,6 @@ protected:
         return names;
     }
     fs::path folder;
-    RecordingMessages messages;
 };
 
 // Every memo line of the export template starts at its left + 2 (gap x) and its top + 1 (gap y),
@@ -126,15 +125,14 @@ const std::string kExpectedMary =
 
 TEST_F(ExportRun, MaryWithADateAsTheLayoutSays) {
     ExportReport exported;
-    ASSERT_TRUE(exported.Export(folder / "m.rtf"));
-    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_TRUE(exported.Export(folder / "m.rtf").IsDone());
     EXPECT_EQ(ReadFile(folder / "m.rtf"), kExpectedMary);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"m.rtf"}) << "no temporary file is left";
 }
 
 TEST_F(ExportRun, ARealRtfReaderFindsEveryValue) {
     ExportReport exported;
-    ASSERT_TRUE(exported.Export(folder / "m.rtf"));
+    ASSERT_TRUE(exported.Export(folder / "m.rtf").IsDone());
     const std::string command = "unrtf --text '" + (folder / "m.rtf").string() + "' 2>/dev/null";
     std::FILE* pipe = ::popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
@@ -155,22 +153,18 @@ TEST_F(ExportRun, AnEarlierFileIsReplacedWithoutAQuestion) {
         old << "an earlier file";
     }
     ExportReport exported;
-    ASSERT_TRUE(exported.Export(folder / "m.rtf"));
+    ASSERT_TRUE(exported.Export(folder / "m.rtf").IsDone());
     EXPECT_EQ(ReadFile(folder / "m.rtf"), kExpectedMary);
 }
 
 TEST_F(ExportRun, AFolderThatCannotBeWrittenLeavesNothing) {
     ExportReport exported;
-    EXPECT_FALSE(exported.Export(folder / "missing" / "m.rtf"));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].caption, "Error");
-    EXPECT_EQ(messages.shown[0].text, "Cannot create file " + (folder / "missing" / "m.rtf").string());
+    const RunResult missing = exported.Export(folder / "missing" / "m.rtf");
+    EXPECT_TRUE(missing.IsFailed());
+    EXPECT_EQ(missing.message, "Cannot create file " + (folder / "missing" / "m.rtf").string());
 
-    messages.shown.clear();
     fs::create_directories(folder / "taken.rtf");  // the name belongs to a folder
-    EXPECT_FALSE(exported.Export(folder / "taken.rtf"));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "Cannot create file " + (folder / "taken.rtf").string());
+    EXPECT_EQ(exported.Export(folder / "taken.rtf").message, "Cannot create file " + (folder / "taken.rtf").string());
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"taken.rtf"}) << "no temporary file is left";
 }
 
@@ -188,13 +182,12 @@ TEST_F(ExportRun, AFullDeviceKeepsTheEarlierFile) {
     rlimit small = previous;
     small.rlim_cur = 500;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = exported.report.ExportToFile(exported.writer, (folder / "m.rtf").string());
+    const RunResult written = ExportToFile(exported.report, exported.writer, (folder / "m.rtf").string());
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_FALSE(written);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "Stream write error");
+    EXPECT_TRUE(written.IsFailed());
+    EXPECT_EQ(written.message, "Stream write error");
     EXPECT_EQ(ReadFile(folder / "m.rtf"), "an earlier file");
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"m.rtf"}) << "no temporary file is left";
 }
@@ -224,11 +217,11 @@ TEST_F(ExportRun, ProgressLabelsAndACancelledExportIsComplete) {
     CancelFirst progress;
     exported.report.Environment.progress = &progress;
     exported.report.ShowProgress = true;
-    ASSERT_TRUE(exported.report.ExportToFile(exported.writer, (folder / "m.rtf").string()));
+    ASSERT_TRUE(ExportToFile(exported.report, exported.writer, (folder / "m.rtf").string()).IsDone());
     EXPECT_EQ(progress.labels, (std::vector<std::string>{"Processing page:  1", "Processing page:  1 from 1"}));
 
     progress.cancelNow = true;
-    ASSERT_TRUE(exported.report.ExportToFile(exported.writer, (folder / "c.rtf").string()));
+    EXPECT_EQ(ExportToFile(exported.report, exported.writer, (folder / "c.rtf").string()).outcome, RunOutcome::Cancelled);
     EXPECT_EQ(ReadFile(folder / "c.rtf"),
               "{\\rtf1\\ansi\r\n\\margl600\\margr600\\margt600\\margb600\r\n{\\fonttbl}\r\n{\\colortbl;}\r\n\\par}");
 }
@@ -243,11 +236,11 @@ TEST_F(ExportRun, NoPagesGiveOnlyTheDocumentsBeginningAndEnd) {
     } recorder;
     ExportReport exported;
     exported.report.EMFPages.Clear();
-    ASSERT_TRUE(exported.report.ExportToFile(recorder, (folder / "none.rtf").string()));
+    ASSERT_TRUE(ExportToFile(exported.report, recorder, (folder / "none.rtf").string()).IsDone());
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"BeginDocument", "EndDocument"}));
 
     TfrRTFExport asking;  // ShowDialog on: the options are not confirmed, nothing is written
-    EXPECT_FALSE(exported.report.ExportToFile(asking, (folder / "asked.rtf").string()));
+    EXPECT_EQ(ExportToFile(exported.report, asking, (folder / "asked.rtf").string()).outcome, RunOutcome::Cancelled);
     EXPECT_FALSE(fs::exists(folder / "asked.rtf"));
 }
 
@@ -270,7 +263,7 @@ TEST_F(ExportRun, FramedMemoLinesPassTheirSides) {
     memo->Memo = {"a", "b", "c"};
     page.Objects.push_back(std::move(memo));
     exported.report.Prepare();
-    ASSERT_TRUE(exported.report.ExportToFile(sides, (folder / "f.rtf").string()));
+    ASSERT_TRUE(ExportToFile(exported.report, sides, (folder / "f.rtf").string()).IsDone());
     EXPECT_EQ(sides.frames, (std::vector<std::uint16_t>{1 | 4 | 8, 1 | 4, 1 | 4 | 2}));
 }
 

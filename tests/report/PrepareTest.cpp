@@ -1,98 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <map>
-
-#include "report/engine/MemoText.h"
-
-#include "../app/RecordingMessages.h"
+#include "PreparedReport.h"
 #include "report/content/TemplateData.h"
-#include "report/content/TemplateStream.h"
-#include "report/engine/FixedCanvas.h"
+#include "report/engine/MemoText.h"
 
 namespace quillon {
 namespace {
 
-const DateTime kNow = ToDateTime(2026, 12, 7, 9, 5, 3);
-
-// A report with fixed metrics and locale, a pinned clock, and a value callback that answers
-// every name it is asked for with "<name>" and remembers the order of the questions.
-class PreparedReport {
-public:
-    explicit PreparedReport(std::span<const std::uint8_t> form, const char* name = "frReport1") : report(printer, name) {
-        report.LoadTemplate(*UnwrapReportForm(form), kNow);
-        Init();
-    }
-    explicit PreparedReport(ReportTemplate tpl) : report(printer, "frReport1") {
-        report.Template = std::move(tpl);
-        for (TfrPage& page : report.Template.Pages) printer.ApplyPaperTo(page);
-        Init();
-    }
-
-    std::vector<std::unique_ptr<TfrView>> Objects(int page = 0) { return ReadPrintingForms(report.EMFPages[page].Stream); }
-
-    TfrPrinter printer;
-    TfrReport report;
-    FixedReportLocale locale;
-    FixedCanvas scratch;
-    std::vector<std::string> asked;
-    std::map<std::string, Value> answers;  // names answered otherwise than "<name>"
-    bool answerAll = true;
-
-private:
-    void Init() {
-        report.Environment.locale = &locale;
-        report.Environment.scratch = &scratch;
-        report.Environment.now = [] { return kNow; };
-        report.ShowProgress = false;
-        report.OnGetValue = [this](const std::string& name, Value& value) {
-            asked.push_back(name);
-            if (const auto it = answers.find(name); it != answers.end()) {
-                value = it->second;
-            } else if (answerAll) {
-                value = "<" + name + ">";
-            }
-        };
-    }
-};
-
-TfrMemoView* AddMemo(TfrPage& page, const std::string& name, int left, int top, std::vector<std::string> lines) {
-    auto memo = std::make_unique<TfrMemoView>();
-    memo->Name = name;
-    memo->Left = left;
-    memo->Top = top;
-    memo->Width = 200;
-    memo->Height = 20;
-    memo->Memo = std::move(lines);
-    TfrMemoView* raw = memo.get();
-    page.Objects.push_back(std::move(memo));
-    return raw;
-}
-
-TfrBandView* AddBand(TfrPage& page, BandType type, int top, int height, std::uint16_t flags = 0) {
-    auto band = std::make_unique<TfrBandView>();
-    band->Name = BandTypeName(static_cast<int>(type));
-    band->FrameTyp = static_cast<std::uint16_t>(type);
-    band->Top = top;
-    band->Height = height;
-    band->Width = 700;
-    band->Flags = flags;
-    TfrBandView* raw = band.get();
-    page.Objects.push_back(std::move(band));
-    return raw;
-}
-
-ReportTemplate OnePage(int margins = 50) {
-    ReportTemplate tpl;
-    tpl.Pages.emplace_back();
-    TfrPage& page = tpl.Pages.back();
-    page.LeftMargin = page.TopMargin = page.RightMargin = page.BottomMargin = margins;
-    return tpl;
-}
+using test::AddBand;
+using test::AddMemo;
+using test::OnePage;
+using test::PreparedReport;
+const DateTime kNow = test::kPreparedAt;
 
 TEST(PrepareExportTemplate, OnePageWithEveryObjectAtItsDesignPlace) {
     PreparedReport prepared(ExportReportForm(), "frReport2");
     ReportTemplate design = prepared.report.Template;
-    ASSERT_TRUE(prepared.report.Prepare());
+    ASSERT_TRUE(prepared.report.Prepare().IsDone());
     ASSERT_EQ(prepared.report.EMFPages.Count(), 1);
     const PreparedPage& page = prepared.report.EMFPages[0];
     EXPECT_EQ(page.Metrics.PageWidth, 779);
@@ -127,7 +51,7 @@ TEST(PrepareExportTemplate, OnePageWithEveryObjectAtItsDesignPlace) {
 
 TEST(PreparePrintTemplate, FooterAtTheBottomEdgeAndAskedLast) {
     PreparedReport prepared(PrintReportForm());
-    ASSERT_TRUE(prepared.report.Prepare());
+    ASSERT_TRUE(prepared.report.Prepare().IsDone());
     ASSERT_EQ(prepared.report.EMFPages.Count(), 1);
     const auto objects = prepared.Objects();
     ASSERT_EQ(objects.size(), 53u) << "every object but the band";
@@ -146,13 +70,13 @@ TEST(PreparePrintTemplate, FooterAtTheBottomEdgeAndAskedLast) {
 TEST(PreparePrintTemplate, DateAndTimeFromTheEngineWhenTheCallbackIsSilent) {
     PreparedReport prepared(PrintReportForm());
     prepared.answerAll = false;
-    ASSERT_TRUE(prepared.report.Prepare());
+    ASSERT_TRUE(prepared.report.Prepare().IsDone());
     const auto objects = prepared.Objects();
     EXPECT_EQ(objects[51]->Memo, std::vector<std::string>{"Printed:  07/12/2026 09:05:03"});
     EXPECT_EQ(objects[0]->Memo, std::vector<std::string>{""}) << "a declared variable left unanswered prints empty";
     // Preparing again gives the same pages.
     const auto first = prepared.report.EMFPages[0].Stream;
-    ASSERT_TRUE(prepared.report.Prepare());
+    ASSERT_TRUE(prepared.report.Prepare().IsDone());
     EXPECT_EQ(prepared.report.EMFPages[0].Stream, first);
 }
 
@@ -162,7 +86,7 @@ TEST(PrepareBands, AnObjectOnTheBandsBottomLineBelongsToIt) {
     AddMemo(tpl.Pages[0], "OnBottomLine", 60, 850, {"x"});
     AddMemo(tpl.Pages[0], "JustBelow", 60, 851, {"y"});
     PreparedReport prepared(std::move(tpl));
-    ASSERT_TRUE(prepared.report.Prepare());
+    ASSERT_TRUE(prepared.report.Prepare().IsDone());
     const auto objects = prepared.Objects();
     ASSERT_EQ(objects.size(), 2u);
     EXPECT_EQ(objects[0]->Name, "JustBelow") << "the None band comes first";
@@ -179,7 +103,7 @@ TEST(PrepareBands, TitleSummaryAndFormNewPage) {
     AddBand(tpl.Pages[0], BandType::ReportSummary, 300, 40);
     AddMemo(tpl.Pages[0], "Summary", 60, 310, {"S"});
     PreparedReport prepared(std::move(tpl));
-    ASSERT_TRUE(prepared.report.Prepare());
+    ASSERT_TRUE(prepared.report.Prepare().IsDone());
     ASSERT_EQ(prepared.report.EMFPages.Count(), 2) << "the title asks for a new page after it";
     EXPECT_EQ(prepared.Objects(0)[0]->Top, 50 + 10) << "bands stack from the top edge";
     EXPECT_EQ(prepared.Objects(1)[0]->Name, "Summary");
@@ -193,7 +117,7 @@ TEST(PrepareBands, AStretchedBandTallerThanThePageIsSplit) {
     for (int i = 0; i < 200; ++i) lines.push_back("line " + std::to_string(i));
     AddMemo(tpl.Pages[0], "Long", 60, 100, lines)->Flags = 3;
     PreparedReport prepared(std::move(tpl));
-    ASSERT_TRUE(prepared.report.Prepare());
+    ASSERT_TRUE(prepared.report.Prepare().IsDone());
     // 908 units between the edges take 50 lines of 18 (Arial 10 is 13 + 2 on the fixed canvas).
     ASSERT_GT(prepared.report.EMFPages.Count(), 3);
     std::vector<std::string> seen;
@@ -215,14 +139,11 @@ TEST(PrepareErrors, AnUnresolvedNameLeavesNoPagesAndTheTemplateAsItWas) {
     AddMemo(tpl.Pages[0], "Memo1", 60, 60, {"before", "[Nowhere]"});
     PreparedReport prepared(std::move(tpl));
     prepared.answerAll = false;
-    RecordingMessages messages;
     const auto before = prepared.report.SaveTemplate(kNow);
-    prepared.report.Prepare();
+    const RunResult result = prepared.report.Prepare();
     EXPECT_EQ(prepared.report.EMFPages.Count(), 0);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].caption, "Error");
-    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
-    EXPECT_EQ(messages.shown[0].text,
+    EXPECT_TRUE(result.IsFailed()) << "a failure is no success";
+    EXPECT_EQ(result.message,
               "An error occured during calculating\rbefore\r[Nowhere]\r\rReport: frReport1\rObject: Memo1\r\r"
               "Undefined symbol \"Nowhere\"");
     EXPECT_EQ(prepared.report.SaveTemplate(kNow), before);
@@ -234,7 +155,7 @@ TEST(PrepareNames, DictionaryBuiltInsAndExpressions) {
     AddMemo(tpl.Pages[0], "Memo1", 60, 60, {"[Sum]|[sum]|[Empty]|[PAGE#]|[2 * 21]|[frtaRight]|[Memo1.Left]"});
     PreparedReport prepared(std::move(tpl));
     prepared.answerAll = false;
-    ASSERT_TRUE(prepared.report.Prepare());
+    ASSERT_TRUE(prepared.report.Prepare().IsDone());
     EXPECT_EQ(prepared.Objects()[0]->Memo, std::vector<std::string>{"3|3||1|42|1|60"});
 }
 
@@ -246,7 +167,7 @@ TEST(PrepareNames, HideZerosAndTheCallbackFirst) {
     PreparedReport prepared(std::move(tpl));
     prepared.answerAll = false;
     prepared.answers["DATE"] = std::string("answered");
-    ASSERT_TRUE(prepared.report.Prepare());
+    ASSERT_TRUE(prepared.report.Prepare().IsDone());
     EXPECT_EQ(prepared.Objects()[0]->Memo, (std::vector<std::string>{"", "answered"}));
 }
 
@@ -274,7 +195,7 @@ TEST(PrepareProgress, LabelsAndCancel) {
     CancellingProgress progress;
     prepared.report.Environment.progress = &progress;
     prepared.report.ShowProgress = true;
-    EXPECT_TRUE(prepared.report.Prepare());
+    EXPECT_TRUE(prepared.report.Prepare().IsDone());
     ASSERT_FALSE(progress.labels.empty());
     EXPECT_EQ(progress.labels.front(), "Processing page:  1");
     EXPECT_EQ(progress.labels.back(), "Processing page:  1");
@@ -282,7 +203,7 @@ TEST(PrepareProgress, LabelsAndCancel) {
     CancellingProgress cancelling;
     cancelling.cancelAt = 0;
     prepared.report.Environment.progress = &cancelling;
-    EXPECT_FALSE(prepared.report.Prepare()) << "Cancel makes Prepare return false";
+    EXPECT_EQ(prepared.report.Prepare().outcome, RunOutcome::Cancelled);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-#include "report/content/TemplateStream.h"
+#include "report/format/TemplateStream.h"
 
 #include <gtest/gtest.h>
 
 #include "StreamBytes.h"
-#include "report/content/ByteStream.h"
-#include "../app/RecordingMessages.h"
+#include "report/engine/Report.h"
+#include "report/format/ByteStream.h"
 
 namespace quillon {
 namespace {
@@ -51,9 +51,12 @@ void AppendEnd(StreamBytes& s) {
     s.u8(88).u8(0).f64zero().f64zero();
 }
 
+// Reads a stream and lets the virtual printer settle the pages' paper, as a report's loading does.
 TemplateLoad Load(const StreamBytes& s, ReportTemplate& report) {
+    const TemplateLoad load = ReadTemplate(s.bytes, report, kNow);
     TfrPrinter printer;
-    return ReadTemplate(s.bytes, report, printer, kNow);
+    for (TfrPage& page : report.Pages) printer.ApplyPaperTo(page);
+    return load;
 }
 
 TEST(LineLists, EncodedAsTheFormatSays) {
@@ -128,8 +131,7 @@ TEST(FrameWidth, StoredValuesUpToTenAreWholeWidths) {
     // Written back: whole widths as they are, fractional ones times 1000.
     const auto written = WriteTemplate(report, "\x01", kNow);
     ReportTemplate again;
-    TfrPrinter printer;
-    ASSERT_TRUE(ReadTemplate(written, again, printer, kNow).ok);
+    ASSERT_TRUE(ReadTemplate(written, again, kNow).ok);
     EXPECT_DOUBLE_EQ(again.Pages[0].Objects[0]->FrameWidth, 1.5);
     EXPECT_DOUBLE_EQ(again.Pages[0].Objects[1]->FrameWidth, 2.0);
 }
@@ -158,25 +160,20 @@ TEST(PageRecord, OlderLayoutHasNoSizeFieldAndNoScript) {
 }
 
 TEST(Versions, AboveTwentyFiveIsRefusedAndThePagesStay) {
-    RecordingMessages messages;
     TfrPrinter printer;
     TfrReport report(printer, "frReport1");
     report.Template.Pages.emplace_back();
     report.Template.Pages.emplace_back();
     report.Template.Variables.Variables.push_back({"Data", ""});
     const std::vector<std::uint8_t> stream = {26, 0, 0, 0, 0};
-    EXPECT_FALSE(report.LoadTemplate(stream, kNow));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].caption, "Error");
-    EXPECT_EQ(messages.shown[0].text, "Unsupported FRF format");
-    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
+    const RunResult refused = report.LoadTemplate(stream, kNow);
+    EXPECT_TRUE(refused.IsFailed());
+    EXPECT_EQ(refused.message, "Unsupported FRF format");
     EXPECT_EQ(report.Template.Pages.size(), 2u);
     EXPECT_TRUE(report.Template.Variables.Variables.empty());
 
-    messages.shown.clear();
-    EXPECT_TRUE(report.LoadTemplate({}, kNow)) << "an empty stream changes nothing";
+    EXPECT_TRUE(report.LoadTemplate({}, kNow).IsDone()) << "an empty stream changes nothing";
     EXPECT_EQ(report.Template.Pages.size(), 2u);
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST(Versions, BelowTwentyOneTheFirstByteBelongsToTheStream) {
@@ -197,12 +194,9 @@ TEST(RecordTags, ElevenToTwoFiftyOneClearToOneEmptyPage) {
         AppendLine(s, "Line1", 2);
         s.u8(static_cast<std::uint8_t>(tag));
         AppendEnd(s);
-        RecordingMessages messages;
         TfrPrinter printer;
         TfrReport report(printer, "frReport1");
-        EXPECT_FALSE(report.LoadTemplate(s.bytes, kNow)) << tag;
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text, "Unsupported FRF format");
+        EXPECT_EQ(report.LoadTemplate(s.bytes, kNow).message, "Unsupported FRF format") << tag;
         ASSERT_EQ(report.Template.Pages.size(), 1u);
         EXPECT_TRUE(report.Template.Pages[0].Objects.empty());
         EXPECT_EQ(report.Template.Pages[0].Metrics.PageWidth, 779);

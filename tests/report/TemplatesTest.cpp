@@ -2,9 +2,9 @@
 
 #include <random>
 
-#include "../app/RecordingMessages.h"
 #include "report/content/TemplateData.h"
-#include "report/content/TemplateStream.h"
+#include "report/engine/Report.h"
+#include "report/format/TemplateStream.h"
 
 namespace quillon {
 namespace {
@@ -214,9 +214,8 @@ TEST(CarriedTemplates, ReadWithEveryByteConsumed) {
         SCOPED_TRACE(carried.name);
         const auto stream = StreamOf(carried.form);
         EXPECT_EQ(carried.form.size(), stream.size() + 8);
-        TfrPrinter printer;
         ReportTemplate report;
-        const TemplateLoad load = ReadTemplate(stream, report, printer, kNow);
+        const TemplateLoad load = ReadTemplate(stream, report, kNow);
         ASSERT_TRUE(load.ok);
         EXPECT_EQ(load.bytesRead, stream.size());
         EXPECT_EQ(load.objectEnds.size(), carried.objects.size());
@@ -228,8 +227,9 @@ TEST(CarriedTemplates, MatchTheirLayouts) {
     for (const Carried& carried : BothTemplates()) {
         SCOPED_TRACE(carried.name);
         TfrPrinter printer;
-        ReportTemplate report;
-        ASSERT_TRUE(ReadTemplate(StreamOf(carried.form), report, printer, kNow).ok);
+        TfrReport loaded(printer, "frReport1");
+        ASSERT_TRUE(loaded.LoadTemplate(StreamOf(carried.form), kNow).IsDone());
+        const ReportTemplate& report = loaded.Template;
         EXPECT_FALSE(report.PrintToDefault);
         EXPECT_FALSE(report.DoublePassReport);
         EXPECT_EQ(report.PrinterName.size(), 25u);
@@ -285,9 +285,9 @@ TEST(CarriedTemplates, SaveLoadSaveIsStableButForTheLastChange) {
         SCOPED_TRACE(carried.name);
         TfrPrinter printer;
         TfrReport report(printer, "frReport1");
-        ASSERT_TRUE(report.LoadTemplate(StreamOf(carried.form), kNow));
+        ASSERT_TRUE(report.LoadTemplate(StreamOf(carried.form), kNow).IsDone());
         const auto first = report.SaveTemplate(kNow + 1);
-        ASSERT_TRUE(report.LoadTemplate(first, kNow));
+        ASSERT_TRUE(report.LoadTemplate(first, kNow).IsDone());
         const auto second = report.SaveTemplate(kNow + 2);
         ASSERT_EQ(first.size(), second.size());
         EXPECT_TRUE(std::equal(first.begin(), first.end() - 8, second.begin())) << "only the last-change time differs";
@@ -298,7 +298,7 @@ TEST(CarriedTemplates, SaveLoadSaveIsStableButForTheLastChange) {
 
         // Written with the template's own printer name and change time, the carried stream returns.
         ReportTemplate read;
-        ASSERT_TRUE(ReadTemplate(StreamOf(carried.form), read, printer, kNow).ok);
+        ASSERT_TRUE(ReadTemplate(StreamOf(carried.form), read, kNow).ok);
         EXPECT_EQ(WriteTemplate(read, read.PrinterName, read.Info.LastChange), StreamOf(carried.form));
     }
 }
@@ -306,11 +306,9 @@ TEST(CarriedTemplates, SaveLoadSaveIsStableButForTheLastChange) {
 TEST(DamagedTemplates, EveryPrefixIsReadSafely) {
     for (const Carried& carried : BothTemplates()) {
         const auto stream = StreamOf(carried.form);
-        RecordingMessages messages;
         for (std::size_t length = 0; length <= stream.size(); ++length) {
-            TfrPrinter printer;
             ReportTemplate report;
-            const TemplateLoad load = ReadTemplate(std::span(stream).first(length), report, printer, kNow);
+            const TemplateLoad load = ReadTemplate(std::span(stream).first(length), report, kNow);
             ASSERT_LE(load.bytesRead, length);
             // A stream that ends between records is complete as far as it goes; one that ends
             // inside a record outside any object is refused and leaves one empty page.
@@ -331,9 +329,8 @@ TEST(DamagedTemplates, RandomByteFlipsAreReadSafely) {
             for (int f = 0; f < flips; ++f) {
                 stream[random() % stream.size()] = static_cast<std::uint8_t>(random());
             }
-            TfrPrinter printer;
             ReportTemplate report;
-            const TemplateLoad load = ReadTemplate(stream, report, printer, kNow);
+            const TemplateLoad load = ReadTemplate(stream, report, kNow);
             ASSERT_LE(load.bytesRead, stream.size());
             if (!load.ok && stream[0] <= kStreamVersion) {
                 ASSERT_EQ(report.Pages.size(), 1u) << "cleared to one empty page";

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "report/content/TemplateStream.h"
+#include "report/format/TemplateStream.h"
 #include "report/content/Templates.h"
 
 namespace {

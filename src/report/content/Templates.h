@@ -3,7 +3,7 @@
 // frReport1 and the export template of frReport2. The build turns them into the stored streams
 // the program carries (see TemplateData.h); the program itself only loads those streams.
 
-#include "report/engine/Report.h"
+#include "report/format/Template.h"
 
 namespace quillon {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "report/engine/Views.h"
+#include "report/format/Views.h"
 
 namespace quillon {
 

@@ -5,23 +5,19 @@
 namespace quillon {
 namespace {
 
-constexpr std::uint16_t kWordWrap = 0x002;
-constexpr std::uint16_t kUnderlines = 0x080;
-constexpr std::uint16_t kRightToLeft = 0x100;
-constexpr std::int32_t kVertical = 4;
-constexpr std::int32_t kMiddle = 8;
-constexpr std::int32_t kDown = 16;
+// Text is measured as on a 96-dpi screen: a font of s points is s x 96 / 72 pixels high.
+constexpr double kScreenPixelsPerPoint = 96.0 / 72.0;
 
 }  // namespace
 
 FontSpec MeasuringFont(const TfrMemoView& memo) {
     FontSpec font;
     font.name = memo.Font.Name;
-    font.pixelHeight = RoundHalfEven(memo.Font.Size * 96.0 / 72.0);
+    font.pixelHeight = RoundHalfEven(memo.Font.Size * kScreenPixelsPerPoint);
     font.cellHeight = true;
     font.style = memo.Font.Style;
     font.color = memo.Font.Color;
-    font.rotated = (memo.Alignment & kVertical) != 0;
+    font.rotated = (memo.Alignment & kAlignVertical) != 0;
     return font;
 }
 
@@ -36,13 +32,9 @@ std::size_t SequenceLength(unsigned char lead) {
     return 4;
 }
 
-struct Wrapped {
-    std::vector<std::string> lines;
-    int lineHeight = 0;
-    int textHeight = 0;  // lines x line height + 2 x gap y
-};
+}  // namespace
 
-Wrapped WrapMemo(const TfrMemoView& memo, Canvas& scratch) {
+WrappedMemo WrapMemo(const TfrMemoView& memo, Canvas& scratch) {
     std::vector<std::string> working = memo.Memo;
     const bool alreadyWrapped = std::any_of(working.begin(), working.end(), [](const std::string& line) {
         return line.find(kParagraphEnd) != std::string::npos;
@@ -50,16 +42,16 @@ Wrapped WrapMemo(const TfrMemoView& memo, Canvas& scratch) {
     if (!working.empty() && working.back() == std::string(1, kParagraphEnd)) working.pop_back();
 
     const ConvertedBox box = ConvertBox(memo, DrawContext{});
-    const bool vertical = (memo.Alignment & kVertical) != 0;
+    const bool vertical = (memo.Alignment & kAlignVertical) != 0;
     const int maxWidth = vertical ? box.dy - 2 * box.gapY : box.dx - 2 * box.gapX;
 
     scratch.SetFont(MeasuringFont(memo));
     scratch.SetCharSpacing(memo.CharSpacing);
-    Wrapped wrapped;
+    WrappedMemo wrapped;
     for (const std::string& line : working) {
         if (alreadyWrapped) {
             wrapped.lines.push_back(line);
-        } else if (memo.Flags & kWordWrap) {
+        } else if (memo.Flags & kMemoWordWrap) {
             for (std::string& piece : WrapLine(line, maxWidth, scratch)) wrapped.lines.push_back(std::move(piece));
         } else {
             wrapped.lines.push_back(line + kParagraphEnd);
@@ -71,8 +63,10 @@ Wrapped WrapMemo(const TfrMemoView& memo, Canvas& scratch) {
     return wrapped;
 }
 
+namespace {
+
 void DrawFrame(const TfrView& view, const ConvertedBox& box, Canvas& canvas) {
-    const std::uint16_t sides = view.FrameTyp & 0x0F;
+    const std::uint16_t sides = view.FrameTyp & kFrameSides;
     if (sides == 0) return;
     const int width = std::max(1, RoundHalfEven(box.frameWidth));
     const auto style = static_cast<PenStyle>(std::min<int>(view.FrameStyle, 5));
@@ -221,7 +215,7 @@ int MemoTextHeight(const TfrMemoView& memo, Canvas& scratch) { return WrapMemo(m
 
 void DrawMemo(const TfrMemoView& memo, Canvas& canvas, Canvas& scratch, const DrawContext& context,
               MemoLineSink* exporting) {
-    const Wrapped wrapped = WrapMemo(memo, scratch);
+    const WrappedMemo wrapped = WrapMemo(memo, scratch);
     const ConvertedBox box = ConvertBox(memo, context);
     const double sx = context.scaleX, sy = context.scaleY;
 
@@ -237,7 +231,7 @@ void DrawMemo(const TfrMemoView& memo, Canvas& canvas, Canvas& scratch, const Dr
         font.pixelHeight = 0;
         font.pointSize = memo.Font.Size;
     } else {
-        const double height = memo.Font.Size * 96.0 / 72.0 * sy;
+        const double height = memo.Font.Size * kScreenPixelsPerPoint * sy;
         font.pixelHeight = sy == 1 ? RoundHalfEven(height) : static_cast<int>(height);
     }
     canvas.SetFont(font);
@@ -245,15 +239,15 @@ void DrawMemo(const TfrMemoView& memo, Canvas& canvas, Canvas& scratch, const Dr
 
     const Rect clip{box.rect.left + 1, box.rect.top, box.rect.right - 2, box.rect.bottom - 1};
     const int measured = RoundHalfEven(wrapped.textHeight * sy);
-    const bool vertical = (memo.Alignment & kVertical) != 0;
+    const bool vertical = (memo.Alignment & kAlignVertical) != 0;
     int x = box.x, y = box.y;
-    if (memo.Alignment & kMiddle) {
+    if (memo.Alignment & kAlignMiddle) {
         if (vertical) {
             x += (box.dx - measured) / 2;
         } else {
             y += (box.dy - measured) / 2;
         }
-    } else if (memo.Alignment & kDown) {
+    } else if (memo.Alignment & kAlignDown) {
         if (vertical) {
             x = box.rect.right - measured;
         } else {
@@ -262,7 +256,7 @@ void DrawMemo(const TfrMemoView& memo, Canvas& canvas, Canvas& scratch, const Dr
     }
 
     const int step = RoundHalfEven(memo.LineSpacing * sy) + canvas.FontHeight();
-    const int horizontal = memo.Alignment & 3;
+    const int horizontal = memo.Alignment & kAlignHorizontalBits;
     const int w = box.dx, g = box.gapX;
     int top = y + box.gapY;
     int left = x + box.gapY;  // rotated text advances from the left
@@ -273,9 +267,9 @@ void DrawMemo(const TfrMemoView& memo, Canvas& canvas, Canvas& scratch, const Dr
         const int t = canvas.TextWidth(text);
         int lineX = x + g;
         switch (horizontal) {
-            case 1: lineX = x + w - g - t - 1; break;
-            case 2: lineX = x + g + (w - 2 * g - t) / 2; break;
-            default: break;
+            case kAlignRight: lineX = x + w - g - t - 1; break;
+            case kAlignCenter: lineX = x + g + (w - 2 * g - t) / 2; break;
+            default: break;  // left, and justified lines start at the left too
         }
         const int lineY = vertical ? y + box.dy - g : top;
         if (vertical) lineX = left;
@@ -284,16 +278,16 @@ void DrawMemo(const TfrMemoView& memo, Canvas& canvas, Canvas& scratch, const Dr
             exporting->MemoLine(box.rect, lineX, lineY, text,
                                 LineFrame(memo.FrameTyp, index, wrapped.lines.size(), vertical), memo);
         } else {
-            const bool justify = horizontal == 3 && !paragraphEnd && !vertical;
+            const bool justify = horizontal == kAlignJustify && !paragraphEnd && !vertical;
             if (justify) canvas.SetJustification(w - 2 * g - t, CountBlanks(text));
-            canvas.TextOut(lineX, lineY, clip, text, (memo.Flags & kRightToLeft) != 0);
+            canvas.TextOut(lineX, lineY, clip, text, (memo.Flags & kMemoRightToLeft) != 0);
             if (justify) canvas.SetJustification(0, 0);
         }
         top += step;
         left += step;
     }
 
-    if (!exporting && (memo.Flags & kUnderlines)) {
+    if (!exporting && (memo.Flags & kMemoUnderlines)) {
         canvas.SetPen(memo.FrameColor, std::max(1, RoundHalfEven(box.frameWidth)), PenStyle::Solid);
         for (int rule = y + box.gapY + step; rule <= box.bottom; rule += step) canvas.Line(box.x, rule, box.right, rule);
     }

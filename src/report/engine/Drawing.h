@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "report/engine/Canvas.h"
-#include "report/engine/Views.h"
+#include "report/format/Views.h"
 
 namespace quillon {
 
@@ -38,6 +38,17 @@ std::vector<std::string> WrapLine(const std::string& line, int maxWidth, const C
 
 // The memo's font as text is measured for wrapping: a cell of round(size x 96 / 72) pixels.
 FontSpec MeasuringFont(const TfrMemoView& memo);
+
+// A memo's text wrapped to its width at scale 1, as drawing lays it out.
+struct WrappedMemo {
+    std::vector<std::string> lines;  // a paragraph's last line ends with kParagraphEnd
+    int lineHeight = 0;              // line spacing + the font's pixel height
+    int textHeight = 0;              // lines x line height + 2 x gap y
+};
+
+// Wraps the memo's text on the scratch canvas. Text that holds kParagraphEnd anywhere is taken as
+// wrapped already; a memo without WordWrap keeps its lines as they are.
+WrappedMemo WrapMemo(const TfrMemoView& memo, Canvas& scratch);
 
 // Receives the lines of a memo that is being exported.
 class MemoLineSink {

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 
@@ -68,15 +69,15 @@ private:
         SkipBlanks();
         if (at_ >= text_.size()) Fail();
         const char c = text_[at_];
-        if (c == '(') {
+        if (c == '(' || c == '-') {
+            // Each parenthesis and each sign is a level of recursion: a line of thousands of them
+            // would exhaust the stack, so the depth is limited.
+            if (++depth_ > kMaxDepth) throw ReportError("Expression too complex in \"" + std::string(text_) + "\"");
             ++at_;
-            Value value = Sum();
-            if (!Take(')')) Fail();
+            Value value = c == '(' ? Sum() : Arithmetic(Value{0LL}, Factor(), '-');
+            if (c == '(' && !Take(')')) Fail();
+            --depth_;
             return value;
-        }
-        if (c == '-') {
-            ++at_;
-            return Arithmetic(Value{0LL}, Factor(), '-');
         }
         if (c == '\'' || c == '"') return Quoted(c);
         if (std::isdigit(static_cast<unsigned char>(c))) return NumberLiteral();
@@ -117,7 +118,8 @@ private:
         }
         const std::string digits(text_.substr(start, at_ - start));
         if (!fraction && digits.size() < 19) return std::stoll(digits);
-        return std::stod(digits);
+        // Too long for an integer: a number, infinite when it is beyond every double.
+        return std::strtod(digits.c_str(), nullptr);
     }
 
     static std::optional<double> Number(const Value& value) {
@@ -159,9 +161,12 @@ private:
         }
     }
 
+    static constexpr int kMaxDepth = 200;
+
     std::string_view text_;
     const NameResolver& resolve_;
     std::size_t at_ = 0;
+    int depth_ = 0;
 };
 
 }  // namespace

@@ -6,17 +6,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <span>
 #include <vector>
 
 #include "report/engine/Canvas.h"
-#include "report/engine/Drawing.h"
-#include "report/engine/Page.h"
+#include "report/engine/RunResult.h"
+#include "report/format/Page.h"
 
 namespace quillon {
 
 struct PreparedPage {
-    Rect Display;  // where a viewer last placed the page
     std::int16_t Size = 0;
     std::int32_t PaperWidth = 0, PaperHeight = 0;
     std::uint8_t Orientation = 0;
@@ -24,16 +22,10 @@ struct PreparedPage {
     bool UseMargins = false;
     std::int32_t LeftMargin = 0, TopMargin = 0, RightMargin = 0, BottomMargin = 0;
     PageMetrics Metrics;
-    bool Visible = false;
+    bool Visible = false;  // set only while the page is being drawn
     std::vector<std::uint8_t> Stream;  // version 25, then kind byte and record per object
     std::unique_ptr<TfrPage> Objects;  // rebuilt on demand
 };
-
-// The printing form of one object: what the prepared page's stream holds for it.
-void WritePrintingForm(std::vector<std::uint8_t>& stream, const TfrView& view, const std::vector<std::string>& text);
-// Reads every object of a prepared page's stream; a damaged stream yields the objects before the
-// damage.
-std::vector<std::unique_ptr<TfrView>> ReadPrintingForms(std::span<const std::uint8_t> stream);
 
 class TfrEMFPages {
 public:
@@ -47,16 +39,17 @@ public:
     // Appends an object in printing form, with its final text, to a page's stream.
     void AppendObject(int index, const TfrView& view, const std::vector<std::string>& text);
 
-    void RebuildObjects(int index);
-    void StoreObjects(int index);
+    // Reads a page's objects from its stream; fails when the stream is damaged.
+    RunResult RebuildObjects(int index);
     void DropObjects(int index) { (*this)[index].Objects.reset(); }
 
-    // Draws a page into the target rectangle of the canvas (device pixels); the scratch canvas
-    // measures text for wrapping.
-    void DrawPage(int index, Canvas& canvas, Canvas& scratch, const Rect& target);
+    // Draws a page into the target rectangle of the canvas (device pixels) when it is marked
+    // visible; the scratch canvas measures text for wrapping. The rebuilt objects are dropped
+    // afterwards either way.
+    RunResult DrawPage(int index, Canvas& canvas, Canvas& scratch, const Rect& target);
     // Hands each object of a page, in stream order, to the visitor; the rebuilt objects are
     // dropped afterwards.
-    void ExportPage(int index, const std::function<void(const TfrView&)>& visit);
+    RunResult ExportPage(int index, const std::function<void(const TfrView&)>& visit);
 
 private:
     std::vector<PreparedPage> pages_;

@@ -34,18 +34,17 @@ TfrPrinter& EnginePrinter() {
     return printer;
 }
 
-TfrPrinter::TfrPrinter() : printers_{kVirtualPrinterName} { index_ = VirtualPrinterIndex(); }
+TfrPrinter::TfrPrinter() : TfrPrinter(std::vector<std::string>{}) {}
+
+TfrPrinter::TfrPrinter(std::vector<std::string> installed) : printers_(std::move(installed)) {
+    printers_.emplace_back(kVirtualPrinterName);
+    index_ = 0;
+}
 
 int TfrPrinter::IndexOf(const std::string& name) const {
-    auto lower = [](std::string text) {
-        for (char& c : text) {
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        }
-        return text;
-    };
-    const std::string wanted = lower(name);
+    // The virtual printer is found by its marker, not by its display name.
     for (std::size_t i = 0; i + 1 < printers_.size(); ++i) {
-        if (lower(printers_[i]) == wanted) return static_cast<int>(i);
+        if (SameNameIgnoringCase(printers_[i], name)) return static_cast<int>(i);
     }
     return -1;
 }
@@ -65,7 +64,6 @@ bool TfrPrinter::SameAsCurrent(std::int32_t code, std::int32_t width, std::int32
 
 bool TfrPrinter::SetPaper(std::int32_t code, std::int32_t width, std::int32_t height, std::uint8_t orientation,
                           std::int32_t bin, bool force) {
-    if (printing_) return true;
     if (!force && SameAsCurrent(code, width, height, orientation, bin)) return true;
     if (code != kCustomPaper) {
         const PaperSize* known = nullptr;
@@ -83,10 +81,11 @@ bool TfrPrinter::SetPaper(std::int32_t code, std::int32_t width, std::int32_t he
 
 PageMetrics TfrPrinter::FillPageMetrics() const {
     // The virtual printer leaves a margin of 5 mm all round and has no device.
+    constexpr std::int32_t kVirtualMarginTenthsMm = 50;
     PageMetrics metrics;
     metrics.PageWidth = TenthsMmToReportUnits(paper_.Width);
     metrics.PageHeight = TenthsMmToReportUnits(paper_.Height);
-    metrics.OffsetX = metrics.OffsetY = TenthsMmToReportUnits(50);
+    metrics.OffsetX = metrics.OffsetY = TenthsMmToReportUnits(kVirtualMarginTenthsMm);
     metrics.PrintableWidth = metrics.PageWidth - 2 * metrics.OffsetX;
     metrics.PrintableHeight = metrics.PageHeight - 2 * metrics.OffsetY;
     return metrics;
@@ -104,6 +103,23 @@ void TfrPrinter::ApplyPaperTo(TfrPage& page) {
     page.PaperHeight = paper_.Height;
     page.Orientation = paper_.Orientation;
     page.Bin = askedBin == -1 ? -1 : paper_.Bin;
+}
+
+}  // namespace quillon
+
+namespace quillon {
+
+void TfrPrinter::SelectNamedPrinter(const ReportTemplate& report) {
+    if (report.PrintToDefault) return;
+    if (report.PrinterName == kVirtualPrinterMarker) {
+        SelectPrinter(VirtualPrinterIndex());
+    } else if (const int index = IndexOf(report.PrinterName); index >= 0) {
+        SelectPrinter(index);
+    }
+}
+
+std::string TfrPrinter::CurrentNameForTemplate() const {
+    return IsVirtual() ? std::string(kVirtualPrinterMarker) : printers_[static_cast<std::size_t>(index_)];
 }
 
 }  // namespace quillon

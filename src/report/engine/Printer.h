@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "report/engine/Page.h"
+#include "report/format/Template.h"
 
 namespace quillon {
 
@@ -41,6 +41,9 @@ public:
 
     // A printer layer that knows only the virtual printer.
     TfrPrinter();
+    // A printer layer with these installed printers, in the system's order, before the virtual
+    // printer; the first is current.
+    explicit TfrPrinter(std::vector<std::string> installed);
 
     const std::vector<std::string>& Printers() const { return printers_; }
     int PrinterIndex() const { return index_; }
@@ -59,8 +62,12 @@ public:
 
     // Gives a template page the paper the printer settles on for it, and its page metrics.
     void ApplyPaperTo(TfrPage& page);
-
-    bool Printing() const { return printing_; }
+    // Makes the printer the template names current, unless the template prints on the default
+    // printer, and only when one bears that name: when a template is loaded and when a
+    // preparation starts.
+    void SelectNamedPrinter(const ReportTemplate& report);
+    // The name a saved template carries for the current printer.
+    std::string CurrentNameForTemplate() const;
 
 private:
     bool SameAsCurrent(std::int32_t code, std::int32_t width, std::int32_t height, std::uint8_t orientation,
@@ -69,7 +76,6 @@ private:
     std::vector<std::string> printers_;
     int index_ = 0;
     Paper paper_;
-    bool printing_ = false;
 };
 
 // The engine's one printer layer, created when it is first asked for.

@@ -1,70 +1,23 @@
 #pragma once
-// The report component: its template (pages with their objects, the template variables, the
-// report information) and the loading and saving of that template in the report stream format.
+// The report component: its template, the prepared pages built from it, and the surroundings a
+// run needs (the user's formats, a canvas to measure text on, the progress window, the clock).
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include <functional>
-
 #include "report/engine/Canvas.h"
-#include "report/engine/Page.h"
 #include "report/engine/PreparedPages.h"
 #include "report/engine/Printer.h"
+#include "report/engine/RunResult.h"
 #include "report/engine/Values.h"
+#include "report/format/Template.h"
 
 namespace quillon {
 
-struct TemplateVariable {
-    std::string Name;
-    std::string Value;  // an expression; empty gives an empty text
-    friend bool operator==(const TemplateVariable&, const TemplateVariable&) = default;
-};
-
-struct TemplateVariables {
-    // Variables in list order; a name that begins with a blank is a category heading.
-    std::vector<TemplateVariable> Variables;
-    std::vector<TemplateVariable> FieldAliases;
-    std::vector<TemplateVariable> BandDataSources;
-
-    // The variable of that name, compared without regard to case; headings are not variables.
-    const TemplateVariable* Find(std::string_view name) const;
-    void Clear();
-};
-
-// Dates are days since 1899-12-30 with the time of day as the fraction.
-using DateTime = double;
-
-struct ReportInfo {
-    std::string Comment, Name, Author;
-    std::string VersionMajor, VersionMinor, VersionRelease, VersionBuild;
-    std::string Password;  // the password's bytes
-    std::uint8_t Protection = 0;
-    DateTime Created = 0;
-    DateTime LastChange = 0;
-};
-
-struct ReportTemplate {
-    bool PrintToDefault = false;
-    bool DoublePassReport = false;
-    // The printer the template asks for; "\x01" stands for the virtual printer.
-    std::string PrinterName;
-    std::vector<TfrPage> Pages;
-    TemplateVariables Variables;
-    ReportInfo Info;
-};
-
-inline constexpr std::string_view kVirtualPrinterMarker = "\x01";
-
-// Days since 1899-12-30 for a calendar date and time of day.
-DateTime ToDateTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
-
-// A band of a template page during a run (see Prepare).
 struct TfrBand;
-class TfrExportFilter;
 
 // The modal progress window of a run, as the engine sees it.
 class ReportProgress {
@@ -79,8 +32,9 @@ public:
     virtual void ProcessEvents() = 0;
 };
 
-// What a run needs from its surroundings: the locale for values, a canvas to measure text on,
-// the progress window (none: the run goes without one) and the clock.
+// What a run needs from its surroundings: the locale for values (none: fixed formats), a canvas
+// to measure text on (none: fixed metrics), the progress window (none: the run goes without one)
+// and the clock (none: the start of 1899-12-30).
 struct ReportEnvironment {
     const ReportLocale* locale = nullptr;
     Canvas* scratch = nullptr;
@@ -98,28 +52,25 @@ public:
 
     TfrPrinter& Printer() { return printer_; }
 
-    // Replaces the template by the one in the stream (from its version byte on). A stream that
-    // cannot be read is reported in a message box captioned "Error"; returns whether it was read.
-    bool LoadTemplate(std::span<const std::uint8_t> stream, DateTime now);
-    // The template as a stream, with now as its last change.
+    // Replaces the template by the one in the stream (from its version byte on); the printer layer
+    // takes the printer the template names and settles each page's paper. A stream that cannot be
+    // read fails with "Unsupported FRF format".
+    RunResult LoadTemplate(std::span<const std::uint8_t> stream, DateTime now);
+    // The template as a stream, with the current printer and now as its last change.
     std::vector<std::uint8_t> SaveTemplate(DateTime now) const;
 
-    // Builds the prepared pages from the template; true when pages were built and not
-    // cancelled. An error inside an object is shown at the end in a box captioned "Error" and
-    // leaves no pages. The template is the same afterwards.
-    bool Prepare();
-
-    // Writes the prepared pages to a file through an export filter. The file is written beside
-    // the target under a temporary name and takes the target's name only when it is complete,
-    // so a failed export leaves an earlier file as it was; failures are shown in the error box.
-    // Returns whether the file was written.
-    bool ExportToFile(TfrExportFilter& filter, const std::string& fileName);
+    // Builds the prepared pages from the template. Cancelled when the user cancels in the progress
+    // window (the pages built so far stay); failed when an object's value cannot be worked out,
+    // with the error box's message, and then no pages are left. The template is the same
+    // afterwards.
+    RunResult Prepare();
 
     TfrEMFPages EMFPages;
     ReportEnvironment Environment;
 
     bool ShowProgress = true;
     std::string Title;
+    // Settings of the print run.
     bool PrintIfEmpty = true;
     int DefaultCopies = 1;
     bool DefaultCollate = true;
@@ -140,12 +91,17 @@ public:
     // Replaces the standard band walk of a page.
     std::function<void(TfrPage& page)> OnManualBuild;
 
-    // The error text of the last run, empty when it went well.
-    const std::string& LastError() const { return lastError_; }
+    // The progress window's caption: "Preparing report", with " - " and the title when there is one.
+    std::string ProgressCaption() const;
+    // Whether a run shows the progress window: it has one, ShowProgress is on and no OnProgress
+    // handler takes the reports instead.
+    bool UsesProgressWindow() const { return ShowProgress && !OnProgress && Environment.progress; }
+    // Reports progress: to OnProgress with the page number, or as the progress window's first
+    // label; then lets pending messages through so that Cancel is heard.
+    void Progress(int page, const std::string& label);
 
 private:
     TfrPrinter& printer_;
-    std::string lastError_;
 };
 
 }  // namespace quillon

@@ -140,7 +140,7 @@ std::optional<std::string> Formatted(const Value& value, std::uint32_t format, c
                 case 1: return Number(*number, decimals, false, false, separator);
                 case 2: return Number(*number, decimals, true, true, separator);
                 case 3: return Number(*number, decimals, true, false, separator);
-                case 4: return NumberPattern(*number, formatString, separator);
+                case kFormatFromString: return NumberPattern(*number, formatString, separator);
                 default: return std::nullopt;
             }
         }
@@ -148,7 +148,7 @@ std::optional<std::string> Formatted(const Value& value, std::uint32_t format, c
             const auto date = AsDate(value);
             if (!date) return std::nullopt;
             static constexpr const char* kPatterns[] = {"dd.mm.yy", "dd.mm.yyyy", "d mmm yyyy"};
-            if (variant == 4) return DatePattern(*date, formatString);
+            if (variant == kFormatFromString) return DatePattern(*date, formatString);
             if (variant == 3) return locale.LongDate(*date);
             return DatePattern(*date, kPatterns[variant % 3]);
         }
@@ -156,14 +156,14 @@ std::optional<std::string> Formatted(const Value& value, std::uint32_t format, c
             const auto time = AsTime(value);
             if (!time) return std::nullopt;
             static constexpr const char* kPatterns[] = {"hh:nn:ss", "h:nn", "hh:nn"};
-            if (variant == 4) return TimePattern(*time, formatString);
+            if (variant == kFormatFromString) return TimePattern(*time, formatString);
             return TimePattern(*time, kPatterns[variant % 3]);
         }
         case FormatKind::Boolean: {
             const auto number = AsNumber(value);
             if (!number) return std::nullopt;
             static constexpr const char* kPatterns[] = {"0;1", "No;Yes", "False;True", "Off;On"};
-            const std::string pattern = variant == 4 ? formatString : kPatterns[variant % 4];
+            const std::string pattern = variant == kFormatFromString ? formatString : kPatterns[variant % 4];
             const auto split = pattern.find(';');
             if (split == std::string::npos) return std::nullopt;
             return *number != 0 ? pattern.substr(split + 1) : pattern.substr(0, split);
@@ -173,6 +173,16 @@ std::optional<std::string> Formatted(const Value& value, std::uint32_t format, c
 }
 
 }  // namespace
+
+DateValue DateOf(DateTime value) {
+    const DateTimeParts parts = PartsOf(value);
+    return {parts.year, parts.month, parts.day};
+}
+
+TimeValue TimeOf(DateTime value) {
+    const DateTimeParts parts = PartsOf(value);
+    return {parts.hour, parts.minute, parts.second};
+}
 
 std::string FixedReportLocale::ShortDate(const DateValue& date) const {
     return TwoDigits(date.day) + "/" + TwoDigits(date.month) + "/" + std::to_string(date.year);

@@ -8,6 +8,9 @@
 #include <string>
 #include <variant>
 
+#include "report/format/DateTime.h"
+#include "report/format/Views.h"
+
 namespace quillon {
 
 struct DateValue {
@@ -22,6 +25,10 @@ struct TimeValue {
 using Value = std::variant<std::monostate, std::string, long long, double, bool, DateValue, TimeValue>;
 
 inline bool IsUnassigned(const Value& value) { return std::holds_alternative<std::monostate>(value); }
+
+// The date part and the time part of a date and time, as the values DATE and TIME.
+DateValue DateOf(DateTime value);
+TimeValue TimeOf(DateTime value);
 
 // The user's regional formats, as the report shows values.
 class ReportLocale {
@@ -42,10 +49,6 @@ public:
     std::string Time(const TimeValue& time) const override;
     char DecimalSeparator() const override { return '.'; }
 };
-
-// Display format word: bits 24-27 kind, 16-23 variant, 8-15 decimals, 0-7 decimal separator.
-enum class FormatKind { Text = 0, Number = 1, Date = 2, Time = 3, Boolean = 4 };
-inline constexpr std::uint32_t kDefaultFormat = 558;
 
 // The value as text under the display format and format string; a value the format cannot show
 // falls back to its plain text. Unassigned values and blank strings give an empty text.

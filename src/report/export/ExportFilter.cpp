@@ -13,7 +13,16 @@ void TfrTextExport::BeginPage() {
     rows_.resize(kRowCount);
 }
 
-int TfrTextExport::RowOf(int y) const { return RoundHalfEven(y / (14.0 / ScaleY)); }
+namespace {
+
+// A row is 14 report units high at ScaleY 1.
+constexpr double kRowHeight = 14.0;
+// Font names are kept to this many characters.
+constexpr std::size_t kFontNameLength = 32;
+
+}  // namespace
+
+int TfrTextExport::RowOf(int y) const { return RoundHalfEven(y / (kRowHeight / ScaleY)); }
 
 void TfrTextExport::ExportTextLine(const Rect& drawRect, int x, int y, const std::string& text, std::uint16_t frameTyp,
                                    const TfrView* object) {
@@ -28,7 +37,7 @@ void TfrTextExport::ExportTextLine(const Rect& drawRect, int x, int y, const std
     record.Text = text;
     if (object->Kind() == ObjectKind::Memo) {
         const auto& memo = static_cast<const TfrMemoView&>(*object);
-        record.FontName = memo.Font.Name.substr(0, 32);
+        record.FontName = memo.Font.Name.substr(0, kFontNameLength);
         record.FontSize = memo.Font.Size;
         record.FontStyle = memo.Font.Style;
         record.FontColor = memo.Font.Color;

@@ -5,12 +5,11 @@
 // each page.
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "report/engine/Canvas.h"
-#include "report/engine/Views.h"
+#include "report/format/Views.h"
 
 namespace quillon {
 

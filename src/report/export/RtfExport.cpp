@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
-#include "report/content/AnsiText.h"
+#include "report/format/AnsiText.h"
 
 namespace quillon {
 namespace {
 
 constexpr char kLineEnd[] = "\r\n";
 constexpr std::size_t kTableLine = 255;
+// Twips are twentieths of a point; at ScaleX 1.3 a report unit is one point.
+constexpr long double kScaleOfOnePoint = 1.3L;
+constexpr long double kTwipsPerPoint = 20.0L;
 
 bool SameFontName(const std::string& a, const std::string& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -63,7 +66,7 @@ TfrRTFExport::TfrRTFExport() {
 }
 
 long long TfrRTFExport::Twips(std::int32_t x) const {
-    const long double twips = static_cast<long double>(x) / (1.3L / static_cast<long double>(ScaleX)) * 20.0L;
+    const long double twips = static_cast<long double>(x) / (kScaleOfOnePoint / static_cast<long double>(ScaleX)) * kTwipsPerPoint;
     return std::llrint(twips);
 }
 

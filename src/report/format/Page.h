@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "report/engine/Views.h"
+#include "report/format/Views.h"
 
 namespace quillon {
 

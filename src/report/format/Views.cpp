@@ -1,4 +1,4 @@
-#include "report/engine/Views.h"
+#include "report/format/Views.h"
 
 namespace quillon {
 

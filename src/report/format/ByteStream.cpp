@@ -1,10 +1,10 @@
-#include "report/content/ByteStream.h"
+#include "report/format/ByteStream.h"
 
 #include <bit>
 #include <cmath>
 #include <cstring>
 
-#include "report/content/AnsiText.h"
+#include "report/format/AnsiText.h"
 
 namespace quillon {
 
@@ -131,17 +131,25 @@ void ByteWriter::PatchU32(std::size_t offset, std::uint32_t value) {
     for (int k = 0; k < 4; ++k) bytes_.at(offset + static_cast<std::size_t>(k)) = static_cast<std::uint8_t>(value >> (8 * k));
 }
 
+namespace {
+
+// A fractional frame width is stored in thousandths; a stored value up to 10 is a whole width.
+constexpr double kThousandths = 1000;
+constexpr double kLargestWholeWidth = 10;
+
+}  // namespace
+
 double ReadFrameWidth(ByteReader& in) {
     double stored = in.I32();
-    if (stored <= 10) stored *= 1000;
-    return stored / 1000;
+    if (stored <= kLargestWholeWidth) stored *= kThousandths;
+    return stored / kThousandths;
 }
 
 void WriteFrameWidth(ByteWriter& out, double width) {
     if (width == std::floor(width) && std::abs(width) < 2147483647.0) {
         out.I32(static_cast<std::int32_t>(width));
     } else {
-        out.I32(static_cast<std::int32_t>(std::lround(width * 1000)));
+        out.I32(static_cast<std::int32_t>(std::lround(width * kThousandths)));
     }
 }
 

@@ -1,4 +1,4 @@
-#include "report/content/ViewFields.h"
+#include "report/format/ViewFields.h"
 
 namespace quillon {
 

@@ -1,11 +1,11 @@
-#include "report/content/TemplateStream.h"
+#include "report/format/TemplateStream.h"
 
 #include <cmath>
 #include <memory>
 
-#include "report/content/AnsiText.h"
-#include "report/content/ByteStream.h"
-#include "report/content/ViewFields.h"
+#include "report/format/AnsiText.h"
+#include "report/format/ByteStream.h"
+#include "report/format/TemplateRecords.h"
 
 namespace quillon {
 namespace {
@@ -13,149 +13,10 @@ namespace {
 enum Tag : std::uint8_t { kPageTag = 255, kVariablesTag = 254, kDataManagerTag = 253, kEndTag = 252 };
 
 constexpr std::uint8_t kInfoMarker = 88;
-
-void ReadView(ByteReader& in, TfrView& view) {
-    view.Name = in.String();
-    view.RevisionMajor = in.U8();
-    view.RevisionMinor = in.U8();
-    ReadBoxAndFrame(in, view);
-    view.Format = in.U32();
-    view.FormatString = in.String();
-    view.Memo = in.LineList();
-    view.Script = in.LineList();
-    view.Visible = in.Flag();
-    view.Restrictions = in.U16();
-    view.Tag = in.String();
-    view.GapX = in.I32();
-    view.GapY = in.I32();
-    if (view.RevisionMajor > 1) view.BandAlign = in.U8();
-}
-
-void WriteView(ByteWriter& out, const TfrView& view) {
-    out.String(view.Name);
-    out.U8(2);
-    out.U8(view.Kind() == ObjectKind::Band ? 1 : 0);
-    WriteBoxAndFrame(out, view);
-    out.U32(view.Format);
-    out.String(view.FormatString);
-    out.LineList(view.Memo);
-    out.LineList(view.Script);
-    out.Flag(view.Visible);
-    out.U16(view.Restrictions);
-    out.String(view.Tag);
-    out.I32(view.GapX);
-    out.I32(view.GapY);
-    out.U8(view.BandAlign);
-}
-
-void ReadMemo(ByteReader& in, TfrMemoView& memo) {
-    memo.Font.Name = in.String();
-    memo.Font.Size = in.I32();
-    memo.Font.Style = in.U16();
-    memo.Font.Color = in.U32();
-    memo.Alignment = in.I32();
-    memo.Font.Charset = in.U16() & 0xFF;
-    memo.HighlightStyle = in.U16();
-    memo.HighlightColor = in.U32();
-    memo.HighlightFill = in.U32();
-    memo.HighlightCondition = in.String();
-    memo.LineSpacing = in.I32();
-    memo.CharSpacing = in.I32();
-}
-
-void WriteMemo(ByteWriter& out, const TfrMemoView& memo) {
-    out.String(memo.Font.Name);
-    out.I32(memo.Font.Size);
-    out.U16(memo.Font.Style);
-    out.U32(memo.Font.Color);
-    out.I32(memo.Alignment);
-    out.U16(memo.Font.Charset);
-    out.U16(memo.HighlightStyle);
-    out.U32(memo.HighlightColor);
-    out.U32(memo.HighlightFill);
-    out.String(memo.HighlightCondition);
-    out.I32(memo.LineSpacing);
-    out.I32(memo.CharSpacing);
-}
-
-void ReadBand(ByteReader& in, TfrBandView& band) {
-    band.ChildBand = in.String();
-    band.Columns = in.I32();
-    band.ColumnWidth = in.I32();
-    band.ColumnGap = in.I32();
-    band.NewColumnAfter = in.I32();
-    if (band.RevisionMajor * 10 + band.RevisionMinor > 20) band.Master = in.String();
-}
-
-void WriteBand(ByteWriter& out, const TfrBandView& band) {
-    out.String(band.ChildBand);
-    out.I32(band.Columns);
-    out.I32(band.ColumnWidth);
-    out.I32(band.ColumnGap);
-    out.I32(band.NewColumnAfter);
-    out.String(band.Master);
-}
-
-TfrPage ReadPage(ByteReader& in) {
-    TfrPage page;
-    const std::int32_t marker = in.I32();
-    const bool currentLayout = marker == -1;
-    page.Size = currentLayout ? in.I32() : marker;
-    page.PaperWidth = in.I32();
-    page.PaperHeight = in.I32();
-    page.LeftMargin = in.I32();
-    page.TopMargin = in.I32();
-    page.RightMargin = in.I32();
-    page.BottomMargin = in.I32();
-    page.Orientation = in.U8();
-    page.Bin = in.I32();
-    page.PrintToPrevPage = in.Flag();
-    page.UseMargins = in.Flag();
-    page.Columns = in.I32();
-    page.ColumnGap = in.I32();
-    page.Type = in.U8();
-    page.Name = in.String();
-    const std::uint8_t border = in.U8();
-    page.BorderStyle = border == 0 ? 3 : border == 1 ? 2 : border;
-    page.Caption = in.String();
-    page.Color = in.U32();
-    page.FormLeft = in.I32();
-    page.FormTop = in.I32();
-    page.FormWidth = in.I32();
-    page.FormHeight = in.I32();
-    page.Position = in.U8() == 0 ? 0 : 4;
-    if (currentLayout) page.Script = in.LineList();
-    return page;
-}
-
-void WritePage(ByteWriter& out, const TfrPage& page) {
-    out.U8(kPageTag);
-    out.I32(-1);
-    out.I32(page.Size);
-    out.I32(page.PaperWidth);
-    out.I32(page.PaperHeight);
-    out.I32(page.LeftMargin);
-    out.I32(page.TopMargin);
-    out.I32(page.RightMargin);
-    out.I32(page.BottomMargin);
-    out.U8(page.Orientation);
-    out.I32(page.Bin);
-    out.Flag(page.PrintToPrevPage);
-    out.Flag(page.UseMargins);
-    out.I32(page.Columns);
-    out.I32(page.ColumnGap);
-    out.U8(page.Type);
-    out.String(page.Name);
-    out.U8(page.BorderStyle);
-    out.String(page.Caption);
-    out.U32(page.Color);
-    out.I32(page.FormLeft);
-    out.I32(page.FormTop);
-    out.I32(page.FormWidth);
-    out.I32(page.FormHeight);
-    out.U8(page.Position);
-    out.LineList(page.Script);
-}
+// Streams before this version have no version byte.
+constexpr std::uint8_t kFirstVersionWithVersionByte = 21;
+constexpr std::uint8_t kLastObjectKind = static_cast<std::uint8_t>(ObjectKind::AddIn);
+constexpr std::int16_t kVariableListLayout = -2, kVariableListLayoutToo = -1;
 
 // A count of (name, value) pairs; every pair takes at least six bytes, so a count that the rest
 // of the stream cannot hold is an error before anything is allocated.
@@ -183,7 +44,7 @@ void WritePairs(ByteWriter& out, const std::vector<TemplateVariable>& pairs) {
 
 void ReadVariables(ByteReader& in, TemplateVariables& variables) {
     const std::int16_t marker = in.I16();
-    if (marker != -2 && marker != -1) throw StreamError("variable list of an older layout");
+    if (marker != kVariableListLayout && marker != kVariableListLayoutToo) throw StreamError("variable list of an older layout");
     variables.Variables = ReadPairs(in);
     variables.FieldAliases = ReadPairs(in);
     variables.BandDataSources = ReadPairs(in);
@@ -202,7 +63,7 @@ void ReadVariables(ByteReader& in, TemplateVariables& variables) {
 
 void WriteVariables(ByteWriter& out, const TemplateVariables& variables) {
     out.U8(kVariablesTag);
-    out.I16(-2);
+    out.I16(kVariableListLayout);
     WritePairs(out, variables.Variables);
     WritePairs(out, variables.FieldAliases);
     WritePairs(out, variables.BandDataSources);
@@ -301,43 +162,36 @@ void ResetInfo(ReportInfo& info, DateTime now) {
     info.Created = info.LastChange = now;
 }
 
-void ClearToOneEmptyPage(ReportTemplate& target, TfrPrinter& printer, DateTime now) {
+void ClearToOneEmptyPage(ReportTemplate& target, DateTime now) {
     target.Pages.clear();
     target.Variables.Clear();
     target.DoublePassReport = false;
     ResetInfo(target.Info, now);
     target.Pages.emplace_back();
-    printer.ApplyPaperTo(target.Pages.back());
-}
-
-void ApplyPrinterName(const ReportTemplate& target, TfrPrinter& printer) {
-    if (target.PrintToDefault) return;
-    if (target.PrinterName == kVirtualPrinterMarker) {
-        printer.SelectPrinter(printer.VirtualPrinterIndex());
-    } else if (const int index = printer.IndexOf(target.PrinterName); index >= 0) {
-        printer.SelectPrinter(index);
-    }
 }
 
 }  // namespace
 
-TemplateLoad ReadTemplate(std::span<const std::uint8_t> stream, ReportTemplate& target, TfrPrinter& printer,
-                          DateTime now) {
+TemplateLoad ReadTemplate(std::span<const std::uint8_t> stream, ReportTemplate& target, DateTime now) {
     TemplateLoad load;
     target.Variables.Clear();
-    if (stream.empty()) return load;
+    if (stream.empty()) {
+        load.pagesRead = false;
+        return load;
+    }
 
     ByteReader in(stream);
     const std::uint8_t version = in.U8();
     if (version > kStreamVersion) {
         load.ok = false;
+        load.pagesRead = false;
         load.error = kUnsupportedFormat;
         load.bytesRead = in.Position();
         return load;
     }
     // Older streams had no version byte: the byte read belongs to the stream. Versions 21 to 24
     // are read with the layout of version 25.
-    if (version < 21) in.Seek(0);
+    if (version < kFirstVersionWithVersionByte) in.Seek(0);
 
     target.Pages.clear();
     target.DoublePassReport = false;
@@ -346,14 +200,13 @@ TemplateLoad ReadTemplate(std::span<const std::uint8_t> stream, ReportTemplate& 
         target.PrintToDefault = in.Flag();
         target.DoublePassReport = in.Flag();
         target.PrinterName = in.String();
-        ApplyPrinterName(target, printer);
+        load.headerRead = true;
 
         bool ended = false;
         while (!ended && !in.AtEnd()) {
             const std::uint8_t tag = in.U8();
             if (tag == kPageTag) {
                 target.Pages.push_back(ReadPage(in));
-                printer.ApplyPaperTo(target.Pages.back());
             } else if (tag == kVariablesTag) {
                 ReadVariables(in, target.Variables);
             } else if (tag == kDataManagerTag) {
@@ -361,7 +214,7 @@ TemplateLoad ReadTemplate(std::span<const std::uint8_t> stream, ReportTemplate& 
                 ended = true;
             } else if (tag == kEndTag) {
                 ended = true;
-            } else if (tag <= 10) {
+            } else if (tag <= kLastObjectKind) {
                 ReadObject(in, tag, target, load.objectEnds);
             } else {
                 throw StreamError("invalid record tag");
@@ -373,7 +226,7 @@ TemplateLoad ReadTemplate(std::span<const std::uint8_t> stream, ReportTemplate& 
             target.Info = ReadInfo(in);
         }
     } catch (const StreamError&) {
-        ClearToOneEmptyPage(target, printer, now);
+        ClearToOneEmptyPage(target, now);
         load.ok = false;
         load.error = kUnsupportedFormat;
     }
@@ -388,7 +241,10 @@ std::vector<std::uint8_t> WriteTemplate(const ReportTemplate& source, const std:
     out.Flag(source.PrintToDefault);
     out.Flag(source.DoublePassReport);
     out.String(printerName);
-    for (const TfrPage& page : source.Pages) WritePage(out, page);
+    for (const TfrPage& page : source.Pages) {
+        out.U8(kPageTag);
+        WritePage(out, page);
+    }
     for (std::size_t index = 0; index < source.Pages.size(); ++index) {
         for (const auto& object : source.Pages[index].Objects) {
             out.U8(static_cast<std::uint8_t>(object->Kind()));

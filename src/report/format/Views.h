@@ -20,6 +20,38 @@ enum class ObjectKind : std::uint8_t { Memo = 0, Picture = 1, Band = 2, SubRepor
 
 // Frame edges of memos and lines.
 enum FrameEdge : std::uint16_t { kFrameRight = 1, kFrameBottom = 2, kFrameLeft = 4, kFrameTop = 8 };
+inline constexpr std::uint16_t kFrameSides = kFrameRight | kFrameBottom | kFrameLeft | kFrameTop;
+
+// Flag bits of a memo.
+enum MemoFlag : std::uint16_t {
+    kMemoStretched = 0x001, kMemoWordWrap = 0x002, kMemoWordBreak = 0x004, kMemoAutoWidth = 0x008,
+    kMemoTextOnly = 0x010, kMemoSuppress = 0x020, kMemoHideZeros = 0x040, kMemoUnderlines = 0x080,
+    kMemoRightToLeft = 0x100
+};
+
+// Flag bits of a band.
+enum BandFlag : std::uint16_t {
+    kBandStretched = 0x01, kBandFormNewPage = 0x02, kBandPrintIfSubsetEmpty = 0x04, kBandBreaked = 0x08,
+    kBandOnFirstPage = 0x10, kBandOnLastPage = 0x20, kBandRepeatHeader = 0x40, kBandPrintChildIfInvisible = 0x80
+};
+
+// A memo's alignment word: bits 0-1 horizontal, bit 2 rotated text, bits 3-4 vertical.
+enum TextAlignment : std::int32_t {
+    kAlignLeft = 0, kAlignRight = 1, kAlignCenter = 2, kAlignJustify = 3, kAlignHorizontalBits = 3,
+    kAlignVertical = 4, kAlignMiddle = 8, kAlignDown = 16
+};
+
+// The display format word: bits 24-27 the kind, 16-23 the variant within the kind, 8-15 the
+// number of decimals, 0-7 the decimal separator.
+enum class FormatKind { Text = 0, Number = 1, Date = 2, Time = 3, Boolean = 4 };
+// The variant that takes its pattern from the format string.
+inline constexpr int kFormatFromString = 4;
+inline constexpr std::uint32_t FormatWord(FormatKind kind, int variant, int decimals, char separator) {
+    return (static_cast<std::uint32_t>(kind) << 24) | (static_cast<std::uint32_t>(variant) << 16) |
+           (static_cast<std::uint32_t>(decimals) << 8) | static_cast<unsigned char>(separator);
+}
+// Text, two decimals, "." as the separator: what a new object carries.
+inline constexpr std::uint32_t kDefaultFormat = FormatWord(FormatKind::Text, 0, 2, '.');
 
 enum class BandType : std::uint16_t {
     ReportTitle = 0, ReportSummary, PageHeader, PageFooter, MasterHeader, MasterData, MasterFooter,
@@ -47,7 +79,7 @@ public:
     Colour FrameColor = 0;
     std::uint16_t FrameStyle = 0;
     Colour FillColor = kNoColour;
-    std::uint32_t Format = 558;  // text, two decimals, "." as separator
+    std::uint32_t Format = kDefaultFormat;
     std::string FormatString;    // a band's Condition
     std::vector<std::string> Memo;
     std::vector<std::string> Script;
@@ -69,7 +101,7 @@ struct MemoFont {
 
 class TfrMemoView final : public TfrView {
 public:
-    TfrMemoView() { Flags = 3; }
+    TfrMemoView() { Flags = kMemoStretched | kMemoWordWrap; }
     ObjectKind Kind() const override { return ObjectKind::Memo; }
     std::unique_ptr<TfrView> Clone() const override { return std::make_unique<TfrMemoView>(*this); }
 
@@ -97,7 +129,7 @@ class TfrBandView final : public TfrView {
 public:
     TfrBandView() {
         RevisionMinor = 1;
-        Flags = 48;
+        Flags = kBandOnFirstPage | kBandOnLastPage;
         Format = 0;
     }
     ObjectKind Kind() const override { return ObjectKind::Band; }

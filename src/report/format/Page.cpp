@@ -1,4 +1,4 @@
-#include "report/engine/Page.h"
+#include "report/format/Page.h"
 
 namespace quillon {
 

@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "report/engine/Report.h"
+#include "report/format/Template.h"
 
 namespace quillon {
 
-inline constexpr std::uint8_t kStreamVersion = 25;
 inline constexpr const char* kUnsupportedFormat = "Unsupported FRF format";
 
 // Where one object record ended in the stream: its stored end offset, and how far its view and
@@ -24,17 +23,21 @@ struct ObjectRecordEnd {
 
 struct TemplateLoad {
     bool ok = true;
+    // Whether the header (and with it the printer name) was read, and whether the pages are the
+    // stream's (or the one empty page a damaged stream leaves) rather than the earlier ones.
+    bool headerRead = false;
+    bool pagesRead = true;
     std::string error;        // the message for the box when not ok
     std::size_t bytesRead = 0;  // where reading stopped
     std::vector<ObjectRecordEnd> objectEnds;
 };
 
-// Reads a template, positioned at its version byte, into target, handing each page's paper to the
-// printer layer. On a version above 25 nothing more is read (the variables are already cleared,
-// the pages stay); on any other error outside an object's record the template is cleared to one
-// empty page. An object record that cannot be read is skipped through its end offset.
-TemplateLoad ReadTemplate(std::span<const std::uint8_t> stream, ReportTemplate& target, TfrPrinter& printer,
-                          DateTime now);
+// Reads a template, positioned at its version byte, into target. On a version above 25 nothing
+// more is read (the variables are already cleared, the pages stay); on any other error outside an
+// object's record the template is cleared to one empty page. An object record that cannot be read
+// is skipped through its end offset. The pages' paper is the printer layer's business: the caller
+// hands them to it.
+TemplateLoad ReadTemplate(std::span<const std::uint8_t> stream, ReportTemplate& target, DateTime now);
 
 // Writes the template with the given printer name in its header and lastChange as the time of
 // its last change.

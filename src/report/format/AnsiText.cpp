@@ -1,4 +1,4 @@
-#include "report/content/AnsiText.h"
+#include "report/format/AnsiText.h"
 
 #include <array>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // The fields that an object's design record and its printing-form record share, in the same order:
 // the box in report units, the flags and the frame, and the fill colour.
 
-#include "report/content/ByteStream.h"
-#include "report/engine/Views.h"
+#include "report/format/ByteStream.h"
+#include "report/format/Views.h"
 
 namespace quillon {
 

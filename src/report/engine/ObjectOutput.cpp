@@ -1,0 +1,83 @@
+#include "report/engine/ObjectOutput.h"
+
+#include "report/engine/Expression.h"
+#include "report/engine/MemoText.h"
+
+namespace quillon {
+
+std::vector<std::string> ObjectOutput::ExpandedText(TfrMemoView& memo) {
+    place_.object = &memo;
+    if (const auto kept = expanded_.find(&memo); kept != expanded_.end()) {
+        std::vector<std::string> text = std::move(kept->second);
+        expanded_.erase(kept);
+        return text;
+    }
+    if (report_.OnBeforePrint) {
+        std::vector<std::string> copy = memo.Memo;
+        report_.OnBeforePrint(copy, memo);
+        if (copy != memo.Memo) return copy;
+    }
+    return ExpandMemo(memo.Memo, (memo.Flags & kMemoTextOnly) != 0,
+                      [this, &memo](const std::string& name) { return lookup_.NameText(memo, name); });
+}
+
+void ObjectOutput::KeepExpanded(const TfrMemoView& memo, std::vector<std::string> text) {
+    expanded_[&memo] = std::move(text);
+}
+
+void ObjectOutput::Output(TfrView& object, int dx, int dy) {
+    if (object.Kind() == ObjectKind::Memo) {
+        auto& memo = static_cast<TfrMemoView&>(object);
+        OutputMemo(memo, ExpandedText(memo), dx, dy);
+    } else {
+        place_.object = &object;
+        OutputAsIs(object, dx, dy, object.Memo);
+    }
+}
+
+void ObjectOutput::OutputMemo(TfrMemoView& memo, const std::vector<std::string>& text, int dx, int dy) {
+    place_.object = &memo;
+    if (!memo.Visible) return;
+    TfrMemoView shown = memo;
+    if (!memo.HighlightCondition.empty()) {
+        const Value condition =
+            EvaluateExpression(memo.HighlightCondition, [this](const std::string& name) { return lookup_.Lookup(name); });
+        // A number or a flag that is not zero turns the highlight on; text never does.
+        if (!IsUnassigned(condition) && !IsZero(condition) && !std::holds_alternative<std::string>(condition)) {
+            shown.Font.Style = memo.HighlightStyle;
+            shown.Font.Color = memo.HighlightColor;
+            shown.FillColor = memo.HighlightFill;
+        }
+    }
+    if (!memo.Tag.empty()) {
+        shown.Tag = ExpandLine(memo.Tag, [this](const std::string& name) { return lookup_.TagText(name); });
+    }
+    if (memo.Flags & kMemoSuppress) {
+        auto& last = lastOutput_[&memo];
+        if (last == text) return;
+        last = text;
+    }
+    OutputAsIs(shown, dx, dy, text);
+}
+
+void ObjectOutput::OutputAsIs(const TfrView& object, int dx, int dy, const std::vector<std::string>& text) {
+    if (!object.Visible) return;
+    if (place_.pageCounter < 0 || place_.pageCounter >= report_.EMFPages.Count()) return;
+    std::unique_ptr<TfrView> placed = object.Clone();
+    placed->Left += dx;
+    placed->Top += dy;
+    report_.EMFPages.AppendObject(place_.pageCounter, *placed, text);
+}
+
+std::string CalculationErrorMessage(const TfrView* object, const std::string& reportName, const std::string& what) {
+    std::string message = "An error occured during calculating";
+    if (object) {
+        for (const std::string& line : object->Memo) message += "\r" + line;
+    }
+    message += "\r\rReport: " + reportName + "\r";
+    if (object) message += "Object: " + object->Name + "\r";
+    message += "\r" + what;
+    return message;
+}
+
+}  // namespace quillon
