@@ -111,6 +111,26 @@ TEST(RtfWriter, TablesBreakBeforeTwoHundredFiftyFiveCharacters) {
     EXPECT_NE(table.find("{\\f11 Font number 11 with a long name}}\r\n"), std::string::npos);
 }
 
+TEST(RtfWriter, ATableLineStaysUnderTwoHundredFiftyFiveCharacters) {
+    // "{\fonttbl" and six entries "{\fN name}" of 32-character names make 237 characters; an
+    // entry "{\f6 name}" of 18 characters would make 255 and starts a new line, one of 17 fits
+    // (and the closing brace then makes the line 255 long).
+    for (const std::size_t lastName : {12u, 11u}) {
+        Writer w;
+        w.rtf.BeginDocument();
+        w.rtf.BeginPage();
+        for (int i = 0; i < 6; ++i) w.Line(10 * i, 0, "x", Memo(std::string(31, 'a') + std::to_string(i)));
+        w.Line(70, 0, "x", Memo(std::string(lastName, 'b')));
+        w.rtf.EndPage();
+        w.rtf.EndDocument();
+        const std::string& file = w.stream.bytes;
+        const std::size_t start = file.find("{\\fonttbl");
+        const std::size_t firstLineEnd = file.find("\r\n", start);
+        EXPECT_EQ(firstLineEnd - start, lastName == 12 ? 237u : 255u) << lastName;
+        EXPECT_EQ(file[file.find("{\\f6 ") - 1], lastName == 12 ? '\n' : '}') << lastName;
+    }
+}
+
 TEST(RtfWriter, PageBreaksBetweenPages) {
     Writer w;
     w.rtf.PageBreaks = true;
@@ -165,6 +185,14 @@ TEST(TextRows, RowsChainsAndAnchors) {
 
     text.ExportTextLine(Rect{0, 0, 1, 1}, 0, 0, "nobody", 0, nullptr);
     EXPECT_EQ(text.Rows()[0].size(), 3u) << "a line without an object is ignored";
+
+    text.ExportTextLine(Rect{0, 0, 1, 1}, 5, -30, "above", 0, &memo);
+    ASSERT_EQ(text.Rows().size(), 201u);
+    EXPECT_EQ(text.Rows()[0][0].Text, "above") << "a line above the page goes to the first row";
+
+    const TfrMemoView longName = Memo("A font whose name is forty characters lo");
+    text.ExportTextLine(Rect{0, 0, 1, 1}, 60, 56, "long", 0, &longName);
+    EXPECT_EQ(text.Rows()[4][0].FontName, "A font whose name is forty chara") << "names are cut to 32 characters";
 
     text.ExportTextLine(Rect{0, 0, 1, 1}, 0, 14 * 250, "far below", 0, &memo);
     ASSERT_EQ(text.Rows().size(), 251u) << "a line below row 200 is kept on a row of its own";

@@ -97,6 +97,17 @@ TEST(ReadDate, ErrorTextKeepsUtf8) {
     EXPECT_EQ(Describe(reading), "error: Invalid month name \"\u00c9T\u00c9\"");
 }
 
+TEST(ReadDate, LettersStartAtTheFirstLatinOneLetter) {
+    // Month names of a regional setting may begin with any letter, À (U+00C0) the first of Latin-1.
+    std::array<std::u16string, 12> months = kEnglishMonths;
+    months[3] = u"\u00c0vr";
+    const DateSettings settings = ParseShortDateFormat(u"dd/MM/yyyy", months);
+    EXPECT_EQ(Describe(ReadDate(u"12 \u00c0vr 1985", settings, kToday)), "1985-4-12");
+    EXPECT_EQ(Describe(ReadDate(u"12 \u00e0vr 1985", settings, kToday)), "1985-4-12") << "read upper-cased";
+    // The sign just before it separates runs.
+    EXPECT_EQ(Describe(ReadDate(u"12\u00bf4\u00bf1985", settings, kToday)), "1985-4-12");
+}
+
 TEST(CalculateDate, WorkedExamples) {
     struct Case {
         CivilDate date;

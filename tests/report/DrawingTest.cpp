@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "report/engine/FixedCanvas.h"
 
 namespace quillon {
@@ -37,6 +39,21 @@ TEST(ConvertBox, ScalesRoundHalfToEvenAndOffsets) {
     EXPECT_EQ(RoundHalfEven(2.5), 2);
     EXPECT_EQ(RoundHalfEven(3.5), 4);
     EXPECT_EQ(RoundHalfEven(-2.5), -2);
+}
+
+TEST(ConvertBox, AFrameMovesTheTextInward) {
+    TfrMemoView memo = Memo({});
+    memo.FrameWidth = 4;
+    memo.FrameTyp = kFrameSides;
+    const ConvertedBox box = ConvertBox(memo, DrawContext{});
+    // Gap x: round(4 / 2) + round(2) = 4; gap y: round(1) + round(4 / 2) div 2 = 2.
+    EXPECT_EQ(box.gapX, 4);
+    EXPECT_EQ(box.gapY, 2) << "the frame counts half in the vertical gap";
+    // The rectangle loses round((4 - 1) / 2) = 2 on the left and top, round(4 / 2) = 2 on the
+    // right and bottom, from right + 1 and bottom + 1.
+    EXPECT_EQ(box.rect, (Rect{102, 52, 300 + 1 - 2, 90 + 1 - 2}));
+    memo.FrameTyp = kFrameLeft;
+    EXPECT_EQ(ConvertBox(memo, DrawContext{}).rect, (Rect{102, 50, 301, 91})) << "only framed sides move";
 }
 
 TEST(WrapLine, BlanksBreaksAndParagraphEnds) {
@@ -83,6 +100,33 @@ TEST(DrawMemo, VerticallyCentredWithTooManyLinesStartsAboveTheTop) {
     EXPECT_EQ(canvas.texts[0].y, 50 + (20 - 74) / 2 + 1);
     EXPECT_LT(canvas.texts[0].y, 50);
     EXPECT_EQ(canvas.texts[1].y - canvas.texts[0].y, 18);
+}
+
+TEST(DrawMemo, BottomAlignedEndsOnePixelAboveTheRectangleBottom) {
+    FixedCanvas canvas, scratch;
+    DrawMemo(Memo({"ab"}, kAlignDown), canvas, scratch, DrawContext{});
+    DrawMemo(Memo({"ab"}, kAlignMiddle), canvas, scratch, DrawContext{});
+    ASSERT_EQ(canvas.texts.size(), 2u);
+    // One line of 2 + 16 and two gaps of 1 measure 20; the rectangle's bottom is 50 + 40 + 1.
+    EXPECT_EQ(canvas.texts[0].y, 91 - 20 - 1 + 1);
+    EXPECT_EQ(canvas.texts[1].y, 50 + (40 - 20) / 2 + 1);
+}
+
+TEST(DrawMemo, JustifiedLinesSpreadTheMissingWidthOverTheirBlanks) {
+    FixedCanvas canvas, scratch;
+    TfrMemoView memo = Memo({"aaa bbb ccc ddd eee fff ggg hhh iii jjj"}, kAlignJustify);
+    DrawMemo(memo, canvas, scratch, DrawContext{});
+    ASSERT_GE(canvas.texts.size(), 2u);
+    FixedCanvas measure;
+    measure.SetFont(canvas.texts[0].font);
+    for (std::size_t i = 0; i + 1 < canvas.texts.size(); ++i) {
+        const auto& line = canvas.texts[i];
+        EXPECT_EQ(line.x, 102);
+        EXPECT_EQ(line.justifyExtra, 200 - 2 * 2 - measure.TextWidth(line.text)) << line.text;
+        EXPECT_EQ(line.justifyBreaks, static_cast<int>(std::count(line.text.begin(), line.text.end(), ' ')));
+    }
+    EXPECT_EQ(canvas.texts.back().justifyExtra, 0) << "the paragraph's last line is not spread";
+    EXPECT_EQ(canvas.texts.back().justifyBreaks, 0);
 }
 
 TEST(DrawMemo, EmptyLinesKeepTheirPlace) {

@@ -81,6 +81,13 @@ TEST(FormatValue, KindsAndFallbacks) {
     EXPECT_EQ(format(Value{1234567.0}, 1, 2, 2), "1,234,567");
     EXPECT_EQ(format(Value{1234.5}, 1, 3, 2), "1,234.50");
     EXPECT_EQ(format(Value{1234.5}, 1, 4, 0, "#,##0.00"), "1,234.50");
+    EXPECT_EQ(format(Value{3.14159}, 1, 4, 0, "0.##"), "3.14") << "a # after the point is a decimal too";
+    EXPECT_EQ(format(Value{2.5}, 1, 4, 0, "0.0##"), "2.5");
+    EXPECT_EQ(format(Value{2.0}, 1, 4, 0, "0.##"), "2") << "optional decimals that are zero go, and the point";
+    EXPECT_EQ(format(Value{DateValue{2026, 12, 7}}, 2, 0, 0), "07.12.26") << "yy: two digits of the year";
+    EXPECT_EQ(format(Value{DateValue{2026, 12, 7}}, 2, 1, 0), "07.12.2026");
+    EXPECT_EQ(format(Value{DateValue{2005, 3, 9}}, 2, 2, 0), "9 Mar 2005");
+    EXPECT_EQ(format(Value{DateValue{2005, 3, 9}}, 2, 4, 0, "d/m/y"), "9/3/05");
     EXPECT_EQ(format(Value{std::string("abc")}, 1, 1, 2), "abc") << "falls back to the plain text";
     EXPECT_EQ(format(Value{DateValue{2026, 12, 7}}, 2, 4, 0, "yyyy-mm-dd"), "2026-12-07");
     EXPECT_EQ(format(Value{TimeValue{9, 5, 3}}, 3, 4, 0, "h:nn"), "9:05");

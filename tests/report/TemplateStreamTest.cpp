@@ -119,14 +119,18 @@ TEST(FrameWidth, StoredValuesUpToTenAreWholeWidths) {
     AppendLine(s, "Fractional", 1500);
     AppendLine(s, "Whole", 2);
     AppendLine(s, "Zero", 0);
+    AppendLine(s, "Ten", 10);
+    AppendLine(s, "Eleven", 11);
     AppendEnd(s);
     ReportTemplate report;
     ASSERT_TRUE(Load(s, report).ok);
     const auto& objects = report.Pages.at(0).Objects;
-    ASSERT_EQ(objects.size(), 3u);
+    ASSERT_EQ(objects.size(), 5u);
     EXPECT_DOUBLE_EQ(objects[0]->FrameWidth, 1.5);
     EXPECT_DOUBLE_EQ(objects[1]->FrameWidth, 2.0);
     EXPECT_DOUBLE_EQ(objects[2]->FrameWidth, 0.0);
+    EXPECT_DOUBLE_EQ(objects[3]->FrameWidth, 10.0) << "10 is still a whole width";
+    EXPECT_DOUBLE_EQ(objects[4]->FrameWidth, 0.011) << "above 10 the value is in thousandths";
 
     // Written back: whole widths as they are, fractional ones times 1000.
     const auto written = WriteTemplate(report, "\x01", kNow);
@@ -187,6 +191,24 @@ TEST(Versions, BelowTwentyOneTheFirstByteBelongsToTheStream) {
     EXPECT_EQ(report.Pages.size(), 1u);
 }
 
+TEST(Versions, TwentyOneToTwentyFiveAreReadWithTheirVersionByte) {
+    for (std::uint8_t version : {21, 24, 25}) {
+        StreamBytes s;
+        s.u8(version).u16(0).u16(0xFFFF).str("\x01");
+        AppendPage(s);
+        AppendLine(s, "Line1", 2);
+        AppendEnd(s);
+        ReportTemplate report;
+        const TemplateLoad load = Load(s, report);
+        ASSERT_TRUE(load.ok) << int{version};
+        EXPECT_TRUE(report.DoublePassReport) << "the flag words follow the version byte";
+        EXPECT_EQ(report.PrinterName, "\x01");
+        ASSERT_EQ(report.Pages.size(), 1u);
+        EXPECT_EQ(report.Pages[0].Objects.size(), 1u);
+        EXPECT_EQ(load.bytesRead, s.size());
+    }
+}
+
 TEST(RecordTags, ElevenToTwoFiftyOneClearToOneEmptyPage) {
     for (int tag : {11, 100, 251}) {
         StreamBytes s = Header();
@@ -229,6 +251,42 @@ TEST(ObjectRecords, ABrokenRecordIsSkippedThroughItsEndOffset) {
     EXPECT_EQ(report.Pages[0].Objects[0]->Name, "Before");
     EXPECT_EQ(report.Pages[0].Objects[1]->Name, "After");
     EXPECT_EQ(load.bytesRead, s.size());
+}
+
+// A band record of the given revision; revision 2.1 and later store the Master field.
+void AppendBand(StreamBytes& s, std::uint8_t minor, bool withMaster) {
+    s.u8(2).u8(0);
+    const std::size_t endAt = s.size();
+    s.i32(0);
+    s.str("PageFooter1").u8(2).u8(minor).i32(0).i32(872).i32(779).i32(42).u16(48).u16(3).i32(1);
+    s.i32(0).u16(0).i32(0x1FFFFFFF).i32(0).str("");
+    s.u16(0).u8(0).u16(0).u8(0);
+    s.u16(0xFFFF).u16(0).str("").i32(2).i32(1).u8(0);
+    s.str("Child1").i32(1).i32(200).i32(20).i32(1);
+    if (withMaster) s.str("Master1");
+    s.patch32(endAt, static_cast<std::uint32_t>(s.size()));
+}
+
+TEST(ObjectRecords, ABandStoresItsMasterFromRevisionTwoPointOneOn) {
+    struct Case {
+        std::uint8_t minor;
+        bool withMaster;
+    };
+    for (const Case& c : {Case{0, false}, Case{1, true}, Case{2, true}}) {
+        StreamBytes s = Header();
+        AppendPage(s);
+        AppendBand(s, c.minor, c.withMaster);
+        AppendEnd(s);
+        ReportTemplate report;
+        const TemplateLoad load = Load(s, report);
+        ASSERT_TRUE(load.ok);
+        ASSERT_EQ(report.Pages[0].Objects.size(), 1u) << int{c.minor};
+        const auto& band = static_cast<const TfrBandView&>(*report.Pages[0].Objects[0]);
+        EXPECT_EQ(band.ChildBand, "Child1");
+        EXPECT_EQ(band.Master, c.withMaster ? "Master1" : "");
+        ASSERT_EQ(load.objectEnds.size(), 1u);
+        EXPECT_EQ(load.objectEnds[0].consumedTo, load.objectEnds[0].endOffset) << "the record read to its end, no further";
+    }
 }
 
 TEST(ObjectRecords, AnEndOffsetBackwardsOrPastTheEndIsAnError) {

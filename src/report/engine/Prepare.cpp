@@ -73,7 +73,9 @@ private:
     int left_ = 0, top_ = 0, bottom_ = 0;
     int xOffset_ = 0;
     int savedY_ = 0, savedBottom_ = 0;
-    int columns_ = 1, columnWidth_ = 0, columnGap_ = 0, columnStart_ = 0;
+    int columns_ = 1, columnWidth_ = 0, columnGap_ = 0;
+    // Where a new column starts: the top of the page, or below the column header.
+    int columnStart_ = 0;
     bool ignoreColumnFooter_ = false;
 };
 
@@ -143,7 +145,7 @@ void ReportRun::BuildPage(TfrPage& page, PageBands& bands) {
     xOffset_ = left_;
     if (!continueOnSamePage_) {
         AddPage();
-        place_.curY = top_;
+        place_.curY = columnStart_ = top_;
         Show(BandType::Overlay);
         Show(BandType::None);
     }
@@ -220,7 +222,7 @@ void ReportRun::NewPage() {
     place_.column = 0;
     xOffset_ = left_;
     Show(BandType::Overlay);
-    place_.curY = top_;
+    place_.curY = columnStart_ = top_;
     Show(BandType::PageHeader);
     Show(BandType::ColumnHeader);
 }
