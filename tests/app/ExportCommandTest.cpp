@@ -85,6 +85,32 @@ TEST_F(ExportCommand, CancellingTheDialogPreparesAndWritesNothing) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(ExportCommand, FailuresShowTheErrorBoxAndWriteNothing) {
+    calc().Data->setText(QStringLiteral("MARY"));
+    // A name that nothing answers fails the preparation: the box, and no file.
+    auto memo = std::make_unique<TfrMemoView>();
+    memo->Name = QStringLiteral("Unanswered").toStdString();
+    memo->Memo = {"[Nowhere]"};
+    calc().frReport2.Template.Pages[0].Objects.push_back(std::move(memo));
+    const QString file = dir.filePath(QStringLiteral("m.rtf"));
+    AnswerNextSaveDialog(file);
+    calc().ExportBtn->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].caption, "Error");
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
+    EXPECT_NE(messages.shown[0].text.find("Undefined symbol \"Nowhere\""), std::string::npos);
+    EXPECT_FALSE(QFile::exists(file));
+
+    // A file that cannot be made: the box names it.
+    calc().frReport2.Template.Pages[0].Objects.pop_back();
+    messages.shown.clear();
+    const QString missing = dir.filePath(QStringLiteral("no/m.rtf"));
+    AnswerNextSaveDialog(missing);
+    calc().ExportBtn->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Cannot create file " + missing.toStdString());
+}
+
 TEST_F(ExportCommand, ACommandLineExportThatCannotWriteFails) {
     QString errors;
     EXPECT_EQ(RunQuillon({QStringLiteral("export"), QStringLiteral("-o"), dir.filePath(QStringLiteral("no/such/m.rtf")),

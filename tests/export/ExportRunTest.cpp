@@ -192,6 +192,19 @@ TEST_F(ExportRun, AFullDeviceKeepsTheEarlierFile) {
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"m.rtf"}) << "no temporary file is left";
 }
 
+TEST_F(ExportRun, ADamagedPreparedPageFailsAndKeepsTheEarlierFile) {
+    std::ofstream(folder / "m.rtf") << "an earlier file";
+    ExportReport exported;
+    ASSERT_TRUE(exported.report.Prepare().IsDone());
+    auto& stream = exported.report.EMFPages[0].Stream;
+    stream.resize(stream.size() - 3);  // the last object's record cut short
+    const RunResult result = ExportToFile(exported.report, exported.writer, (folder / "m.rtf").string());
+    EXPECT_TRUE(result.IsFailed());
+    EXPECT_EQ(result.message, "The prepared page 1 is damaged");
+    EXPECT_EQ(ReadFile(folder / "m.rtf"), "an earlier file");
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"m.rtf"});
+}
+
 class CancelFirst final : public ReportProgress {
 public:
     bool Run(const std::string&, const std::string& label, const std::function<void()>& job, bool& cancel) override {

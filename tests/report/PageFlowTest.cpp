@@ -194,6 +194,23 @@ TEST(PageFlow, HighlightWhenTheConditionIsANumberOtherThanZero) {
     }
 }
 
+TEST(PageFlow, ABandAfterASplitBandFollowsWhereItEnds) {
+    // 70 lines of 15 (Arial 10 measures 13 + 2) and two gaps of 1: 1052 units, more than the 908
+    // of a page. The first page takes 60 lines (900), the second the other 10 (150 + 2).
+    ReportTemplate tpl = OnePage();
+    AddBand(tpl.Pages[0], BandType::ReportTitle, 0, 20, kBandStretched);
+    std::vector<std::string> lines(70, "line");
+    AddMemo(tpl.Pages[0], "Long", 60, 0, lines);
+    AddBand(tpl.Pages[0], BandType::ReportSummary, 500, 40);
+    AddMemo(tpl.Pages[0], "S", 60, 500, {"summary"});
+    PreparedReport prepared(std::move(tpl));
+    ASSERT_TRUE(prepared.report.Prepare().IsDone());
+    ASSERT_EQ(prepared.Pages(), 2);
+    EXPECT_EQ(prepared.Object("Long", 0)->Memo.size(), 60u);
+    EXPECT_EQ(prepared.Object("Long", 1)->Memo.size(), 10u);
+    EXPECT_EQ(PlaceOf(prepared, "S"), (Place{1, 60, kTop + 152}));
+}
+
 class CountingProgress final : public ReportProgress {
 public:
     bool Run(const std::string&, const std::string& firstLabel, const std::function<void()>& job, bool&) override {
