@@ -20,6 +20,7 @@
 #include "platform/ReportSurroundings.h"
 #include "report/content/TemplateData.h"
 #include "report/content/TemplateStream.h"
+#include "tools/Inet.h"
 
 namespace quillon {
 
@@ -280,7 +281,10 @@ void TCalcFrm::MthBtnClick() {
 void TCalcFrm::HelpBtnClick() {}
 void TCalcFrm::CalculatorBtnClick() {}
 void TCalcFrm::PrintBtnClick() {}
-void TCalcFrm::InternetBtnClick() {}
+
+void TCalcFrm::InternetBtnClick() {
+    if (InternetFrm) InternetFrm->exec();
+}
 
 void TCalcFrm::ExportBtnClick() {
     const auto fileName = AskSaveFileName(this, {QStringLiteral("Rich Text File  (*.rtf)"), QStringLiteral("rtf")});
