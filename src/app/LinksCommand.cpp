@@ -13,7 +13,6 @@
 namespace quillon {
 namespace {
 
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QString LinksUsage() {
     return QStringLiteral(
@@ -43,16 +42,18 @@ int RunLinksCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     if (json) {
         QJsonArray links;
         for (const WebLink& link : kWebLinks) {
-            links.append(QJsonObject{{QStringLiteral("caption"), Text(link.caption)},
-                                     {QStringLiteral("url"), Text(link.url)},
-                                     {QStringLiteral("group"), Text(GroupName(link.group))}});
+            links.append(QJsonObject{{QStringLiteral("caption"), QString::fromUtf8(link.caption)},
+                                     {QStringLiteral("url"), QString::fromUtf8(link.url)},
+                                     {QStringLiteral("group"), QString::fromUtf8(GroupName(link.group))}});
         }
         out << QJsonDocument(links).toJson(QJsonDocument::Indented);
     } else {
         // The addresses start in one column, two spaces after the longest caption.
         const auto longest = std::ranges::max(kWebLinks, {}, [](const WebLink& link) { return link.caption.size(); });
-        const int column = static_cast<int>(Text(longest.caption).size()) + 2;
-        for (const WebLink& link : kWebLinks) out << Text(link.caption).leftJustified(column) << Text(link.url) << "\n";
+        const int column = static_cast<int>(QString::fromUtf8(longest.caption).size()) + 2;
+        for (const WebLink& link : kWebLinks) {
+            out << QString::fromUtf8(link.caption).leftJustified(column) << QString::fromUtf8(link.url) << "\n";
+        }
     }
     out.flush();
     return kExitOk;

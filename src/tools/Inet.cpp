@@ -252,8 +252,8 @@ void TInternetFrm::AddLinks(std::size_t first, std::size_t end) {
         link->SetFontColor(kNavy);
         link->SetVisitedColor(kMaroon);
         link->SetUseVisitedColor(true);
-        link->SetCaption(QString::fromUtf8(page.caption.data(), static_cast<qsizetype>(page.caption.size())));
-        link->SetURL(QString::fromUtf8(page.url.data(), static_cast<qsizetype>(page.url.size())));
+        link->SetCaption(QString::fromUtf8(page.caption));
+        link->SetURL(QString::fromUtf8(page.url));
         link->move(place.left, place.top);
         connect(link, &TOvcURL::Clicked, this, place.handler);
         OvcURL[i] = link;

@@ -389,7 +389,7 @@ TEST(LinksWindow, EscapeAndCloseEndTheDialogAndVisitedLinksStayVisited) {
         QTest::mouseClick(window.OvcURL[3], Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
         window.Button1->click();
     }));
-    EXPECT_EQ(shell.opened, QStringList{QString::fromUtf8(kWebLinks[3].url.data())});
+    EXPECT_EQ(shell.opened, QStringList{QString::fromUtf8(kWebLinks[3].url)});
     EXPECT_EQ(shell.beeps, 1);
 
     // The same window comes back, with the link still visited; the Internet button shows it.

@@ -3,9 +3,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTextStream>
 #include <gtest/gtest.h>
 
+#include "../app/CommandOutcome.h"
 #include "../app/QtPrint.h"
 
 #include "app/CommandLine.h"
@@ -14,21 +14,8 @@
 namespace quillon {
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+Outcome Links(const QStringList& options) { return Quillon(QStringList{QStringLiteral("links")} + options); }
 
-Outcome Links(const QStringList& options) {
-    Outcome run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.exitCode = RunCommandLine(QStringList{QStringLiteral("quillon"), QStringLiteral("links")} + options, out, err);
-    return run;
-}
-
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 TEST(LinksCommand, ListsCaptionAndAddressPerLineInWindowOrder) {
     const Outcome run = Links({});
@@ -39,8 +26,9 @@ TEST(LinksCommand, ListsCaptionAndAddressPerLineInWindowOrder) {
     const qsizetype column = lines[0].indexOf(QStringLiteral("https://"));
     for (std::size_t i = 0; i < kWebLinks.size(); ++i) {
         const QString& line = lines[static_cast<qsizetype>(i)];
-        EXPECT_TRUE(line.startsWith(Text(kWebLinks[i].caption) + QStringLiteral("  "))) << line.toStdString();
-        EXPECT_EQ(line.mid(column), Text(kWebLinks[i].url)) << "the addresses share one column";
+        const QString caption = QString::fromUtf8(kWebLinks[i].caption);
+        EXPECT_TRUE(line.startsWith(caption + QStringLiteral("  "))) << line.toStdString();
+        EXPECT_EQ(line.mid(column), QString::fromUtf8(kWebLinks[i].url)) << "the addresses share one column";
     }
 }
 
@@ -54,8 +42,9 @@ TEST(LinksCommand, JsonGivesCaptionAddressAndGroup) {
         const QJsonObject link = links[i].toObject();
         QStringList keys = link.keys();
         EXPECT_EQ(keys, QStringList({"caption", "group", "url"}));
-        EXPECT_EQ(link[QStringLiteral("caption")].toString(), Text(kWebLinks[static_cast<std::size_t>(i)].caption));
-        EXPECT_EQ(link[QStringLiteral("url")].toString(), Text(kWebLinks[static_cast<std::size_t>(i)].url));
+        const WebLink& expected = kWebLinks[static_cast<std::size_t>(i)];
+        EXPECT_EQ(link[QStringLiteral("caption")].toString(), QString::fromUtf8(expected.caption));
+        EXPECT_EQ(link[QStringLiteral("url")].toString(), QString::fromUtf8(expected.url));
         groups << link[QStringLiteral("group")].toString();
     }
     EXPECT_EQ(groups, QStringList({"maker", "maker", "maker", "maker", "maker", "maker", "other", "other", "other",
