@@ -13,7 +13,6 @@
 namespace quillon {
 namespace {
 
-
 QString LinksUsage() {
     return QStringLiteral(
         "Usage: quillon links [--json]\n"

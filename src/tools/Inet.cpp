@@ -7,22 +7,76 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 #include <qdrawutil.h>
 
 #include "app/Controls.h"
 #include "tools/ShellServices.h"
 
 namespace quillon {
-
 namespace {
 
 // At most kMaxAddressLength characters of the address. A character outside the basic plane is
 // kept whole or left out, never cut in half.
 QString AddressToOpen(const QString& url) {
     qsizetype length = std::min<qsizetype>(url.size(), TOvcURL::kMaxAddressLength);
-    if (length < url.size() && length > 0 && url.at(length - 1).isHighSurrogate()) --length;
+    if (length < url.size() && url.at(length - 1).isHighSurrogate()) --length;
     return url.left(length);
 }
+
+// The white panel that holds the links: a sunken single border line, a border of one pixel in
+// the panel's colour, then a lowered bevel two pixels wide.
+class LinkPanel final : public QFrame {
+public:
+    explicit LinkPanel(QWidget* parent) : QFrame(parent) {
+        QPalette white = palette();
+        white.setColor(QPalette::Window, Qt::white);
+        setPalette(white);
+        setAutoFillBackground(true);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QRect outer = rect();
+        qDrawWinPanel(&painter, outer, palette(), true);
+        constexpr int borderLine = 2;
+        constexpr int borderWidth = 1;
+        constexpr int bevelWidth = 2;
+        const int inset = borderLine + borderWidth;
+        qDrawShadePanel(&painter, outer.adjusted(inset, inset, -inset, -inset), palette(), true, bevelWidth);
+    }
+};
+
+QFont PixelFont(int pixels, bool bold) {
+    QFont font = ui::SmallFont();  // "MS Sans Serif", with its substitute installed
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+struct LinkPlace {
+    int left;
+    int top;
+    void (TInternetFrm::*handler)();
+};
+
+// Where each link of kWebLinks stands on the white panel and which handler serves its click.
+constexpr std::array<LinkPlace, kWebLinks.size()> kLinkPlaces{{
+    {57, 23, &TInternetFrm::OvcURL1Click},
+    {56, 46, &TInternetFrm::OvcURL2Click},
+    {56, 70, &TInternetFrm::OvcURL3Click},
+    {57, 94, &TInternetFrm::OvcURL4Click},
+    {56, 118, &TInternetFrm::OvcURL5Click},
+    {56, 142, &TInternetFrm::OvcURL6Click},
+    {54, 185, &TInternetFrm::OvcURL2Click},
+    {56, 207, &TInternetFrm::OvcURL2Click},
+    {55, 229, &TInternetFrm::OvcURL7Click},
+    {56, 286, &TInternetFrm::OvcURL6Click},
+}};
+
+const QColor kNavy{0, 0, 128};
+const QColor kMaroon{128, 0, 0};
 
 }  // namespace
 
@@ -140,64 +194,6 @@ void TOvcURL::MarkVisited() {
     restingColor_ = visitedColor_;
     if (!hoverTimer_.isActive()) SetFontColor(visitedColor_);
 }
-
-namespace {
-
-// The white panel that holds the links: a sunken single border line, a border of one pixel in
-// the panel's colour, then a lowered bevel two pixels wide.
-class LinkPanel final : public QFrame {
-public:
-    explicit LinkPanel(QWidget* parent) : QFrame(parent) {
-        QPalette white = palette();
-        white.setColor(QPalette::Window, Qt::white);
-        setPalette(white);
-        setAutoFillBackground(true);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        const QRect outer = rect();
-        qDrawWinPanel(&painter, outer, palette(), true);
-        constexpr int borderLine = 2;
-        constexpr int borderWidth = 1;
-        constexpr int bevelWidth = 2;
-        const int inset = borderLine + borderWidth;
-        qDrawShadePanel(&painter, outer.adjusted(inset, inset, -inset, -inset), palette(), true, bevelWidth);
-    }
-};
-
-QFont PixelFont(int pixels, bool bold) {
-    QFont font = ui::SmallFont();  // "MS Sans Serif", with its substitute installed
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-struct LinkPlace {
-    int left;
-    int top;
-    void (TInternetFrm::*handler)();
-};
-
-// Where each link of kWebLinks stands on the white panel and which handler serves its click.
-constexpr std::array<LinkPlace, kWebLinks.size()> kLinkPlaces{{
-    {57, 23, &TInternetFrm::OvcURL1Click},
-    {56, 46, &TInternetFrm::OvcURL2Click},
-    {56, 70, &TInternetFrm::OvcURL3Click},
-    {57, 94, &TInternetFrm::OvcURL4Click},
-    {56, 118, &TInternetFrm::OvcURL5Click},
-    {56, 142, &TInternetFrm::OvcURL6Click},
-    {54, 185, &TInternetFrm::OvcURL2Click},
-    {56, 207, &TInternetFrm::OvcURL2Click},
-    {55, 229, &TInternetFrm::OvcURL7Click},
-    {56, 286, &TInternetFrm::OvcURL6Click},
-}};
-
-const QColor kNavy{0, 0, 128};
-const QColor kMaroon{128, 0, 0};
-
-}  // namespace
 
 TInternetFrm::TInternetFrm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -353,15 +353,6 @@ TEST(LinksWindow, ControlsStandAtTheirPlacesInTheirOrderAndFonts) {
                                   "Label5", "OvcURL7", "OvcURL8", "OvcURL9", "Label4", "OvcURL10"}));
 }
 
-TEST(LinksGroups, SixMakerPagesThreeOtherSitesOneDonation) {
-    std::vector<LinkGroup> groups;
-    for (const WebLink& link : kWebLinks) groups.push_back(link.group);
-    const std::vector<LinkGroup> expected = {LinkGroup::Maker, LinkGroup::Maker, LinkGroup::Maker, LinkGroup::Maker,
-                                             LinkGroup::Maker, LinkGroup::Maker, LinkGroup::Other, LinkGroup::Other,
-                                             LinkGroup::Other, LinkGroup::Donation};
-    EXPECT_EQ(groups, expected);
-}
-
 // Runs the dialog modally and ends it with the given action once it shows; returns whether it
 // ended.
 bool ExecAndEnd(TInternetFrm& window, const std::function<void()>& end) {
