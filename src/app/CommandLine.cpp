@@ -6,6 +6,7 @@
 #include <QTextStream>
 
 #include "app/CommandAnalysis.h"
+#include "app/LinksCommand.h"
 #include "app/ReportCommands.h"
 #include "app/TemplateCommands.h"
 #include "numerology/Analysis.h"
@@ -41,6 +42,8 @@ QString Usage() {
         "      Writes the report stream of a template as the program carries it.\n"
         "  template show FILE\n"
         "      Reads a report template stream and prints what it holds as JSON.\n"
+        "  links [--json]\n"
+        "      Lists the web pages of the links window: caption and address.\n"
         "\n"
         "Options:\n"
         "  --screenshot DIR [--data TEXT] [--system chaldean] [--date TEXT]\n"
@@ -149,6 +152,7 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     if (first == QLatin1String("prepare")) return RunPrepareCommand(arguments, out, err);
     if (first == QLatin1String("export")) return RunExportCommand(arguments, err);
     if (first == QLatin1String("template")) return RunTemplateCommand(arguments, out, err);
+    if (first == QLatin1String("links")) return RunLinksCommand(arguments, out, err);
     return UsageError(err, QStringLiteral("unknown command \"%1\"; see quillon --help").arg(first));
 }
 

@@ -22,6 +22,7 @@
 #include "report/content/TemplateData.h"
 #include "report/export/ExportRun.h"
 #include "report/format/TemplateStream.h"
+#include "tools/Inet.h"
 
 namespace quillon {
 
@@ -283,7 +284,10 @@ void TCalcFrm::MthBtnClick() {
 void TCalcFrm::HelpBtnClick() {}
 void TCalcFrm::CalculatorBtnClick() {}
 void TCalcFrm::PrintBtnClick() {}
-void TCalcFrm::InternetBtnClick() {}
+
+void TCalcFrm::InternetBtnClick() {
+    if (InternetFrm) InternetFrm->exec();
+}
 
 void TCalcFrm::ExportBtnClick() {
     const auto fileName = AskSaveFileName(this, {QStringLiteral("Rich Text File  (*.rtf)"), QStringLiteral("rtf")});

@@ -25,6 +25,7 @@ class ChartPanel;
 class TOvcDateEdit;
 class ReportSurroundings;
 class TYFrm;
+class TInternetFrm;
 
 class TCalcFrm : public QWidget {
     Q_OBJECT
@@ -124,6 +125,8 @@ public:
 
     // The Y dialog, created at start-up after this window.
     TYFrm* YFrm = nullptr;
+    // The links window, created at start-up after the Y dialog.
+    TInternetFrm* InternetFrm = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -78,6 +78,14 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
     QApplication::processEvents();
     ok = Save(&window, dir, QStringLiteral("date.png"), err) && ok;
 
+    // The links window with its first link as it rests after a click.
+    windows.InternetFrm.setAttribute(Qt::WA_DontShowOnScreen);
+    windows.InternetFrm.show();
+    windows.InternetFrm.OvcURL[0]->MarkVisited();
+    QApplication::processEvents();
+    ok = Save(&windows.InternetFrm, dir, QStringLiteral("links.png"), err) && ok;
+    windows.InternetFrm.hide();
+
     // The prepared pages of both reports for the data and date now in the window.
     const std::pair<TfrReport*, QString> reports[] = {{&window.frReport1, QStringLiteral("print-page.png")},
                                                       {&window.frReport2, QStringLiteral("export-page.png")}};

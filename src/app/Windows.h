@@ -1,19 +1,24 @@
 #pragma once
 // The program's windows, created once at start-up in their fixed order and wired to each other:
-// the analysis window first, then the Y dialog.
+// the analysis window first, then the Y dialog, then the links window.
 
 #include "app/Numb.h"
 #include "app/Y.h"
+#include "tools/Inet.h"
 
 namespace quillon {
 
 struct Windows {
-    Windows() { CalcFrm.YFrm = &YFrm; }
+    Windows() {
+        CalcFrm.YFrm = &YFrm;
+        CalcFrm.InternetFrm = &InternetFrm;
+    }
     Windows(const Windows&) = delete;
     Windows& operator=(const Windows&) = delete;
 
     TCalcFrm CalcFrm;
     TYFrm YFrm{CalcFrm};
+    TInternetFrm InternetFrm{&CalcFrm};
 };
 
 }  // namespace quillon

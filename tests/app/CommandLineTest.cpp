@@ -11,25 +11,11 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
+#include "CommandOutcome.h"
 #include "QtPrint.h"
 
 namespace quillon {
 namespace {
-
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Outcome Quillon(QStringList arguments) {
-    arguments.prepend(QStringLiteral("quillon"));
-    Outcome run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.exitCode = RunCommandLine(arguments, out, err);
-    return run;
-}
 
 QJsonObject Json(const Outcome& run) {
     QJsonParseError error;
