@@ -20,6 +20,7 @@
 #include "platform/ReportSurroundings.h"
 #include "report/content/TemplateData.h"
 #include "report/content/TemplateStream.h"
+#include "tools/Calc.h"
 
 namespace quillon {
 
@@ -278,9 +279,12 @@ void TCalcFrm::MthBtnClick() {
 // The commands below belong to windows and reports that are not part of the program yet. Their
 // buttons stand at their places and do nothing until then.
 void TCalcFrm::HelpBtnClick() {}
-void TCalcFrm::CalculatorBtnClick() {}
 void TCalcFrm::PrintBtnClick() {}
 void TCalcFrm::InternetBtnClick() {}
+
+void TCalcFrm::CalculatorBtnClick() {
+    if (CalculatorFrm) CalculatorFrm->ShowBesideOwner();
+}
 
 void TCalcFrm::ExportBtnClick() {
     const auto fileName = AskSaveFileName(this, {QStringLiteral("Rich Text File  (*.rtf)"), QStringLiteral("rtf")});

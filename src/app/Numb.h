@@ -25,6 +25,7 @@ class ChartPanel;
 class TOvcDateEdit;
 class ReportSurroundings;
 class TYFrm;
+class TCalculatorFrm;
 
 class TCalcFrm : public QWidget {
     Q_OBJECT
@@ -123,6 +124,8 @@ public:
 
     // The Y dialog, created at start-up after this window.
     TYFrm* YFrm = nullptr;
+    // The math calculator window, created at start-up after the Y dialog.
+    TCalculatorFrm* CalculatorFrm = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
