@@ -24,43 +24,57 @@ struct GridPlace {
     int editSlot = -1;
 };
 
-GridPlace PlaceOf(CalcButton button) {
-    switch (button) {
-        case CalcButton::MemoryClear: return {0, 0};
-        case CalcButton::Back: return {0, 2, 0};
-        case CalcButton::ClearEntry: return {0, 2, 1};
-        case CalcButton::Clear: return {0, 2, 2};
-        case CalcButton::MemoryRecall: return {1, 0};
-        case CalcButton::Digit7: return {1, 1};
-        case CalcButton::Digit8: return {1, 2};
-        case CalcButton::Digit9: return {1, 3};
-        case CalcButton::Divide: return {1, 4};
-        case CalcButton::Sqrt: return {1, 5};
-        case CalcButton::MemoryStore: return {2, 0};
-        case CalcButton::Digit4: return {2, 1};
-        case CalcButton::Digit5: return {2, 2};
-        case CalcButton::Digit6: return {2, 3};
-        case CalcButton::Multiply: return {2, 4};
-        case CalcButton::Percent: return {2, 5};
-        case CalcButton::MemoryAdd: return {3, 0};
-        case CalcButton::Digit1: return {3, 1};
-        case CalcButton::Digit2: return {3, 2};
-        case CalcButton::Digit3: return {3, 3};
-        case CalcButton::Subtract: return {3, 4};
-        case CalcButton::Reciprocal: return {3, 5};
-        case CalcButton::MemorySubtract: return {4, 0};
-        case CalcButton::Digit0: return {4, 1};
-        case CalcButton::Sign: return {4, 2};
-        case CalcButton::Decimal: return {4, 3};
-        case CalcButton::Add: return {4, 4};
-        case CalcButton::Equals: return {4, 5};
+// The groups whose captions share a colour.
+enum class ButtonGroup { Number, Edit, Function, Memory, Operator };
+
+struct KeyFace {
+    CalcButton button;
+    const char* caption;  // the decimal point's is replaced by the locale's separator
+    ButtonGroup group;
+    GridPlace place;
+};
+
+// The keypad, in the order of CalcButton.
+constexpr KeyFace kKeypad[] = {
+    {CalcButton::Digit0, "0", ButtonGroup::Number, {4, 1}},
+    {CalcButton::Digit1, "1", ButtonGroup::Number, {3, 1}},
+    {CalcButton::Digit2, "2", ButtonGroup::Number, {3, 2}},
+    {CalcButton::Digit3, "3", ButtonGroup::Number, {3, 3}},
+    {CalcButton::Digit4, "4", ButtonGroup::Number, {2, 1}},
+    {CalcButton::Digit5, "5", ButtonGroup::Number, {2, 2}},
+    {CalcButton::Digit6, "6", ButtonGroup::Number, {2, 3}},
+    {CalcButton::Digit7, "7", ButtonGroup::Number, {1, 1}},
+    {CalcButton::Digit8, "8", ButtonGroup::Number, {1, 2}},
+    {CalcButton::Digit9, "9", ButtonGroup::Number, {1, 3}},
+    {CalcButton::Decimal, ".", ButtonGroup::Number, {4, 3}},
+    {CalcButton::Back, "Back", ButtonGroup::Edit, {0, 2, 0}},
+    {CalcButton::ClearEntry, "CE", ButtonGroup::Edit, {0, 2, 1}},
+    {CalcButton::Clear, "C", ButtonGroup::Edit, {0, 2, 2}},
+    {CalcButton::Sign, "+/-", ButtonGroup::Function, {4, 2}},
+    {CalcButton::Add, "+", ButtonGroup::Operator, {4, 4}},
+    {CalcButton::Subtract, "-", ButtonGroup::Operator, {3, 4}},
+    {CalcButton::Multiply, "*", ButtonGroup::Operator, {2, 4}},
+    {CalcButton::Divide, "/", ButtonGroup::Operator, {1, 4}},
+    {CalcButton::Equals, "=", ButtonGroup::Operator, {4, 5}},
+    {CalcButton::Percent, "%", ButtonGroup::Function, {2, 5}},
+    {CalcButton::Reciprocal, "1/x", ButtonGroup::Function, {3, 5}},
+    {CalcButton::Sqrt, "Sqrt", ButtonGroup::Function, {1, 5}},
+    {CalcButton::MemoryClear, "MC", ButtonGroup::Memory, {0, 0}},
+    {CalcButton::MemoryRecall, "MR", ButtonGroup::Memory, {1, 0}},
+    {CalcButton::MemoryStore, "MS", ButtonGroup::Memory, {2, 0}},
+    {CalcButton::MemoryAdd, "M+", ButtonGroup::Memory, {3, 0}},
+    {CalcButton::MemorySubtract, "M-", ButtonGroup::Memory, {4, 0}},
+};
+
+constexpr bool KeypadInButtonOrder() {
+    for (std::size_t i = 0; i < std::size(kKeypad); ++i) {
+        if (static_cast<std::size_t>(kKeypad[i].button) != i) return false;
     }
-    return {};
+    return std::size(kKeypad) == static_cast<std::size_t>(CalcButton::MemorySubtract) + 1;
 }
+static_assert(KeypadInButtonOrder());
 
-constexpr int kButtonCount = static_cast<int>(CalcButton::MemorySubtract) + 1;
-
-CalcButton ButtonNumber(int index) { return static_cast<CalcButton>(index); }
+const KeyFace& FaceOf(CalcButton button) { return kKeypad[static_cast<std::size_t>(button)]; }
 
 char16_t LocaleDecimalSeparator() {
     const QString point = QLocale().decimalPoint();
@@ -87,7 +101,7 @@ CalculatorLayout LayOutCalculator(QSize size) {
 }
 
 QRect CalculatorLayout::Button(CalcButton button) const {
-    const GridPlace place = PlaceOf(button);
+    const GridPlace place = FaceOf(button).place;
     auto columnLeft = [this](int column) {
         return column == 0 ? border : border + columnWidth + memoryGap + (column - 1) * (columnWidth + gap);
     };
@@ -130,44 +144,14 @@ TOvcCalculator::TOvcCalculator(QWidget* parent)
 TOvcCalculator::~TOvcCalculator() = default;
 
 QString TOvcCalculator::Caption(CalcButton button) const {
-    switch (button) {
-        case CalcButton::Digit0:
-        case CalcButton::Digit1:
-        case CalcButton::Digit2:
-        case CalcButton::Digit3:
-        case CalcButton::Digit4:
-        case CalcButton::Digit5:
-        case CalcButton::Digit6:
-        case CalcButton::Digit7:
-        case CalcButton::Digit8:
-        case CalcButton::Digit9:
-            return QString::number(static_cast<int>(button) - static_cast<int>(CalcButton::Digit0));
-        case CalcButton::Decimal: return QString(QChar(engine_.DecimalSeparator()));
-        case CalcButton::Back: return QStringLiteral("Back");
-        case CalcButton::ClearEntry: return QStringLiteral("CE");
-        case CalcButton::Clear: return QStringLiteral("C");
-        case CalcButton::Sign: return QStringLiteral("+/-");
-        case CalcButton::Add: return QStringLiteral("+");
-        case CalcButton::Subtract: return QStringLiteral("-");
-        case CalcButton::Multiply: return QStringLiteral("*");
-        case CalcButton::Divide: return QStringLiteral("/");
-        case CalcButton::Equals: return QStringLiteral("=");
-        case CalcButton::Percent: return QStringLiteral("%");
-        case CalcButton::Reciprocal: return QStringLiteral("1/x");
-        case CalcButton::Sqrt: return QStringLiteral("Sqrt");
-        case CalcButton::MemoryClear: return QStringLiteral("MC");
-        case CalcButton::MemoryRecall: return QStringLiteral("MR");
-        case CalcButton::MemoryStore: return QStringLiteral("MS");
-        case CalcButton::MemoryAdd: return QStringLiteral("M+");
-        case CalcButton::MemorySubtract: return QStringLiteral("M-");
-    }
-    return {};
+    if (button == CalcButton::Decimal) return QString(QChar(engine_.DecimalSeparator()));
+    return QString::fromLatin1(FaceOf(button).caption);
 }
 
 std::optional<CalcButton> TOvcCalculator::ButtonForCaption(const QString& caption) const {
     if (caption == QLatin1String(".")) return CalcButton::Decimal;
-    for (int i = 0; i < kButtonCount; ++i) {
-        if (Caption(ButtonNumber(i)) == caption) return ButtonNumber(i);
+    for (const KeyFace& face : kKeypad) {
+        if (Caption(face.button) == caption) return face.button;
     }
     return std::nullopt;
 }
@@ -178,8 +162,8 @@ QRect TOvcCalculator::DisplayRect() const { return LayOutCalculator(size()).disp
 
 std::optional<CalcButton> TOvcCalculator::ButtonAt(QPoint position) const {
     const CalculatorLayout layout = LayOutCalculator(size());
-    for (int i = 0; i < kButtonCount; ++i) {
-        if (layout.Button(ButtonNumber(i)).contains(position)) return ButtonNumber(i);
+    for (const KeyFace& face : kKeypad) {
+        if (layout.Button(face.button).contains(position)) return face.button;
     }
     return std::nullopt;
 }
@@ -190,36 +174,12 @@ bool TOvcCalculator::AcceptsClick(CalcButton button) const {
 }
 
 QColor TOvcCalculator::CaptionColor(CalcButton button) const {
-    switch (button) {
-        case CalcButton::Digit0:
-        case CalcButton::Digit1:
-        case CalcButton::Digit2:
-        case CalcButton::Digit3:
-        case CalcButton::Digit4:
-        case CalcButton::Digit5:
-        case CalcButton::Digit6:
-        case CalcButton::Digit7:
-        case CalcButton::Digit8:
-        case CalcButton::Digit9:
-        case CalcButton::Decimal: return Colors.NumberButtons;
-        case CalcButton::Back:
-        case CalcButton::ClearEntry:
-        case CalcButton::Clear: return Colors.EditButtons;
-        case CalcButton::Sign:
-        case CalcButton::Percent:
-        case CalcButton::Reciprocal:
-        case CalcButton::Sqrt: return Colors.FunctionButtons;
-        case CalcButton::Add:
-        case CalcButton::Subtract:
-        case CalcButton::Multiply:
-        case CalcButton::Divide:
-        case CalcButton::Equals: return Colors.OperatorButtons;
-        case CalcButton::MemoryClear:
-        case CalcButton::MemoryRecall:
-            return AcceptsClick(button) ? Colors.MemoryButtons : Colors.DisabledMemoryButtons;
-        case CalcButton::MemoryStore:
-        case CalcButton::MemoryAdd:
-        case CalcButton::MemorySubtract: return Colors.MemoryButtons;
+    switch (FaceOf(button).group) {
+        case ButtonGroup::Number: return Colors.NumberButtons;
+        case ButtonGroup::Edit: return Colors.EditButtons;
+        case ButtonGroup::Function: return Colors.FunctionButtons;
+        case ButtonGroup::Operator: return Colors.OperatorButtons;
+        case ButtonGroup::Memory: return AcceptsClick(button) ? Colors.MemoryButtons : Colors.DisabledMemoryButtons;
     }
     return {};
 }
@@ -234,7 +194,7 @@ void TOvcCalculator::paintEvent(QPaintEvent*) {
     const QBrush face = palette().button();
     qDrawWinPanel(&painter, rect(), palette(), false, &face);
     DrawDisplay(painter);
-    for (int i = 0; i < kButtonCount; ++i) DrawButton(painter, ButtonNumber(i));
+    for (const KeyFace& face : kKeypad) DrawButton(painter, face.button);
 }
 
 void TOvcCalculator::DrawDisplay(QPainter& painter) const {
