@@ -91,19 +91,22 @@ KeyStroke CharacterKey(QChar character) {
     return {code < 0x100 ? int(code) : int(Qt::Key_unknown), Qt::NoModifier, QString(character)};
 }
 
-QString ParseKeys(const QString& keys, const TOvcCalculator& calculator, std::vector<CalcAction>& actions) {
-    for (qsizetype i = 0; i < keys.size(); ++i) {
-        if (keys.at(i) != QLatin1Char('{')) {
-            actions.push_back(CharacterKey(keys.at(i)));
-            continue;
+// Reads the key strings into actions; returns what cannot be read, or nothing.
+QString ParseKeys(const QStringList& keyStrings, const TOvcCalculator& calculator, std::vector<CalcAction>& actions) {
+    for (const QString& keys : keyStrings) {
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            if (keys.at(i) != QLatin1Char('{')) {
+                actions.push_back(CharacterKey(keys.at(i)));
+                continue;
+            }
+            const qsizetype end = keys.indexOf(QLatin1Char('}'), i + 1);
+            if (end < 0) return QStringLiteral("a { without its } in \"%1\"").arg(keys);
+            const QString name = keys.mid(i + 1, end - i - 1);
+            const auto action = NamedAction(name, calculator);
+            if (!action) return QStringLiteral("unknown key {%1}; see quillon calc --help").arg(name);
+            actions.push_back(*action);
+            i = end;
         }
-        const qsizetype end = keys.indexOf(QLatin1Char('}'), i + 1);
-        if (end < 0) return QStringLiteral("a { without its } in \"%1\"").arg(keys);
-        const QString name = keys.mid(i + 1, end - i - 1);
-        const auto action = NamedAction(name, calculator);
-        if (!action) return QStringLiteral("unknown key {%1}; see quillon calc --help").arg(name);
-        actions.push_back(*action);
-        i = end;
     }
     return {};
 }
@@ -126,9 +129,11 @@ void SendClick(TOvcCalculator* calculator, CalcButton button) {
 
 void Play(Windows& windows, const std::vector<CalcAction>& actions) {
     TCalculatorFrm& window = windows.CalculatorFrm;
+    // The window is used, not shown: it is laid out and takes keys, but never reaches a screen.
+    window.setAttribute(Qt::WA_DontShowOnScreen);
     for (const CalcAction& action : actions) {
-        // Keys go to the calculator, which holds the focus while the window is up; after Esc the
-        // window is opened again first, as a person would with the Calculator button.
+        // Keys go to the calculator, which holds the focus while the window is up. The Calculator
+        // button opens the window before the first key, and again after an Esc closed it.
         if (window.isHidden()) windows.CalcFrm.CalculatorBtnClick();
         if (const auto* stroke = std::get_if<KeyStroke>(&action)) {
             SendKey(window.OvcCalculator1, *stroke);
@@ -175,12 +180,6 @@ QJsonObject CalculatorJson(const TOvcBasicCalculatorEngine& engine, const QStrin
             {"messages", QJsonArray::fromStringList(messages)}};
 }
 
-void PrepareWindow(Windows& windows) {
-    // The window is used, not shown: it is laid out and takes keys, but never reaches a screen.
-    windows.CalculatorFrm.setAttribute(Qt::WA_DontShowOnScreen);
-    windows.CalcFrm.CalculatorBtnClick();
-}
-
 struct CalcSession {
     QStringList keys;
     QString clipboard;
@@ -192,12 +191,9 @@ int RunCalcSession(const CalcSession& session, QTextStream& out, QTextStream& er
     ScopedMessages collect(messages);
     Windows windows;
     std::vector<CalcAction> actions;
-    for (const QString& keys : session.keys) {
-        if (QString error = ParseKeys(keys, *windows.CalculatorFrm.OvcCalculator1, actions); !error.isEmpty()) {
-            return UsageError(err, error);
-        }
+    if (QString error = ParseKeys(session.keys, *windows.CalculatorFrm.OvcCalculator1, actions); !error.isEmpty()) {
+        return UsageError(err, error);
     }
-    PrepareWindow(windows);
     QGuiApplication::clipboard()->setText(session.clipboard);
     Play(windows, actions);
 
@@ -219,9 +215,8 @@ void DropQtRemarks(QtMsgType, const QMessageLogContext&, const QString&) {}
 }  // namespace
 
 QString PlayCalculatorKeys(Windows& windows, const QString& keys) {
-    PrepareWindow(windows);
     std::vector<CalcAction> actions;
-    if (QString error = ParseKeys(keys, *windows.CalculatorFrm.OvcCalculator1, actions); !error.isEmpty()) return error;
+    if (QString error = ParseKeys({keys}, *windows.CalculatorFrm.OvcCalculator1, actions); !error.isEmpty()) return error;
     Play(windows, actions);
     return {};
 }
