@@ -169,8 +169,8 @@ std::optional<CalcButton> TOvcCalculator::ButtonAt(QPoint position) const {
 }
 
 bool TOvcCalculator::AcceptsClick(CalcButton button) const {
-    const bool readsMemory = button == CalcButton::MemoryClear || button == CalcButton::MemoryRecall;
-    return !readsMemory || engine_.Memory() != 0;
+    const bool idleOnZeroMemory = button == CalcButton::MemoryClear || button == CalcButton::MemoryRecall;
+    return !idleOnZeroMemory || engine_.Memory() != 0;
 }
 
 QColor TOvcCalculator::CaptionColor(CalcButton button) const {
@@ -191,8 +191,8 @@ void TOvcCalculator::PasteFromClipboard() {
 
 void TOvcCalculator::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QBrush face = palette().button();
-    qDrawWinPanel(&painter, rect(), palette(), false, &face);
+    const QBrush background = palette().button();
+    qDrawWinPanel(&painter, rect(), palette(), false, &background);
     DrawDisplay(painter);
     for (const KeyFace& face : kKeypad) DrawButton(painter, face.button);
 }
