@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include "app/CalcCommand.h"
 #include "app/CommandAnalysis.h"
 #include "app/LinksCommand.h"
 #include "app/ReportCommands.h"
@@ -44,6 +45,9 @@ QString Usage() {
         "      Reads a report template stream and prints what it holds as JSON.\n"
         "  links [--json]\n"
         "      Lists the web pages of the links window: caption and address.\n"
+        "  calc [--json] [--clipboard TEXT] KEYS...\n"
+        "      Types KEYS into the math calculator window and prints its display;\n"
+        "      quillon calc --help lists the keys.\n"
         "\n"
         "Options:\n"
         "  --screenshot DIR [--data TEXT] [--system chaldean] [--date TEXT]\n"
@@ -153,6 +157,7 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     if (first == QLatin1String("export")) return RunExportCommand(arguments, err);
     if (first == QLatin1String("template")) return RunTemplateCommand(arguments, out, err);
     if (first == QLatin1String("links")) return RunLinksCommand(arguments, out, err);
+    if (first == QLatin1String("calc")) return RunCalcCommand(arguments, out, err);
     return UsageError(err, QStringLiteral("unknown command \"%1\"; see quillon --help").arg(first));
 }
 

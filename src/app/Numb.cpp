@@ -23,6 +23,7 @@
 #include "report/export/ExportRun.h"
 #include "report/format/TemplateStream.h"
 #include "tools/Inet.h"
+#include "tools/Calc.h"
 
 namespace quillon {
 
@@ -282,11 +283,14 @@ void TCalcFrm::MthBtnClick() {
 // The commands below belong to windows and reports that are not part of the program yet. Their
 // buttons stand at their places and do nothing until then.
 void TCalcFrm::HelpBtnClick() {}
-void TCalcFrm::CalculatorBtnClick() {}
 void TCalcFrm::PrintBtnClick() {}
 
 void TCalcFrm::InternetBtnClick() {
     if (InternetFrm) InternetFrm->exec();
+}
+
+void TCalcFrm::CalculatorBtnClick() {
+    if (CalculatorFrm) CalculatorFrm->ShowBesideOwner();
 }
 
 void TCalcFrm::ExportBtnClick() {

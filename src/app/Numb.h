@@ -26,6 +26,7 @@ class TOvcDateEdit;
 class ReportSurroundings;
 class TYFrm;
 class TInternetFrm;
+class TCalculatorFrm;
 
 class TCalcFrm : public QWidget {
     Q_OBJECT
@@ -127,6 +128,8 @@ public:
     TYFrm* YFrm = nullptr;
     // The links window, created at start-up after the Y dialog.
     TInternetFrm* InternetFrm = nullptr;
+    // The math calculator window, created at start-up after the Y dialog.
+    TCalculatorFrm* CalculatorFrm = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

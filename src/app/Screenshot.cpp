@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QTextStream>
 
+#include "app/CalcCommand.h"
 #include "app/CommandLine.h"
 #include "app/DateEdit.h"
 #include "app/ReportPages.h"
@@ -85,6 +86,10 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
     QApplication::processEvents();
     ok = Save(&windows.InternetFrm, dir, QStringLiteral("links.png"), err) && ok;
     windows.InternetFrm.hide();
+    // The calculator window after a short calculation.
+    PlayCalculatorKeys(windows, QStringLiteral("12.5*4="));
+    QApplication::processEvents();
+    ok = Save(&windows.CalculatorFrm, dir, QStringLiteral("calculator.png"), err) && ok;
 
     // The prepared pages of both reports for the data and date now in the window.
     const std::pair<TfrReport*, QString> reports[] = {{&window.frReport1, QStringLiteral("print-page.png")},

@@ -1,9 +1,10 @@
 #pragma once
 // The program's windows, created once at start-up in their fixed order and wired to each other:
-// the analysis window first, then the Y dialog, then the links window.
+// the analysis window first, then the Y dialog, the links window and the math calculator window.
 
 #include "app/Numb.h"
 #include "app/Y.h"
+#include "tools/Calc.h"
 #include "tools/Inet.h"
 
 namespace quillon {
@@ -12,6 +13,7 @@ struct Windows {
     Windows() {
         CalcFrm.YFrm = &YFrm;
         CalcFrm.InternetFrm = &InternetFrm;
+        CalcFrm.CalculatorFrm = &CalculatorFrm;
     }
     Windows(const Windows&) = delete;
     Windows& operator=(const Windows&) = delete;
@@ -19,6 +21,7 @@ struct Windows {
     TCalcFrm CalcFrm;
     TYFrm YFrm{CalcFrm};
     TInternetFrm InternetFrm{&CalcFrm};
+    TCalculatorFrm CalculatorFrm{CalcFrm};
 };
 
 }  // namespace quillon

@@ -42,6 +42,13 @@ int main(int argc, char** argv) {
 
     switch (quillon::ModeOf(arguments)) {
         case quillon::StartMode::CommandLine: {
+            // The calculator command works the calculator window itself and its clipboard.
+            if (arguments.value(1) == QLatin1String("calc")) {
+                if (!HasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
+                QApplication app(argc, argv);
+                SetNames();
+                return quillon::RunCommandLine(arguments, out, err);
+            }
             // Export measures text with the window's fonts, which needs a GUI application; it
             // draws nothing, so it runs off-screen when there is no display.
             if (arguments.value(1) == QLatin1String("export")) {

@@ -1,0 +1,40 @@
+// The calculator engine: a short calculation as typed, and pastes of ever longer numbers. Every
+// digit of a paste re-reads the whole entry, so a paste costs the square of its length; the entry's
+// length limit bounds the worst case.
+
+#include <benchmark/benchmark.h>
+
+#include "calculator/CalculatorEngine.h"
+
+namespace {
+
+class Surroundings final : public quillon::CalculatorSurroundings {
+public:
+    void Beep() override {}
+    std::optional<std::u16string> ClipboardText() override { return text; }
+    void SetClipboardText(std::u16string_view copied) override { text = std::u16string(copied); }
+    std::u16string text;
+};
+
+void BM_TypeACalculation(benchmark::State& state) {
+    Surroundings surroundings;
+    quillon::TOvcBasicCalculatorEngine engine(surroundings);
+    for (auto _ : state) {
+        for (const char16_t key : std::u16string_view(u"1234.5+678*9/3-1=")) engine.Press(*engine.TypedCharacterButton(key));
+        benchmark::DoNotOptimize(engine.DisplayText());
+    }
+}
+BENCHMARK(BM_TypeACalculation);
+
+void BM_PasteANumber(benchmark::State& state) {
+    Surroundings surroundings;
+    surroundings.text = std::u16string(static_cast<std::size_t>(state.range(0)), u'7');
+    quillon::TOvcBasicCalculatorEngine engine(surroundings);
+    for (auto _ : state) {
+        engine.Paste();
+        benchmark::DoNotOptimize(engine.EntryText());
+    }
+}
+BENCHMARK(BM_PasteANumber)->Arg(20)->Arg(500)->Arg(5000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
