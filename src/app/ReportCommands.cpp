@@ -37,6 +37,13 @@ bool LoadReport(TfrReport& report, bool print, const ReportSource& source) {
     return true;
 }
 
+// "-o -": the file goes to standard output, as a command line's output does.
+RunResult ExportToStandardOutput(TfrReport& report, TfrExportFilter& filter) {
+    SafeSave save;
+    save.OpenStandardOutput();
+    return ExportToSave(report, filter, save);
+}
+
 }  // namespace
 
 int RunPrepareCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -85,7 +92,8 @@ int RunExportCommand(const QStringList& arguments, QTextStream& err) {
     if (const RunResult prepared = report.Prepare(); prepared.IsFailed()) return ReportFailure(err, prepared.message);
     TfrRTFExport writer;
     ConfigureAsExportButton(writer);
-    const RunResult exported = ExportToFile(report, writer, request.output->toStdString());
+    const RunResult exported = *request.output == QLatin1String("-") ? ExportToStandardOutput(report, writer)
+                                                                     : ExportToFile(report, writer, request.output->toStdString());
     if (exported.IsFailed()) return ReportFailure(err, exported.message);
     return kExitOk;
 }

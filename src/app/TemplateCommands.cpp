@@ -47,7 +47,12 @@ int Save(const QStringList& arguments, QTextStream& err) {
     if (!stream) return Fail(err, kExitFailure, QStringLiteral("the carried template is damaged"));
 
     SafeSave file;
-    auto error = file.Open(parser.value(output).toStdString());
+    std::optional<std::string> error;
+    if (parser.value(output) == QLatin1String("-")) {
+        file.OpenStandardOutput();
+    } else {
+        error = file.Open(parser.value(output).toStdString());
+    }
     if (!error) {
         file.Write(stream->data(), stream->size());
         error = file.Commit();

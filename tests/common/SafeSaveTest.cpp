@@ -2,7 +2,9 @@
 
 #include "common/SafeSave.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace quillon {
 namespace {
@@ -84,6 +87,98 @@ TEST_F(SafeSaveTest, PlacesThatCannotTakeAFile) {
     EXPECT_EQ(save.Open((folder / "dir").string()), "Cannot create file " + (folder / "dir").string());
     EXPECT_EQ(save.Commit(), "Stream write error") << "nothing open, nothing saved";
     EXPECT_EQ(Entries(), std::vector<std::string>{"dir"});
+}
+
+TEST_F(SafeSaveTest, ALinkIsWrittenThroughAndStays) {
+    const fs::path target = folder / "target.txt";
+    std::ofstream(target) << "old";
+    fs::create_symlink("target.txt", folder / "link.txt");  // relative, as people make them
+    fs::create_directories(folder / "sub");
+    fs::create_symlink("../link.txt", folder / "sub" / "chain.txt");  // a link to a link
+    for (const fs::path& link : {folder / "link.txt", folder / "sub" / "chain.txt"}) {
+        SafeSave save;
+        ASSERT_FALSE(save.Open(link.string()));
+        save.Write("new through " + link.filename().string());
+        ASSERT_FALSE(save.Commit());
+        EXPECT_TRUE(fs::is_symlink(link)) << "the link stays a link";
+        EXPECT_EQ(Read(target), "new through " + link.filename().string());
+    }
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"link.txt", "sub", "target.txt"})) << "no temporary file left";
+
+    // A link to a file that does not exist yet makes the file where it points.
+    fs::create_symlink("made.txt", folder / "dangling.txt");
+    SafeSave save;
+    ASSERT_FALSE(save.Open((folder / "dangling.txt").string()));
+    save.Write("made");
+    ASSERT_FALSE(save.Commit());
+    EXPECT_TRUE(fs::is_symlink(folder / "dangling.txt"));
+    EXPECT_EQ(Read(folder / "made.txt"), "made");
+
+    // A loop of links is no file.
+    fs::create_symlink("loop-b", folder / "loop-a");
+    fs::create_symlink("loop-a", folder / "loop-b");
+    EXPECT_EQ(save.Open((folder / "loop-a").string()), "Cannot create file " + (folder / "loop-a").string());
+}
+
+TEST_F(SafeSaveTest, APipeIsWrittenToNotReplaced) {
+    const fs::path fifo = folder / "pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] {
+        std::ifstream in(fifo, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        received = bytes.str();
+    });
+    {
+        SafeSave save;
+        ASSERT_FALSE(save.Open(fifo.string()));
+        save.Write("through the pipe");
+        EXPECT_FALSE(save.Commit());
+    }
+    reader.join();
+    EXPECT_EQ(received, "through the pipe");
+    EXPECT_TRUE(fs::is_fifo(fifo)) << "still a pipe";
+    EXPECT_EQ(Entries(), std::vector<std::string>{"pipe"});
+}
+
+TEST_F(SafeSaveTest, DevicesAreWrittenToAndAFullOneFails) {
+    SafeSave null;
+    ASSERT_FALSE(null.Open("/dev/null"));
+    EXPECT_TRUE(null.Write("nothing"));
+    EXPECT_FALSE(null.Commit());
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+
+    // A full device of our own where one can be made (root can); else the system's /dev/full,
+    // which the save only writes to.
+    fs::path full = folder / "full";
+    if (::mknod(full.c_str(), S_IFCHR | 0666, ::makedev(1, 7)) != 0) full = "/dev/full";
+    if (!fs::exists(full)) GTEST_SKIP() << "no full device here";
+    SafeSave save;
+    ASSERT_FALSE(save.Open(full.string()));
+    EXPECT_FALSE(save.Write("no room"));
+    EXPECT_EQ(save.Commit(), "Stream write error");
+    EXPECT_TRUE(fs::is_character_file(full)) << "the device is still a device";
+}
+
+TEST_F(SafeSaveTest, StandardOutput) {
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const int savedOut = ::dup(STDOUT_FILENO);
+    ::dup2(pipeEnds[1], STDOUT_FILENO);
+    ::close(pipeEnds[1]);
+    {
+        SafeSave save;
+        save.OpenStandardOutput();
+        save.Write("to stdout");
+        EXPECT_FALSE(save.Commit());
+    }
+    ::dup2(savedOut, STDOUT_FILENO);
+    ::close(savedOut);
+    char buffer[32] = {};
+    const ssize_t got = ::read(pipeEnds[0], buffer, sizeof buffer - 1);
+    ::close(pipeEnds[0]);
+    EXPECT_EQ(std::string(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0))), "to stdout");
 }
 
 }  // namespace

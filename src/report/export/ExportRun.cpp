@@ -68,6 +68,7 @@ RunResult ExportToSave(TfrReport& report, TfrExportFilter& filter, SafeSave& sav
     filter.Stream = nullptr;
     if (!result.IsDone()) return result;
     if (!filter.Failure().empty()) return RunResult::Failed(filter.Failure());
+    if (auto error = save.Commit()) return RunResult::Failed(*error);
     return cancel ? RunResult::Cancelled() : RunResult::Done();
 }
 
@@ -76,10 +77,7 @@ RunResult ExportToFile(TfrReport& report, TfrExportFilter& filter, const std::st
     if (filter.ConfirmOptions() != 1) return RunResult::Cancelled();
     SafeSave save;
     if (auto error = save.Open(fileName)) return RunResult::Failed(*error);
-    RunResult result = ExportToSave(report, filter, save);
-    if (result.IsFailed()) return result;
-    if (auto error = save.Commit()) return RunResult::Failed(*error);
-    return result;
+    return ExportToSave(report, filter, save);
 }
 
 }  // namespace quillon

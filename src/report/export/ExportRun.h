@@ -16,7 +16,8 @@ namespace quillon {
 // still ends the document, so the file is complete for the pages exported.
 RunResult ExportToFile(TfrReport& report, TfrExportFilter& filter, const std::string& fileName);
 
-// The same into a save the caller has opened (standard output, say); the caller commits it.
+// The same into a save the caller has opened (standard output, say), which is committed when the
+// export did not fail.
 RunResult ExportToSave(TfrReport& report, TfrExportFilter& filter, SafeSave& save);
 
 }  // namespace quillon
