@@ -94,7 +94,8 @@ protected:
 // lines 17 units apart (2 + 15 for Arial 11); the row is top / 14, halves to even; twips are
 // x x 20 / 1.3. Memo31 is centred in its own height, which its one line fills. Rows 0, 1, 3, 7 to
 // 10 and 15 to 17 hold nothing and come out as empty paragraphs; bold stays on until a text
-// without it turns it off.
+// without it turns it off. The labels' padding blanks are left out (they are Arial); the vowel
+// row keeps its blanks (Courier New), so its digits stay above their letters.
 const std::string kExpectedMary =
     "{\\rtf1\\ansi\r\n\\margl600\\margr600\\margt600\\margb600\r\n"
     "{\\fonttbl{\\f0 Arial}{\\f1 Courier New}}\r\n"
@@ -103,18 +104,18 @@ const std::string kExpectedMary =
     "{\\pard \\par}\r\n"
     "\\pard\\tx1938\\tx8400{\\tab\\f0\\fs24\\b\\cf1 Pythagorean System\\tab Total\\par}\r\n"
     "{\\pard \\par}\r\n"
-    "\\pard\\tx477\\tx1938\\tx8400{\\tab\\f0\\fs22\\b\\cf1         Vowels:\\tab\\f1\\fs24  1     \\tab\\f0\\fs22\\b0 1\\par}\r\n"
-    "\\pard\\tx431\\tx1938\\tx8400{\\tab\\f0\\fs22\\b\\cf1              Data:\\tab\\f1\\fs24 MARY 12\\tab\\f0\\fs22\\b0 24 / 6\\par}\r\n"
+    "\\pard\\tx477\\tx1938\\tx8400{\\tab\\f0\\fs22\\b\\cf1 Vowels:\\tab\\f1\\fs24  1     \\tab\\f0\\fs22\\b0 1\\par}\r\n"
+    "\\pard\\tx431\\tx1938\\tx8400{\\tab\\f0\\fs22\\b\\cf1 Data:\\tab\\f1\\fs24 MARY 12\\tab\\f0\\fs22\\b0 24 / 6\\par}\r\n"
     "\\pard\\tx431\\tx1938\\tx8400{\\tab\\f0\\fs22\\b\\cf1 Consonants:\\tab\\f1\\fs24 4 97   \\tab\\f0\\fs22\\b0 20 / 2\\par}\r\n"
     "{\\pard \\par}\r\n{\\pard \\par}\r\n{\\pard \\par}\r\n{\\pard \\par}\r\n"
     "\\pard\\tx1938\\tx2369\\tx2800\\tx3231\\tx3662\\tx4092\\tx4523\\tx4954\\tx5385\\tx5815{\\tab\\f0\\fs22\\b\\cf1 "
     "1\\tab 2\\tab 3\\tab 4\\tab 5\\tab 6\\tab 7\\tab 8\\tab 9\\tab Total\\par}\r\n"
     "\\pard\\tx431\\tx1938\\tx2369\\tx2800\\tx3231\\tx3662\\tx4092\\tx4523\\tx4954\\tx5385\\tx6000{\\tab\\f0\\fs22\\b\\cf1 "
-    "         Vowels:\\tab\\b0 1\\tab 0\\tab 0\\tab 0\\tab 0\\tab 0\\tab 0\\tab 0\\tab 0\\tab 1\\par}\r\n"
+    "Vowels:\\tab\\b0 1\\tab 0\\tab 0\\tab 0\\tab 0\\tab 0\\tab 0\\tab 0\\tab 0\\tab 1\\par}\r\n"
     "\\pard\\tx431\\tx1938\\tx2369\\tx2800\\tx3231\\tx3662\\tx4092\\tx4523\\tx4954\\tx5385\\tx6000{\\tab\\f0\\fs22\\b\\cf1 "
     "Consonants:\\tab\\b0 0\\tab 0\\tab 0\\tab 1\\tab 0\\tab 0\\tab 1\\tab 0\\tab 1\\tab 3\\par}\r\n"
     "\\pard\\tx431\\tx1938\\tx2369\\tx2800\\tx3231\\tx3662\\tx4092\\tx4523\\tx4954\\tx5385\\tx6000{\\tab\\f0\\fs22\\b\\cf1 "
-    "          Totals:\\tab\\b0 1\\tab 0\\tab 0\\tab 1\\tab 0\\tab 0\\tab 1\\tab 0\\tab 1\\tab 4\\par}\r\n"
+    "Totals:\\tab\\b0 1\\tab 0\\tab 0\\tab 1\\tab 0\\tab 0\\tab 1\\tab 0\\tab 1\\tab 4\\par}\r\n"
     "{\\pard \\par}\r\n{\\pard \\par}\r\n{\\pard \\par}\r\n"
     "\\pard\\tx400\\tx2185{\\tab\\f0\\fs22\\b\\cf1 Date:\\tab\\b0 12/29/1985\\par}\r\n"
     "\\pard\\tx400\\tx2185{\\tab\\f0\\fs22\\b\\cf1 Date Total:\\tab\\b0 37 / 10 / 1\\par}\r\n"

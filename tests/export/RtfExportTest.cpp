@@ -131,6 +131,25 @@ TEST(RtfWriter, ATableLineStaysUnderTwoHundredFiftyFiveCharacters) {
     }
 }
 
+TEST(RtfWriter, LeadingBlanksOnlyInFixedPitchFonts) {
+    Writer w;
+    w.rtf.BeginDocument();
+    w.rtf.BeginPage();
+    w.Line(10, 0, "        Vowels:", Memo("Arial"));
+    w.Line(100, 0, " 1  5 ", Memo("Courier New", 12, 2));
+    w.Line(10, 14, "   ", Memo("Arial"));
+    w.Line(100, 14, "  x", Memo("Liberation Mono"));
+    w.rtf.EndPage();
+    w.rtf.EndDocument();
+    const std::string& file = w.stream.bytes;
+    EXPECT_NE(file.find("\\cf1 Vowels:\\tab\\f1\\fs24  1  5 \\par}"), std::string::npos) << file;
+    EXPECT_NE(file.find("{\\tab\\f0\\fs20\\b\\cf1 \\tab\\f2   x\\par}"), std::string::npos) << file;
+    EXPECT_TRUE(IsFixedPitch("COURIER NEW"));
+    EXPECT_TRUE(IsFixedPitch("DejaVu Sans Mono"));
+    EXPECT_FALSE(IsFixedPitch("Arial"));
+    EXPECT_FALSE(IsFixedPitch("MS Sans Serif"));
+}
+
 TEST(RtfWriter, PageBreaksBetweenPages) {
     Writer w;
     w.rtf.PageBreaks = true;

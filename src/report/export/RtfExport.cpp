@@ -1,7 +1,9 @@
 #include "report/export/RtfExport.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <iterator>
 
 #include "report/format/AnsiText.h"
 
@@ -39,6 +41,24 @@ private:
 };
 
 }  // namespace
+
+bool IsFixedPitch(std::string_view fontName) {
+    static constexpr std::string_view kFixedPitch[] = {"courier", "mono", "consol", "fixedsys", "terminal"};
+    std::string lower(fontName);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return std::any_of(std::begin(kFixedPitch), std::end(kFixedPitch),
+                       [&](std::string_view family) { return lower.find(family) != std::string::npos; });
+}
+
+std::string CellText(const TfrTextRec& record) {
+    // A text starts a tab cell, and the tab stop places it. Leading blanks in a proportional font
+    // only padded a fixed layout: a reader draws them at its own width, which can push the text
+    // past the next tab stop and every later text of the row one cell too far. In a fixed-pitch
+    // font a blank is as wide as any character and keeps rows of digits under their letters.
+    if (IsFixedPitch(record.FontName)) return record.Text;
+    const auto first = record.Text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : record.Text.substr(first);
+}
 
 std::string RtfText(const std::string& utf8) {
     std::string text;
@@ -136,7 +156,7 @@ void TfrRTFExport::EndPage() {
                 }
             }
             if (record.FontColor != colour) format += "\\cf" + std::to_string(ColourNumber(record.FontColor));
-            text += "\\tab" + format + " " + RtfText(record.Text);
+            text += "\\tab" + format + " " + RtfText(CellText(record));
 
             fontName = record.FontName;
             size = record.FontSize;

@@ -4,6 +4,7 @@
 // until the end, because the font and colour tables come before it in the file.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "report/export/ExportFilter.h"
@@ -38,5 +39,10 @@ void ConfigureAsExportButton(TfrRTFExport& writer);
 
 // Backslashes and braces escaped; the text in the ANSI code page.
 std::string RtfText(const std::string& utf8);
+
+// Whether a font family sets every character, the blank included, at one width.
+bool IsFixedPitch(std::string_view fontName);
+// The text a record puts in its tab cell: without leading blanks, unless its font is fixed-pitch.
+std::string CellText(const TfrTextRec& record);
 
 }  // namespace quillon
