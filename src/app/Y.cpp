@@ -51,7 +51,13 @@ TYFrm::TYFrm(TCalcFrm& calcFrm)
     YesBtn->setObjectName(QStringLiteral("YesBtn"));
     NoBtn = ui::MakeButton(this, {221, 163, 100, 25}, QStringLiteral("&Consonant"), {});
     NoBtn->setObjectName(QStringLiteral("NoBtn"));
-    for (QPushButton* button : {YesBtn, NoBtn}) button->setFont(ui::NormalFont());
+    for (QPushButton* button : {YesBtn, NoBtn}) {
+        button->setFont(ui::NormalFont());
+        // Enter presses no button: the question is answered only on purpose.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        button->installEventFilter(this);
+    }
     YPasteBtn = new QPushButton(this);
     YPasteBtn->setObjectName(QStringLiteral("YPasteBtn"));
     YPasteBtn->hide();
@@ -126,12 +132,35 @@ void TYFrm::WriteBackAndClose() {
 
 void TYFrm::closeEvent(QCloseEvent* event) { event->ignore(); }
 
+bool TYFrm::eventFilter(QObject* watched, QEvent* event) {
+    // A space or an Enter typed on after the Y would press the focused button and answer for the
+    // person: both are refused with a beep, on press and on release (a button clicks on the
+    // release of Space).
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (event->type() == QEvent::KeyPress) QApplication::beep();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void TYFrm::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        NoBtn->click();
+    if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) {
+        QDialog::keyPressEvent(event);
         return;
     }
-    QDialog::keyPressEvent(event);
+    switch (event->key()) {
+        case Qt::Key_Escape: NoBtn->click(); return;
+        // V and C answer as Alt+V and Alt+C do.
+        case Qt::Key_V: YesBtn->click(); return;
+        case Qt::Key_C: NoBtn->click(); return;
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter: QApplication::beep(); return;
+        default: QDialog::keyPressEvent(event);
+    }
 }
 
 void TYFrm::reject() {}

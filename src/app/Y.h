@@ -40,6 +40,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // There is no cancel: Escape answers Consonant, the close box does nothing.
     void reject() override;
 

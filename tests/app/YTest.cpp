@@ -17,7 +17,9 @@
 namespace quillon {
 namespace {
 
-enum class Answer { Vowel, Consonant, Escape };
+// The answers, and SpaceAndEnter: a space, Return and Enter typed on into the open dialog, which
+// must stay open.
+enum class Answer { Vowel, Consonant, Escape, KeyV, KeyC, SpaceAndEnter };
 
 // Answers the modal Y dialog once per entry, each time it waits for an answer, and notes what it
 // showed at that moment.
@@ -36,6 +38,7 @@ public:
     }
 
     std::vector<Seen> seen;
+    bool stayedOpen = true;
     bool Done() const { return next_ == answers_.size(); }
 
 private:
@@ -52,10 +55,18 @@ private:
         }
         seen.push_back({dialog.DataLb->text(), dialog.DataBx->text(), dialog.Position(),
                         windows_.CalcFrm.Data->text()});
+        // Keys typed on go to the dialog's focused control (its first button when it has none yet).
+        QWidget* focused = dialog.focusWidget() ? dialog.focusWidget() : dialog.YesBtn;
         switch (answers_[next_++]) {
             case Answer::Vowel: dialog.YesBtn->click(); break;
             case Answer::Consonant: dialog.NoBtn->click(); break;
             case Answer::Escape: QTest::keyClick(&dialog, Qt::Key_Escape); break;
+            case Answer::KeyV: QTest::keyClick(focused, Qt::Key_V); break;
+            case Answer::KeyC: QTest::keyClick(focused, Qt::Key_C); break;
+            case Answer::SpaceAndEnter:
+                for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) QTest::keyClick(focused, key);
+                stayedOpen = stayedOpen && dialog.isVisible();
+                break;
         }
         waiting_.restart();
         if (next_ < answers_.size()) Schedule();
@@ -156,6 +167,23 @@ TEST_F(YDialog, TypedVowelEndToEnd) {
     EXPECT_EQ(calc.Data->cursorPosition(), 4);
     EXPECT_FALSE(calc.State().YFromTyping);
     EXPECT_EQ(calc.State().PendingYPosition, 0);
+}
+
+TEST_F(YDialog, ASpaceOrEnterTypedOnDoesNotAnswer) {
+    // "mary ann" at normal speed: the space after the Y reaches the dialog, which must not take it
+    // for an answer.
+    QTest::keyClicks(calc.Data, QStringLiteral("mar"));
+    YAnswers answers(windows, {Answer::SpaceAndEnter, Answer::KeyC});
+    QTest::keyClicks(calc.Data, QStringLiteral("y"));
+    ASSERT_TRUE(answers.Done());
+    EXPECT_TRUE(answers.stayedOpen) << "space and Enter leave the question open";
+    ASSERT_EQ(answers.seen.size(), 2u);
+    EXPECT_EQ(calc.Data->text(), QStringLiteral("MARY")) << "C answered Consonant";
+
+    YAnswers vowel(windows, {Answer::KeyV});
+    QTest::keyClicks(calc.Data, QStringLiteral("y"));
+    ASSERT_TRUE(vowel.Done());
+    EXPECT_EQ(calc.Data->text(), QStringLiteral("MARYy")) << "V answered Vowel";
 }
 
 TEST_F(YDialog, TypedConsonantKeepsTheText) {
