@@ -38,8 +38,21 @@ std::optional<QString> ApplyVowelY(std::u16string& data, const QString& wanted) 
 
 }  // namespace
 
+QString VisibleText(const QString& text) {
+    QString visible;
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code < 0x20 || (code >= 0x7F && code < 0xA0)) {
+            visible += QStringLiteral("\\x") + QString::number(code, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        } else {
+            visible += c;
+        }
+    }
+    return visible;
+}
+
 int UsageError(QTextStream& err, const QString& message) {
-    err << "quillon: " << message << "\n";
+    err << "quillon: " << VisibleText(message) << "\n";
     err.flush();
     return kExitUsage;
 }
@@ -75,6 +88,16 @@ int ParseAnalysisRequest(const QStringList& arguments, int textStart, AnalysisRe
     return kExitOk;
 }
 
+std::optional<CivilDate> ReadCommandDate(const QString& text, QTextStream& err) {
+    const DateReading reading = ReadDate(text.toUpper().toStdU16String(), CurrentDateSettings(), Today());
+    if (const auto* error = std::get_if<DateError>(&reading)) {
+        err << "quillon: " << VisibleText(QString::fromStdString(error->message)) << "\n";
+        err.flush();
+        return std::nullopt;
+    }
+    return std::get<CivilDate>(reading);
+}
+
 int Analyse(const AnalysisRequest& request, CommandAnalysis& analysis, QTextStream& err) {
     std::u16string data = NormalisePastedText(request.text.toStdU16String());
     if (request.vowelY) {
@@ -87,17 +110,11 @@ int Analyse(const AnalysisRequest& request, CommandAnalysis& analysis, QTextStre
     if (request.date) {
         // As with the date panel open and calculated: the date result is there before the name's
         // analysis, which combines the two.
-        const DateSettings settings = CurrentDateSettings();
-        const DateReading reading = ReadDate(request.date->toUpper().toStdU16String(), settings, Today());
-        if (const auto* error = std::get_if<DateError>(&reading)) {
-            err << "quillon: " << QString::fromStdString(error->message) << "\n";
-            err.flush();
-            return kExitFailure;
-        }
-        const CivilDate& day = std::get<CivilDate>(reading);
-        const DateTotals totals = CalculateDate(day);
+        const auto day = ReadCommandDate(*request.date, err);
+        if (!day) return kExitFailure;
+        const DateTotals totals = CalculateDate(*day);
         state.DateDigitSum = totals.dateDigitSum;
-        source.dates = QString::fromStdU16String(FormatDate(day, settings)).toStdString();
+        source.dates = QString::fromStdU16String(FormatDate(*day, CurrentDateSettings())).toStdString();
         source.dateTotal = totals.dateTotal;
         source.monthDay = totals.monthDay;
         source.dayTotal = totals.dayTotal;

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "numerology/Analysis.h"
+#include "numerology/Dates.h"
 #include "report/content/ReportVariables.h"
 
 class QTextStream;
@@ -32,8 +33,16 @@ struct CommandAnalysis {
     QString dataText;     // the data field's text, vowel Ys in lowercase
 };
 
+// Reads a date given on the command line the way the date field reads typed text; an unreadable
+// one is reported on err and gives nothing.
+std::optional<CivilDate> ReadCommandDate(const QString& text, QTextStream& err);
+
 // Runs the analysis (and the date calculation) of a request; returns an exit code.
 int Analyse(const AnalysisRequest& request, CommandAnalysis& analysis, QTextStream& err);
+
+// The text with its control characters written as escapes ("\x1B"), so that data shown on a
+// terminal can neither move the cursor nor change colours, nor break a line.
+QString VisibleText(const QString& text);
 
 // A usage error: the message on one line, exit code 2.
 int UsageError(QTextStream& err, const QString& message);

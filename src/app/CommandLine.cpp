@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
+#include <optional>
 
 #include "app/CalcCommand.h"
 #include "app/CommandAnalysis.h"
@@ -20,40 +21,82 @@ const QString kAnalyse = QStringLiteral("analyse");
 
 QString VersionText() { return QStringLiteral("Quillon Ver. 3.41"); }
 
+// Each command's usage: its synopsis and what it does. "quillon --help" shows them all,
+// "quillon COMMAND --help" the command's own.
+struct CommandUsage {
+    const char* name;
+    const char* text;
+    bool answersHelpItself = false;  // the command prints a longer usage of its own
+};
+
+constexpr CommandUsage kCommandUsages[] = {
+    {"analyse",
+     "analyse [--system pythagorean|chaldean] [--vowel-y all|N[,N...]] [--date TEXT]\n"
+     "          [--json] [--] TEXT\n"
+     "      Analyses TEXT as the window would after pasting it: trimmed, at most 40\n"
+     "      characters, a to z upper-cased. --vowel-y reads the Ys at those 1-based\n"
+     "      positions (or every Y) as vowels. --date reduces a date typed in the short\n"
+     "      date format of your regional settings (LANG, LC_TIME) and combines it with\n"
+     "      the name. --json prints the report's values as JSON.\n"},
+    {"prepare",
+     "prepare print|export [analyse's options] [--json] [--] TEXT\n"
+     "      Prepares the print or the export report for TEXT and prints its pages as\n"
+     "      JSON: paper, margins, page metrics and every object with its final text.\n"},
+    {"export",
+     "export [analyse's options] -o FILE [--] TEXT\n"
+     "      Writes the RTF file the Export button writes (the date group with --date).\n"
+     "      -o - writes it to standard output.\n"},
+    {"template",
+     "template save print|export -o FILE\n"
+     "      Writes the report stream of a template as the program carries it\n"
+     "      (-o - to standard output).\n"
+     "  template show FILE\n"
+     "      Reads a report template stream and prints what it holds as JSON.\n"},
+    {"links",
+     "links [--json]\n"
+     "      Lists the web pages of the links window: caption and address.\n",
+     true},
+    {"calc",
+     "calc [--json] [--clipboard TEXT] KEYS...\n"
+     "      Types KEYS into the math calculator window and prints its display;\n"
+     "      quillon calc --help lists the keys.\n",
+     true},
+};
+
 QString Usage() {
-    return QStringLiteral(
+    QString text = QStringLiteral(
         "Usage: quillon [COMMAND] [OPTIONS]\n"
         "\n"
         "Without a command Quillon opens its analysis window.\n"
         "\n"
-        "Commands:\n"
-        "  analyse [--system pythagorean|chaldean] [--vowel-y all|N[,N...]] [--date TEXT]\n"
-        "          [--json] [--] TEXT\n"
-        "      Analyses TEXT as the window would after pasting it: trimmed, at most 40\n"
-        "      characters, a to z upper-cased. --vowel-y reads the Ys at those 1-based\n"
-        "      positions (or every Y) as vowels. --date reduces a date typed in the short\n"
-        "      date format of your regional settings (LANG, LC_TIME) and combines it with\n"
-        "      the name. --json prints the report's values as JSON.\n"
-        "  prepare print|export [analyse's options] [--json] [--] TEXT\n"
-        "      Prepares the print or the export report for TEXT and prints its pages as\n"
-        "      JSON: paper, margins, page metrics and every object with its final text.\n"
-        "  export [analyse's options] -o FILE [--] TEXT\n"
-        "      Writes the RTF file the Export button writes (the date group with --date).\n"
-        "  template save print|export -o FILE\n"
-        "      Writes the report stream of a template as the program carries it.\n"
-        "  template show FILE\n"
-        "      Reads a report template stream and prints what it holds as JSON.\n"
-        "  links [--json]\n"
-        "      Lists the web pages of the links window: caption and address.\n"
-        "  calc [--json] [--clipboard TEXT] KEYS...\n"
-        "      Types KEYS into the math calculator window and prints its display;\n"
-        "      quillon calc --help lists the keys.\n"
-        "\n"
-        "Options:\n"
-        "  --screenshot DIR [--data TEXT] [--system chaldean] [--date TEXT]\n"
-        "      Writes PNG images of the windows into DIR.\n"
-        "  -h, --help       Shows this text.\n"
-        "  -v, --version    Shows the version.\n");
+        "Commands:\n");
+    for (const CommandUsage& usage : kCommandUsages) text += QStringLiteral("  ") + QString::fromUtf8(usage.text);
+    return text + QStringLiteral(
+                      "\n"
+                      "Options:\n"
+                      "  --screenshot DIR [--data TEXT] [--system chaldean] [--date TEXT]\n"
+                      "      Writes PNG images of the windows into DIR.\n"
+                      "  -h, --help       Shows this text; after a command, that command's usage.\n"
+                      "  -v, --version    Shows the version.\n");
+}
+
+// The usage of one command, or nothing for a command that answers --help itself.
+std::optional<QString> UsageOf(const QString& command) {
+    for (const CommandUsage& usage : kCommandUsages) {
+        if (command == QLatin1String(usage.name) && !usage.answersHelpItself) {
+            return QStringLiteral("Usage: quillon ") + QString::fromUtf8(usage.text);
+        }
+    }
+    return std::nullopt;
+}
+
+// Whether the arguments after the command ask for help (an argument after "--" is text).
+bool AsksForHelp(const QStringList& arguments) {
+    for (qsizetype i = 2; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--")) return false;
+        if (arguments[i] == QLatin1String("-h") || arguments[i] == QLatin1String("--help")) return true;
+    }
+    return false;
 }
 
 QJsonObject JsonOf(const ReportSource& source, const AnalysisState& state, const QString& dataText) {
@@ -80,7 +123,7 @@ QJsonObject JsonOf(const ReportSource& source, const AnalysisState& state, const
 // then the chart. The rows are framed by bars so that their blanks show.
 void PrintReadable(QTextStream& out, const ReportSource& source) {
     auto row = [&out](const char* label, const std::string& text, const std::string& total) {
-        out << QString::fromLatin1(label).leftJustified(12) << "|" << QString::fromStdString(text) << "|  "
+        out << QString::fromLatin1(label).leftJustified(12) << "|" << VisibleText(QString::fromStdString(text)) << "|  "
             << QString::fromStdString(total) << "\n";
     };
     out << QString::fromStdString(source.method) << "\n\n";
@@ -102,7 +145,7 @@ void PrintReadable(QTextStream& out, const ReportSource& source) {
     }
     if (source.datePanelVisible) {
         auto line = [&out](const char* label, const std::string& text) {
-            out << QString::fromLatin1(label).leftJustified(14) << QString::fromStdString(text) << "\n";
+            out << QString::fromLatin1(label).leftJustified(14) << VisibleText(QString::fromStdString(text)) << "\n";
         };
         out << "\n";
         line("Date:", source.dates);
@@ -151,6 +194,13 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         out << VersionText() << "\n";
         out.flush();
         return kExitOk;
+    }
+    if (AsksForHelp(arguments)) {
+        if (const auto usage = UsageOf(first)) {
+            out << *usage;
+            out.flush();
+            return kExitOk;
+        }
     }
     if (first == kAnalyse) return AnalyseCommand(arguments, out, err);
     if (first == QLatin1String("prepare")) return RunPrepareCommand(arguments, out, err);

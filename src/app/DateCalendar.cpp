@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextCharFormat>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -83,10 +84,26 @@ void DateCalendarPopup::StyleCalendar() {
         "QCalendarWidget QAbstractItemView { selection-background-color: red; selection-color: white; }"));
 }
 
+QRect PopupPlace(const QRect& anchor, const QSize& size, const QRect& available) {
+    QRect place(QPoint(anchor.left(), anchor.bottom() + 1), size);
+    // Below the field when it fits there, else above it.
+    if (place.bottom() > available.bottom() && anchor.top() - size.height() >= available.top()) {
+        place.moveBottom(anchor.top() - 1);
+    }
+    if (place.right() > available.right()) place.moveRight(available.right());
+    if (place.left() < available.left()) place.moveLeft(available.left());
+    if (place.bottom() > available.bottom()) place.moveBottom(available.bottom());
+    if (place.top() < available.top()) place.moveTop(available.top());
+    return place;
+}
+
 void DateCalendarPopup::Open(QWidget* anchor, const QDate& current) {
     original_ = current.isValid() ? current : ToQDate(Today());
     calendar_->setSelectedDate(original_);
-    move(anchor->mapToGlobal(QPoint(0, anchor->height())));
+    const QRect field(anchor->mapToGlobal(QPoint(0, 0)), anchor->size());
+    QScreen* screen = anchor->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(field.topLeft(), size() * 4);
+    move(PopupPlace(field, size(), available).topLeft());
     show();
     calendar_->setFocus();
 }

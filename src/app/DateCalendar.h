@@ -44,4 +44,9 @@ private:
     QDate original_;
 };
 
+// Where the popup of the given size stands for a field at anchor (global coordinates): below the
+// field and aligned with its left edge, moved so that all of it lies on the available part of the
+// screen (above the field when there is no room below).
+QRect PopupPlace(const QRect& anchor, const QSize& size, const QRect& available);
+
 }  // namespace quillon

@@ -7,6 +7,7 @@
 #include <QTextStream>
 
 #include "app/CalcCommand.h"
+#include "app/CommandAnalysis.h"
 #include "app/CommandLine.h"
 #include "app/DateEdit.h"
 #include "app/ReportPages.h"
@@ -37,6 +38,8 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
         err << "quillon: " << parser.errorText() << "\n";
         return kExitUsage;
     }
+    // A date that cannot be read fails here, as it does for analyse, before any window is made.
+    if (parser.isSet(date) && !ReadCommandDate(parser.value(date), err)) return kExitFailure;
     QDir dir(parser.value(screenshot));
     if (!dir.mkpath(QStringLiteral("."))) {
         err << "quillon: cannot create the folder " << dir.path() << "\n";

@@ -19,6 +19,20 @@ QStringList ArgumentsOf(int argc, char** argv) {
     return arguments;
 }
 
+// Standard error carries Quillon's own messages. Some notes of Qt's are about the surroundings, not
+// about anything the user asked: that no session gave a runtime folder (Qt makes a private one) and
+// that the off-screen platform cannot do what a window manager does (size hints, raising). They
+// are left out; every other message passes.
+QtMessageHandler previousHandler = nullptr;
+
+void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")) ||
+        message.startsWith(QLatin1String("This plugin does not support "))) {
+        return;
+    }
+    if (previousHandler) previousHandler(type, context, message);
+}
+
 // Whether a window system can be reached: a platform chosen by QT_QPA_PLATFORM, or an X or
 // Wayland display.
 bool HasDisplay() {
@@ -36,6 +50,7 @@ void SetNames() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    previousHandler = qInstallMessageHandler(FilterQtMessages);
     const QStringList arguments = ArgumentsOf(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -5,11 +5,11 @@
 namespace quillon {
 namespace {
 
+// Without a screen, a message is a line on standard error, as every message of the command line.
 class StandardErrorMessages final : public Messages {
 public:
-    void Show(std::string_view caption, std::string_view text, MessageIcon) override {
-        std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
-                     static_cast<int>(text.size()), text.data());
+    void Show(std::string_view, std::string_view text, MessageIcon) override {
+        std::fprintf(stderr, "quillon: %.*s\n", static_cast<int>(text.size()), text.data());
     }
 };
 

@@ -1,8 +1,10 @@
 #include "app/CommandLine.h"
+#include "app/Screenshot.h"
 
 #include "platform/Regional.h"
 
 #include <QFile>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -312,6 +314,50 @@ TEST(CommandLineHelp, HelpAndVersion) {
     run = Quillon({QStringLiteral("--version")});
     EXPECT_EQ(run.exitCode, kExitOk);
     EXPECT_EQ(run.out, QStringLiteral("Quillon Ver. 3.41\n"));
+
+    // Every command answers --help with its own usage.
+    for (const char* command : {"analyse", "prepare", "export", "template"}) {
+        for (const char* help : {"--help", "-h"}) {
+            run = Quillon({QString::fromLatin1(command), QString::fromLatin1(help)});
+            EXPECT_EQ(run.exitCode, kExitOk) << command << " " << help;
+            EXPECT_TRUE(run.out.startsWith(QStringLiteral("Usage: quillon %1").arg(QLatin1String(command))))
+                << run.out.toStdString();
+            EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+        }
+    }
+    run = Quillon({QStringLiteral("analyse"), QStringLiteral("--json"), QStringLiteral("--"), QStringLiteral("--help")});
+    EXPECT_EQ(run.exitCode, kExitOk);
+    EXPECT_EQ(Json(run).value("Data").toString(), QStringLiteral("--HELP")) << "after -- it is the text";
+}
+
+TEST(CommandLineOutput, ControlCharactersOfTheDataAreShownEscaped) {
+    Outcome run = Quillon({QStringLiteral("analyse"), QStringLiteral("mary\x1b[31mred\nline")});
+    ASSERT_EQ(run.exitCode, kExitOk);
+    EXPECT_FALSE(run.out.contains(QChar(0x1B))) << "no escape sequence reaches the terminal";
+    EXPECT_TRUE(run.out.contains(QStringLiteral("|MARY\\x1B[31MRED\\x0ALINE|"))) << run.out.toStdString();
+    EXPECT_EQ(run.out.count(QLatin1Char('\n')), Quillon({QStringLiteral("analyse"), QStringLiteral("MARY")}).out.count(QLatin1Char('\n')))
+        << "a newline in the data breaks no line";
+
+    run = Quillon({QStringLiteral("unknown\x1b]0;title\x07")});
+    EXPECT_EQ(run.exitCode, kExitUsage);
+    EXPECT_FALSE(run.err.contains(QChar(0x1B)));
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("quillon: unknown command \"unknown\\x1B]0;title\\x07\"")))
+        << run.err.toStdString();
+
+    run = Quillon({QStringLiteral("analyse"), QStringLiteral("--json"), QStringLiteral("a\x1b" "z")});
+    EXPECT_TRUE(run.out.contains(QStringLiteral("\\u001b"))) << "JSON escapes them its own way";
+}
+
+TEST(CommandLineOutput, AScreenshotWithADateThatCannotBeReadFails) {
+    QTemporaryDir dir;
+    QString err;
+    QTextStream errors(&err);
+    EXPECT_EQ(RunScreenshot({QStringLiteral("quillon"), QStringLiteral("--screenshot"), dir.path(), QStringLiteral("--date"),
+                             QStringLiteral("31/02/2020")},
+                            errors),
+              kExitFailure);
+    EXPECT_TRUE(err.startsWith(QStringLiteral("quillon: Invalid date"))) << err.toStdString();
+    EXPECT_TRUE(QDir(dir.path()).isEmpty()) << "no image is written";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -241,6 +242,32 @@ TEST_F(DatePanel, LeavingTheFieldReadsItOnce) {
     ASSERT_EQ(messages.shown.size(), 1u);
 }
 
+TEST(DateCalendarPlace, TheWholePopupStaysOnTheScreen) {
+    const QRect screen(0, 0, 1280, 1024);
+    const QSize size(270, 240);
+    struct Case {
+        const char* name;
+        QRect field;
+        QPoint topLeft;
+        QRect available;
+    };
+    const Case cases[] = {
+        {"room below", QRect(100, 100, 106, 21), QPoint(100, 121), screen},
+        {"near the right edge", QRect(1200, 100, 106, 21), QPoint(1280 - 270, 121), screen},
+        {"near the bottom: above the field", QRect(100, 900, 106, 21), QPoint(100, 900 - 240), screen},
+        {"off the left edge", QRect(-50, 100, 106, 21), QPoint(0, 121), screen},
+        {"a screen smaller than the popup", QRect(0, 10, 106, 21), QPoint(0, 0), QRect(0, 0, 200, 200)},
+    };
+    for (const Case& c : cases) {
+        const QRect place = PopupPlace(c.field, size, c.available);
+        EXPECT_EQ(place.topLeft(), c.topLeft) << c.name;
+        EXPECT_EQ(place.size(), size) << c.name;
+        if (c.available == screen) {
+            EXPECT_TRUE(screen.contains(place)) << c.name;
+        }
+    }
+}
+
 TEST_F(DatePanel, DropDownCalendarPicksADay) {
     OpenPanel();
     calc().DateEdit->setText(QStringLiteral("12/29/1985"));
@@ -248,9 +275,14 @@ TEST_F(DatePanel, DropDownCalendarPicksADay) {
     calc().DateEdit->OpenCalendar();
     ASSERT_TRUE(popup->isVisible());
     EXPECT_EQ(popup->size(), QSize(270, 240));
-    // Below the field, at its left edge; the off-screen platform adds a window margin of 2 pixels.
-    const QPoint below = calc().DateEdit->mapToGlobal(QPoint(0, calc().DateEdit->height()));
-    EXPECT_LE((popup->frameGeometry().topLeft() - below).manhattanLength(), 4);
+    // Below the field, at its left edge as far as the screen allows; the off-screen platform adds a
+    // window margin of 2 pixels.
+    const QRect field(calc().DateEdit->mapToGlobal(QPoint(0, 0)), calc().DateEdit->size());
+    const QRect available = calc().screen()->availableGeometry();
+    const QRect expected = PopupPlace(field, popup->size(), available);
+    EXPECT_EQ(expected.top(), field.bottom() + 1) << "there is room below the field";
+    EXPECT_LE((popup->frameGeometry().topLeft() - expected.topLeft()).manhattanLength(), 4);
+    EXPECT_TRUE(available.adjusted(-4, -4, 4, 4).contains(popup->geometry())) << "the whole calendar is on the screen";
     EXPECT_EQ(popup->Calendar()->selectedDate(), QDate(1985, 12, 29));
     EXPECT_EQ(popup->Calendar()->firstDayOfWeek(), Qt::Sunday);
 

@@ -13,6 +13,8 @@
 #include "QtPrint.h"
 
 #include "app/ChartPanel.h"
+#include "app/Windows.h"
+#include "report/dialogs/TfrProgressForm.h"
 
 namespace quillon {
 namespace {
@@ -353,6 +355,34 @@ TEST_F(AnalysisWindow, ValueCallbackReadsTheFieldsAtEachCall) {
     window.State().DateDigitSum = 37;
     window.frReport1GetValue("DatesLb", value);
     EXPECT_TRUE(std::holds_alternative<std::monostate>(value));
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// What each window asks the window manager for: the analysis window a minimise box and the close
+// box of its system menu, never a maximise box; the dialogs and the companion windows a title bar
+// without buttons.
+TEST(WindowDecorations, OnlyTheBoxesTheWindowsHave) {
+    Windows windows;
+    TfrProgressForm progress;
+    const Qt::WindowFlags buttons = Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+    const std::pair<QWidget*, Qt::WindowFlags> expected[] = {
+        {&windows.CalcFrm, Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint},
+        {&windows.YFrm, {}},
+        {&windows.InternetFrm, {}},
+        {&windows.CalculatorFrm, {}},
+        {&progress, {}},
+    };
+    for (const auto& [window, wanted] : expected) {
+        const Qt::WindowFlags flags = window->windowFlags();
+        EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint)) << window->objectName().toStdString() << ": the buttons are chosen";
+        EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint)) << window->objectName().toStdString();
+        EXPECT_EQ(flags & buttons, wanted) << window->objectName().toStdString();
+    }
 }
 
 }  // namespace
