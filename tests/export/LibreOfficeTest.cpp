@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -45,14 +45,25 @@ std::vector<std::vector<Cell>> Paragraphs(const std::string& rtf) {
     std::vector<std::vector<Cell>> rows;
     std::istringstream lines(rtf);
     std::string line;
-    const std::regex stop(R"((\\tqr)?\\tx(\d+))");
     while (std::getline(lines, line)) {
         if (line.rfind("\\pard\\t", 0) != 0) continue;
         const std::size_t open = line.find('{');
         std::vector<Cell> cells;
-        for (auto it = std::sregex_iterator(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(open), stop);
-             it != std::sregex_iterator(); ++it) {
-            cells.push_back({30.0 + std::stod((*it)[2]) / 20.0, (*it)[1].matched, {}});
+        // The prefix is "\pard", then per cell an optional "\tqr" and "\tx" with the stop in twips.
+        bool right = false;
+        for (std::size_t at = 5; at < open;) {
+            if (line.compare(at, 4, "\\tqr") == 0) {
+                right = true;
+                at += 4;
+            } else if (line.compare(at, 3, "\\tx") == 0) {
+                std::size_t end = at + 3;
+                while (end < open && std::isdigit(static_cast<unsigned char>(line[end]))) ++end;
+                cells.push_back({30.0 + std::stod(line.substr(at + 3, end - at - 3)) / 20.0, right, {}});
+                right = false;
+                at = end;
+            } else {
+                ++at;
+            }
         }
         std::string body = line.substr(open + 1, line.rfind("\\par}") - open - 1);
         std::size_t cell = 0;
@@ -82,9 +93,16 @@ struct Word {
 // The words of the PDF, as lines from top to bottom, each from left to right.
 std::vector<std::vector<Word>> Lines(const std::string& bbox) {
     std::vector<Word> words;
-    const std::regex word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re");
-    for (auto it = std::sregex_iterator(bbox.begin(), bbox.end(), word); it != std::sregex_iterator(); ++it) {
-        words.push_back({std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), (*it)[4]});
+    auto attribute = [&bbox](std::size_t from, const char* name) {
+        const std::size_t at = bbox.find(std::string(name) + "=\"", from) + std::strlen(name) + 2;
+        return std::stod(bbox.substr(at, bbox.find('"', at) - at));
+    };
+    for (std::size_t at = 0; (at = bbox.find("<word ", at)) != std::string::npos;) {
+        const std::size_t textStart = bbox.find('>', at) + 1;
+        const std::size_t textEnd = bbox.find("</word>", textStart);
+        words.push_back({attribute(at, "xMin"), attribute(at, "yMin"), attribute(at, "xMax"),
+                         bbox.substr(textStart, textEnd - textStart)});
+        at = textEnd;
     }
     std::sort(words.begin(), words.end(), [](const Word& a, const Word& b) { return a.yMin < b.yMin; });
     std::vector<std::vector<Word>> lines;
