@@ -10,6 +10,8 @@
 #include "app/TemplateCommands.h"
 #include "numerology/Analysis.h"
 #include "report/content/ReportVariables.h"
+#include "tools/HelpCommand.h"
+#include "tools/HelpService.h"
 
 namespace quillon {
 namespace {
@@ -41,12 +43,17 @@ QString Usage() {
         "      Writes the report stream of a template as the program carries it.\n"
         "  template show FILE\n"
         "      Reads a report template stream and prints what it holds as JSON.\n"
+        "  help [--text | --list] [PAGE]\n"
+        "      Opens the help viewer at PAGE or the start page; --text prints the page\n"
+        "      as plain text, --list the table of contents.\n"
         "\n"
         "Options:\n"
         "  --screenshot DIR [--data TEXT] [--system chaldean] [--date TEXT]\n"
         "      Writes PNG images of the windows into DIR.\n"
         "  -h, --help       Shows this text.\n"
-        "  -v, --version    Shows the version.\n");
+        "  -v, --version    Shows the version.\n"
+        "  -debug, /debug   Writes the help's diagnostic log HHDebug.txt; goes with the\n"
+        "                   window and with every command.\n");
 }
 
 QJsonObject JsonOf(const ReportSource& source, const AnalysisState& state, const QString& dataText) {
@@ -126,13 +133,15 @@ int AnalyseCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
 
 }  // namespace
 
-StartMode ModeOf(const QStringList& arguments) {
+StartMode ModeOf(const QStringList& givenArguments) {
+    const QStringList arguments = WithoutDebugSwitches(givenArguments);
     if (arguments.size() <= 1) return StartMode::Window;
     if (arguments.contains(QStringLiteral("--screenshot"))) return StartMode::Screenshot;
     return StartMode::CommandLine;
 }
 
-int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+int RunCommandLine(const QStringList& givenArguments, QTextStream& out, QTextStream& err) {
+    const QStringList arguments = WithoutDebugSwitches(givenArguments);
     if (arguments.size() < 2) return UsageError(err, QStringLiteral("no command given; see quillon --help"));
     const QString& first = arguments.at(1);
     if (first == QLatin1String("-h") || first == QLatin1String("--help")) {
@@ -149,6 +158,7 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     if (first == QLatin1String("prepare")) return RunPrepareCommand(arguments, out, err);
     if (first == QLatin1String("export")) return RunExportCommand(arguments, err);
     if (first == QLatin1String("template")) return RunTemplateCommand(arguments, out, err);
+    if (first == QLatin1String("help")) return RunHelpCommand(arguments, out, err);
     return UsageError(err, QStringLiteral("unknown command \"%1\"; see quillon --help").arg(first));
 }
 

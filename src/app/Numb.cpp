@@ -20,6 +20,7 @@
 #include "platform/ReportSurroundings.h"
 #include "report/content/TemplateData.h"
 #include "report/content/TemplateStream.h"
+#include "tools/HelpService.h"
 
 namespace quillon {
 
@@ -47,7 +48,11 @@ TCalcFrm::TCalcFrm(QWidget* parent)
     FormCreate();
 }
 
-TCalcFrm::~TCalcFrm() = default;
+TCalcFrm::~TCalcFrm() {
+    // FormDestroy: the hook goes, closing the viewer's windows, and the viewer is asked once more.
+    helpHook_.reset();
+    CurrentHelp().CloseAll();
+}
 
 void TCalcFrm::LoadReportTemplates() {
     ConfigureAsExportButton(frRTFExport1);
@@ -160,8 +165,8 @@ void TCalcFrm::SetTabOrder() {
 
 void TCalcFrm::FormCreate() {
     DateEdit->SetDate(Today());
-    helpFilePath_ = QDir::currentPath() + QStringLiteral("/quill.chm");
-    // The help integration for helpFilePath_ is created here once it exists.
+    helpFilePath_ = CurrentHelp().FindHelpFile(QDir::currentPath());
+    helpHook_ = CurrentHelp().CreateHook(helpFilePath_);
     MthBtn->setText(QString(DisplayName(LetterSystem::Pythagorean).data()));
     state_.letterSystem = LetterSystem::Pythagorean;
     Panel3->hide();
@@ -275,9 +280,10 @@ void TCalcFrm::MthBtnClick() {
     CalcBtn->click();
 }
 
+void TCalcFrm::HelpBtnClick() { CurrentHelp().ShowTopic(helpFilePath_); }
+
 // The commands below belong to windows and reports that are not part of the program yet. Their
 // buttons stand at their places and do nothing until then.
-void TCalcFrm::HelpBtnClick() {}
 void TCalcFrm::CalculatorBtnClick() {}
 void TCalcFrm::PrintBtnClick() {}
 void TCalcFrm::InternetBtnClick() {}

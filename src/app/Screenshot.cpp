@@ -10,6 +10,7 @@
 #include "app/DateEdit.h"
 #include "app/ReportPages.h"
 #include "app/Windows.h"
+#include "tools/HelpService.h"
 
 namespace quillon {
 namespace {
@@ -77,6 +78,18 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
     }
     QApplication::processEvents();
     ok = Save(&window, dir, QStringLiteral("date.png"), err) && ok;
+
+    // The help viewer at the start page of the help file that the window found.
+    if (HelpViewerWindow* viewer = CurrentHelp().Viewers().WindowFor(window.HelpFilePath())) {
+        viewer->setAttribute(Qt::WA_DontShowOnScreen);
+        viewer->ShowPage({});
+        viewer->show();
+        QApplication::processEvents();
+        ok = Save(viewer, dir, QStringLiteral("help.png"), err) && ok;
+    } else {
+        err << "quillon: help.png is not written\n";
+        ok = false;
+    }
 
     // The prepared pages of both reports for the data and date now in the window.
     const std::pair<TfrReport*, QString> reports[] = {{&window.frReport1, QStringLiteral("print-page.png")},

@@ -10,6 +10,7 @@
 #include "app/Screenshot.h"
 #include "app/Windows.h"
 #include "platform/QtMessages.h"
+#include "tools/HelpService.h"
 
 namespace {
 
@@ -36,17 +37,23 @@ void SetNames() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const QStringList arguments = ArgumentsOf(argc, argv);
+    // The help service starts before any window: it loads the help library, records the
+    // environment and resets its log. "-debug" and "/debug" are its switches; the rest of the
+    // program does not see them.
+    const QStringList givenArguments = ArgumentsOf(argc, argv);
+    quillon::HelpService help(quillon::HelpStartup{givenArguments});
+    quillon::ScopedHelpService helpInstalled(help);
+    const QStringList arguments = quillon::WithoutDebugSwitches(givenArguments);
     QTextStream out(stdout);
     QTextStream err(stderr);
 
     switch (quillon::ModeOf(arguments)) {
         case quillon::StartMode::CommandLine: {
-            // Export measures text with the window's fonts, which needs a GUI application; it
-            // draws nothing, so it runs off-screen when there is no display.
-            if (arguments.value(1) == QLatin1String("export")) {
+            // Export measures text with the window's fonts, and help shows its viewer or lays out
+            // its pages, which needs a GUI application; without a display they run off-screen.
+            if (arguments.value(1) == QLatin1String("export") || arguments.value(1) == QLatin1String("help")) {
                 if (!HasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
-                QGuiApplication app(argc, argv);
+                QApplication app(argc, argv);
                 SetNames();
                 return quillon::RunCommandLine(arguments, out, err);
             }
