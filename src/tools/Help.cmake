@@ -26,7 +26,7 @@ target_link_libraries(quillon_help PUBLIC quillon_help_core quillon_platform Qt6
 # The help file, compiled from help/ at build time and put beside the executable.
 find_program(QUILLON_CHMCMD chmcmd REQUIRED)
 file(GLOB_RECURSE quillon_help_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/help/*)
-set(QUILLON_HELP_FILE ${CMAKE_CURRENT_BINARY_DIR}/quill.chm)
+set(QUILLON_HELP_FILE ${CMAKE_CURRENT_BINARY_DIR}/quill.chm CACHE INTERNAL "The compiled help file")
 add_custom_command(
   OUTPUT ${QUILLON_HELP_FILE}
   COMMAND ${CMAKE_COMMAND} -DCHMCMD=${QUILLON_CHMCMD} -DSOURCE=${PROJECT_SOURCE_DIR}/help

@@ -373,7 +373,7 @@ private:
             first.replace(first.size() - marker_.size(), marker_.size(), marker_);
             marker_.clear();
         }
-        const std::vector<std::string> lines = Wrapped(text, width_ > rest.size() + 20 ? width_ - rest.size() : 20);
+        const std::vector<std::string> lines = Wrapped(text, width_ > rest.size() + 10 ? width_ - rest.size() : 10);
         for (std::size_t i = 0; i < lines.size(); ++i) lines_.push_back((i == 0 ? first : rest) + lines[i]);
         if (lists_.empty()) separateNext_ = true;
     }
@@ -423,6 +423,17 @@ private:
             for (std::size_t c = first; c < first + span; ++c) width += widths[c];
             return width;
         };
+        // A spanning cell wider than its columns widens the last of them.
+        for (const auto& row : rows_) {
+            std::size_t column = 0;
+            for (const Cell& cell : row) {
+                const std::size_t span = std::min(cell.span, columns - column);
+                if (const std::size_t need = Columns(cell.text); span > 1 && need > spanWidth(column, span)) {
+                    widths[column + span - 1] += need - spanWidth(column, span);
+                }
+                column += cell.span;
+            }
+        }
         const std::string indent = Indent();
         const std::size_t gaps = 2 * (columns - 1);
         const std::size_t available = width_ > indent.size() + gaps ? width_ - indent.size() - gaps : columns * 10;

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSplitter>
@@ -72,6 +73,20 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
             if (!bytes) return {};
             return QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size()));
     }
+}
+
+bool HelpBrowser::event(QEvent* event) {
+    // The text control would claim Alt+Left, Alt+Right and Alt+Home for moving the cursor; they
+    // belong to the window's Back, Forward and Home.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool navigation = key->key() == Qt::Key_Left || key->key() == Qt::Key_Right || key->key() == Qt::Key_Home;
+        if (navigation && key->modifiers() == Qt::AltModifier) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QTextBrowser::event(event);
 }
 
 void HelpBrowser::Follow(const QUrl& link) {

@@ -35,6 +35,9 @@ public:
 
     QVariant loadResource(int type, const QUrl& name) override;
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void Follow(const QUrl& link);
 
