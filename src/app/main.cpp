@@ -49,8 +49,8 @@ int main(int argc, char** argv) {
 
     switch (quillon::ModeOf(arguments)) {
         case quillon::StartMode::CommandLine: {
-            // Export measures text with the window's fonts, and help shows its viewer or lays out
-            // its pages, which needs a GUI application; without a display they run off-screen.
+            // Export measures text with the window's fonts and help may open its viewer, which
+            // needs a widgets application; without a display they run off-screen.
             if (arguments.value(1) == QLatin1String("export") || arguments.value(1) == QLatin1String("help")) {
                 if (!HasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
                 QApplication app(argc, argv);

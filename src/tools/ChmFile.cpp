@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "tools/HelpAddress.h"
+
 namespace quillon {
 
 // The entry points of chmlib, typed after its header and resolved when the library is loaded.
@@ -88,15 +90,6 @@ ChmSystemInfo ParseChmSystem(std::string_view bytes) {
         at += length;
     }
     return info;
-}
-
-std::string ChmObjectPath(std::string_view page) {
-    std::string path(page);
-    for (char& c : path) {
-        if (c == '\\') c = '/';
-    }
-    if (path.empty() || path.front() != '/') path.insert(path.begin(), '/');
-    return path;
 }
 
 std::unique_ptr<ChmFile> ChmFile::Open(const ChmLibrary& library, const std::string& fileName) {

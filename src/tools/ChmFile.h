@@ -49,9 +49,6 @@ struct ChmSystemInfo {
 // Reads the system object of a help file; fields that it does not hold stay empty.
 ChmSystemInfo ParseChmSystem(std::string_view bytes);
 
-// An object path with a leading "/" and forward slashes: "html\a.htm" gives "/html/a.htm".
-std::string ChmObjectPath(std::string_view page);
-
 class ChmFile {
 public:
     // Opens a help file; null when the library is not loaded or the file is missing or unreadable.

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "tools/AsciiText.h"
+
 namespace quillon {
 namespace {
 
@@ -28,24 +30,6 @@ std::string Cleaned(std::string_view text) {
     return result.substr(first, last - first);
 }
 
-// A page with forward slashes and one leading slash.
-std::string NormalisedPage(std::string page) {
-    for (char& c : page) {
-        if (c == '\\') c = '/';
-    }
-    if (page.front() != '/') page.insert(page.begin(), '/');
-    return page;
-}
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(text[i]) != lower(prefix[i])) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string FormHelpAddress(std::string_view helpFile, std::string_view page, std::string_view windowDefinition,
@@ -54,7 +38,7 @@ std::string FormHelpAddress(std::string_view helpFile, std::string_view page, st
     const std::string cleanPage = Cleaned(page);
     if (!cleanPage.empty()) {
         if (!address.empty()) address += "::";
-        address += NormalisedPage(cleanPage);
+        address += ChmObjectPath(cleanPage);
     }
     if (const std::string window = Cleaned(windowDefinition); !window.empty()) address += ">" + window;
     switch (prefix) {
@@ -65,9 +49,18 @@ std::string FormHelpAddress(std::string_view helpFile, std::string_view page, st
     return address;
 }
 
+std::string ChmObjectPath(std::string_view page) {
+    std::string path(page);
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    if (!path.starts_with('/')) path.insert(path.begin(), '/');
+    return path;
+}
+
 HelpAddressParts SplitHelpAddress(std::string_view address) {
     for (std::string_view prefix : {kMkMsitStore, kMsIts}) {
-        if (StartsWithIgnoringCase(address, prefix)) {
+        if (AsciiLowerCase(address.substr(0, prefix.size())) == AsciiLowerCase(prefix)) {
             address.remove_prefix(prefix.size());
             break;
         }
@@ -81,7 +74,7 @@ HelpAddressParts SplitHelpAddress(std::string_view address) {
     if (const std::size_t separator = rest.find("::"); separator != std::string_view::npos) {
         parts.helpFile = rest.substr(0, separator);
         if (const std::string page = Cleaned(rest.substr(separator + 2)); !page.empty()) {
-            parts.page = NormalisedPage(page);
+            parts.page = ChmObjectPath(page);
         }
     } else {
         parts.helpFile = rest;

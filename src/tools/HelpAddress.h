@@ -20,6 +20,10 @@ enum class HelpAddressPrefix { None = 0, MkMsitStore = 1, MsIts = 2 };
 std::string FormHelpAddress(std::string_view helpFile, std::string_view page, std::string_view windowDefinition,
                             HelpAddressPrefix prefix);
 
+// A page as the path of an object in a help file: a leading "/" and forward slashes, so that
+// "html\a.htm", "html/a.htm" and "/html/a.htm" are the same page.
+std::string ChmObjectPath(std::string_view page);
+
 // An address taken apart. The page is empty when the address names only the help file; otherwise
 // it starts with "/" and uses "/" between its parts.
 struct HelpAddressParts {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "tools/AsciiText.h"
 #include "tools/DLogFile.h"
 #include "tools/HelpVersions.h"
 
@@ -10,15 +11,6 @@ namespace quillon {
 namespace {
 
 constexpr std::size_t kCommandLineLimit = 254;
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
 
 bool Exists(const std::filesystem::path& path) {
     std::error_code error;
@@ -28,7 +20,8 @@ bool Exists(const std::filesystem::path& path) {
 }  // namespace
 
 bool IsDebugSwitch(std::string_view argument) {
-    return EqualsIgnoringCase(argument, "-debug") || EqualsIgnoringCase(argument, "/debug");
+    const std::string lower = AsciiLowerCase(argument);
+    return lower == "-debug" || lower == "/debug";
 }
 
 std::filesystem::path RunFolderOf(std::string_view firstWord, const std::filesystem::path& currentFolder,

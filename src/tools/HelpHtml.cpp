@@ -6,17 +6,10 @@
 #include <optional>
 
 #include "common/Utf8.h"
+#include "tools/AsciiText.h"
 
 namespace quillon {
 namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string LowerCase(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = Lower(c);
-    return lower;
-}
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
@@ -42,7 +35,7 @@ std::size_t ReadTag(std::string_view text, Tag& tag) {
     const auto readName = [&] {
         const std::size_t start = at;
         while (at < text.size() && !IsSpace(text[at]) && text[at] != '>' && text[at] != '=' && text[at] != '/') ++at;
-        return LowerCase(text.substr(start, at - start));
+        return AsciiLowerCase(text.substr(start, at - start));
     };
     skipSpace();
     tag.name.clear();
@@ -157,12 +150,12 @@ std::vector<SitemapEntry> ParseSitemap(std::string_view html) {
             ++depth;
         } else if (tag.name == "/ul") {
             if (depth >= 0) --depth;
-        } else if (tag.name == "object" && LowerCase(tag.Attribute("type")) == "text/sitemap") {
+        } else if (tag.name == "object" && AsciiLowerCase(tag.Attribute("type")) == "text/sitemap") {
             inObject = true;
             entry = SitemapEntry{};
             entry.depth = depth < 0 ? 0 : depth;
         } else if (tag.name == "param" && inObject) {
-            const std::string name = LowerCase(tag.Attribute("name"));
+            const std::string name = AsciiLowerCase(tag.Attribute("name"));
             // An index entry may name the keyword and then the page's title: the first name counts.
             if (name == "name" && entry.name.empty()) entry.name = tag.Attribute("value");
             if (name == "local" && entry.local.empty()) entry.local = tag.Attribute("value");
@@ -173,7 +166,6 @@ std::vector<SitemapEntry> ParseSitemap(std::string_view html) {
     }
     return entries;
 }
-
 
 namespace {
 
@@ -525,7 +517,7 @@ std::string HtmlToText(std::string_view html, std::size_t width) {
             const std::string end = "</" + tag.name;
             std::size_t close = at;
             while ((close = html.find('<', close)) != std::string_view::npos &&
-                   LowerCase(html.substr(close, end.size())) != end) {
+                   AsciiLowerCase(html.substr(close, end.size())) != end) {
                 ++close;
             }
             if (close == std::string_view::npos) break;

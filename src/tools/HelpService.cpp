@@ -124,7 +124,6 @@ HelpService::HelpService(const HelpStartup& startup)
 }
 
 HelpService::~HelpService() {
-    CloseAll();
     if (Installed() == this) Installed() = nullptr;
 }
 

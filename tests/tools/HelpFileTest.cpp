@@ -7,6 +7,7 @@
 
 #include "HelpTestSupport.h"
 #include "tools/ChmFile.h"
+#include "tools/HelpAddress.h"
 #include "tools/HelpHtml.h"
 
 namespace quillon {
