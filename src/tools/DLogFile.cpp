@@ -94,11 +94,16 @@ TDLogFile::TDLogFile(const std::filesystem::path& fileName, const LogSwitches& s
     if (!std::filesystem::is_directory(folder, error) || !IsWritableFolder(folder)) {
         fileName_ = temporaryFolder / fileName.filename();
     }
-    if (!std::filesystem::exists(fileName_, error)) return;
+    // A link in the log's place is not looked through: it is removed like an old log, and never
+    // has its target's permissions changed.
+    const std::filesystem::file_status status = std::filesystem::symlink_status(fileName_, error);
+    if (!std::filesystem::exists(status)) return;
     // The owner gets the write permission back, so that a log made read-only can be appended to;
     // unless appending, the old log then goes.
-    std::filesystem::permissions(fileName_, std::filesystem::perms::owner_write, std::filesystem::perm_options::add,
-                                 error);
+    if (std::filesystem::is_regular_file(status)) {
+        std::filesystem::permissions(fileName_, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add, error);
+    }
     if (!switches_.append) std::filesystem::remove(fileName_, error);
 }
 

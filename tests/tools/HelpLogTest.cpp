@@ -164,8 +164,16 @@ TEST_F(LogFile, AFolderThatCannotTakeTheFileMovesItToTheTemporaryFolder) {
 TEST_F(LogFile, ALinkInThePlaceOfTheLogIsNotFollowed) {
     const auto target = temp / "someone-elses-file";
     WriteFile(target, "keep\n");
+    std::filesystem::permissions(target, std::filesystem::perms::owner_read);
     std::filesystem::create_symlink(target, temp / "HHDebug.txt");
     Make(temp / "HHDebug.txt", true, true).WriteLine("dropped");
+    EXPECT_EQ(ReadFile(target), "keep\n");
+    EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms::owner_read);
+
+    // Out of append mode the link goes, and the log is a file of its own.
+    Make(temp / "HHDebug.txt", true).WriteLine("written");
+    EXPECT_FALSE(std::filesystem::is_symlink(temp / "HHDebug.txt"));
+    EXPECT_EQ(ReadFile(temp / "HHDebug.txt"), "12:34:56   written\r\n");
     EXPECT_EQ(ReadFile(target), "keep\n");
 }
 
