@@ -31,8 +31,8 @@ bool Resolve(void* handle, const char* name, Function& function) {
 chmFile* Handle(void* handle) { return static_cast<chmFile*>(handle); }
 
 std::uint16_t Word(std::string_view bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
-                                      static_cast<unsigned char>(bytes[at + 1]) << 8);
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1])
+                                                                                  << 8);
 }
 
 // A text field of the system object: its bytes up to the first NUL.
@@ -113,9 +113,8 @@ std::optional<std::string> ChmFile::Read(std::string_view page) const {
     chmUnitInfo unit{};
     if (library_.Entry().resolve(Handle(handle_), path.c_str(), &unit) != CHM_RESOLVE_SUCCESS) return std::nullopt;
     std::string bytes(static_cast<std::size_t>(unit.length), '\0');
-    const LONGINT64 read = library_.Entry().retrieve(Handle(handle_), &unit,
-                                                     reinterpret_cast<unsigned char*>(bytes.data()), 0,
-                                                     static_cast<LONGINT64>(unit.length));
+    const LONGINT64 read = library_.Entry().retrieve(
+        Handle(handle_), &unit, reinterpret_cast<unsigned char*>(bytes.data()), 0, static_cast<LONGINT64>(unit.length));
     if (read < 0 || static_cast<LONGUINT64>(read) != unit.length) return std::nullopt;
     return bytes;
 }

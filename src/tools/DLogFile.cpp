@@ -53,8 +53,9 @@ std::string FormatLogLine(std::string_view text, bool timeStamps, std::string_vi
 }
 
 std::vector<std::string> HeaderLines(const LogHeader& h) {
-    const std::string system = h.systemName + " " + std::to_string(h.systemMajor) + "." + std::to_string(h.systemMinor) +
-                               " (Build " + std::to_string(h.systemBuild) + ") " + h.systemDetail;
+    const std::string system = h.systemName + " " + std::to_string(h.systemMajor) + "." +
+                               std::to_string(h.systemMinor) + " (Build " + std::to_string(h.systemBuild) + ") " +
+                               h.systemDetail;
     return {
         "=",
         Entry("!Log File:             ", h.logFile),
@@ -101,8 +102,8 @@ TDLogFile::TDLogFile(const std::filesystem::path& fileName, const LogSwitches& s
     // The owner gets the write permission back, so that a log made read-only can be appended to;
     // unless appending, the old log then goes.
     if (std::filesystem::is_regular_file(status)) {
-        std::filesystem::permissions(fileName_, std::filesystem::perms::owner_write,
-                                     std::filesystem::perm_options::add, error);
+        std::filesystem::permissions(fileName_, std::filesystem::perms::owner_write, std::filesystem::perm_options::add,
+                                     error);
     }
     if (!switches_.append) std::filesystem::remove(fileName_, error);
 }

@@ -101,7 +101,8 @@ int RunHelpCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
     HelpService& help = CurrentHelp();
     const QString helpFile = help.FindHelpFile(QDir::currentPath());
     if (!help.Library().Loaded()) {
-        return Fail(err, QStringLiteral("cannot read help files: %1").arg(QString::fromStdString(help.Library().Error())),
+        return Fail(err,
+                    QStringLiteral("cannot read help files: %1").arg(QString::fromStdString(help.Library().Error())),
                     kExitFailure);
     }
     const auto file = ChmFile::Open(help.Library(), helpFile.toStdString());
@@ -113,7 +114,9 @@ int RunHelpCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
     }
     const QString objectPath = page.isEmpty() ? QString::fromStdString(file->DefaultPage()) : ObjectPathOf(page);
     if (objectPath.isEmpty() || !file->Contains(objectPath.toStdString())) {
-        return Fail(err, QStringLiteral("the help file %1 has no page %2").arg(helpFile, page.isEmpty() ? QStringLiteral("to start with") : page),
+        return Fail(err,
+                    QStringLiteral("the help file %1 has no page %2")
+                        .arg(helpFile, page.isEmpty() ? QStringLiteral("to start with") : page),
                     kExitFailure);
     }
     if (text) {
@@ -122,8 +125,10 @@ int RunHelpCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
         return kExitOk;
     }
     if (!CanShowWindows()) {
-        return Fail(err, QStringLiteral("no display to open the help viewer on; try quillon help --text %1").arg(page).trimmed(),
-                    kExitFailure);
+        return Fail(
+            err,
+            QStringLiteral("no display to open the help viewer on; try quillon help --text %1").arg(page).trimmed(),
+            kExitFailure);
     }
     help.ShowTopic(helpFile + QStringLiteral("::") + objectPath);
     QApplication::exec();

@@ -74,9 +74,8 @@ HelpEnvironment ProbeHelpEnvironment(const HelpEnvironmentInputs& inputs) {
     environment.moduleFolder = inputs.modulePath.parent_path();
     environment.moduleName = inputs.modulePath.filename().string();
     environment.moduleVersion = inputs.moduleVersion;
-    environment.runFolder =
-        RunFolderOf(inputs.arguments.empty() ? std::string_view() : inputs.arguments.front(), inputs.currentFolder,
-                    inputs.searchPath);
+    environment.runFolder = RunFolderOf(inputs.arguments.empty() ? std::string_view() : inputs.arguments.front(),
+                                        inputs.currentFolder, inputs.searchPath);
     environment.temporaryFolder = inputs.temporaryFolder;
     environment.logFolder =
         IsWritableFolder(environment.moduleFolder) ? environment.moduleFolder : inputs.temporaryFolder;

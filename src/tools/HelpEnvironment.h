@@ -21,9 +21,9 @@ struct HelpEnvironment {
     std::filesystem::path moduleFolder;  // its folder
     std::string moduleName;              // its file name
     std::string moduleVersion;
-    std::filesystem::path runFolder;     // the folder of the program named by the first word
+    std::filesystem::path runFolder;  // the folder of the program named by the first word
     std::filesystem::path temporaryFolder;
-    std::filesystem::path logFolder;     // the module folder when writable, else the temporary folder
+    std::filesystem::path logFolder;  // the module folder when writable, else the temporary folder
     // Where the external viewer programs of host types 1 and 2 are looked for, the stand-in for
     // the system's own program folder.
     std::filesystem::path systemProgramFolder;

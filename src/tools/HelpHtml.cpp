@@ -14,7 +14,7 @@ namespace {
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
 struct Tag {
-    std::string name;  // lower case, with a leading "/" for an end tag
+    std::string name;                                             // lower case, with a leading "/" for an end tag
     std::vector<std::pair<std::string, std::string>> attributes;  // names in lower case, values decoded
 
     std::string Attribute(std::string_view wanted) const {
@@ -493,7 +493,8 @@ std::string HtmlToText(std::string_view html, std::size_t width) {
     std::size_t at = 0;
     while (at < html.size()) {
         const std::size_t open = html.find('<', at);
-        layout.Text(DecodeHtmlText(html.substr(at, open == std::string_view::npos ? std::string_view::npos : open - at)));
+        layout.Text(
+            DecodeHtmlText(html.substr(at, open == std::string_view::npos ? std::string_view::npos : open - at)));
         if (open == std::string_view::npos) break;
         if (html.substr(open, 4) == "<!--") {
             const std::size_t end = html.find("-->", open + 4);

@@ -60,7 +60,8 @@ LogHeader HeaderFor(const HelpEnvironment& environment, const TDLogFile& log, co
     LogHeader header;
     header.logFile = log.FileName().string();
     header.dateTime = clock.DateTimeText();
-    header.systemName = QSysInfo::kernelType() == QLatin1String("linux") ? "Linux" : QSysInfo::kernelType().toStdString();
+    header.systemName =
+        QSysInfo::kernelType() == QLatin1String("linux") ? "Linux" : QSysInfo::kernelType().toStdString();
     const QVersionNumber kernel = QVersionNumber::fromString(QSysInfo::kernelVersion());
     header.systemMajor = kernel.majorVersion();
     header.systemMinor = kernel.minorVersion();
@@ -102,12 +103,14 @@ HelpService::HelpService(const HelpStartup& startup)
     : library_(startup.viewerLibrary.toStdString()), clock_(std::make_unique<QtLogClock>()), viewers_(library_) {
     HelpEnvironmentInputs inputs;
     inputs.arguments = StdStrings(startup.arguments);
-    inputs.modulePath = startup.modulePath.isEmpty() ? ThisExecutable() : std::filesystem::path(startup.modulePath.toStdString());
+    inputs.modulePath =
+        startup.modulePath.isEmpty() ? ThisExecutable() : std::filesystem::path(startup.modulePath.toStdString());
     inputs.moduleVersion = ProgramVersion();
     std::error_code error;
     inputs.currentFolder = std::filesystem::current_path(error);
-    inputs.temporaryFolder =
-        startup.temporaryFolder.isEmpty() ? SystemTemporaryFolder() : std::filesystem::path(startup.temporaryFolder.toStdString());
+    inputs.temporaryFolder = startup.temporaryFolder.isEmpty()
+                                 ? SystemTemporaryFolder()
+                                 : std::filesystem::path(startup.temporaryFolder.toStdString());
     if (const char* path = std::getenv("PATH")) inputs.searchPath = path;
     inputs.systemProgramFolder = startup.systemProgramFolder.toStdString();
     inputs.viewerPath = library_.Path();
@@ -128,7 +131,8 @@ HelpService::~HelpService() {
 }
 
 QString HelpService::FindHelpFile(const QString& currentFolder) const {
-    return QString::fromStdString(quillon::FindHelpFile(currentFolder.toStdString(), environment_.moduleFolder).string());
+    return QString::fromStdString(
+        quillon::FindHelpFile(currentFolder.toStdString(), environment_.moduleFolder).string());
 }
 
 std::unique_ptr<THookHelpSystem> HelpService::CreateHook(const QString& helpFile) {

@@ -154,9 +154,15 @@ TEST(Sitemap, EntriesWithTheirDepth) {
 
 TEST(HtmlText, CharacterReferences) {
     const std::pair<const char*, const char*> rows[] = {
-        {"a &amp; b", "a & b"},     {"&lt;&gt;&quot;&apos;", "<>\"'"},   {"&#65;&#x42;&#X43;", "ABC"},
-        {"&nbsp;", "\xC2\xA0"},     {"&#8212;", "\xE2\x80\x94"},        {"&unknown; &", "&unknown; &"},
-        {"&#0; &#xD800;", "&#0; &#xD800;"}, {"&#1114112;", "&#1114112;"}, {"&amp", "&amp"},
+        {"a &amp; b", "a & b"},
+        {"&lt;&gt;&quot;&apos;", "<>\"'"},
+        {"&#65;&#x42;&#X43;", "ABC"},
+        {"&nbsp;", "\xC2\xA0"},
+        {"&#8212;", "\xE2\x80\x94"},
+        {"&unknown; &", "&unknown; &"},
+        {"&#0; &#xD800;", "&#0; &#xD800;"},
+        {"&#1114112;", "&#1114112;"},
+        {"&amp", "&amp"},
     };
     for (const auto& [html, text] : rows) EXPECT_EQ(DecodeHtmlText(html), text) << html;
 }
@@ -172,19 +178,21 @@ TEST(HtmlText, BlocksAsATerminalReaderExpectsThem) {
          "Body\n"},
         {"Headings", "<h1>Title</h1><h2>Part</h2><h3>Small</h3><p>Text</p>",
          "Title\n=====\n\nPart\n----\n\nSmall\n\nText\n"},
-        {"WhitespaceAndInlineTags", "<p>  one\n  <b>two</b>  <a href=\"x.htm\">three</a><img src=\"i.png\" alt=\"I\"> </p>",
-         "one two three\n"},
+        {"WhitespaceAndInlineTags",
+         "<p>  one\n  <b>two</b>  <a href=\"x.htm\">three</a><img src=\"i.png\" alt=\"I\"> </p>", "one two three\n"},
         {"Wrapping", "<p>aaaa bbbb cccc dddd eeee</p>", "aaaa bbbb cccc dddd\neeee\n"},
         {"LongWordStandsAlone", "<p>a bbbbbbbbbbbbbbbbbbbbbbb c</p>", "a\nbbbbbbbbbbbbbbbbbbbbbbb\nc\n"},
         {"LineBreak", "<p>one<br>two</p>", "one\ntwo\n"},
         {"Bullets", "<p>x</p><ul><li>one</li><li>two two two two two</li></ul><p>y</p>",
          "x\n\n  - one\n  - two two two two\n    two\n\ny\n"},
         {"NumbersAndNesting", "<ol><li>a<ul><li>b</li></ul></li><li>c</li></ol>", "  1. a\n      - b\n  2. c\n"},
-        {"Preformatted", "<p>See:</p><pre>\nA  |1|\nB  |2|\n</pre><p>End</p>", "See:\n\n    A  |1|\n    B  |2|\n\nEnd\n"},
+        {"Preformatted", "<p>See:</p><pre>\nA  |1|\nB  |2|\n</pre><p>End</p>",
+         "See:\n\n    A  |1|\n    B  |2|\n\nEnd\n"},
         {"NoBreakSpacesBecomeBlanks", "<p>a&nbsp;&nbsp;b</p>", "a  b\n"},
         {"Table", "<table><tr><th>Key</th><th>Use</th></tr><tr><td>F1</td><td>Help</td></tr></table>",
          "Key  Use\n---  ----\nF1   Help\n"},
-        {"SpanningCell", "<table><tr><td>MC</td><td colspan=\"2\">Back CE</td></tr><tr><td>MR</td><td>7</td><td>8</td></tr></table>",
+        {"SpanningCell",
+         "<table><tr><td>MC</td><td colspan=\"2\">Back CE</td></tr><tr><td>MR</td><td>7</td><td>8</td></tr></table>",
          "MC  Back CE\nMR  7  8\n"},
         {"CommentsAndDoctype", "<!DOCTYPE html><!-- <p>no</p> --><p>yes</p>", "yes\n"},
     };

@@ -58,7 +58,8 @@ protected:
     std::vector<std::string> Logged(std::size_t from = 0) const {
         std::vector<std::string> lines;
         const std::vector<std::string> all = LogLines(log_.FileName());
-        for (std::size_t i = from; i < all.size(); ++i) lines.push_back(all[i].substr(std::string("12:34:56   ").size()));
+        for (std::size_t i = from; i < all.size(); ++i)
+            lines.push_back(all[i].substr(std::string("12:34:56   ").size()));
         return lines;
     }
 
@@ -135,9 +136,13 @@ TEST_F(Hook, ExternalViewerProgramsGetTheNumberAndTheAddress) {
         const char* missing;
     };
     const Row rows[] = {
-        {HelpHostType::KeyHH, "KeyHH.EXE", {"-win", "-#mapid", "7", "/h/quill.chm"},
+        {HelpHostType::KeyHH,
+         "KeyHH.EXE",
+         {"-win", "-#mapid", "7", "/h/quill.chm"},
          "System file KeyHH.EXE was not found in the Windows folder."},
-        {HelpHostType::HH, "HH.EXE", {"-mapid", "7", "mk:@MSITStore:/h/quill.chm"},
+        {HelpHostType::HH,
+         "HH.EXE",
+         {"-mapid", "7", "mk:@MSITStore:/h/quill.chm"},
          "System file HH.EXE was not found in the Windows folder."},
     };
     for (const Row& row : rows) {

@@ -179,7 +179,8 @@ TEST_F(LogFile, ALinkInThePlaceOfTheLogIsNotFollowed) {
 
 TEST(HelpEnvironmentRecord, DebugSwitchesInAnyCase) {
     for (const char* on : {"-debug", "/debug", "-DEBUG", "/Debug", "-dEbUg"}) EXPECT_TRUE(IsDebugSwitch(on)) << on;
-    for (const char* off : {"debug", "--debug", "-debug ", "/debugx", "-d", ""}) EXPECT_FALSE(IsDebugSwitch(off)) << off;
+    for (const char* off : {"debug", "--debug", "-debug ", "/debugx", "-d", ""})
+        EXPECT_FALSE(IsDebugSwitch(off)) << off;
 }
 
 class Environment : public ::testing::Test {

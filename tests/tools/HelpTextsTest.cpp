@@ -84,9 +84,9 @@ TEST(HelpCommandNames, EveryCommandAndAnUnknownOne) {
         {261, "261 (HELP_PARTIALKEY)"},
         {513, "513 (HELP_MULTIKEY)"},
         {515, "515 (HELP_SETWINPOS)"},
-        {0, "0 (?" "?)"},
-        {6, "6 (?" "?)"},
-        {259, "259 (?" "?)"},
+        {0, "0 (\?\?)"},
+        {6, "6 (\?\?)"},
+        {259, "259 (\?\?)"},
     };
     for (const auto& [command, text] : rows) EXPECT_EQ(HelpCommandText(command), text);
 }
@@ -127,9 +127,9 @@ TEST(HelpErrorTexts, FailuresToStartAProgram) {
     for (const auto& [error, text] : rows) EXPECT_EQ(ShellErrorText(error), text) << error;
     // This system's errors fall into the same texts.
     const std::pair<int, const char*> errnos[] = {
-        {ENOENT, "File Not Found"},      {ENOTDIR, "Path Not Found"}, {EACCES, "Access Denied"},
-        {EPERM, "Access Denied"},        {ENOMEM, "Insufficient Memory"}, {EROFS, "Media Is Write Protected"},
-        {ETXTBSY, "File In Use"},        {ENOSPC, "Disk Full"},       {ENOEXEC, "Not A Windows Or MSDos Program"},
+        {ENOENT, "File Not Found"},  {ENOTDIR, "Path Not Found"},     {EACCES, "Access Denied"},
+        {EPERM, "Access Denied"},    {ENOMEM, "Insufficient Memory"}, {EROFS, "Media Is Write Protected"},
+        {ETXTBSY, "File In Use"},    {ENOSPC, "Disk Full"},           {ENOEXEC, "Not A Windows Or MSDos Program"},
         {EINVAL, "General Failure"},
     };
     for (const auto& [error, text] : errnos) EXPECT_EQ(ShellErrorText(PlatformErrorOfErrno(error)), text) << error;
@@ -138,7 +138,8 @@ TEST(HelpErrorTexts, FailuresToStartAProgram) {
 TEST(FileVersions, WrittenReadAndCompared) {
     EXPECT_EQ(VersionText({5, 2, 3669, 0}), "5.2.3669.0");
     EXPECT_EQ(ParseVersionText("65535.0.12.7"), (FileVersion{65535, 0, 12, 7}));
-    for (const char* bad : {"", "5.2.3669", "5.2.3669.0.1", "5.2.x.0", "5..1.0", "65536.0.0.0", "-1.0.0.0", " 5.2.1.0"}) {
+    for (const char* bad :
+         {"", "5.2.3669", "5.2.3669.0.1", "5.2.x.0", "5..1.0", "65536.0.0.0", "-1.0.0.0", " 5.2.1.0"}) {
         EXPECT_FALSE(ParseVersionText(bad).has_value()) << bad;
     }
     EXPECT_LT((FileVersion{4, 74, 9273, 0}), (FileVersion{5, 0, 0, 0}));
@@ -249,9 +250,14 @@ TEST(FileVersions, BrowserReleaseAtEveryEdge) {
 
 TEST(FileVersions, SharedLibraryVersionFromItsFileName) {
     const std::pair<const char*, const char*> rows[] = {
-        {"libchm.so.1.0.0", "1.0.0.0"}, {"libchm.so.1", "1.0.0.0"},        {"libx.so.2.40.1.7", "2.40.1.7"},
-        {"libx.so.2.40.1.7.9", "2.40.1.7"}, {"libchm.so", ""},            {"libchm.so.1a", ""},
-        {"", ""},                         {"libx.so.1.99999", ""},
+        {"libchm.so.1.0.0", "1.0.0.0"},
+        {"libchm.so.1", "1.0.0.0"},
+        {"libx.so.2.40.1.7", "2.40.1.7"},
+        {"libx.so.2.40.1.7.9", "2.40.1.7"},
+        {"libchm.so", ""},
+        {"libchm.so.1a", ""},
+        {"", ""},
+        {"libx.so.1.99999", ""},
     };
     for (const auto& [name, version] : rows) EXPECT_EQ(SharedLibraryVersionText(name), version) << name;
 }

@@ -90,15 +90,20 @@ TEST_F(Viewer, TheIndexFindsAKeywordAsItIsTyped) {
 TEST_F(Viewer, PicturesStyleSheetsAndMissingPagesComeFromTheHelpFile) {
     window->ShowPage(QStringLiteral("html\\quil5n02.htm"));
     EXPECT_EQ(window->CurrentPage(), QStringLiteral("/html/quil5n02.htm"));
-    const QImage picture = window->Browser->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("../images/help.png"))).value<QImage>();
+    const QImage picture =
+        window->Browser->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("../images/help.png")))
+            .value<QImage>();
     EXPECT_EQ(picture.size(), QSize(16, 16));
     const QByteArray css =
-        window->Browser->loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("../quillon.css"))).toByteArray();
+        window->Browser->loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("../quillon.css")))
+            .toByteArray();
     EXPECT_TRUE(css.contains("h1")) << css.constData();
-    EXPECT_FALSE(window->Browser->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("none.png"))).isValid());
+    EXPECT_FALSE(
+        window->Browser->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("none.png"))).isValid());
 
     window->ShowPage(QStringLiteral("/html/none.htm"));
-    EXPECT_TRUE(window->Browser->toPlainText().contains(QStringLiteral("This page is not in the help file: /html/none.htm")));
+    EXPECT_TRUE(
+        window->Browser->toPlainText().contains(QStringLiteral("This page is not in the help file: /html/none.htm")));
 }
 
 TEST(ViewerControl, ShowsTopicsReusesItsWindowAndClosesAll) {
@@ -149,15 +154,19 @@ protected:
 };
 
 TEST_F(HelpCommandLine, PrintsAPageAsText) {
-    const Outcome run = Quillon({QStringLiteral("help"), QStringLiteral("--text"), QStringLiteral("html/quil5n02.htm")});
+    const Outcome run =
+        Quillon({QStringLiteral("help"), QStringLiteral("--text"), QStringLiteral("html/quil5n02.htm")});
     ASSERT_EQ(run.exitCode, kExitOk) << run.err.toStdString();
-    EXPECT_TRUE(run.out.startsWith(QStringLiteral("The math calculator\n===================\n\n"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("The math calculator\n===================\n\n")))
+        << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("Reduce  Takes the last digit off")));
     for (const char* spelling : {"html\\quil5n02.htm", "/html/quil5n02.htm", "::/html/quil5n02.htm"}) {
-        EXPECT_EQ(Quillon({QStringLiteral("help"), QStringLiteral("--text"), QString::fromLatin1(spelling)}).out, run.out)
+        EXPECT_EQ(Quillon({QStringLiteral("help"), QStringLiteral("--text"), QString::fromLatin1(spelling)}).out,
+                  run.out)
             << spelling;
     }
-    EXPECT_TRUE(Quillon({QStringLiteral("help"), QStringLiteral("--text")}).out.startsWith(QStringLiteral("Quillon\n=======\n")));
+    EXPECT_TRUE(Quillon({QStringLiteral("help"), QStringLiteral("--text")})
+                    .out.startsWith(QStringLiteral("Quillon\n=======\n")));
 }
 
 TEST_F(HelpCommandLine, ListsTheContents) {
@@ -165,8 +174,10 @@ TEST_F(HelpCommandLine, ListsTheContents) {
     ASSERT_EQ(run.exitCode, kExitOk);
     const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     EXPECT_EQ(lines.size(), 12);
-    EXPECT_TRUE(lines.contains(QStringLiteral("  The Y question             html/yletter.htm"))) << run.out.toStdString();
-    EXPECT_TRUE(lines.contains(QStringLiteral("The math calculator          html/quil5n02.htm"))) << run.out.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("  The Y question             html/yletter.htm")))
+        << run.out.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("The math calculator          html/quil5n02.htm")))
+        << run.out.toStdString();
 }
 
 TEST_F(HelpCommandLine, FailuresAndUsageErrorsSayWhatIsWrong) {
@@ -221,7 +232,8 @@ TEST_F(HelpCommandLine, AMissingHelpFileIsNamed) {
 
 TEST_F(HelpCommandLine, DebugSwitchesGoWithEveryCommandAndTheWindow) {
     EXPECT_EQ(ModeOf({QStringLiteral("quillon"), QStringLiteral("-debug")}), StartMode::Window);
-    EXPECT_EQ(ModeOf({QStringLiteral("quillon"), QStringLiteral("/DEBUG"), QStringLiteral("-Debug")}), StartMode::Window);
+    EXPECT_EQ(ModeOf({QStringLiteral("quillon"), QStringLiteral("/DEBUG"), QStringLiteral("-Debug")}),
+              StartMode::Window);
     EXPECT_EQ(ModeOf({QStringLiteral("quillon"), QStringLiteral("/debug"), QStringLiteral("--screenshot"),
                       QStringLiteral("d")}),
               StartMode::Screenshot);
