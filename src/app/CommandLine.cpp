@@ -13,6 +13,8 @@
 #include "app/TemplateCommands.h"
 #include "numerology/Analysis.h"
 #include "report/content/ReportVariables.h"
+#include "tools/HelpCommand.h"
+#include "tools/HelpService.h"
 
 namespace quillon {
 namespace {
@@ -61,6 +63,11 @@ constexpr CommandUsage kCommandUsages[] = {
      "      Types KEYS into the math calculator window and prints its display;\n"
      "      quillon calc --help lists the keys.\n",
      true},
+    {"help",
+     "help [--text | --list] [PAGE]\n"
+     "      Opens the help viewer at PAGE or the start page; --text prints the page\n"
+     "      as plain text, --list the table of contents.\n",
+     true},
 };
 
 QString Usage() {
@@ -77,7 +84,9 @@ QString Usage() {
                       "  --screenshot DIR [--data TEXT] [--system chaldean] [--date TEXT]\n"
                       "      Writes PNG images of the windows into DIR.\n"
                       "  -h, --help       Shows this text; after a command, that command's usage.\n"
-                      "  -v, --version    Shows the version.\n");
+                      "  -v, --version    Shows the version.\n"
+                      "  -debug, /debug   Writes the help's diagnostic log HHDebug.txt; goes with the\n"
+                      "                   window and with every command.\n");
 }
 
 // The usage of one command, or nothing for a command that answers --help itself.
@@ -176,13 +185,15 @@ int AnalyseCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
 
 }  // namespace
 
-StartMode ModeOf(const QStringList& arguments) {
+StartMode ModeOf(const QStringList& givenArguments) {
+    const QStringList arguments = WithoutDebugSwitches(givenArguments);
     if (arguments.size() <= 1) return StartMode::Window;
     if (arguments.contains(QStringLiteral("--screenshot"))) return StartMode::Screenshot;
     return StartMode::CommandLine;
 }
 
-int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+int RunCommandLine(const QStringList& givenArguments, QTextStream& out, QTextStream& err) {
+    const QStringList arguments = WithoutDebugSwitches(givenArguments);
     if (arguments.size() < 2) return UsageError(err, QStringLiteral("no command given; see quillon --help"));
     const QString& first = arguments.at(1);
     if (first == QLatin1String("-h") || first == QLatin1String("--help")) {
@@ -208,6 +219,7 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     if (first == QLatin1String("template")) return RunTemplateCommand(arguments, out, err);
     if (first == QLatin1String("links")) return RunLinksCommand(arguments, out, err);
     if (first == QLatin1String("calc")) return RunCalcCommand(arguments, out, err);
+    if (first == QLatin1String("help")) return RunHelpCommand(arguments, out, err);
     return UsageError(err, QStringLiteral("unknown command \"%1\"; see quillon --help").arg(first));
 }
 

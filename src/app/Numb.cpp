@@ -24,6 +24,7 @@
 #include "report/format/TemplateStream.h"
 #include "tools/Inet.h"
 #include "tools/Calc.h"
+#include "tools/HelpService.h"
 
 namespace quillon {
 
@@ -51,7 +52,11 @@ TCalcFrm::TCalcFrm(QWidget* parent)
     FormCreate();
 }
 
-TCalcFrm::~TCalcFrm() = default;
+TCalcFrm::~TCalcFrm() {
+    // FormDestroy: the hook goes, closing the viewer's windows, and the viewer is asked once more.
+    helpHook_.reset();
+    CurrentHelp().CloseAll();
+}
 
 void TCalcFrm::LoadReportTemplates() {
     ConfigureAsExportButton(frRTFExport1);
@@ -165,8 +170,8 @@ void TCalcFrm::SetTabOrder() {
 
 void TCalcFrm::FormCreate() {
     DateEdit->SetDate(Today());
-    helpFilePath_ = QDir::currentPath() + QStringLiteral("/quill.chm");
-    // The help integration for helpFilePath_ is created here once it exists.
+    helpFilePath_ = CurrentHelp().FindHelpFile(QDir::currentPath());
+    helpHook_ = CurrentHelp().CreateHook(helpFilePath_);
     MthBtn->setText(QString(DisplayName(LetterSystem::Pythagorean).data()));
     state_.letterSystem = LetterSystem::Pythagorean;
     Panel3->hide();
@@ -280,9 +285,10 @@ void TCalcFrm::MthBtnClick() {
     CalcBtn->click();
 }
 
+void TCalcFrm::HelpBtnClick() { CurrentHelp().ShowTopic(helpFilePath_); }
+
 // The commands below belong to windows and reports that are not part of the program yet. Their
 // buttons stand at their places and do nothing until then.
-void TCalcFrm::HelpBtnClick() {}
 void TCalcFrm::PrintBtnClick() {}
 
 void TCalcFrm::InternetBtnClick() {

@@ -24,6 +24,7 @@ namespace quillon {
 class ChartPanel;
 class TOvcDateEdit;
 class ReportSurroundings;
+class THookHelpSystem;
 class TYFrm;
 class TInternetFrm;
 class TCalculatorFrm;
@@ -156,6 +157,8 @@ private:
     AnalysisState state_;
     QString helpFilePath_;
     std::unique_ptr<ReportSurroundings> reportSurroundings_;
+    // The help hook, from creation to destruction of the window.
+    std::unique_ptr<THookHelpSystem> helpHook_;
 };
 
 // "Quillon Ver. 3.41" and the maker's notice.

@@ -12,6 +12,7 @@
 #include "app/DateEdit.h"
 #include "app/Numb.h"
 #include "platform/Messages.h"
+#include "tools/HelpService.h"
 
 namespace quillon {
 namespace {
@@ -138,7 +139,6 @@ void TCalcFrm::DtCalcBtnClick() {
     NmDt->setText(QString::fromStdString(NameDateChain(state_.GrandTotal, state_.DateDigitSum)));
 }
 
-// Opens the help at the date calculator's page once the help integration is part of the program.
-void TCalcFrm::DtHelpBtnClick() {}
+void TCalcFrm::DtHelpBtnClick() { CurrentHelp().ShowTopic(helpFilePath_ + QStringLiteral("::/html/quil3x2q.htm")); }
 
 }  // namespace quillon

@@ -12,6 +12,7 @@
 #include "app/DateEdit.h"
 #include "app/ReportPages.h"
 #include "app/Windows.h"
+#include "tools/HelpService.h"
 
 namespace quillon {
 namespace {
@@ -93,6 +94,17 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
     PlayCalculatorKeys(windows, QStringLiteral("12.5*4="));
     QApplication::processEvents();
     ok = Save(&windows.CalculatorFrm, dir, QStringLiteral("calculator.png"), err) && ok;
+    // The help viewer at the start page of the help file that the window found.
+    if (HelpViewerWindow* viewer = CurrentHelp().Viewers().WindowFor(window.HelpFilePath())) {
+        viewer->setAttribute(Qt::WA_DontShowOnScreen);
+        viewer->ShowPage({});
+        viewer->show();
+        QApplication::processEvents();
+        ok = Save(viewer, dir, QStringLiteral("help.png"), err) && ok;
+    } else {
+        err << "quillon: help.png is not written\n";
+        ok = false;
+    }
 
     // The prepared pages of both reports for the data and date now in the window.
     const std::pair<TfrReport*, QString> reports[] = {{&window.frReport1, QStringLiteral("print-page.png")},

@@ -5,6 +5,7 @@
 #include "app/Numb.h"
 #include "app/Y.h"
 #include "tools/Calc.h"
+#include "tools/HelpService.h"
 #include "tools/Inet.h"
 
 namespace quillon {
@@ -14,6 +15,8 @@ struct Windows {
         CalcFrm.YFrm = &YFrm;
         CalcFrm.InternetFrm = &InternetFrm;
         CalcFrm.CalculatorFrm = &CalculatorFrm;
+        CalculatorFrm.ShowHelpTopic = [](const QString& address) { CurrentHelp().ShowTopic(address); };
+        CalculatorFrm.HelpJump = [](const QString& jumpId) { CurrentHelp().HelpJump(jumpId); };
     }
     Windows(const Windows&) = delete;
     Windows& operator=(const Windows&) = delete;

@@ -10,6 +10,7 @@
 #include "app/Screenshot.h"
 #include "app/Windows.h"
 #include "platform/QtMessages.h"
+#include "tools/HelpService.h"
 
 namespace {
 
@@ -51,24 +52,25 @@ void SetNames() {
 
 int main(int argc, char** argv) {
     previousHandler = qInstallMessageHandler(FilterQtMessages);
-    const QStringList arguments = ArgumentsOf(argc, argv);
+    // The help service starts before any window: it loads the help library, records the
+    // environment and resets its log. "-debug" and "/debug" are its switches; the rest of the
+    // program does not see them.
+    const QStringList givenArguments = ArgumentsOf(argc, argv);
+    quillon::HelpService help(quillon::HelpStartup{givenArguments});
+    quillon::ScopedHelpService helpInstalled(help);
+    const QStringList arguments = quillon::WithoutDebugSwitches(givenArguments);
     QTextStream out(stdout);
     QTextStream err(stderr);
 
     switch (quillon::ModeOf(arguments)) {
         case quillon::StartMode::CommandLine: {
-            // The calculator command works the calculator window itself and its clipboard.
-            if (arguments.value(1) == QLatin1String("calc")) {
+            // Export measures text with the window's fonts, help may open its viewer and calc works
+            // the calculator window and its clipboard: they need a widgets application, which
+            // runs off-screen without a display.
+            const QString command = arguments.value(1);
+            if (command == QLatin1String("export") || command == QLatin1String("help") || command == QLatin1String("calc")) {
                 if (!HasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
                 QApplication app(argc, argv);
-                SetNames();
-                return quillon::RunCommandLine(arguments, out, err);
-            }
-            // Export measures text with the window's fonts, which needs a GUI application; it
-            // draws nothing, so it runs off-screen when there is no display.
-            if (arguments.value(1) == QLatin1String("export")) {
-                if (!HasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
-                QGuiApplication app(argc, argv);
                 SetNames();
                 return quillon::RunCommandLine(arguments, out, err);
             }

@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "HelpTestSupport.h"
+#include "tools/DLogFile.h"
+#include "tools/HelpEnvironment.h"
+
+namespace quillon {
+namespace {
+
+using test::FixedClock;
+using test::LogLines;
+using test::ReadFile;
+using test::TempFolder;
+using test::WriteFile;
+
+TEST(LogLine, RulesStampsAndBangs) {
+    struct Row {
+        const char* name;
+        const char* text;
+        bool stamps;
+        std::string line;
+    };
+    const Row rows[] = {
+        {"DashRule", "-", true, std::string(79, '-')},
+        {"EqualsRule", "=", true, std::string(79, '=')},
+        {"BangLoses", "!Log File: x", true, "Log File: x"},
+        {"DashLoses", "-x", true, "x"},
+        {"DoubleDash", "--", true, "-"},
+        {"Stamped", "THookHelpSystem.Destroy", true, "12:34:56   THookHelpSystem.Destroy"},
+        {"Unstamped", "THookHelpSystem.Destroy", false, "THookHelpSystem.Destroy"},
+        {"EmptyStamped", "", true, "12:34:56   "},
+        {"BangInside", "a!b", true, "12:34:56   a!b"},
+    };
+    for (const Row& row : rows) EXPECT_EQ(FormatLogLine(row.text, row.stamps, "12:34:56"), row.line) << row.name;
+}
+
+LogHeader SampleHeader() {
+    LogHeader header;
+    header.logFile = "/p/HHDebug.txt";
+    header.dateTime = "07/12/2026 12:34:56";
+    header.systemName = "Linux";
+    header.systemMajor = 6;
+    header.systemMinor = 1;
+    header.systemBuild = 76;
+    header.systemDetail = "Debian GNU/Linux 12 (bookworm)";
+    header.locale = "en_GB.UTF-8";
+    header.localeSource = "LANG";
+    header.language = "en";
+    header.languageName = "English";
+    header.territory = "GB";
+    header.territoryName = "United Kingdom";
+    header.decimalSeparator = ".";
+    header.exePath = "/p/quillon";
+    header.exeVersion = "3.41.0.0";
+    header.parameters = {"-DEBUG", "help"};
+    header.commandLine = "/p/quillon -DEBUG help";
+    header.runFolder = "/p";
+    header.moduleName = "quillon";
+    header.moduleFolder = "/p";
+    header.modulePath = "/p/quillon";
+    header.moduleVersion = "3.41.0.0";
+    header.viewerInstalled = true;
+    header.viewerVersion = "1.0.0.0";
+    header.viewerFriendlyVersion = "< 1.0";
+    return header;
+}
+
+TEST(LogHeaderLines, InOrderWithTheirValuesAfterATab) {
+    const std::vector<std::string> expected = {
+        "=",
+        "!Log File:             \t/p/HHDebug.txt",
+        "!Date:                 \t07/12/2026 12:34:56",
+        "!Operating System:      \tLinux 6.1 (Build 76) Debian GNU/Linux 12 (bookworm)",
+        "!SysLocale.DefaultLCID: \ten_GB.UTF-8 (LANG)",
+        "!SysLocale.PriLangID:   \ten (English)",
+        "!SysLocale.SubLangID:   \tGB (United Kingdom)",
+        "!DecimalSeparator:      \t.",
+        "-",
+        "!EXE Path =          \t/p/quillon",
+        "!EXE Version =       \t3.41.0.0",
+        "!Cmdline Param(s) =  \t-DEBUG | help",
+        "!Actual CmdLine =  \t/p/quillon -DEBUG help",
+        "!_RunDir =           \t/p",
+        "!_ModuleName =       \tquillon",
+        "!_ModuleDir =        \t/p",
+        "!_ModulePath =        \t/p/quillon",
+        "!Module Version =       \t3.41.0.0",
+        "-",
+        "!_hhInstalled =      \tYES",
+        "!_hhVerStr =         \t1.0.0.0",
+        "!_hhFriendlyVerStr = \t< 1.0",
+        "-",
+        "!_ieInstalled =      \tNO",
+        "!_ieVerStr =         \t",
+        "!_ieFriendlyVerStr = \t",
+        "=",
+    };
+    EXPECT_EQ(HeaderLines(SampleHeader()), expected);
+}
+
+class LogFile : public ::testing::Test {
+protected:
+    TDLogFile Make(const std::filesystem::path& file, bool debug, bool append = false) {
+        LogSwitches switches;
+        switches.debug = debug;
+        switches.append = append;
+        return TDLogFile(file, switches, clock, temp.Path() / "tmp");
+    }
+
+    void SetUp() override { std::filesystem::create_directory(temp / "tmp"); }
+
+    TempFolder temp;
+    FixedClock clock;
+};
+
+TEST_F(LogFile, DebugModeRewritesTheFileWithTheHeaderAndStampedLines) {
+    const auto file = temp / "HHDebug.txt";
+    WriteFile(file, "an old log\r\n");
+    const TDLogFile log = Make(file, true);
+    log.WriteHeader(SampleHeader());
+    log.WriteLine("THookHelpSystem.Destroy");
+
+    const std::vector<std::string> lines = LogLines(file);
+    ASSERT_EQ(lines.size(), 28u);
+    EXPECT_EQ(lines[0], std::string(79, '='));
+    EXPECT_EQ(lines[1], "Log File:             \t/p/HHDebug.txt");
+    EXPECT_EQ(lines[8], std::string(79, '-'));
+    EXPECT_EQ(lines[26], std::string(79, '='));
+    EXPECT_EQ(lines[27], "12:34:56   THookHelpSystem.Destroy");
+    EXPECT_EQ(ReadFile(file).find("an old log"), std::string::npos);
+}
+
+TEST_F(LogFile, WithoutDebugAnOldFileIsDeletedAndNothingWritten) {
+    const auto file = temp / "HHDebug.txt";
+    WriteFile(file, "an old log\r\n");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    const TDLogFile log = Make(file, false);
+    log.WriteHeader(SampleHeader());
+    log.WriteLine("THookHelpSystem.Destroy");
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(LogFile, AppendModeKeepsTheOldLines) {
+    const auto file = temp / "HHDebug.txt";
+    WriteFile(file, "an old log\r\n");
+    Make(file, true, true).WriteLine("next");
+    EXPECT_EQ(ReadFile(file), "an old log\r\n12:34:56   next\r\n");
+}
+
+TEST_F(LogFile, AFolderThatCannotTakeTheFileMovesItToTheTemporaryFolder) {
+    WriteFile(temp / "a-file", "");
+    for (const auto& folder : {temp / "a-file", temp / "missing" / "parent"}) {
+        SCOPED_TRACE(folder.string());
+        const TDLogFile log = Make(folder / "HHDebug.txt", true);
+        EXPECT_EQ(log.FileName(), temp / "tmp" / "HHDebug.txt");
+        log.WriteLine("moved");
+        EXPECT_EQ(LogLines(log.FileName()).back(), "12:34:56   moved");
+        std::filesystem::remove(log.FileName());
+    }
+}
+
+TEST_F(LogFile, ALinkInThePlaceOfTheLogIsNotFollowed) {
+    const auto target = temp / "someone-elses-file";
+    WriteFile(target, "keep\n");
+    std::filesystem::permissions(target, std::filesystem::perms::owner_read);
+    std::filesystem::create_symlink(target, temp / "HHDebug.txt");
+    Make(temp / "HHDebug.txt", true, true).WriteLine("dropped");
+    EXPECT_EQ(ReadFile(target), "keep\n");
+    EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms::owner_read);
+
+    // Out of append mode the link goes, and the log is a file of its own.
+    Make(temp / "HHDebug.txt", true).WriteLine("written");
+    EXPECT_FALSE(std::filesystem::is_symlink(temp / "HHDebug.txt"));
+    EXPECT_EQ(ReadFile(temp / "HHDebug.txt"), "12:34:56   written\r\n");
+    EXPECT_EQ(ReadFile(target), "keep\n");
+}
+
+TEST(HelpEnvironmentRecord, DebugSwitchesInAnyCase) {
+    for (const char* on : {"-debug", "/debug", "-DEBUG", "/Debug", "-dEbUg"}) EXPECT_TRUE(IsDebugSwitch(on)) << on;
+    for (const char* off : {"debug", "--debug", "-debug ", "/debugx", "-d", ""})
+        EXPECT_FALSE(IsDebugSwitch(off)) << off;
+}
+
+class Environment : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(temp / "bin");
+        std::filesystem::create_directories(temp / "tmp");
+        inputs.modulePath = temp / "bin" / "quillon";
+        inputs.moduleVersion = "3.41.0.0";
+        inputs.currentFolder = temp.Path();
+        inputs.temporaryFolder = temp / "tmp";
+        inputs.arguments = {"./bin/quillon", "analyse", "MARY 12"};
+        inputs.viewerPath = "/usr/lib/libchm.so.1.0.0";
+        inputs.viewerVersion = "1.0.0.0";
+    }
+
+    TempFolder temp;
+    HelpEnvironmentInputs inputs;
+};
+
+TEST_F(Environment, RecordsTheModuleTheRunFolderAndTheViewer) {
+    const HelpEnvironment environment = ProbeHelpEnvironment(inputs);
+    EXPECT_EQ(environment.moduleFolder, temp / "bin");
+    EXPECT_EQ(environment.moduleName, "quillon");
+    EXPECT_EQ(environment.runFolder, temp / "bin");
+    EXPECT_EQ(environment.logFolder, temp / "bin");
+    EXPECT_EQ(environment.parameters, (std::vector<std::string>{"analyse", "MARY 12"}));
+    EXPECT_EQ(environment.commandLine, "./bin/quillon analyse \"MARY 12\"");
+    EXPECT_FALSE(environment.debugMode);
+    EXPECT_TRUE(environment.viewerInstalled);
+    EXPECT_EQ(environment.viewerFriendlyVersion, "< 1.0");
+    EXPECT_FALSE(environment.browserInstalled);
+    EXPECT_EQ(environment.browserFriendlyVersion, "");
+    // Probing the folder leaves nothing behind.
+    EXPECT_FALSE(std::filesystem::exists(temp / "bin" / "$_Temp_$.$$$"));
+
+    inputs.viewerVersion.clear();
+    EXPECT_FALSE(ProbeHelpEnvironment(inputs).viewerInstalled);
+}
+
+TEST_F(Environment, DebugModeFromASwitchOrAFileBesideTheProgram) {
+    inputs.arguments = {"quillon", "-DEBUG"};
+    EXPECT_TRUE(ProbeHelpEnvironment(inputs).debugMode);
+    inputs.arguments = {"/debug"};  // the program's own name is no switch
+    EXPECT_FALSE(ProbeHelpEnvironment(inputs).debugMode);
+    WriteFile(temp / "bin" / "debug.debug", "");
+    EXPECT_TRUE(ProbeHelpEnvironment(inputs).debugMode);
+}
+
+TEST_F(Environment, AnUnwritableProgramFolderSendsTheLogToTheTemporaryFolder) {
+    inputs.modulePath = temp / "not-there" / "quillon";
+    EXPECT_EQ(ProbeHelpEnvironment(inputs).logFolder, temp / "tmp");
+}
+
+TEST_F(Environment, RunFolderOfABareNameComesFromTheSearchPath) {
+    WriteFile(temp / "bin" / "quillon", "");
+    const std::string searchPath = "/nowhere::" + (temp / "bin").string();
+    EXPECT_EQ(RunFolderOf("quillon", "/elsewhere", searchPath), temp / "bin");
+    EXPECT_EQ(RunFolderOf("missing-program", "/elsewhere", searchPath), std::filesystem::path());
+    EXPECT_EQ(RunFolderOf("../x/./quillon", "/a/b", ""), std::filesystem::path("/a/x"));
+}
+
+TEST(HelpEnvironmentRecord, CommandLineIsQuotedAndCut) {
+    EXPECT_EQ(CommandLineText({"quillon", "", "say \"hi\""}), "quillon \"\" \"say \\\"hi\\\"\"");
+    EXPECT_EQ(CommandLineText({"quillon", std::string(300, 'x')}).size(), 254u);
+}
+
+TEST_F(Environment, HelpFileFromTheCurrentFolderFirstThenBesideTheProgramThenInstalled) {
+    const auto current = temp / "work";
+    const auto installed = temp / "share" / "quillon";
+    std::filesystem::create_directories(current);
+    std::filesystem::create_directories(installed);
+    EXPECT_EQ(FindHelpFile(current, temp / "bin"), current / "quill.chm") << "none exists: the expected one";
+    WriteFile(installed / "quill.chm", "");
+    EXPECT_EQ(FindHelpFile(current, temp / "bin"), installed / "quill.chm");
+    WriteFile(temp / "bin" / "quill.chm", "");
+    EXPECT_EQ(FindHelpFile(current, temp / "bin"), temp / "bin" / "quill.chm");
+    WriteFile(current / "quill.chm", "");
+    EXPECT_EQ(FindHelpFile(current, temp / "bin"), current / "quill.chm");
+}
+
+}  // namespace
+}  // namespace quillon
