@@ -6,6 +6,7 @@
 #include <QTextStream>
 
 #include "app/CommandAnalysis.h"
+#include "app/CommandBatch.h"
 #include "app/ReportCommands.h"
 #include "app/TemplateCommands.h"
 #include "numerology/Analysis.h"
@@ -41,6 +42,10 @@ QString Usage() {
         "      Writes the report stream of a template as the program carries it.\n"
         "  template show FILE\n"
         "      Reads a report template stream and prints what it holds as JSON.\n"
+        "  batch [INPUT] [-o OUTPUT] [--format csv|tsv|jsonl] [--column NAME|N]\n"
+        "        [--date-column NAME|N] [--date DATE] [--system ...] [--vowel-y none|all]\n"
+        "        [--where KEY=DIGIT]... [--threads N] [--no-header]\n"
+        "      Analyses every name of a list or a CSV column; see quillon batch --help.\n"
         "\n"
         "Options:\n"
         "  --screenshot DIR [--data TEXT] [--system chaldean] [--date TEXT]\n"
@@ -149,6 +154,7 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     if (first == QLatin1String("prepare")) return RunPrepareCommand(arguments, out, err);
     if (first == QLatin1String("export")) return RunExportCommand(arguments, err);
     if (first == QLatin1String("template")) return RunTemplateCommand(arguments, out, err);
+    if (first == QLatin1String("batch")) return RunBatchCommand(arguments, out, err);
     return UsageError(err, QStringLiteral("unknown command \"%1\"; see quillon --help").arg(first));
 }
 
