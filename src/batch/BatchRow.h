@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "batch/BatchOptions.h"
+#include "batch/ByteBuffer.h"
 #include "numerology/Analysis.h"
 
 namespace quillon::batch {
@@ -16,11 +17,21 @@ namespace quillon::batch {
 struct BatchRow {
     std::u16string data;  // the data text as analysed: normalised, vowel Ys in lowercase
     AnalysisState state;  // the four sums and the date sum
-    AnalysisShown shown;  // rows, chains, chart and the name-plus-date chain
+    DigitChart chart;
+    // The reduction chains of the three sums; they point into a table of chains that lives as
+    // long as the program, or into spill for a sum past its end.
+    std::string_view vTotal, cTotal, total;
+    std::string nameDate;  // the name-plus-date chain, empty without one
+    std::array<std::string, 3> spill;
     bool hasDate = false;
     std::string dates;  // the date as the date field shows it, UTF-8
     DateTotals dateTotals;
 };
+
+// The four sums and the chart of a data text, as AnalyseData and CountDigits give them, in one
+// pass and without the two rows, which a batch does not write. The letter values come from
+// Classify.
+void AnalyseTotals(std::u16string_view data, LetterSystem system, AnalysisState& state, DigitChart& chart);
 
 // The last digit of a chain, or nothing for an empty one (no name-plus-date value).
 std::optional<int> FinalDigit(std::string_view chain);
@@ -53,8 +64,8 @@ public:
     RowWriter(OutputFormat format, bool withDate) : format_(format), withDate_(withDate) {}
 
     // The header line of CSV and TSV; nothing for JSON Lines.
-    void AppendHeader(std::string& out) const;
-    void AppendRow(const BatchRow& row, std::string& out);
+    void AppendHeader(ByteBuffer& out) const;
+    void AppendRow(const BatchRow& row, ByteBuffer& out);
 
 private:
     OutputFormat format_;

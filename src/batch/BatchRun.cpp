@@ -27,7 +27,7 @@ struct Chunk {
 // What a worker made of a chunk. Line numbers of skipped rows count from the chunk's first line
 // (0); the writer adds the lines before it, which only it knows.
 struct ChunkResult {
-    std::string output;
+    ByteBuffer output;
     std::vector<SkippedRow> skipped;
     std::uint64_t lines = 0;  // newlines in the chunk
     std::uint64_t rows = 0;
@@ -168,7 +168,7 @@ public:
         : options_(options), columns_(columns), analyser_(options), writer_(options.format, options.HasDate()) {}
 
     void Process(const Chunk& chunk, ChunkResult& result) {
-        result.output.clear();
+        result.output.Clear();
         result.skipped.clear();
         result.rows = 0;
         result.written = 0;
@@ -266,7 +266,7 @@ public:
         outcome_.rowsWritten += result.written;
         lines_ += result.lines;
         bytes_ += chunk.sourceBytes;
-        if (!Write(result.output)) return false;
+        if (!Write(result.output.View())) return false;
         if (callbacks_.progress) callbacks_.progress({bytes_, outcome_.rowsRead});
         return true;
     }
@@ -441,9 +441,9 @@ BatchOutcome RunBatch(const BatchOptions& options, const ByteSource& input, cons
 
     OrderedOutput ordered(output, callbacks, outcome, headerLines, headerBytes);
     if (options.header) {
-        std::string header;
+        ByteBuffer header;
         RowWriter(options.format, options.HasDate()).AppendHeader(header);
-        if (!ordered.Write(header)) return outcome;
+        if (!ordered.Write(header.View())) return outcome;
     }
     if (!any) return outcome;
 

@@ -21,6 +21,13 @@ CsvState Next(CsvState state, char c) {
     return state;
 }
 
+// A backslash and the letter that stands for an escaped character.
+char* Escaped(char* out, char letter) {
+    *out++ = '\\';
+    *out++ = letter;
+    return out;
+}
+
 }  // namespace
 
 std::size_t CsvBoundaryScanner::LastRecordEnd(std::string_view text) { return Scan(text, false); }
@@ -100,59 +107,63 @@ CsvRecord ReadCsvRecord(std::string_view text, std::size_t begin, std::vector<st
     return record;
 }
 
-void AppendCsvField(std::string& out, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += field;
-        return;
-    }
-    out += '"';
+char* PutCsvField(char* out, std::string_view field) {
+    // Copied as it is while nothing needs quoting, which is nearly always; written again between
+    // quotes when something does.
+    char* const start = out;
     for (char c : field) {
-        if (c == '"') out += '"';
-        out += c;
+        if (c == ',' || c == '"' || c == '\r' || c == '\n') {
+            out = start;
+            *out++ = '"';
+            for (char d : field) {
+                if (d == '"') *out++ = '"';
+                *out++ = d;
+            }
+            *out++ = '"';
+            return out;
+        }
+        *out++ = c;
     }
-    out += '"';
+    return out;
 }
 
-void AppendTsvField(std::string& out, std::string_view field) {
-    if (field.find_first_of("\t\r\n\\") == std::string_view::npos) {
-        out += field;
-        return;
-    }
+char* PutTsvField(char* out, std::string_view field) {
     for (char c : field) {
         switch (c) {
-            case '\t': out += "\\t"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\\': out += "\\\\"; break;
-            default: out += c; break;
+            case '\t': out = Escaped(out, 't'); break;
+            case '\n': out = Escaped(out, 'n'); break;
+            case '\r': out = Escaped(out, 'r'); break;
+            case '\\': out = Escaped(out, '\\'); break;
+            default: *out++ = c; break;
         }
     }
+    return out;
 }
 
-void AppendJsonString(std::string& out, std::string_view text) {
+char* PutJsonString(char* out, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
-    out += '"';
+    *out++ = '"';
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            switch (c) {
-                case '\n': out += "\\n"; break;
-                case '\r': out += "\\r"; break;
-                case '\t': out += "\\t"; break;
-                default:
-                    out += "\\u00";
-                    out += kHex[byte >> 4];
-                    out += kHex[byte & 0xF];
-                    break;
-            }
+            out = Escaped(out, c);
+        } else if (byte >= 0x20) {
+            *out++ = c;
+        } else if (c == '\n') {
+            out = Escaped(out, 'n');
+        } else if (c == '\r') {
+            out = Escaped(out, 'r');
+        } else if (c == '\t') {
+            out = Escaped(out, 't');
         } else {
-            out += c;
+            std::memcpy(out, "\\u00", 4);
+            out += 4;
+            *out++ = kHex[byte >> 4];
+            *out++ = kHex[byte & 0xF];
         }
     }
-    out += '"';
+    *out++ = '"';
+    return out;
 }
 
 }  // namespace quillon::batch

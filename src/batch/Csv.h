@@ -55,12 +55,14 @@ struct CsvRecord {
 CsvRecord ReadCsvRecord(std::string_view text, std::size_t begin, std::vector<std::string>& fields,
                         std::size_t& fieldCount);
 
-// The three output formats' way of writing one text field.
-void AppendCsvField(std::string& out, std::string_view field);
+// The three output formats' way of writing one text field at out; each returns the end of what it
+// wrote. The caller provides room for the longest form: 2 * size + 2 bytes for CSV, 2 * size for
+// TSV, 6 * size + 2 for JSON.
+char* PutCsvField(char* out, std::string_view field);
 // Tab-separated fields cannot hold tabs or line ends: those, and the backslash, are escaped as
 // \t, \n, \r and \\.
-void AppendTsvField(std::string& out, std::string_view field);
+char* PutTsvField(char* out, std::string_view field);
 // A JSON string with its quotes.
-void AppendJsonString(std::string& out, std::string_view text);
+char* PutJsonString(char* out, std::string_view text);
 
 }  // namespace quillon::batch

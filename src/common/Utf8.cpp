@@ -27,8 +27,13 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 }
 
 void AppendUtf16AsUtf8(std::string& result, std::u16string_view text) {
+    result.reserve(result.size() + text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
+        if (c < 0x80) {
+            result += static_cast<char>(c);
+            continue;
+        }
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;

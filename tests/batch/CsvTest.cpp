@@ -130,13 +130,10 @@ TEST(OutputFields, EscapingInEachFormat) {
         {"\x01" "ANDRÉ", "\x01" "ANDRÉ", "\x01" "ANDRÉ", "\"\\u0001ANDRÉ\""},
     };
     for (const Case& c : cases) {
-        std::string csv, tsv, json;
-        AppendCsvField(csv, c.field);
-        AppendTsvField(tsv, c.field);
-        AppendJsonString(json, c.field);
-        EXPECT_EQ(csv, c.csv) << c.field;
-        EXPECT_EQ(tsv, c.tsv) << c.field;
-        EXPECT_EQ(json, c.json) << c.field;
+        char buffer[128];
+        EXPECT_EQ(std::string(buffer, PutCsvField(buffer, c.field)), c.csv) << c.field;
+        EXPECT_EQ(std::string(buffer, PutTsvField(buffer, c.field)), c.tsv) << c.field;
+        EXPECT_EQ(std::string(buffer, PutJsonString(buffer, c.field)), c.json) << c.field;
     }
 }
 
