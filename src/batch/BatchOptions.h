@@ -59,7 +59,7 @@ struct BatchOptions {
     // Worker threads; 1 does all the work on the calling thread.
     int threads = 1;
     // Bytes read at a time and handed to one worker.
-    std::size_t blockBytes = 256 * 1024;
+    std::size_t blockBytes = 128 * 1024;
     // A record longer than this is skipped rather than held in memory.
     std::size_t maxRecordBytes = 1024 * 1024;
 

@@ -312,7 +312,7 @@ std::optional<std::string> TakeHeader(const BatchOptions& options, Chunk& chunk,
 // in order. At most `capacity` chunks are read and not yet written.
 class WorkerPool {
 public:
-    WorkerPool(const BatchOptions& options, const Columns& columns) : capacity_(static_cast<std::size_t>(options.threads) * 2 + 2) {
+    WorkerPool(const BatchOptions& options, const Columns& columns) : capacity_(static_cast<std::size_t>(options.threads) * 2 + 1) {
         slots_.resize(capacity_);
         for (int i = 0; i < options.threads; ++i) {
             threads_.emplace_back([this, &options, &columns] { Work(ChunkWorker(options, columns)); });

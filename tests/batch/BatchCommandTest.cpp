@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "NameGenerator.h"
+#include "batch/Csv.h"
 #include "platform/Regional.h"
 
 namespace quillon {
@@ -125,6 +126,29 @@ TEST_F(BatchCommand, EveryFieldEqualsAnalyseJson) {
             }
         }
         EXPECT_GE(compared, kNames * 38);
+
+        // The CSV rows hold the same values, under the same keys in their header.
+        const QString csvOutput = Path(QStringLiteral("out.csv"));
+        const Outcome csv = Quillon(QStringList{QStringLiteral("batch"), Path(QStringLiteral("names.txt")), QStringLiteral("-o"),
+                                                csvOutput} +
+                                    options);
+        ASSERT_EQ(csv.exitCode, kExitOk) << csv.err.toStdString();
+        const std::string text = Read(csvOutput).toStdString();
+        std::vector<std::string> header;
+        std::vector<std::string> fields;
+        std::size_t count = 0;
+        batch::CsvRecord record = batch::ReadCsvRecord(text, 0, header, count);
+        header.resize(count);
+        for (int i = 0; i < kNames; ++i) {
+            record = batch::ReadCsvRecord(text, record.end, fields, count);
+            ASSERT_EQ(count, header.size());
+            const QJsonObject row = QJsonDocument::fromJson(lines[i]).object();
+            for (std::size_t column = 0; column < count; ++column) {
+                const QJsonValue value = row.value(QString::fromStdString(header[column]));
+                const QString expected = value.isDouble() ? QString::number(value.toInt()) : value.toString();
+                ASSERT_EQ(QString::fromStdString(fields[column]), expected) << "row " << i << " column " << header[column];
+            }
+        }
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "NameGenerator.h"
+
 #include <algorithm>
 
 #include "batch/BatchRow.h"
@@ -282,6 +284,30 @@ TEST(BatchRows, OneDateForEveryRowAndVowelY) {
     EXPECT_NE(run.output.find("{\"DataText\":\"MARy y\",\"Method\":\"Chaldean\",\"VowelSum\":3,"), std::string::npos)
         << run.output;
     EXPECT_NE(run.output.find("\"Dates\":\"29/12/1985\",\"DateTotal\":\"37 / 10 / 1\""), std::string::npos);
+}
+
+// The one-pass totals of a batch row against the window's analysis and chart of the same text.
+TEST(BatchRows, TotalsEqualTheAnalysisAndTheChart) {
+    NameGenerator generator(99);
+    for (int i = 0; i < 10000; ++i) {
+        std::u16string text;
+        ASSERT_TRUE(Utf8ToUtf16(generator.Next(), text));
+        std::u16string data = NormalisePastedText(text);
+        if (i % 2 == 1) std::replace(data.begin(), data.end(), u'Y', u'y');
+        for (LetterSystem system : {LetterSystem::Pythagorean, LetterSystem::Chaldean}) {
+            AnalysisState totals;
+            DigitChart chart;
+            AnalyseTotals(data, system, totals, chart);
+            const AnalysisResult expected = AnalyseData(data, system);
+            const DigitChart expectedChart = CountDigits(expected.VowelRow, expected.ConsonantRow);
+            ASSERT_EQ(totals.VowelSum, expected.VowelSum) << i;
+            ASSERT_EQ(totals.ConsonantSum, expected.ConsonantSum) << i;
+            ASSERT_EQ(totals.NumberSum, expected.NumberSum) << i;
+            ASSERT_EQ(totals.GrandTotal, expected.GrandTotal) << i;
+            ASSERT_EQ(chart.vowels, expectedChart.vowels) << i;
+            ASSERT_EQ(chart.consonants, expectedChart.consonants) << i;
+        }
+    }
 }
 
 TEST(Utf8Decoding, AcceptsUtf8AndRefusesTheRest) {
