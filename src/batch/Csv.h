@@ -32,8 +32,6 @@ public:
     // Scans text up to the first newline that ends a record and returns one past it; npos, with
     // all of text scanned, when no record ends in it.
     std::size_t FirstRecordEnd(std::string_view text);
-    // True when the scanner stands inside a quoted field.
-    bool InsideQuotes() const { return state_ == CsvState::Quoted; }
 
 private:
     std::size_t Scan(std::string_view text, bool stopAtFirst);

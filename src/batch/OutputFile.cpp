@@ -58,8 +58,8 @@ mode_t NewFileMode() {
 
 OutputFile::~OutputFile() { Abort(); }
 
-std::string OutputFile::Failure(const std::string& doing, int error) const {
-    return doing + " " + path_ + ": " + std::strerror(error);
+std::string OutputFile::Failure(int error) const {
+    return "cannot write " + path_ + ": " + std::strerror(error);
 }
 
 std::optional<std::string> OutputFile::Open(const std::string& path) {
@@ -72,15 +72,15 @@ std::optional<std::string> OutputFile::Open(const std::string& path) {
     }
     int error = 0;
     const auto target = FollowLinks(path, error);
-    if (!target) return Failure("cannot write", error);
+    if (!target) return Failure(error);
 
     struct stat status {};
     const bool exists = stat(target->c_str(), &status) == 0;
-    if (exists && S_ISDIR(status.st_mode)) return Failure("cannot write", EISDIR);
+    if (exists && S_ISDIR(status.st_mode)) return Failure(EISDIR);
     if (exists && !S_ISREG(status.st_mode)) {
         // A device, a pipe or a terminal: written as it is.
         fd_ = open(target->c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-        if (fd_ < 0) return Failure("cannot write", errno);
+        if (fd_ < 0) return Failure(errno);
         ownsFd_ = true;
         return std::nullopt;
     }
@@ -90,7 +90,7 @@ std::optional<std::string> OutputFile::Open(const std::string& path) {
     fd_ = mkostemp(temporary_.data(), O_CLOEXEC);
     if (fd_ < 0) {
         temporary_.clear();
-        return Failure("cannot write", errno);
+        return Failure(errno);
     }
     ownsFd_ = true;
     target_ = *target;
@@ -111,7 +111,7 @@ std::optional<std::string> OutputFile::Write(std::string_view bytes) {
         const ssize_t written = write(fd_, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR) continue;
-            return Failure("cannot write", errno);
+            return Failure(errno);
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
@@ -123,7 +123,7 @@ std::optional<std::string> OutputFile::Commit() {
     if (temporary_.empty()) {
         const int fd = fd_;
         fd_ = -1;
-        if (ownsFd_ && close(fd) != 0) return Failure("cannot write", errno);
+        if (ownsFd_ && close(fd) != 0) return Failure(errno);
         return std::nullopt;
     }
     // The data reaches the disk before the name does, so that a crash leaves the old file or the
@@ -133,12 +133,12 @@ std::optional<std::string> OutputFile::Commit() {
     fd_ = -1;
     if (error != 0) {
         Abort();
-        return Failure("cannot write", error);
+        return Failure(error);
     }
     if (rename(temporary_.c_str(), target_.c_str()) != 0) {
         error = errno;
         Abort();
-        return Failure("cannot write", error);
+        return Failure(error);
     }
     temporary_.clear();
     return std::nullopt;

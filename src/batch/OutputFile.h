@@ -29,9 +29,13 @@ public:
     std::optional<std::string> Commit();
     // Drops what was written, where that is possible.
     void Abort();
+    // The temporary file being written, empty when writing directly; for a signal handler that
+    // has to remove it when the program is stopped.
+    const std::string& TemporaryPath() const { return temporary_; }
 
 private:
-    std::string Failure(const std::string& doing, int error) const;
+    // "cannot write PATH: reason".
+    std::string Failure(int error) const;
 
     std::string path_;        // as given, for messages
     std::string target_;      // the file the temporary one replaces (links followed)

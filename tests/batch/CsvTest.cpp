@@ -111,7 +111,7 @@ TEST(CsvBoundaryScanner, FirstRecordEndStopsThere) {
     EXPECT_EQ(scanner.FirstRecordEnd("\"a\nb\",c\nd\ne\n"), 8u);
     EXPECT_EQ(scanner.FirstRecordEnd("d\ne\n"), 2u) << "continues at the start of the next record";
     EXPECT_EQ(scanner.FirstRecordEnd("\"open"), std::string_view::npos);
-    EXPECT_TRUE(scanner.InsideQuotes());
+    EXPECT_EQ(scanner.FirstRecordEnd("\n\",\n"), 4u) << "the newline inside the quotes ends nothing";
 }
 
 TEST(OutputFields, EscapingInEachFormat) {
