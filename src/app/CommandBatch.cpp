@@ -287,7 +287,7 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     progress.Clear();
 
     if (outcome.failure) {
-        output.Abort();
+        output.Abandon();
         return Failure(err, *outcome.failure);
     }
     if (auto error = output.Commit()) return Failure(err, *error);

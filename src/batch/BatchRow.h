@@ -4,9 +4,11 @@
 // JSON line. The keys are those of "quillon analyse --json", so that a row of a batch and the JSON
 // of the same name can be compared key by key.
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "batch/BatchOptions.h"
 #include "batch/ByteBuffer.h"

@@ -56,20 +56,19 @@ mode_t NewFileMode() {
 
 }  // namespace
 
-OutputFile::~OutputFile() { Abort(); }
+OutputFile::~OutputFile() { Abandon(); }
 
 std::string OutputFile::Failure(int error) const {
     return "cannot write " + path_ + ": " + std::strerror(error);
 }
 
 std::optional<std::string> OutputFile::Open(const std::string& path) {
-    Abort();
-    path_ = path;
     if (path == "-") {
-        fd_ = STDOUT_FILENO;
-        ownsFd_ = false;
+        OpenStandardOutput();
         return std::nullopt;
     }
+    Abandon();
+    path_ = path;
     int error = 0;
     const auto target = FollowLinks(path, error);
     if (!target) return Failure(error);
@@ -106,6 +105,13 @@ std::optional<std::string> OutputFile::Open(const std::string& path) {
     return std::nullopt;
 }
 
+void OutputFile::OpenStandardOutput() {
+    Abandon();
+    path_ = "-";
+    fd_ = STDOUT_FILENO;
+    ownsFd_ = false;
+}
+
 std::optional<std::string> OutputFile::Write(std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = write(fd_, bytes.data(), bytes.size());
@@ -132,19 +138,19 @@ std::optional<std::string> OutputFile::Commit() {
     if (close(fd_) != 0 && error == 0) error = errno;
     fd_ = -1;
     if (error != 0) {
-        Abort();
+        Abandon();
         return Failure(error);
     }
     if (rename(temporary_.c_str(), target_.c_str()) != 0) {
         error = errno;
-        Abort();
+        Abandon();
         return Failure(error);
     }
     temporary_.clear();
     return std::nullopt;
 }
 
-void OutputFile::Abort() {
+void OutputFile::Abandon() {
     if (fd_ >= 0 && ownsFd_) close(fd_);
     fd_ = -1;
     if (!temporary_.empty()) {

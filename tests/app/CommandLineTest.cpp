@@ -12,24 +12,10 @@
 #include <gtest/gtest.h>
 
 #include "QtPrint.h"
+#include "RunCommand.h"
 
 namespace quillon {
 namespace {
-
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Outcome Quillon(QStringList arguments) {
-    arguments.prepend(QStringLiteral("quillon"));
-    Outcome run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.exitCode = RunCommandLine(arguments, out, err);
-    return run;
-}
 
 QJsonObject Json(const Outcome& run) {
     QJsonParseError error;

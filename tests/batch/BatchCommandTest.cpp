@@ -10,26 +10,12 @@
 #include <gtest/gtest.h>
 
 #include "NameGenerator.h"
+#include "app/RunCommand.h"
 #include "batch/Csv.h"
 #include "platform/Regional.h"
 
 namespace quillon {
 namespace {
-
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Outcome Quillon(QStringList arguments) {
-    arguments.prepend(QStringLiteral("quillon"));
-    Outcome run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.exitCode = RunCommandLine(arguments, out, err);
-    return run;
-}
 
 QByteArray Read(const QString& path) {
     QFile file(path);

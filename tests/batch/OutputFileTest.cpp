@@ -70,7 +70,7 @@ TEST_F(OutputFileTest, FailuresLeaveNothingAndKeepThePreviousFile) {
         OutputFile file;
         ASSERT_FALSE(file.Open(Path("out.csv")));
         ASSERT_FALSE(file.Write("half a run"));
-        file.Abort();
+        file.Abandon();
     }
     {
         OutputFile file;  // dropped without a commit, as when the run throws
