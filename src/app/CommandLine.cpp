@@ -8,6 +8,7 @@
 
 #include "app/CalcCommand.h"
 #include "app/CommandAnalysis.h"
+#include "app/CommandBatch.h"
 #include "app/LinksCommand.h"
 #include "app/ReportCommands.h"
 #include "app/TemplateCommands.h"
@@ -62,6 +63,12 @@ constexpr CommandUsage kCommandUsages[] = {
      "calc [--json] [--clipboard TEXT] KEYS...\n"
      "      Types KEYS into the math calculator window and prints its display;\n"
      "      quillon calc --help lists the keys.\n",
+     true},
+    {"batch",
+     "batch [INPUT] [-o OUTPUT] [--format csv|tsv|jsonl] [--column NAME|N]\n"
+     "        [--date-column NAME|N] [--date DATE] [--system ...] [--vowel-y none|all]\n"
+     "        [--where KEY=DIGIT]... [--threads N] [--no-header]\n"
+     "      Analyses every name of a list or a CSV column; see quillon batch --help.\n",
      true},
     {"help",
      "help [--text | --list] [PAGE]\n"
@@ -220,6 +227,7 @@ int RunCommandLine(const QStringList& givenArguments, QTextStream& out, QTextStr
     if (first == QLatin1String("links")) return RunLinksCommand(arguments, out, err);
     if (first == QLatin1String("calc")) return RunCalcCommand(arguments, out, err);
     if (first == QLatin1String("help")) return RunHelpCommand(arguments, out, err);
+    if (first == QLatin1String("batch")) return RunBatchCommand(arguments, out, err);
     return UsageError(err, QStringLiteral("unknown command \"%1\"; see quillon --help").arg(first));
 }
 

@@ -36,6 +36,9 @@ public:
     std::optional<std::string> Commit();
     // Gives the save up: the temporary file goes, the target stays as it was.
     void Abandon();
+    // The temporary file being written, empty when writing directly: for a signal handler that
+    // has to remove it when the program is stopped.
+    const std::string& TemporaryPath() const { return temporary_; }
 
 private:
     void Close();

@@ -22,8 +22,18 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 std::string Utf16ToUtf8(std::u16string_view text) {
     std::string result;
+    AppendUtf16AsUtf8(result, text);
+    return result;
+}
+
+void AppendUtf16AsUtf8(std::string& result, std::u16string_view text) {
+    result.reserve(result.size() + text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
+        if (c < 0x80) {
+            result += static_cast<char>(c);
+            continue;
+        }
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
@@ -32,7 +42,52 @@ std::string Utf16ToUtf8(std::u16string_view text) {
         }
         AppendUtf8(result, c);
     }
-    return result;
+}
+
+bool Utf8ToUtf16(std::string_view text, std::u16string& out) {
+    out.resize(text.size());  // never more code units than bytes
+    std::size_t length = 0;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    for (std::size_t i = 0; i < size;) {
+        const unsigned lead = bytes[i];
+        if (lead < 0x80) {
+            out[length++] = static_cast<char16_t>(lead);
+            ++i;
+            continue;
+        }
+        // The lead byte tells how many continuation bytes follow; the smallest code point of
+        // each length tells an overlong form.
+        std::size_t extra = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            extra = 1;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            extra = 2;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            extra = 3;
+        } else {
+            return false;
+        }
+        static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+        const char32_t least = kLeast[extra];
+        char32_t c = lead & (0x3Fu >> extra);
+        if (size - i <= extra) return false;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            const unsigned next = bytes[i + k];
+            if ((next & 0xC0) != 0x80) return false;
+            c = (c << 6) | (next & 0x3F);
+        }
+        if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+        if (c >= 0x10000) {
+            out[length++] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            out[length++] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            out[length++] = static_cast<char16_t>(c);
+        }
+        i += extra + 1;
+    }
+    out.resize(length);
+    return true;
 }
 
 }  // namespace quillon

@@ -8,26 +8,17 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
+#include "../app/CommandOutcome.h"
+
 #include "../app/QtPrint.h"
 #include "app/CommandLine.h"
 
 namespace quillon {
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 Outcome Calc(QStringList arguments) {
     arguments.prepend(QStringLiteral("calc"));
-    arguments.prepend(QStringLiteral("quillon"));
-    Outcome run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.exitCode = RunCommandLine(arguments, out, err);
-    return run;
+    return Quillon(arguments);
 }
 
 QJsonObject Json(const Outcome& run) {
