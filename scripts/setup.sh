@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fontconfig unrtf
+  cups printer-driver-cups-pdf poppler-utils
   fp-utils libchm1 libchm-dev libchm-bin
 )
 

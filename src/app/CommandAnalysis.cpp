@@ -57,15 +57,18 @@ int UsageError(QTextStream& err, const QString& message) {
     return kExitUsage;
 }
 
-int ParseAnalysisRequest(const QStringList& arguments, int textStart, AnalysisRequest& request, QTextStream& err) {
-    QCommandLineParser parser;
+int ParseAnalysisRequest(const QStringList& arguments, int textStart, AnalysisRequest& request, QTextStream& err,
+                         QCommandLineParser* withOptions) {
+    QCommandLineParser ownParser;
+    QCommandLineParser& parser = withOptions ? *withOptions : ownParser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
     const QCommandLineOption system(QStringLiteral("system"), {}, QStringLiteral("pythagorean|chaldean"));
     const QCommandLineOption vowelY(QStringLiteral("vowel-y"), {}, QStringLiteral("all|N[,N...]"));
     const QCommandLineOption json(QStringLiteral("json"));
     const QCommandLineOption date(QStringLiteral("date"), {}, QStringLiteral("TEXT"));
     const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")}, {}, QStringLiteral("FILE"));
-    parser.addOptions({system, vowelY, json, date, output});
+    const QCommandLineOption templateFile(QStringLiteral("template"), {}, QStringLiteral("FILE"));
+    parser.addOptions({system, vowelY, json, date, output, templateFile});
     if (!parser.parse(arguments)) return UsageError(err, parser.errorText());
 
     const QStringList positional = parser.positionalArguments().mid(textStart);
@@ -82,6 +85,7 @@ int ParseAnalysisRequest(const QStringList& arguments, int textStart, AnalysisRe
     if (parser.isSet(vowelY)) request.vowelY = parser.value(vowelY);
     if (parser.isSet(date)) request.date = parser.value(date);
     if (parser.isSet(output)) request.output = parser.value(output);
+    if (parser.isSet(templateFile)) request.templateFile = parser.value(templateFile);
     request.json = parser.isSet(json);
     // Words given without quotes are one text, as they would be typed.
     request.text = positional.join(QLatin1Char(' '));

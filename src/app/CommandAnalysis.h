@@ -10,6 +10,7 @@
 #include "numerology/Dates.h"
 #include "report/content/ReportVariables.h"
 
+class QCommandLineParser;
 class QTextStream;
 
 namespace quillon {
@@ -19,13 +20,17 @@ struct AnalysisRequest {
     std::optional<QString> vowelY;  // "all" or a list of positions
     std::optional<QString> date;    // read as the date field reads typed text
     bool json = false;
-    std::optional<QString> output;  // -o FILE
+    std::optional<QString> output;        // -o FILE
+    std::optional<QString> templateFile;  // --template FILE: a report template stream
     QString text;
 };
 
 // Parses the options and the text; the text starts after the first textStart positional
-// arguments (the command and its own words). Returns an exit code, 0 when the request is good.
-int ParseAnalysisRequest(const QStringList& arguments, int textStart, AnalysisRequest& request, QTextStream& err);
+// arguments (the command and its own words). A command with options of its own adds them to the
+// parser it hands in and reads them from it afterwards. Returns an exit code, 0 when the request
+// is good.
+int ParseAnalysisRequest(const QStringList& arguments, int textStart, AnalysisRequest& request, QTextStream& err,
+                         QCommandLineParser* parser = nullptr);
 
 struct CommandAnalysis {
     AnalysisState state;

@@ -10,6 +10,7 @@
 #include "app/CommandAnalysis.h"
 #include "app/CommandBatch.h"
 #include "app/LinksCommand.h"
+#include "app/PrintCommands.h"
 #include "app/ReportCommands.h"
 #include "app/TemplateCommands.h"
 #include "numerology/Analysis.h"
@@ -42,11 +43,11 @@ constexpr CommandUsage kCommandUsages[] = {
      "      date format of your regional settings (LANG, LC_TIME) and combines it with\n"
      "      the name. --json prints the report's values as JSON.\n"},
     {"prepare",
-     "prepare print|export [analyse's options] [--json] [--] TEXT\n"
+     "prepare print|export [analyse's options] [--template FILE] [--json] [--] TEXT\n"
      "      Prepares the print or the export report for TEXT and prints its pages as\n"
      "      JSON: paper, margins, page metrics and every object with its final text.\n"},
     {"export",
-     "export [analyse's options] -o FILE [--] TEXT\n"
+     "export [analyse's options] [--template FILE] -o FILE [--] TEXT\n"
      "      Writes the RTF file the Export button writes (the date group with --date).\n"
      "      -o - writes it to standard output.\n"},
     {"template",
@@ -55,6 +56,16 @@ constexpr CommandUsage kCommandUsages[] = {
      "      (-o - to standard output).\n"
      "  template show FILE\n"
      "      Reads a report template stream and prints what it holds as JSON.\n"},
+    {"printers",
+     "printers [--json]\n"
+     "      Lists the installed printers, the default one marked with \"* \".\n",
+     true},
+    {"print",
+     "print [--printer NAME] [--pages LIST] [--copies N] [--no-collate] [--odd | --even]\n"
+     "        [--template FILE] [--pdf FILE] [analyse's options] [--] TEXT\n"
+     "      Prints the print report for TEXT as the print dialog's OK would, or writes\n"
+     "      its sheets to a PDF file.\n",
+     true},
     {"links",
      "links [--json]\n"
      "      Lists the web pages of the links window: caption and address.\n",
@@ -228,6 +239,8 @@ int RunCommandLine(const QStringList& givenArguments, QTextStream& out, QTextStr
     if (first == QLatin1String("calc")) return RunCalcCommand(arguments, out, err);
     if (first == QLatin1String("help")) return RunHelpCommand(arguments, out, err);
     if (first == QLatin1String("batch")) return RunBatchCommand(arguments, out, err);
+    if (first == QLatin1String("printers")) return RunPrintersCommand(arguments, out, err);
+    if (first == QLatin1String("print")) return RunPrintCommand(arguments, out, err);
     return UsageError(err, QStringLiteral("unknown command \"%1\"; see quillon --help").arg(first));
 }
 

@@ -20,6 +20,7 @@
 #include "platform/Regional.h"
 #include "platform/ReportSurroundings.h"
 #include "report/content/TemplateData.h"
+#include "report/dialogs/TfrPrintForm.h"
 #include "report/export/ExportRun.h"
 #include "report/format/TemplateStream.h"
 #include "tools/Inet.h"
@@ -287,9 +288,16 @@ void TCalcFrm::MthBtnClick() {
 
 void TCalcFrm::HelpBtnClick() { CurrentHelp().ShowTopic(helpFilePath_); }
 
-// The commands below belong to windows and reports that are not part of the program yet. Their
-// buttons stand at their places and do nothing until then.
-void TCalcFrm::PrintBtnClick() {}
+void TCalcFrm::PrintBtnClick() {
+    // A preparation that failed or was cancelled leaves nothing worth printing.
+    const RunResult prepared = frReport1.Prepare();
+    if (!prepared.IsDone()) {
+        ShowFailure(prepared);
+        return;
+    }
+    QtPrintDialog dialog(this);
+    ShowFailure(PrintWithDialog(frReport1, dialog));
+}
 
 void TCalcFrm::InternetBtnClick() {
     if (InternetFrm) InternetFrm->exec();

@@ -7,6 +7,7 @@
 #include "app/CommandAnalysis.h"
 #include "app/CommandLine.h"
 #include "app/ReportJson.h"
+#include "app/TemplateCommands.h"
 #include "platform/QtCanvas.h"
 #include "platform/QtReportLocale.h"
 #include "platform/Regional.h"
@@ -17,7 +18,6 @@
 #include "report/export/RtfExport.h"
 
 namespace quillon {
-namespace {
 
 int ReportFailure(QTextStream& err, const std::string& text) {
     QString message = QString::fromStdString(text);
@@ -27,15 +27,25 @@ int ReportFailure(QTextStream& err, const std::string& text) {
     return kExitFailure;
 }
 
-// Loads one of the carried templates and answers its names from the analysis.
-bool LoadReport(TfrReport& report, bool print, const ReportSource& source) {
-    const auto stream = UnwrapReportForm(print ? PrintReportForm() : ExportReportForm());
-    if (!stream || !report.LoadTemplate(*stream, Now()).IsDone()) return false;
+int LoadCommandReport(TfrReport& report, bool print, const AnalysisRequest& request, const ReportSource& source,
+                      QTextStream& err) {
+    RunResult loaded;
+    if (request.templateFile) {
+        const auto bytes = ReadTemplateFile(*request.templateFile, err);
+        if (!bytes) return kExitFailure;
+        loaded = report.LoadTemplate(StreamOf(*bytes), Now());
+    } else {
+        const auto stream = UnwrapReportForm(print ? PrintReportForm() : ExportReportForm());
+        loaded = stream ? report.LoadTemplate(*stream, Now()) : RunResult::Failed("the carried template cannot be read");
+    }
+    if (loaded.IsFailed()) return ReportFailure(err, loaded.message);
     report.OnGetValue = [&source](const std::string& name, Value& value) { value = ToValue(GetReportValue(source, name)); };
     report.Environment.now = [] { return Now(); };
     report.ShowProgress = false;
-    return true;
+    return kExitOk;
 }
+
+namespace {
 
 // "-o -": the file goes to standard output, as a command line's output does.
 RunResult ExportToStandardOutput(TfrReport& report, TfrExportFilter& filter) {
@@ -59,7 +69,7 @@ int RunPrepareCommand(const QStringList& arguments, QTextStream& out, QTextStrea
 
     TfrPrinter printer;
     TfrReport report(printer, print ? "frReport1" : "frReport2");
-    if (!LoadReport(report, print, analysis.source)) return ReportFailure(err, "the carried template cannot be read");
+    if (const int code = LoadCommandReport(report, print, request, analysis.source, err); code != kExitOk) return code;
     // Text is measured with fixed metrics here, so the pages do not depend on the fonts installed.
     QtReportLocale locale;
     FixedCanvas scratch;
@@ -84,7 +94,7 @@ int RunExportCommand(const QStringList& arguments, QTextStream& err) {
     // the window's fonts, written by an RTF writer with the window's settings.
     TfrPrinter printer;
     TfrReport report(printer, "frReport2");
-    if (!LoadReport(report, false, analysis.source)) return ReportFailure(err, "the carried template cannot be read");
+    if (const int code = LoadCommandReport(report, false, request, analysis.source, err); code != kExitOk) return code;
     QtReportLocale locale;
     ScratchCanvas scratch;
     report.Environment.locale = &locale;

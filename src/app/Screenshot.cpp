@@ -12,6 +12,8 @@
 #include "app/DateEdit.h"
 #include "app/ReportPages.h"
 #include "app/Windows.h"
+#include "platform/QtPrinterDriver.h"
+#include "report/dialogs/TfrPrintForm.h"
 #include "tools/HelpService.h"
 
 namespace quillon {
@@ -47,6 +49,12 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
         return kExitFailure;
     }
 
+    // The windows print on the machine's printers, as the program does.
+    QtPrinterDriver printers;
+    EnginePrinter().Bind(printers);
+    struct Unbind {
+        ~Unbind() { EnginePrinter().Unbind(); }
+    } unbind;
     Windows windows;
     TCalcFrm& window = windows.CalcFrm;
     window.setAttribute(Qt::WA_DontShowOnScreen);
@@ -104,6 +112,16 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
     } else {
         err << "quillon: help.png is not written\n";
         ok = false;
+    }
+
+    // The print dialog as it opens, with the machine's printers (or "PDF file" alone).
+    {
+        TfrPrintForm dialog(EnginePrinter(), PrintRequest{}, &window);
+        dialog.setAttribute(Qt::WA_DontShowOnScreen);
+        dialog.show();
+        QApplication::processEvents();
+        ok = Save(&dialog, dir, QStringLiteral("print-dialog.png"), err) && ok;
+        dialog.hide();
     }
 
     // The prepared pages of both reports for the data and date now in the window.

@@ -61,16 +61,32 @@ int Save(const QStringList& arguments, QTextStream& err) {
     return kExitOk;
 }
 
+}  // namespace
+
+std::optional<QByteArray> ReadTemplateFile(const QString& path, QTextStream& err) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Fail(err, kExitFailure, QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+        return std::nullopt;
+    }
+    if (file.size() > kMaxTemplateBytes) {
+        Fail(err, kExitFailure, QStringLiteral("%1 is too large for a template").arg(path));
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+std::span<const std::uint8_t> StreamOf(const QByteArray& bytes) {
+    return {reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())};
+}
+
+namespace {
+
 int Show(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     if (arguments.size() != 4) return Fail(err, kExitUsage, QStringLiteral("usage: quillon template show FILE"));
-    QFile file(arguments[3]);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return Fail(err, kExitFailure, QStringLiteral("cannot read %1: %2").arg(arguments[3], file.errorString()));
-    }
-    if (file.size() > kMaxTemplateBytes) return Fail(err, kExitFailure, QStringLiteral("%1 is too large for a template").arg(arguments[3]));
-    const QByteArray bytes = file.readAll();
-    const std::span<const std::uint8_t> stream(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                               static_cast<std::size_t>(bytes.size()));
+    const auto bytes = ReadTemplateFile(arguments[3], err);
+    if (!bytes) return kExitFailure;
+    const std::span<const std::uint8_t> stream = StreamOf(*bytes);
     // Read as a report reads it, so that the pages show the paper the printer layer settles on.
     TfrPrinter printer;
     TfrReport report(printer, {});

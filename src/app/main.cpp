@@ -10,6 +10,7 @@
 #include "app/Screenshot.h"
 #include "app/Windows.h"
 #include "platform/QtMessages.h"
+#include "platform/QtPrinterDriver.h"
 #include "tools/HelpService.h"
 
 namespace {
@@ -68,7 +69,9 @@ int main(int argc, char** argv) {
             // the calculator window and its clipboard: they need a widgets application, which
             // runs off-screen without a display.
             const QString command = arguments.value(1);
-            if (command == QLatin1String("export") || command == QLatin1String("help") || command == QLatin1String("calc")) {
+            const QStringList needsWidgets = {QStringLiteral("export"), QStringLiteral("help"), QStringLiteral("calc"),
+                                              QStringLiteral("print"), QStringLiteral("printers")};
+            if (needsWidgets.contains(command)) {
                 if (!HasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
                 QApplication app(argc, argv);
                 SetNames();
@@ -96,6 +99,9 @@ int main(int argc, char** argv) {
     SetNames();
     quillon::QtMessages messages;
     quillon::ScopedMessages showOnScreen(messages);
+    // The reports print on the system's printers, the default one first.
+    quillon::QtPrinterDriver printers;
+    quillon::EnginePrinter().Bind(printers);
     quillon::Windows windows;
     windows.CalcFrm.show();
     return QApplication::exec();

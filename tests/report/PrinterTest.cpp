@@ -76,31 +76,5 @@ TEST(VirtualPrinter, SetPaper) {
     EXPECT_EQ(page.Metrics.PageWidth, TenthsMmToReportUnits(1500));
 }
 
-TEST(PrinterList, NamesAreComparedWithoutCase) {
-    TfrPrinter printer({"Office Laser", "\\\\OFFICE\\HP LaserJet 4050"});
-    EXPECT_EQ(printer.Printers().back(), "Virtual printer");
-    EXPECT_EQ(printer.PrinterIndex(), 0) << "the first installed printer is current";
-    EXPECT_EQ(printer.IndexOf("Office Laser"), 0);
-    EXPECT_EQ(printer.IndexOf("office LASER"), 0);
-    EXPECT_EQ(printer.IndexOf("\\\\office\\hp laserjet 4050"), 1);
-    EXPECT_EQ(printer.IndexOf("Office Laser "), -1) << "nothing is trimmed";
-    EXPECT_EQ(printer.IndexOf("Office"), -1);
-    EXPECT_EQ(printer.IndexOf("virtual printer"), -1) << "the virtual printer is no installed printer";
-
-    // A template names its printer; loading it makes that printer current, whatever the case.
-    ReportTemplate tpl;
-    tpl.PrinterName = "\\\\OFFICE\\HP LASERJET 4050";
-    printer.SelectNamedPrinter(tpl);
-    EXPECT_EQ(printer.PrinterIndex(), 1);
-    tpl.PrinterName = std::string(kVirtualPrinterMarker);
-    printer.SelectNamedPrinter(tpl);
-    EXPECT_TRUE(printer.IsVirtual());
-    tpl.PrinterName = "office laser";
-    tpl.PrintToDefault = true;
-    printer.SelectNamedPrinter(tpl);
-    EXPECT_TRUE(printer.IsVirtual()) << "a template printing on the default printer names none";
-    EXPECT_EQ(printer.CurrentNameForTemplate(), std::string(kVirtualPrinterMarker));
-}
-
 }  // namespace
 }  // namespace quillon

@@ -25,8 +25,36 @@ const std::array<PaperSize, 67>& VirtualPaperTable() {
     return kTable;
 }
 
+const PaperSize* FindPaperSize(std::int32_t code) {
+    for (const PaperSize& size : VirtualPaperTable()) {
+        if (size.Code == code) return &size;
+    }
+    return nullptr;
+}
+
 std::int32_t TenthsMmToReportUnits(std::int32_t tenthsMm) {
     return static_cast<std::int32_t>(std::lround(tenthsMm * kReportUnitsPerInch / 254.0));
+}
+
+PageMetrics MetricsOf(const DeviceGeometry& device) {
+    const double kx = device.dotsPerInchX > 0 ? kReportUnitsPerInch / device.dotsPerInchX : 0;
+    const double ky = device.dotsPerInchY > 0 ? kReportUnitsPerInch / device.dotsPerInchY : 0;
+    auto x = [kx](int pixels) { return static_cast<std::int32_t>(std::lround(pixels * kx)); };
+    auto y = [ky](int pixels) { return static_cast<std::int32_t>(std::lround(pixels * ky)); };
+    PageMetrics metrics;
+    metrics.PhysicalWidth = device.physicalWidth;
+    metrics.PhysicalHeight = device.physicalHeight;
+    metrics.PageWidth = x(device.physicalWidth);
+    metrics.PageHeight = y(device.physicalHeight);
+    metrics.DeviceOffsetX = device.printable.left;
+    metrics.DeviceOffsetY = device.printable.top;
+    metrics.OffsetX = x(device.printable.left);
+    metrics.OffsetY = y(device.printable.top);
+    metrics.PrintableDeviceWidth = device.printable.Width();
+    metrics.PrintableDeviceHeight = device.printable.Height();
+    metrics.PrintableWidth = x(device.printable.Width());
+    metrics.PrintableHeight = y(device.printable.Height());
+    return metrics;
 }
 
 TfrPrinter& EnginePrinter() {
@@ -34,11 +62,32 @@ TfrPrinter& EnginePrinter() {
     return printer;
 }
 
-TfrPrinter::TfrPrinter() : TfrPrinter(std::vector<std::string>{}) {}
+TfrPrinter::TfrPrinter() : printers_{kVirtualPrinterName} {}
 
-TfrPrinter::TfrPrinter(std::vector<std::string> installed) : printers_(std::move(installed)) {
+TfrPrinter::TfrPrinter(PrinterDriver& driver) : TfrPrinter() { Bind(driver); }
+
+void TfrPrinter::Bind(PrinterDriver& driver) {
+    driver_ = &driver;
+    index_ = -1;
+    Rebind();
+}
+
+void TfrPrinter::Unbind() {
+    driver_ = nullptr;
+    index_ = -1;
+    Rebind();
+}
+
+void TfrPrinter::Rebind() {
+    const std::string current = index_ >= 0 && !IsVirtual() ? CurrentName() : std::string();
+    printers_ = driver_ ? driver_->PrinterNames() : std::vector<std::string>{};
     printers_.emplace_back(kVirtualPrinterName);
-    index_ = 0;
+    int wanted = current.empty() ? -1 : IndexOf(current);
+    if (wanted < 0 && driver_) {
+        if (const auto fallback = driver_->DefaultPrinter()) wanted = IndexOf(*fallback);
+    }
+    index_ = -1;  // so that the selection below takes effect
+    SelectPrinter(wanted >= 0 ? wanted : VirtualPrinterIndex());
 }
 
 int TfrPrinter::IndexOf(const std::string& name) const {
@@ -52,7 +101,38 @@ int TfrPrinter::IndexOf(const std::string& name) const {
 void TfrPrinter::SelectPrinter(int index) {
     if (index == index_ || index < 0 || index >= static_cast<int>(printers_.size())) return;
     index_ = index;
-    if (IsVirtual()) SetPaper(paper_.Code, paper_.Width, paper_.Height, paper_.Orientation, paper_.Bin, true);
+    if (IsVirtual()) {
+        SetPaper(paper_.Code, paper_.Width, paper_.Height, paper_.Orientation, paper_.Bin, true);
+    } else {
+        ReadSettings();
+    }
+}
+
+void TfrPrinter::ReadSettings() {
+    if (IsVirtual() || !driver_) return;
+    if (const auto state = driver_->ReadSettings(CurrentName())) {
+        TakeState(*state, state->paper.Bin);
+    } else {
+        FallBackToVirtual();
+    }
+}
+
+void TfrPrinter::FallBackToVirtual() {
+    index_ = VirtualPrinterIndex();
+    SetPaper(paper_.Code, paper_.Width, paper_.Height, paper_.Orientation, paper_.Bin, true);
+}
+
+void TfrPrinter::TakeState(const PrinterState& state, std::int32_t askedBin) {
+    paper_ = state.paper;
+    paper_.Bin = askedBin;
+    device_ = state.device;
+    makesCopies_ = state.makesCopies;
+}
+
+bool TfrPrinter::PrinterProperties() {
+    if (IsVirtual() || !driver_ || !driver_->Properties(CurrentName())) return false;
+    ReadSettings();
+    return true;
 }
 
 bool TfrPrinter::SameAsCurrent(std::int32_t code, std::int32_t width, std::int32_t height,
@@ -64,12 +144,16 @@ bool TfrPrinter::SameAsCurrent(std::int32_t code, std::int32_t width, std::int32
 
 bool TfrPrinter::SetPaper(std::int32_t code, std::int32_t width, std::int32_t height, std::uint8_t orientation,
                           std::int32_t bin, bool force) {
+    if (printing_) return true;
     if (!force && SameAsCurrent(code, width, height, orientation, bin)) return true;
+    if (!IsVirtual() && driver_) {
+        const auto state = driver_->SetPaper(CurrentName(), Paper{code, width, height, orientation, bin});
+        if (!state) return false;
+        TakeState(*state, bin);
+        return true;
+    }
     if (code != kCustomPaper) {
-        const PaperSize* known = nullptr;
-        for (const PaperSize& size : VirtualPaperTable()) {
-            if (size.Code == code) known = &size;
-        }
+        const PaperSize* known = FindPaperSize(code);
         if (!known) return false;
         width = known->Width;
         height = known->Height;
@@ -80,6 +164,7 @@ bool TfrPrinter::SetPaper(std::int32_t code, std::int32_t width, std::int32_t he
 }
 
 PageMetrics TfrPrinter::FillPageMetrics() const {
+    if (!IsVirtual()) return MetricsOf(device_);
     // The virtual printer leaves a margin of 5 mm all round and has no device.
     constexpr std::int32_t kVirtualMarginTenthsMm = 50;
     PageMetrics metrics;
@@ -105,10 +190,6 @@ void TfrPrinter::ApplyPaperTo(TfrPage& page) {
     page.Bin = askedBin == -1 ? -1 : paper_.Bin;
 }
 
-}  // namespace quillon
-
-namespace quillon {
-
 void TfrPrinter::SelectNamedPrinter(const ReportTemplate& report) {
     if (report.PrintToDefault) return;
     if (report.PrinterName == kVirtualPrinterMarker) {
@@ -119,7 +200,7 @@ void TfrPrinter::SelectNamedPrinter(const ReportTemplate& report) {
 }
 
 std::string TfrPrinter::CurrentNameForTemplate() const {
-    return IsVirtual() ? std::string(kVirtualPrinterMarker) : printers_[static_cast<std::size_t>(index_)];
+    return IsVirtual() ? std::string(kVirtualPrinterMarker) : CurrentName();
 }
 
 }  // namespace quillon

@@ -1,0 +1,146 @@
+#include "app/PrintCommands.h"
+
+#include <QCommandLineParser>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include "app/CommandAnalysis.h"
+#include "app/CommandLine.h"
+#include "app/ReportCommands.h"
+#include "platform/QtCanvas.h"
+#include "platform/QtPrinterDriver.h"
+#include "platform/QtReportLocale.h"
+#include "report/engine/PrintRun.h"
+
+namespace quillon {
+namespace {
+
+constexpr char kNoPrinter[] = "No printer is installed.";
+
+bool AsksForHelp(const QStringList& arguments) {
+    for (const QString& argument : arguments.mid(2)) {
+        if (argument == QLatin1String("--")) return false;
+        if (argument == QLatin1String("-h") || argument == QLatin1String("--help")) return true;
+    }
+    return false;
+}
+
+int Message(QTextStream& err, int code, const QString& text) {
+    err << "quillon: " << text << "\n";
+    err.flush();
+    return code;
+}
+
+}  // namespace
+
+QString PrintersUsage() {
+    return QStringLiteral(
+        "Usage: quillon printers [--json]\n"
+        "      Lists the installed printers in the system's order, the default one marked\n"
+        "      with \"* \"; --json gives {\"printers\": [{\"name\", \"default\"}], \"current\"}.\n");
+}
+
+QString PrintUsage() {
+    return QStringLiteral(
+        "Usage: quillon print [--printer NAME] [--pages LIST] [--copies N] [--no-collate]\n"
+        "          [--odd | --even] [--template FILE] [--pdf FILE] [analyse's options] [--] TEXT\n"
+        "      Prepares the print report for TEXT and prints it as the print dialog's OK\n"
+        "      would: on the default printer (or NAME), all pages (or LIST such as\n"
+        "      1,3,5-12), 1 copy, collated. --pdf writes the sheets to FILE instead;\n"
+        "      --template prints a report template stream of your own.\n");
+}
+
+int RunPrintersCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    if (AsksForHelp(arguments)) {
+        out << PrintersUsage();
+        out.flush();
+        return kExitOk;
+    }
+    QCommandLineParser parser;
+    const QCommandLineOption json(QStringLiteral("json"));
+    parser.addOption(json);
+    if (!parser.parse(arguments)) return UsageError(err, parser.errorText());
+    if (parser.positionalArguments().size() > 1) return UsageError(err, QStringLiteral("printers takes no text"));
+
+    QtPrinterDriver driver;
+    const std::vector<std::string> names = driver.PrinterNames();
+    if (names.empty()) return Message(err, kExitOk, QString::fromLatin1(kNoPrinter));
+    const auto fallback = driver.DefaultPrinter();
+    // The program starts on the default printer, as the window does.
+    if (parser.isSet(json)) {
+        QJsonArray printers;
+        for (const std::string& name : names) {
+            printers.append(QJsonObject{{"name", QString::fromStdString(name)}, {"default", fallback == name}});
+        }
+        const QJsonValue current = fallback ? QJsonValue(QString::fromStdString(*fallback)) : QJsonValue(QJsonValue::Null);
+        out << QJsonDocument(QJsonObject{{"printers", printers}, {"current", current}}).toJson(QJsonDocument::Indented);
+    } else {
+        for (const std::string& name : names) out << (fallback == name ? "* " : "  ") << QString::fromStdString(name) << "\n";
+    }
+    out.flush();
+    return kExitOk;
+}
+
+int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    if (AsksForHelp(arguments)) {
+        out << PrintUsage();
+        out.flush();
+        return kExitOk;
+    }
+    QCommandLineParser parser;
+    const QCommandLineOption printerOption(QStringLiteral("printer"), {}, QStringLiteral("NAME"));
+    const QCommandLineOption pages(QStringLiteral("pages"), {}, QStringLiteral("LIST"));
+    const QCommandLineOption copies(QStringLiteral("copies"), {}, QStringLiteral("N"));
+    const QCommandLineOption noCollate(QStringLiteral("no-collate"));
+    const QCommandLineOption odd(QStringLiteral("odd"));
+    const QCommandLineOption even(QStringLiteral("even"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"), {}, QStringLiteral("FILE"));
+    parser.addOptions({printerOption, pages, copies, noCollate, odd, even, pdf});
+    AnalysisRequest request;
+    if (const int code = ParseAnalysisRequest(arguments, 1, request, err, &parser); code != kExitOk) return code;
+    if (parser.isSet(odd) && parser.isSet(even)) return UsageError(err, QStringLiteral("--odd and --even exclude each other"));
+    CommandAnalysis analysis;
+    if (const int code = Analyse(request, analysis, err); code != kExitOk) return code;
+
+    QtPrinterDriver driver;
+    TfrPrinter printer(driver);
+    const bool toPdf = parser.isSet(pdf);
+    int chosen = -1;
+    if (parser.isSet(printerOption)) {
+        chosen = printer.IndexOf(parser.value(printerOption).toStdString());
+        if (chosen < 0) return UsageError(err, QStringLiteral("no printer is named \"%1\"").arg(parser.value(printerOption)));
+        printer.SelectPrinter(chosen);
+    } else if (!toPdf && !printer.HasInstalledPrinters()) {
+        return Message(err, kExitFailure, QString::fromLatin1(kNoPrinter));
+    }
+
+    TfrReport report(printer, "frReport1");
+    if (const int code = LoadCommandReport(report, true, request, analysis.source, err); code != kExitOk) return code;
+    if (chosen >= 0) {
+        // The printer asked for wins over the one the template names.
+        report.Template.PrintToDefault = true;
+        printer.SelectPrinter(chosen);
+        for (TfrPage& page : report.Template.Pages) printer.ApplyPaperTo(page);
+    }
+    QtReportLocale locale;
+    ScratchCanvas scratch;
+    report.Environment.locale = &locale;
+    report.Environment.scratch = &scratch.Get();
+    if (const RunResult prepared = report.Prepare(); prepared.IsFailed()) return ReportFailure(err, prepared.message);
+
+    PrintRequest print;
+    print.pages = parser.value(pages).toStdString();
+    print.copies = parser.isSet(copies) ? parser.value(copies).toStdString() : std::string("1");
+    print.collate = !parser.isSet(noCollate);
+    print.parity = parser.isSet(odd) ? PrintParity::Odd : parser.isSet(even) ? PrintParity::Even : PrintParity::All;
+    const std::optional<std::string> pdfFile = toPdf ? std::optional(parser.value(pdf).toStdString()) : std::nullopt;
+    if (const RunResult printed = PrintPages(report, print, pdfFile); printed.IsFailed()) {
+        return ReportFailure(err, printed.message);
+    }
+    (void)out;
+    return kExitOk;
+}
+
+}  // namespace quillon

@@ -1,0 +1,19 @@
+#pragma once
+// "quillon printers [--json]" lists the installed printers; "quillon print [OPTIONS] TEXT"
+// prepares the print report and prints it as the print dialog's OK would, on a printer or into a
+// PDF file. Both need a QGuiApplication (Qt's printing reaches CUPS through it).
+
+#include <QStringList>
+
+class QTextStream;
+
+namespace quillon {
+
+int RunPrintersCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+// The usage texts of the two commands.
+QString PrintersUsage();
+QString PrintUsage();
+
+}  // namespace quillon

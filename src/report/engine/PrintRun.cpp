@@ -1,0 +1,261 @@
+#include "report/engine/PrintRun.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+#include "report/engine/FixedCanvas.h"
+
+namespace quillon {
+namespace {
+
+constexpr char kPrintingLabel[] = "Printing page:  ";
+constexpr char kUntitled[] = "Untitled";
+constexpr char kNoPrinter[] = "No printer is installed.";
+
+Paper PaperOf(const PreparedPage& page) {
+    return Paper{page.Size, page.PaperWidth, page.PaperHeight, page.Orientation, page.Bin};
+}
+
+bool SamePaper(const Paper& a, const Paper& b) {
+    if (a.Code != b.Code || a.Orientation != b.Orientation) return false;
+    if (a.Code == kCustomPaper) return std::abs(a.Width - b.Width) <= 1 && std::abs(a.Height - b.Height) <= 1;
+    return a.Bin == b.Bin || a.Bin == -1 || b.Bin == -1;
+}
+
+// Where the sheets go: the printer layer's current printer, or a PDF file with the paper of the
+// pages. Either way each paper gives a sheet geometry, and jobs start with that paper.
+class SheetTarget {
+public:
+    SheetTarget(TfrPrinter& printer, PrinterDriver& driver, std::optional<std::string> pdfFile)
+        : printer_(printer), driver_(driver), pdfFile_(std::move(pdfFile)) {}
+
+    bool MakesCopies() const { return !pdfFile_ && printer_.MakesCopies(); }
+
+    // Sets the paper (forced); false when the printer cannot take it.
+    bool SetPaper(const Paper& paper) {
+        if (!pdfFile_) {
+            return printer_.SetPaper(paper.Code, paper.Width, paper.Height, paper.Orientation, paper.Bin, true) ||
+                   printer_.SetPaper(kCustomPaper, paper.Width, paper.Height, paper.Orientation, -1, true);
+        }
+        pdfState_ = driver_.PdfSettings(paper);
+        pdfPaper_ = paper;
+        return pdfState_.has_value();
+    }
+    bool HasPaper(const Paper& paper) const { return pdfFile_ ? SamePaper(paper, pdfPaper_) : printer_.HasPaper(paper); }
+    PageMetrics Metrics() const { return pdfFile_ ? MetricsOf(pdfState_->device) : printer_.FillPageMetrics(); }
+
+    std::unique_ptr<PrintJob> Start(const std::string& title, int copies) {
+        JobOptions options{title, copies, pdfFile_, pdfPaper_};
+        return driver_.StartJob(pdfFile_ ? std::string() : printer_.CurrentName(), options);
+    }
+
+private:
+    TfrPrinter& printer_;
+    PrinterDriver& driver_;
+    std::optional<std::string> pdfFile_;
+    std::optional<PrinterState> pdfState_;
+    Paper pdfPaper_;
+};
+
+}  // namespace
+
+std::string NotAnIntegerMessage(const std::string& text) { return "'" + text + "' is not a valid integer value"; }
+
+std::optional<int> ReadInteger(const std::string& text) {
+    std::size_t at = 0;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
+    if (at == text.size()) return std::nullopt;
+    long long value = 0;
+    for (; at < text.size(); ++at) {
+        if (text[at] < '0' || text[at] > '9') return std::nullopt;
+        value = value * 10 + (text[at] - '0');
+        if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) return std::nullopt;
+    return static_cast<int>(value);
+}
+
+std::variant<PageSelection, std::string> ParsePageList(const std::string& text, int pageCount) {
+    std::string list;
+    for (char c : text) {
+        if (c != ' ') list += c;
+    }
+    PageSelection selection;
+    if (list.empty()) {
+        selection.allPages = true;
+        return selection;
+    }
+    if (list.back() == '-') list += std::to_string(pageCount);
+    list += ',';
+    std::size_t start = 0;
+    bool rangeOpen = false;
+    int rangeStart = 0;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (list[i] != '-' && list[i] != ',') continue;
+        const std::string part = list.substr(start, i - start);
+        const auto number = ReadInteger(part);
+        if (!number) return NotAnIntegerMessage(part);
+        start = i + 1;
+        if (list[i] == '-') {
+            rangeStart = *number;
+            rangeOpen = true;
+            continue;
+        }
+        // Numbers beyond the report select nothing, so a range is only walked as far as the
+        // report goes.
+        const int from = rangeOpen ? std::max(rangeStart, 1) : *number;
+        const int to = rangeOpen ? std::min(*number, pageCount) : *number;
+        for (int page = from; page <= to; ++page) selection.numbers.insert(std::to_string(page));
+        rangeOpen = false;
+    }
+    return selection;
+}
+
+SheetPlan PlanSheets(int pageCount, const PageSelection& selection, int copies, bool collate, PrintParity parity,
+                     bool printerMakesCopies) {
+    copies = std::max(copies, 1);
+    std::vector<int> selected;
+    for (int page = 0; page < pageCount; ++page) {
+        const int number = page + 1;
+        if (!selection.Selects(number)) continue;
+        if (parity == PrintParity::Odd && number % 2 == 0) continue;
+        if (parity == PrintParity::Even && number % 2 == 1) continue;
+        selected.push_back(page);
+    }
+    SheetPlan plan;
+    if (collate) {
+        for (int copy = 0; copy < copies; ++copy) plan.pages.insert(plan.pages.end(), selected.begin(), selected.end());
+    } else if (printerMakesCopies) {
+        plan.pages = selected;
+        plan.printerCopies = copies;
+    } else {
+        for (int page : selected) plan.pages.insert(plan.pages.end(), static_cast<std::size_t>(copies), page);
+    }
+    return plan;
+}
+
+Rect PrintTarget(const PreparedPage& page) {
+    const PageMetrics& m = page.Metrics;
+    if (page.UseMargins) {
+        return {-m.DeviceOffsetX, -m.DeviceOffsetY, m.PhysicalWidth - m.DeviceOffsetX, m.PhysicalHeight - m.DeviceOffsetY};
+    }
+    auto scaleX = [&m](int units) {
+        return m.PrintableWidth > 0 ? RoundHalfEven(static_cast<double>(units) * m.PrintableDeviceWidth / m.PrintableWidth) : 0;
+    };
+    auto scaleY = [&m](int units) {
+        return m.PrintableHeight > 0 ? RoundHalfEven(static_cast<double>(units) * m.PrintableDeviceHeight / m.PrintableHeight) : 0;
+    };
+    return {scaleX(page.LeftMargin), scaleY(page.TopMargin), m.PrintableDeviceWidth - scaleX(page.RightMargin),
+            m.PrintableDeviceHeight - scaleY(page.BottomMargin)};
+}
+
+RunResult PrintPages(TfrReport& report, const PrintRequest& request, const std::optional<std::string>& pdfFile) {
+    TfrPrinter& printer = report.Printer();
+    PrinterDriver* driver = printer.Driver();
+    if (!driver || (!pdfFile && printer.IsVirtual() && !printer.HasInstalledPrinters())) {
+        return RunResult::Failed(kNoPrinter);
+    }
+    const auto copies = ReadInteger(request.copies);
+    if (!copies) return RunResult::Failed(NotAnIntegerMessage(request.copies));
+    const int pageCount = report.EMFPages.Count();
+    const auto selection = ParsePageList(request.pages, pageCount);
+    if (const auto* error = std::get_if<std::string>(&selection)) return RunResult::Failed(*error);
+    if (pageCount == 0 && !report.PrintIfEmpty) return RunResult::Done();
+
+    FixedCanvas fixedCanvas;
+    Canvas& scratch = report.Environment.scratch ? *report.Environment.scratch : fixedCanvas;
+    bool cancel = false;
+    RunResult result;
+    auto run = [&] {
+        // A printer chosen in the dialog is the program's current printer; the list is read anew.
+        if (!pdfFile) printer.Rebind();
+        if (!pdfFile && printer.IsVirtual()) {
+            result = RunResult::Failed(kNoPrinter);
+            return;
+        }
+        SheetTarget target(printer, *driver, pdfFile);
+        const SheetPlan plan = PlanSheets(pageCount, std::get<PageSelection>(selection), *copies, request.collate,
+                                          request.parity, target.MakesCopies());
+        const Paper first = pageCount > 0 ? PaperOf(report.EMFPages[0]) : printer.CurrentPaper();
+        if (!target.SetPaper(first)) {
+            result = RunResult::Failed(driver->LastError());
+            return;
+        }
+        if (pageCount > 0) report.EMFPages[0].Metrics = target.Metrics();
+        const std::string title = report.Title.empty() ? kUntitled : report.Title;
+        std::unique_ptr<PrintJob> job = target.Start(title, plan.printerCopies);
+        if (!job) {
+            result = RunResult::Failed(driver->LastError());
+            return;
+        }
+        printer.SetPrinting(true);
+        bool firstSheet = true;
+        for (std::size_t sent = 0; sent < plan.pages.size() && result.IsDone(); ++sent) {
+            const int index = plan.pages[sent];
+            PreparedPage& page = report.EMFPages[index];
+            if (!target.HasPaper(PaperOf(page))) {
+                // Another paper: this job ends and one with that paper starts.
+                printer.SetPrinting(false);
+                const bool ended = job->End();
+                if (!ended || !target.SetPaper(PaperOf(page)) || !(job = target.Start(title, plan.printerCopies))) {
+                    result = RunResult::Failed(driver->LastError());
+                    return;
+                }
+                printer.SetPrinting(true);
+            } else if (!firstSheet && !job->NewSheet()) {
+                result = RunResult::Failed(driver->LastError());
+                break;
+            }
+            firstSheet = false;
+            page.Metrics = target.Metrics();
+            page.Visible = true;
+            result = report.EMFPages.DrawPage(index, job->Sheet(), scratch, PrintTarget(page));
+            page.Visible = false;
+            report.Progress(index + 1, kPrintingLabel + std::to_string(index + 1));
+            if (cancel) {
+                job->Abort();
+                printer.SetPrinting(false);
+                result = RunResult::Cancelled();
+                return;
+            }
+        }
+        printer.SetPrinting(false);
+        if (!result.IsDone()) {
+            job->Abort();
+            return;
+        }
+        if (!job->End()) result = RunResult::Failed(driver->LastError());
+    };
+    if (report.UsesProgressWindow()) {
+        report.Environment.progress->Run(report.ProgressCaption(), kPrintingLabel + std::string("1"), run, cancel);
+        if (cancel && result.IsDone()) result = RunResult::Cancelled();
+    } else {
+        run();
+    }
+    return result;
+}
+
+RunResult PrintWithDialog(TfrReport& report, PrintDialog& dialog) {
+    PrintRequest defaults;
+    defaults.copies = std::to_string(report.DefaultCopies);
+    defaults.collate = report.DefaultCollate;
+    const int preparedFor = report.Printer().PrinterIndex();
+    std::optional<PrintChoice> choice;
+    if (report.ShowPrintDialog) {
+        choice = dialog.Ask(report.Printer(), defaults);
+    } else {
+        choice = PrintChoice{defaults, std::nullopt};
+    }
+    if (!choice) return RunResult::Cancelled();
+    // Pages prepared for one printer are printed as they are on another, unless the report asks
+    // for them to be prepared again for the printer chosen.
+    if (report.RebuildPrinter && report.Printer().PrinterIndex() != preparedFor) {
+        if (RunResult prepared = report.Prepare(); !prepared.IsDone()) return prepared;
+    }
+    return PrintPages(report, choice->request, choice->pdfFile);
+}
+
+}  // namespace quillon
