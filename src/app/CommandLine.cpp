@@ -58,14 +58,15 @@ constexpr CommandUsage kCommandUsages[] = {
      "      Reads a report template stream and prints what it holds as JSON.\n"},
     {"printers",
      "printers [--json]\n"
-     "      Lists the installed printers, the default one marked with \"* \".\n",
-     true},
+     "      Lists the installed printers in the system's order, the default one marked\n"
+     "      with \"* \"; --json gives {\"printers\": [{\"name\", \"default\"}], \"current\"}.\n"},
     {"print",
      "print [--printer NAME] [--pages LIST] [--copies N] [--no-collate] [--odd | --even]\n"
      "        [--template FILE] [--pdf FILE] [analyse's options] [--] TEXT\n"
-     "      Prints the print report for TEXT as the print dialog's OK would, or writes\n"
-     "      its sheets to a PDF file.\n",
-     true},
+     "      Prepares the print report for TEXT and prints it as the print dialog's OK\n"
+     "      would: on the default printer (or NAME), all pages (or LIST such as\n"
+     "      1,3,5-12), 1 copy, collated. --pdf writes the sheets to FILE instead;\n"
+     "      --template prints a report template stream of your own.\n"},
     {"links",
      "links [--json]\n"
      "      Lists the web pages of the links window: caption and address.\n",

@@ -19,14 +19,6 @@ namespace {
 
 constexpr char kNoPrinter[] = "No printer is installed.";
 
-bool AsksForHelp(const QStringList& arguments) {
-    for (const QString& argument : arguments.mid(2)) {
-        if (argument == QLatin1String("--")) return false;
-        if (argument == QLatin1String("-h") || argument == QLatin1String("--help")) return true;
-    }
-    return false;
-}
-
 int Message(QTextStream& err, int code, const QString& text) {
     err << "quillon: " << text << "\n";
     err.flush();
@@ -35,29 +27,7 @@ int Message(QTextStream& err, int code, const QString& text) {
 
 }  // namespace
 
-QString PrintersUsage() {
-    return QStringLiteral(
-        "Usage: quillon printers [--json]\n"
-        "      Lists the installed printers in the system's order, the default one marked\n"
-        "      with \"* \"; --json gives {\"printers\": [{\"name\", \"default\"}], \"current\"}.\n");
-}
-
-QString PrintUsage() {
-    return QStringLiteral(
-        "Usage: quillon print [--printer NAME] [--pages LIST] [--copies N] [--no-collate]\n"
-        "          [--odd | --even] [--template FILE] [--pdf FILE] [analyse's options] [--] TEXT\n"
-        "      Prepares the print report for TEXT and prints it as the print dialog's OK\n"
-        "      would: on the default printer (or NAME), all pages (or LIST such as\n"
-        "      1,3,5-12), 1 copy, collated. --pdf writes the sheets to FILE instead;\n"
-        "      --template prints a report template stream of your own.\n");
-}
-
 int RunPrintersCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    if (AsksForHelp(arguments)) {
-        out << PrintersUsage();
-        out.flush();
-        return kExitOk;
-    }
     QCommandLineParser parser;
     const QCommandLineOption json(QStringLiteral("json"));
     parser.addOption(json);
@@ -84,11 +54,6 @@ int RunPrintersCommand(const QStringList& arguments, QTextStream& out, QTextStre
 }
 
 int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    if (AsksForHelp(arguments)) {
-        out << PrintUsage();
-        out.flush();
-        return kExitOk;
-    }
     QCommandLineParser parser;
     const QCommandLineOption printerOption(QStringLiteral("printer"), {}, QStringLiteral("NAME"));
     const QCommandLineOption pages(QStringLiteral("pages"), {}, QStringLiteral("LIST"));

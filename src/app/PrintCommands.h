@@ -12,8 +12,4 @@ namespace quillon {
 int RunPrintersCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
-// The usage texts of the two commands.
-QString PrintersUsage();
-QString PrintUsage();
-
 }  // namespace quillon

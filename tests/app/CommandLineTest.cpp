@@ -244,6 +244,35 @@ TEST(TemplateCommands, SaveThenShow) {
     EXPECT_EQ(Json(run).value("pages").toArray().at(0).toObject().value("objects").toArray().size(), 36);
 }
 
+TEST(TemplateCommands, ReportsTakeATemplateOfTheirOwn) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("export.frf"));
+    ASSERT_EQ(Quillon({QStringLiteral("template"), QStringLiteral("save"), QStringLiteral("export"), QStringLiteral("-o"), file})
+                  .exitCode,
+              kExitOk);
+    // The export template prepared as the print report: its memos, the print report's name.
+    Outcome run = Quillon({QStringLiteral("prepare"), QStringLiteral("print"), QStringLiteral("--template"), file,
+                           QStringLiteral("--json"), QStringLiteral("MARY")});
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err.toStdString();
+    const QJsonArray objects = Json(run).value("pages").toArray().at(0).toObject().value("objects").toArray();
+    EXPECT_EQ(objects.size(), 36);
+    EXPECT_EQ(Json(run).value("report").toString(), QStringLiteral("frReport1"));
+
+    run = Quillon({QStringLiteral("prepare"), QStringLiteral("print"), QStringLiteral("--template"),
+                   dir.filePath(QStringLiteral("missing.frf")), QStringLiteral("MARY")});
+    EXPECT_EQ(run.exitCode, kExitFailure);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("quillon: cannot read "))) << run.err.toStdString();
+    QFile bad(dir.filePath(QStringLiteral("bad.frf")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("\x1a");
+    bad.close();
+    run = Quillon({QStringLiteral("export"), QStringLiteral("--template"), bad.fileName(), QStringLiteral("-o"),
+                   dir.filePath(QStringLiteral("m.rtf")), QStringLiteral("MARY")});
+    EXPECT_EQ(run.exitCode, kExitFailure);
+    EXPECT_EQ(run.err, QStringLiteral("quillon: Unsupported FRF format\n"));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("m.rtf"))));
+}
+
 TEST(TemplateCommands, HostileAndMissingFilesFail) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("bad.frf"));
@@ -316,7 +345,7 @@ TEST(CommandLineHelp, HelpAndVersion) {
     EXPECT_EQ(run.out, QStringLiteral("Quillon Ver. 3.41\n"));
 
     // Every command answers --help with its own usage.
-    for (const char* command : {"analyse", "prepare", "export", "template"}) {
+    for (const char* command : {"analyse", "prepare", "export", "template", "print", "printers"}) {
         for (const char* help : {"--help", "-h"}) {
             run = Quillon({QString::fromLatin1(command), QString::fromLatin1(help)});
             EXPECT_EQ(run.exitCode, kExitOk) << command << " " << help;

@@ -1,6 +1,9 @@
 // Printing through a real CUPS spooler of the test's own: the sheets come out as PDF files of a
 // cups-pdf queue and are read back with poppler. No part of the printing is stood in for.
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
 #include <gtest/gtest.h>
 
@@ -193,6 +196,74 @@ TEST_F(PrintOnCups, APdfFileHasTheWordsWhereThePrinterPutsThem) {
         for (const test::GlyphOrigin& other : written) nearest = std::min(nearest, std::hypot(other.x - glyph.x, other.y - glyph.y));
         EXPECT_LE(nearest, 0.5) << "a glyph at " << glyph.x << ", " << glyph.y;
     }
+}
+
+TEST_F(PrintOnCups, TheCommandLineListsPrintersAndRefusesWhatItCannotPrint) {
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    ASSERT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("printers")}, outStream, errStream), kExitOk);
+    EXPECT_EQ(out, QStringLiteral("* %1\n").arg(QString::fromStdString(cups.Queue())));
+    out.clear();
+    ASSERT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("printers"), QStringLiteral("--json")}, outStream, errStream),
+              kExitOk);
+    outStream.flush();
+    const QJsonObject json = QJsonDocument::fromJson(out.toUtf8()).object();
+    EXPECT_EQ(json.value("current").toString().toStdString(), cups.Queue());
+    const QJsonObject first = json.value("printers").toArray().at(0).toObject();
+    EXPECT_EQ(first.value("name").toString().toStdString(), cups.Queue());
+    EXPECT_TRUE(first.value("default").toBool());
+
+    struct Case {
+        QStringList arguments;
+        int code;
+        QString message;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("--printer"), QStringLiteral("Nowhere")}, kExitUsage, QStringLiteral("quillon: no printer is named \"Nowhere\"\n")},
+        {{QStringLiteral("--pages"), QStringLiteral("1,,3")}, kExitFailure, QStringLiteral("quillon: '' is not a valid integer value\n")},
+        {{QStringLiteral("--pages"), QStringLiteral("a")}, kExitFailure, QStringLiteral("quillon: 'a' is not a valid integer value\n")},
+        {{QStringLiteral("--copies"), QStringLiteral("two")}, kExitFailure, QStringLiteral("quillon: 'two' is not a valid integer value\n")},
+        {{QStringLiteral("--odd"), QStringLiteral("--even")}, kExitUsage, QStringLiteral("quillon: --odd and --even exclude each other\n")},
+    };
+    for (const Case& c : cases) {
+        QString errors;
+        EXPECT_EQ(Quillon(QStringList{QStringLiteral("print")} + c.arguments + QStringList{QStringLiteral("MARY")}, &errors), c.code)
+            << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(errors, c.message);
+    }
+    cups.Settle();
+    EXPECT_TRUE(cups.Files().empty()) << "nothing was printed";
+    QString errors;
+    EXPECT_EQ(Quillon({QStringLiteral("print"), QStringLiteral("--printer"), QString::fromStdString(cups.Queue()).toUpper(),
+                       QStringLiteral("MARY")},
+                      &errors),
+              kExitOk)
+        << "printer names are compared without case: " << errors.toStdString();
+}
+
+TEST(PrintWithoutPrinters, OnlyAPdfFile) {
+    // A spooler that does not answer: no printer is installed.
+    ::setenv("CUPS_SERVER", "/nonexistent/cups.sock", 1);
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    EXPECT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("printers")}, outStream, errStream), kExitOk);
+    errStream.flush();
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_EQ(err, QStringLiteral("quillon: No printer is installed.\n"));
+    err.clear();
+    EXPECT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("print"), QStringLiteral("MARY")}, outStream, errStream),
+              kExitFailure);
+    errStream.flush();
+    EXPECT_EQ(err, QStringLiteral("quillon: No printer is installed.\n"));
+    const fs::path pdf = fs::temp_directory_path() / ("quillon-noprinter-" + std::to_string(::getpid()) + ".pdf");
+    EXPECT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("print"), QStringLiteral("--pdf"),
+                              QString::fromStdString(pdf.string()), QStringLiteral("MARY 12")},
+                             outStream, errStream),
+              kExitOk);
+    EXPECT_EQ(PageCount(pdf.string()), 1);
+    EXPECT_NE(PageText(pdf.string(), 1).find("MARY 12"), std::string::npos);
+    fs::remove(pdf);
+    ::unsetenv("CUPS_SERVER");
 }
 
 class CancelAfterPage final : public ReportProgress {

@@ -96,6 +96,16 @@ TEST(PrintDialog, TheCopiesTakeDigitsAndStepUpAndDown) {
     EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("34")) << "only digits are typed";
     QTest::keyClick(f.CopiesEdit, Qt::Key_Backspace);
     EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("34")) << "Backspace is no digit either";
+    QTest::keyClick(f.CopiesEdit, Qt::Key_Delete);
+    EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("34")) << "the caret stands at the end";
+    f.CopiesEdit->setCursorPosition(0);
+    QTest::keyClick(f.CopiesEdit, Qt::Key_Delete);
+    EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("4")) << "Delete works";
+    bool accepted = false;
+    QObject::connect(&f, &QDialog::accepted, [&accepted] { accepted = true; });
+    f.show();
+    QTest::keyClick(f.CopiesEdit, Qt::Key_Return);
+    EXPECT_TRUE(accepted) << "Enter in the copies field is OK";
     f.CopiesEdit->setText(QStringLiteral("2"));
     f.DownButton->click();
     EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("1"));

@@ -233,12 +233,13 @@ PrintRequest TfrPrintForm::Request() const {
 bool TfrPrintForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == CopiesEdit && event->type() == QEvent::KeyPress) {
         // Only digits are typed into the copies; every other typed character, Backspace too, is
-        // ignored. Keys that type nothing (arrows, Delete, shortcuts) work as usual.
+        // ignored. Keys that type no character (Enter for OK, Escape, Tab, arrows, Delete,
+        // shortcuts) work as usual.
         const auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
-        const bool types = !text.isEmpty() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        const bool types = !text.isEmpty() && text.front().isPrint() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
         if (key->key() == Qt::Key_Backspace) return true;
-        if (types && (text.size() != 1 || !text.front().isDigit() || text.front().unicode() > u'9')) return true;
+        if (types && (text.size() != 1 || text.front() < QLatin1Char('0') || text.front() > QLatin1Char('9'))) return true;
     } else if (watched == PagesEdit && event->type() == QEvent::FocusIn) {
         PagesButton->setChecked(true);
     } else if (watched == CollateLabel && event->type() == QEvent::MouseButtonPress) {
