@@ -44,7 +44,10 @@ public:
         bool aborted = false;
     };
 
-    explicit FakePrinterDriver(std::vector<Printer> installed = {}, std::optional<std::string> fallback = {})
+    // A machine without printers. (Its own constructor: GCC 12 under the sanitizers takes the
+    // defaulted optional string of the other one for uninitialised.)
+    FakePrinterDriver() = default;
+    explicit FakePrinterDriver(std::vector<Printer> installed, std::optional<std::string> fallback = {})
         : printers(std::move(installed)), defaultPrinter(std::move(fallback)) {}
 
     std::vector<std::string> PrinterNames() override {
