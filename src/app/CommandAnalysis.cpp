@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QTextStream>
+#include <utility>
 
 #include "app/CommandLine.h"
 #include "numerology/Dates.h"
@@ -70,6 +71,19 @@ int ParseAnalysisRequest(const QStringList& arguments, int textStart, AnalysisRe
     const QCommandLineOption templateFile(QStringLiteral("template"), {}, QStringLiteral("FILE"));
     parser.addOptions({system, vowelY, json, date, output, templateFile});
     if (!parser.parse(arguments)) return UsageError(err, parser.errorText());
+    // The commands share this parser, but not every option means something to each of them: one
+    // a command does not take is an error, not silently ignored.
+    const QString command = arguments.value(1);
+    const std::pair<const QCommandLineOption*, bool> taken[] = {
+        {&json, command == QLatin1String("analyse") || command == QLatin1String("prepare")},
+        {&output, command == QLatin1String("export")},
+        {&templateFile, command != QLatin1String("analyse")},
+    };
+    for (const auto& [option, takes] : taken) {
+        if (parser.isSet(*option) && !takes) {
+            return UsageError(err, QStringLiteral("%1 takes no --%2").arg(command, option->names().constLast()));
+        }
+    }
 
     const QStringList positional = parser.positionalArguments().mid(textStart);
     if (positional.isEmpty()) {

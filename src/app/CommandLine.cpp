@@ -72,7 +72,7 @@ constexpr CommandUsage kCommandUsages[] = {
      "      Lists the web pages of the links window: caption and address.\n",
      true},
     {"calc",
-     "calc [--json] [--clipboard TEXT] KEYS...\n"
+     "calc [--json] [--clipboard TEXT] [--] KEYS...\n"
      "      Types KEYS into the math calculator window and prints its display;\n"
      "      quillon calc --help lists the keys.\n",
      true},
@@ -100,7 +100,8 @@ QString Usage() {
     return text + QStringLiteral(
                       "\n"
                       "Options:\n"
-                      "  --screenshot DIR [--data TEXT] [--system chaldean] [--date TEXT]\n"
+                      "  --screenshot DIR [--data TEXT] [--system pythagorean|chaldean]\n"
+                      "               [--date TEXT]\n"
                       "      Writes PNG images of the windows into DIR.\n"
                       "  -h, --help       Shows this text; after a command, that command's usage.\n"
                       "  -v, --version    Shows the version.\n"
@@ -112,7 +113,15 @@ QString Usage() {
 std::optional<QString> UsageOf(const QString& command) {
     for (const CommandUsage& usage : kCommandUsages) {
         if (command == QLatin1String(usage.name) && !usage.answersHelpItself) {
-            return QStringLiteral("Usage: quillon ") + QString::fromUtf8(usage.text);
+            // The synopsis' continuation lines are indented for the command table ("  " in front
+            // of the command); behind "Usage: quillon " they move right by the difference, so
+            // that they stay under the options. The description lines keep their place.
+            const QString prefix = QStringLiteral("Usage: quillon ");
+            QStringList lines = QString::fromUtf8(usage.text).split(QLatin1Char('\n'));
+            for (qsizetype i = 1; i < lines.size() && lines[i].startsWith(QLatin1String("        ")); ++i) {
+                lines[i].prepend(QString(prefix.size() - 2, QLatin1Char(' ')));
+            }
+            return prefix + lines.join(QLatin1Char('\n'));
         }
     }
     return std::nullopt;

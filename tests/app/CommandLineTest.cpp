@@ -124,6 +124,12 @@ TEST(CommandLineErrors, UsageErrorsExitWithTwoAndOneLine) {
         {QStringLiteral("analyse"), QStringLiteral("--colour"), QStringLiteral("MARY")},
         {QStringLiteral("analyse")},
         {QStringLiteral("analyze"), QStringLiteral("MARY")},
+        // Options of the shared parser that the command does not take.
+        {QStringLiteral("analyse"), QStringLiteral("-o"), QStringLiteral("m.rtf"), QStringLiteral("MARY")},
+        {QStringLiteral("analyse"), QStringLiteral("--template"), QStringLiteral("m.frf"), QStringLiteral("MARY")},
+        {QStringLiteral("prepare"), QStringLiteral("print"), QStringLiteral("--output"), QStringLiteral("m"), QStringLiteral("MARY")},
+        {QStringLiteral("export"), QStringLiteral("--json"), QStringLiteral("-o"), QStringLiteral("m.rtf"), QStringLiteral("MARY")},
+        {QStringLiteral("print"), QStringLiteral("--json"), QStringLiteral("MARY")},
     };
     for (const QStringList& arguments : cases) {
         SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
@@ -132,6 +138,13 @@ TEST(CommandLineErrors, UsageErrorsExitWithTwoAndOneLine) {
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
     }
+}
+
+TEST(CommandLineErrors, AnOptionTheCommandDoesNotTakeIsNamed) {
+    const Outcome run = Quillon({QStringLiteral("export"), QStringLiteral("--json"), QStringLiteral("-o"),
+                                 QStringLiteral("m.rtf"), QStringLiteral("MARY")});
+    EXPECT_EQ(run.err, QStringLiteral("quillon: export takes no --json\n"));
+    EXPECT_FALSE(QFile::exists(QStringLiteral("m.rtf")));
 }
 
 TEST(CommandLineErrors, VowelYOnAPositionWithoutYNamesIt) {
@@ -354,6 +367,10 @@ TEST(CommandLineHelp, HelpAndVersion) {
             EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
         }
     }
+    // A synopsis of two lines keeps its second line under the options.
+    run = Quillon({QStringLiteral("analyse"), QStringLiteral("--help")});
+    EXPECT_TRUE(run.out.section(QLatin1Char('\n'), 1, 1).startsWith(QString(23, QLatin1Char(' ')) + QStringLiteral("[--json]")))
+        << run.out.toStdString();
     run = Quillon({QStringLiteral("analyse"), QStringLiteral("--json"), QStringLiteral("--"), QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, kExitOk);
     EXPECT_EQ(Json(run).value("Data").toString(), QStringLiteral("--HELP")) << "after -- it is the text";
