@@ -10,6 +10,7 @@ packages=(
   fonts-liberation fontconfig unrtf
   cups printer-driver-cups-pdf poppler-utils
   fp-utils libchm1 libchm-dev libchm-bin
+  file dpkg-dev desktop-file-utils appstream
 )
 
 missing=()
