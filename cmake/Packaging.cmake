@@ -2,6 +2,7 @@
 # dpkg-shlibdeps finds the libraries the program links; the ones it loads while running are named
 # here: chmlib for the help viewer and the Liberation fonts the report templates' fonts fall back
 # to. The Qt platform plugins (xcb, offscreen) come with libqt6gui6, which the program links.
+# Without DejaVu, fontconfig gives Liberation Mono for the windows' default sans-serif font.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillon)
 set(CPACK_PACKAGE_VENDOR "Farbrook Software")
@@ -20,6 +21,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.farbrook-software.example/quillon/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libchm1, fonts-liberation")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups, printer-driver-cups-pdf")
 include(CPack)
