@@ -10,7 +10,7 @@ packages=(
   fonts-liberation fontconfig unrtf
   cups printer-driver-cups-pdf poppler-utils
   fp-utils libchm1 libchm-dev libchm-bin
-  groff bash-completion
+  groff bash-completion file dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QTextStream>
 #include <cstdio>
 
@@ -49,6 +50,16 @@ void SetNames() {
     QCoreApplication::setApplicationVersion(QStringLiteral("3.41"));
 }
 
+// Windows carry the program's icon, and the desktop matches them to the installed menu entry.
+void SetDesktopIdentity() {
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/quillon-%1.png").arg(size), QSize(size, size));
+    }
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.farbrook_software.Quillon"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,6 +86,7 @@ int main(int argc, char** argv) {
                 if (!HasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
                 QApplication app(argc, argv);
                 SetNames();
+                SetDesktopIdentity();
                 return quillon::RunCommandLine(arguments, out, err);
             }
             QCoreApplication app(argc, argv);
@@ -97,6 +109,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     SetNames();
+    SetDesktopIdentity();
     quillon::QtMessages messages;
     quillon::ScopedMessages showOnScreen(messages);
     // The reports print on the system's printers, the default one first.
