@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFocusEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QTimer>
 
 #include "app/DateCalendar.h"
@@ -15,7 +16,9 @@ TOvcDateEdit::TOvcDateEdit(QWidget* parent) : QLineEdit(parent), settings_(Curre
     calendar_ = new DateCalendarPopup(this);
     QAction* dropDown = addAction(QIcon(QStringLiteral(":/images/dropdown.xpm")), QLineEdit::TrailingPosition);
     dropDown->setObjectName(QStringLiteral("DropDown"));
-    dropDown->setToolTip(QStringLiteral("Calendar"));
+    // The text names the drop-down button to screen readers; the button shows only its image.
+    dropDown->setText(QStringLiteral("Calendar"));
+    dropDown->setToolTip(QStringLiteral("Calendar (F4)"));
     connect(dropDown, &QAction::triggered, this, &TOvcDateEdit::OpenCalendar);
     connect(calendar_, &DateCalendarPopup::DayChosen, this, [this](const QDate& date) {
         SetDate({date.year(), date.month(), date.day()});
@@ -41,6 +44,15 @@ void TOvcDateEdit::OpenCalendar() {
     const DateReading reading = ReadText();
     if (const auto* date = std::get_if<CivilDate>(&reading)) current = QDate(date->year, date->month, date->day);
     calendar_->Open(this, current);
+}
+
+void TOvcDateEdit::keyPressEvent(QKeyEvent* event) {
+    const bool altDown = event->key() == Qt::Key_Down && event->modifiers() == Qt::AltModifier;
+    if ((event->key() == Qt::Key_F4 && event->modifiers() == Qt::NoModifier) || altDown) {
+        OpenCalendar();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
 }
 
 void TOvcDateEdit::focusOutEvent(QFocusEvent* event) {

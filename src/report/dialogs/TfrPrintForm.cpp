@@ -13,12 +13,19 @@
 #include <QScreen>
 #include <QToolButton>
 
+#include "platform/Accessible.h"
 #include "platform/FileDialogs.h"
 
 namespace quillon {
 
+CollatePicture::CollatePicture(QWidget* parent) : QWidget(parent) {
+    UseAccessibleInterface<CollatePicture, AccessiblePicture>();
+    SetCollated(true);
+}
+
 void CollatePicture::SetCollated(bool collated) {
     collated_ = collated;
+    setAccessibleName(collated ? QStringLiteral("Collated copies") : QStringLiteral("Uncollated copies"));
     update();
 }
 
@@ -136,6 +143,7 @@ TfrPrintForm::TfrPrintForm(TfrPrinter& printer, const PrintRequest& defaults, QW
     CurrentPageButton->setEnabled(false);
     PagesButton = Place(new QRadioButton(QStringLiteral("&Pages:"), RangeGroup), 8, 60);
     PagesEdit = Place(new QLineEdit(RangeGroup), 88, 58, 165, 21);
+    PagesEdit->setAccessibleName(QStringLiteral("Pages"));
     RangeHint = Place(new QLabel(QStringLiteral("Enter page numbers and/or page ranges, separated by commas. For "
                                                 "example, 1,3,5-12"),
                                  RangeGroup),
@@ -151,7 +159,10 @@ TfrPrintForm::TfrPrintForm(TfrPrinter& printer, const PrintRequest& defaults, QW
     UpButton->setArrowType(Qt::UpArrow);
     DownButton = Place(new QToolButton(CopiesGroup), 158, 31, 17, 8);
     DownButton->setArrowType(Qt::DownArrow);
+    // The arrows take no focus; the Up and Down keys in the copies field do what they do.
     for (QToolButton* arrow : {UpButton, DownButton}) arrow->setFocusPolicy(Qt::NoFocus);
+    UpButton->setAccessibleName(QStringLiteral("More copies"));
+    DownButton->setAccessibleName(QStringLiteral("Fewer copies"));
     Picture = Place(new CollatePicture(CopiesGroup), 8, 52, 92, 53);
     CollateBox = Place(new QCheckBox(CopiesGroup), 112, 62);
     CollateLabel = Place(new QLabel(QStringLiteral("Co&llate"), CopiesGroup), 132, 64, 61, 41);
@@ -239,6 +250,10 @@ bool TfrPrintForm::eventFilter(QObject* watched, QEvent* event) {
         const QString text = key->text();
         const bool types = !text.isEmpty() && text.front().isPrint() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
         if (key->key() == Qt::Key_Backspace) return true;
+        if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) && key->modifiers() == Qt::NoModifier) {
+            StepCopies(key->key() == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
         if (types && (text.size() != 1 || text.front() < QLatin1Char('0') || text.front() > QLatin1Char('9'))) return true;
     } else if (watched == PagesEdit && event->type() == QEvent::FocusIn) {
         PagesButton->setChecked(true);

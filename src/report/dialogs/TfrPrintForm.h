@@ -25,7 +25,7 @@ namespace quillon {
 // colour.
 class CollatePicture final : public QWidget {
 public:
-    explicit CollatePicture(QWidget* parent) : QWidget(parent) {}
+    explicit CollatePicture(QWidget* parent);
     void SetCollated(bool collated);
     bool Collated() const { return collated_; }
     // The collated image is 74 x 53 pixels, drawn at 8, 0; the uncollated one 92 x 40, at 0, 8.
