@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#include "app/Controls.h"
 #include "app/DateCalendar.h"
 #include "platform/Messages.h"
 #include "platform/Regional.h"
@@ -14,7 +15,7 @@ namespace quillon {
 
 TOvcDateEdit::TOvcDateEdit(QWidget* parent) : QLineEdit(parent), settings_(CurrentDateSettings()) {
     calendar_ = new DateCalendarPopup(this);
-    QAction* dropDown = addAction(QIcon(QStringLiteral(":/images/dropdown.xpm")), QLineEdit::TrailingPosition);
+    QAction* dropDown = addAction(ui::ImageIcon(QStringLiteral("dropdown")), QLineEdit::TrailingPosition);
     dropDown->setObjectName(QStringLiteral("DropDown"));
     // The text names the drop-down button to screen readers; the button shows only its image.
     dropDown->setText(QStringLiteral("Calendar"));

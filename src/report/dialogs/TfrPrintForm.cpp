@@ -32,7 +32,8 @@ void CollatePicture::SetCollated(bool collated) {
 void CollatePicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
-    painter.drawPixmap(collated_ ? QPoint(8, 0) : QPoint(0, 8), collated_ ? CollatedImage() : UncollatedImage());
+    const qreal ratio = devicePixelRatioF();
+    painter.drawPixmap(collated_ ? QPoint(8, 0) : QPoint(0, 8), collated_ ? CollatedImage(ratio) : UncollatedImage(ratio));
 }
 
 namespace {
@@ -46,8 +47,9 @@ void Sheet(QPainter& painter, int x, int y, int number) {
 }
 
 // A picture of that size, transparent (light grey in the dialog's face colour) where no sheet is.
-QPixmap Blank(int width, int height) {
-    QPixmap pixmap(width, height);
+QPixmap Blank(int width, int height, qreal devicePixelRatio) {
+    QPixmap pixmap(QSize(width, height) * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
     return pixmap;
 }
@@ -60,8 +62,8 @@ void SmallFont(QPainter& painter) {
 
 }  // namespace
 
-QPixmap CollatePicture::CollatedImage() {
-    QPixmap pixmap = Blank(74, 53);
+QPixmap CollatePicture::CollatedImage(qreal devicePixelRatio) {
+    QPixmap pixmap = Blank(74, 53, devicePixelRatio);
     QPainter painter(&pixmap);
     SmallFont(painter);
     // Two sets of pages 1, 2, 3, each a stack.
@@ -71,8 +73,8 @@ QPixmap CollatePicture::CollatedImage() {
     return pixmap;
 }
 
-QPixmap CollatePicture::UncollatedImage() {
-    QPixmap pixmap = Blank(92, 40);
+QPixmap CollatePicture::UncollatedImage(qreal devicePixelRatio) {
+    QPixmap pixmap = Blank(92, 40, devicePixelRatio);
     QPainter painter(&pixmap);
     SmallFont(painter);
     // Pages 1, 1, 2, 2, 3, 3: the copies of each page together.
@@ -83,18 +85,23 @@ QPixmap CollatePicture::UncollatedImage() {
 }
 
 QIcon PrinterIcon() {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::black);
-    painter.setBrush(Qt::white);
-    painter.drawRect(4, 1, 7, 5);  // the sheet going in
-    painter.setBrush(QColor(0xC0, 0xC0, 0xC0));
-    painter.drawRect(1, 6, 13, 6);  // the body
-    painter.setBrush(Qt::white);
-    painter.drawRect(4, 10, 7, 4);  // the sheet coming out
-    painter.fillRect(11, 8, 2, 1, Qt::green);
-    return QIcon(pixmap);
+    // Drawn for screens of one and of two device pixels to a pixel, so that neither is enlarged.
+    QIcon icon;
+    for (const qreal ratio : {1.0, 2.0}) {
+        QPixmap pixmap = Blank(16, 16, ratio);
+        QPainter painter(&pixmap);
+        painter.setPen(Qt::black);
+        painter.setBrush(Qt::white);
+        painter.drawRect(4, 1, 7, 5);  // the sheet going in
+        painter.setBrush(QColor(0xC0, 0xC0, 0xC0));
+        painter.drawRect(1, 6, 13, 6);  // the body
+        painter.setBrush(Qt::white);
+        painter.drawRect(4, 10, 7, 4);  // the sheet coming out
+        painter.fillRect(11, 8, 2, 1, Qt::green);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 namespace {
