@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "app/Controls.h"
+#include "platform/Accessible.h"
 
 namespace quillon {
 namespace {
@@ -15,8 +16,39 @@ constexpr int kCellWidth = 20;
 constexpr int kCellHeight = 16;
 constexpr int kBevel = 3;
 
-QLabel* MakeCell(QWidget* parent, int left, int top, const QString& text) {
-    auto* cell = new QLabel(text, parent);
+// A count of the chart. To a screen reader it is text named for what it counts, with the count as
+// its value.
+class ChartCell final : public QLabel {
+public:
+    using QLabel::QLabel;
+};
+
+class AccessibleChartCell final : public QAccessibleWidget {
+public:
+    explicit AccessibleChartCell(ChartCell* cell) : QAccessibleWidget(cell, QAccessible::StaticText) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return static_cast<QLabel*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+// What each cell counts, in the order of ChartCellName.
+QString CellMeaning(int index) {
+    if (index >= 27) {
+        const char* const totals[] = {"Vowel letters", "Consonant letters", "Letters in all"};
+        return QString::fromLatin1(totals[index - 27]);
+    }
+    const char* const rows[] = {"Vowels worth %1", "Consonants worth %1", "Letters worth %1"};
+    return QString::fromLatin1(rows[index % 3]).arg(index / 3 + 1);
+}
+
+template <typename Label = QLabel>
+Label* MakeCell(QWidget* parent, int left, int top, const QString& text) {
+    // The text comes after construction: a label made with its text announces it while it is no
+    // more than a QLabel, and would be remembered as one by the accessibility cache.
+    auto* cell = new Label(parent);
+    cell->setText(text);
     cell->setFont(ui::SmallFont());
     cell->setGeometry(left, top, kCellWidth, kCellHeight);
     cell->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -26,7 +58,9 @@ QLabel* MakeCell(QWidget* parent, int left, int top, const QString& text) {
 }  // namespace
 
 ChartPanel::ChartPanel(QWidget* parent) : QFrame(parent) {
+    UseAccessibleInterface<ChartCell, AccessibleChartCell>();
     const QString hint = QStringLiteral("Analysis Only.");
+    setAccessibleName(QStringLiteral("Digit chart"));
     setGeometry(10, 167, 329, 95);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(kBevel);
@@ -63,19 +97,27 @@ ChartPanel::ChartPanel(QWidget* parent) : QFrame(parent) {
         const bool isTotal = index >= 27;
         const int row = isTotal ? index - 27 : index % 3;
         const int left = isTotal ? kTotalColumnLeft : kValueColumnLeft[static_cast<std::size_t>(index / 3)];
-        QLabel* cell = MakeCell(panel_, left, kRowTop[static_cast<std::size_t>(row)], QStringLiteral("0"));
+        QLabel* cell = MakeCell<ChartCell>(panel_, left, kRowTop[static_cast<std::size_t>(row)], QStringLiteral("0"));
         cell->setObjectName(QString::fromStdString(ChartCellName(index)));
+        cell->setAccessibleName(CellMeaning(index));
         cells_[static_cast<std::size_t>(index)] = cell;
     }
 }
 
 void ChartPanel::ShowChart(const DigitChart& chart) {
     const auto texts = ChartCellTexts(chart);
-    for (std::size_t i = 0; i < texts.size(); ++i) cells_[i]->setText(QString::fromStdString(texts[i]));
+    for (std::size_t i = 0; i < texts.size(); ++i) SetCellText(static_cast<int>(i), QString::fromStdString(texts[i]));
 }
 
 void ChartPanel::ClearTotals() {
-    for (int index = 27; index < kChartCellCount; ++index) Cell(index)->setText(QStringLiteral("0"));
+    for (int index = 27; index < kChartCellCount; ++index) SetCellText(index, QStringLiteral("0"));
+}
+
+void ChartPanel::SetCellText(int index, const QString& text) {
+    QLabel* cell = Cell(index);
+    if (cell->text() == text) return;
+    cell->setText(text);
+    NotifyValueChanged(cell, text);
 }
 
 QString ChartPanel::CellText(int index) const { return Cell(index)->text(); }

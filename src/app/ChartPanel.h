@@ -29,6 +29,8 @@ public:
     QFrame* Panel() const { return panel_; }
 
 private:
+    void SetCellText(int index, const QString& text);
+
     QFrame* panel_ = nullptr;
     std::array<QLabel*, kChartCellCount> cells_{};
 };

@@ -64,6 +64,17 @@ QLineEdit* MakeResultField(QWidget* parent, const QRect& geometry, const QFont& 
     return field;
 }
 
+QIcon ImageIcon(const QString& name) {
+    const QPixmap image(QStringLiteral(":/images/%1.xpm").arg(name));
+    QIcon icon(image);
+    for (const int ratio : {2, 3}) {
+        QPixmap sharp = image.scaled(image.size() * ratio, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        sharp.setDevicePixelRatio(ratio);
+        icon.addPixmap(sharp);
+    }
+    return icon;
+}
+
 QPushButton* MakeButton(QWidget* parent, const QRect& geometry, const QString& caption,
                         const QString& hint, const QString& image) {
     auto* button = new QPushButton(caption, parent);
@@ -71,7 +82,7 @@ QPushButton* MakeButton(QWidget* parent, const QRect& geometry, const QString& c
     button->setToolTip(hint);
     button->setAutoDefault(false);
     if (!image.isEmpty()) {
-        button->setIcon(QIcon(QStringLiteral(":/images/%1.xpm").arg(image)));
+        button->setIcon(ImageIcon(image));
         button->setIconSize(QSize(16, 16));
     }
     return button;

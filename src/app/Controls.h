@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QString>
 
+class QIcon;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -33,6 +34,11 @@ QLabel* MakeLabel(QWidget* parent, int left, int top, const QString& text, const
 
 // A read-only, pale blue field that the Tab key passes over.
 QLineEdit* MakeResultField(QWidget* parent, const QRect& geometry, const QFont& font, const QString& hint);
+
+// An image from the resources (":/images/NAME.xpm"). On a screen of two or three device pixels to
+// a pixel each of its pixels becomes a square of device pixels, so that it stays sharp instead of
+// being smoothed into a blur.
+QIcon ImageIcon(const QString& name);
 
 // A push button with an optional 16 x 16 image from the resources (":/images/NAME.xpm").
 QPushButton* MakeButton(QWidget* parent, const QRect& geometry, const QString& caption,

@@ -38,6 +38,15 @@ DateCalendarPopup::DateCalendarPopup(QWidget* parent) : QFrame(parent, Qt::Popup
     calendar_->installEventFilter(this);
     for (QWidget* child : calendar_->findChildren<QWidget*>()) child->installEventFilter(this);
     StyleCalendar();
+    // The popup and the calendar's month arrows, which show only pictures, are named for screen readers.
+    setAccessibleName(QStringLiteral("Calendar"));
+    const std::pair<const char*, const char*> arrows[] = {{"qt_calendar_prevmonth", "Previous month"},
+                                                          {"qt_calendar_nextmonth", "Next month"}};
+    for (const auto& [objectName, name] : arrows) {
+        if (auto* arrow = calendar_->findChild<QToolButton*>(QString::fromLatin1(objectName))) {
+            arrow->setAccessibleName(QString::fromLatin1(name));
+        }
+    }
 
     today_ = new QPushButton(QStringLiteral("Today"), this);
     revert_ = new QPushButton(QStringLiteral("Revert"), this);

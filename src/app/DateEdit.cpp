@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QFocusEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QTimer>
 
+#include "app/Controls.h"
 #include "app/DateCalendar.h"
 #include "platform/Messages.h"
 #include "platform/Regional.h"
@@ -13,9 +15,11 @@ namespace quillon {
 
 TOvcDateEdit::TOvcDateEdit(QWidget* parent) : QLineEdit(parent), settings_(CurrentDateSettings()) {
     calendar_ = new DateCalendarPopup(this);
-    QAction* dropDown = addAction(QIcon(QStringLiteral(":/images/dropdown.xpm")), QLineEdit::TrailingPosition);
+    QAction* dropDown = addAction(ui::ImageIcon(QStringLiteral("dropdown")), QLineEdit::TrailingPosition);
     dropDown->setObjectName(QStringLiteral("DropDown"));
-    dropDown->setToolTip(QStringLiteral("Calendar"));
+    // The text names the drop-down button to screen readers; the button shows only its image.
+    dropDown->setText(QStringLiteral("Calendar"));
+    dropDown->setToolTip(QStringLiteral("Calendar (F4)"));
     connect(dropDown, &QAction::triggered, this, &TOvcDateEdit::OpenCalendar);
     connect(calendar_, &DateCalendarPopup::DayChosen, this, [this](const QDate& date) {
         SetDate({date.year(), date.month(), date.day()});
@@ -41,6 +45,15 @@ void TOvcDateEdit::OpenCalendar() {
     const DateReading reading = ReadText();
     if (const auto* date = std::get_if<CivilDate>(&reading)) current = QDate(date->year, date->month, date->day);
     calendar_->Open(this, current);
+}
+
+void TOvcDateEdit::keyPressEvent(QKeyEvent* event) {
+    const bool altDown = event->key() == Qt::Key_Down && event->modifiers() == Qt::AltModifier;
+    if ((event->key() == Qt::Key_F4 && event->modifiers() == Qt::NoModifier) || altDown) {
+        OpenCalendar();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
 }
 
 void TOvcDateEdit::focusOutEvent(QFocusEvent* event) {

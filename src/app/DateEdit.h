@@ -37,6 +37,8 @@ public:
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
+    // F4 and Alt+Down open the calendar, for those who work with the keyboard alone.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     DateSettings settings_;

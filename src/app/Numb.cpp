@@ -14,6 +14,7 @@
 #include "app/ChartPanel.h"
 #include "app/Controls.h"
 #include "app/DateEdit.h"
+#include "app/NumbAccessible.h"
 #include "app/Y.h"
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
@@ -42,6 +43,7 @@ TCalcFrm::TCalcFrm(QWidget* parent)
     setFont(ui::SmallFont());
     BuildControls();
     BuildDatePanel();
+    NameAnalysisControls(*this);
     ConnectCommands();
     SetTabOrder();
     // Key preview: the window sees every key before the focused control does.

@@ -46,7 +46,7 @@ void TCalcFrm::BuildDatePanel() {
 
     frSpeedButton1 = ui::MakeButton(dateFrame, {114, 7, 10, 10}, {}, QStringLiteral("Close Date Calculator"));
     frSpeedButton1->setObjectName(QStringLiteral("frSpeedButton1"));
-    frSpeedButton1->setIcon(QIcon(QStringLiteral(":/images/close.xpm")));
+    frSpeedButton1->setIcon(ui::ImageIcon(QStringLiteral("close")));
     frSpeedButton1->setIconSize(QSize(8, 8));
     frSpeedButton1->setFlat(true);
     frSpeedButton1->setFocusPolicy(Qt::NoFocus);

@@ -142,7 +142,8 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
             continue;
         }
         const QString path = dir.filePath(name);
-        if (!RenderPreparedPage(*report, 0).save(path, "PNG")) {
+        // At the screen's pixel ratio, as the windows are grabbed.
+        if (!RenderPreparedPage(*report, 0, window.devicePixelRatioF()).save(path, "PNG")) {
             err << "quillon: cannot write " << path << "\n";
             ok = false;
         }

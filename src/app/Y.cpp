@@ -33,6 +33,7 @@ TYFrm::TYFrm(TCalcFrm& calcFrm)
     DataBx->setFont(ui::RowFont());
     DataBx->setReadOnly(true);
     DataBx->setFocusPolicy(Qt::NoFocus);
+    DataBx->setAccessibleName(QStringLiteral("Data up to this Y"));
 
     auto* panel = new QFrame(this);
     panel->setGeometry(55, 75, 266, 71);

@@ -37,6 +37,7 @@ TCalculatorFrm::TCalculatorFrm(TCalcFrm& calcFrm)
     SumBtn = ui::MakeButton(this, {67, 176, 60, 25}, QStringLiteral("Sum"),
                             QStringLiteral("Numerology - sum all intergers."));
     HelpBtn = ui::MakeButton(this, {130, 176, 30, 25}, {}, QStringLiteral("Open Help"), QStringLiteral("help"));
+    HelpBtn->setAccessibleName(QStringLiteral("Help"));
     Edit1 = new QLineEdit(this);
     Edit1->setGeometry(112, 96, 49, 24);
     Edit1->hide();

@@ -126,17 +126,21 @@ HelpViewerWindow::HelpViewerWindow(std::unique_ptr<ChmFile> file) : file_(std::m
 
     Browser = new HelpBrowser(*file_, this);
     Browser->setObjectName(QStringLiteral("HelpBrowser"));
+    Browser->setAccessibleName(QStringLiteral("Help page"));
     Contents = new QTreeWidget(this);
     Contents->setObjectName(QStringLiteral("Contents"));
     Contents->header()->hide();
+    Contents->setAccessibleName(QStringLiteral("Contents"));
     auto* indexPage = new QWidget(this);
     auto* indexLayout = new QVBoxLayout(indexPage);
     indexLayout->setContentsMargins(0, 0, 0, 0);
     IndexFilter = new QLineEdit(indexPage);
     IndexFilter->setObjectName(QStringLiteral("IndexFilter"));
     IndexFilter->setPlaceholderText(QStringLiteral("Type a keyword"));
+    IndexFilter->setAccessibleName(QStringLiteral("Keyword"));
     Index = new QListWidget(indexPage);
     Index->setObjectName(QStringLiteral("Index"));
+    Index->setAccessibleName(QStringLiteral("Index"));
     indexLayout->addWidget(IndexFilter);
     indexLayout->addWidget(Index);
 
@@ -153,6 +157,9 @@ HelpViewerWindow::HelpViewerWindow(std::unique_ptr<ChmFile> file) : file_(std::m
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(tools);
     layout->addWidget(splitter, 1);
+    // Tab goes from the buttons to the contents or the index at the left, then into the page.
+    QWidget* const order[] = {BackBtn, ForwardBtn, HomeBtn, tabs, Contents, IndexFilter, Index, Browser};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
     BuildContents();
     BuildIndex();

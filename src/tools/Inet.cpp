@@ -3,14 +3,18 @@
 #include <QCursor>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <algorithm>
 #include <qdrawutil.h>
 
 #include "app/Controls.h"
+#include "platform/Accessible.h"
 #include "tools/ShellServices.h"
 
 namespace quillon {
@@ -78,13 +82,52 @@ constexpr std::array<LinkPlace, kWebLinks.size()> kLinkPlaces{{
 const QColor kNavy{0, 0, 128};
 const QColor kMaroon{128, 0, 0};
 
+// A hyperlink label as a screen reader knows it: a link named by its text, described by its
+// address, traversed once visited, with a press action that clicks it.
+class AccessibleLink final : public QAccessibleWidget {
+public:
+    explicit AccessibleLink(TOvcURL* link) : QAccessibleWidget(link, QAccessible::Link) {}
+
+    QString text(QAccessible::Text t) const override {
+        switch (t) {
+            case QAccessible::Name: return Link()->accessibleName().isEmpty() ? Link()->text() : Link()->accessibleName();
+            case QAccessible::Description:
+                return Link()->accessibleDescription().isEmpty() ? Link()->URL() : Link()->accessibleDescription();
+            default: return QAccessibleWidget::text(t);
+        }
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.traversed = Link()->Visited();
+        return state;
+    }
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) {
+            Link()->Click();
+        } else {
+            QAccessibleWidget::doAction(action);
+        }
+    }
+    QStringList keyBindingsForAction(const QString& action) const override {
+        if (action == pressAction()) return {QStringLiteral("Return"), QStringLiteral("Space")};
+        return QAccessibleWidget::keyBindingsForAction(action);
+    }
+
+private:
+    TOvcURL* Link() const { return static_cast<TOvcURL*>(widget()); }
+};
+
 }  // namespace
 
 TOvcURL::TOvcURL(QWidget* parent) : QLabel(parent) {
+    UseAccessibleInterface<TOvcURL, AccessibleLink>();
     setTextFormat(Qt::PlainText);
     setCursor(Qt::PointingHandCursor);
     // Hover is noticed on plain mouse moves, with no button held.
     setMouseTracking(true);
+    // The keyboard reaches every link: Tab moves to it, Enter or Space clicks it.
+    setFocusPolicy(Qt::StrongFocus);
     SetUnderlineURL(true);
     SetVisitedColor(NoColor());
 }
@@ -181,6 +224,31 @@ void TOvcURL::mouseReleaseEvent(QMouseEvent* event) {
     if (click) Click();
 }
 
+void TOvcURL::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+                Click();
+                return;
+            }
+            break;
+        default: break;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void TOvcURL::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    // The dotted focus frame around the text shows which link Enter opens.
+    QPainter painter(this);
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+}
+
 void TOvcURL::Click() {
     if (!url_.isEmpty()) {
         ShellServices& shell = CurrentShellServices();
@@ -191,6 +259,7 @@ void TOvcURL::Click() {
 }
 
 void TOvcURL::MarkVisited() {
+    visited_ = true;
     restingColor_ = visitedColor_;
     if (!hoverTimer_.isActive()) SetFontColor(visitedColor_);
 }
@@ -260,6 +329,9 @@ void TInternetFrm::Button1Click() { close(); }
 
 void TInternetFrm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // Close has the focus whenever the window opens, so Enter closes it as before the links could
+    // take the focus; Tab goes on from Close to the links.
+    Button1->setFocus(Qt::OtherFocusReason);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

@@ -63,6 +63,8 @@ public:
     // Makes the visited colour the colour the label rests in. While the mouse is over the label
     // it stays highlighted and turns to that colour on leaving; otherwise it turns at once.
     void MarkVisited();
+    // Whether the label has been clicked with the visited colour in use.
+    bool Visited() const { return visited_; }
 
 signals:
     // The ordinary click event, fired after the address was handed over.
@@ -72,6 +74,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Enter and Space click the label that has the keyboard focus.
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -86,6 +91,7 @@ private:
     QColor visitedColor_;
     bool useVisitedColor_ = false;
     bool pressed_ = false;
+    bool visited_ = false;
     // The colour the label returns to when the mouse leaves it. It is taken from the font when the
     // mouse first arrives and forgotten whenever either colour is changed.
     std::optional<QColor> restingColor_;

@@ -12,6 +12,8 @@
 #include <qdrawutil.h>
 
 #include "app/Controls.h"
+#include "platform/Accessible.h"
+#include "tools/OvcCalculatorAccessible.h"
 
 namespace quillon {
 namespace {
@@ -134,11 +136,13 @@ TOvcCalculator::TOvcCalculator(QWidget* parent)
     : QWidget(parent),
       surroundings_(std::make_unique<Surroundings>()),
       engine_(*surroundings_, LocaleDecimalSeparator()) {
+    UseAccessibleInterface<TOvcCalculator, AccessibleCalculator>();
     setFocusPolicy(Qt::StrongFocus);
     setFont(ui::SmallFont());
     TapeFont = ui::NormalFont();
     Colors.Display = palette().color(QPalette::Base);
     Colors.DisplayTextColor = palette().color(QPalette::Text);
+    setAccessibleName(QStringLiteral("Calculator"));
 }
 
 TOvcCalculator::~TOvcCalculator() = default;
@@ -186,7 +190,18 @@ QColor TOvcCalculator::CaptionColor(CalcButton button) const {
 
 void TOvcCalculator::PasteFromClipboard() {
     engine_.Paste();
+    DisplayChanged();
+}
+
+void TOvcCalculator::PressButton(CalcButton button) {
+    if (!AcceptsClick(button)) return;
+    engine_.Press(button);
+    DisplayChanged();
+}
+
+void TOvcCalculator::DisplayChanged() {
     update();
+    NotifyValueChanged(this, QString::fromStdU16String(engine_.DisplayText()));
 }
 
 void TOvcCalculator::paintEvent(QPaintEvent*) {
@@ -262,7 +277,7 @@ void TOvcCalculator::keyPressEvent(QKeyEvent* event) {
     }
     if (!button) return QWidget::keyPressEvent(event);
     engine_.Press(*button);
-    update();
+    DisplayChanged();
 }
 
 void TOvcCalculator::mousePressEvent(QMouseEvent* event) {
@@ -287,8 +302,11 @@ void TOvcCalculator::mouseReleaseEvent(QMouseEvent* event) {
     // A button acts only when the mouse comes up over the button it went down on.
     const CalcButton button = *pressed_;
     pressed_.reset();
-    if (ButtonAt(event->position().toPoint()) == button) engine_.Press(button);
-    update();
+    if (ButtonAt(event->position().toPoint()) == button) {
+        PressButton(button);
+    } else {
+        update();
+    }
 }
 
 void TOvcCalculator::focusInEvent(QFocusEvent* event) {

@@ -74,6 +74,8 @@ public:
 
     // Pastes the clipboard's text as key presses.
     void PasteFromClipboard();
+    // Presses the button as a click on it does (MC and MR do nothing while the memory is zero).
+    void PressButton(CalcButton button);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -87,6 +89,8 @@ protected:
 private:
     void DrawDisplay(QPainter& painter) const;
     void DrawButton(QPainter& painter, CalcButton button) const;
+    // Repaints after the engine acted and tells a screen reader the new display.
+    void DisplayChanged();
 
     class Surroundings;
     std::unique_ptr<Surroundings> surroundings_;

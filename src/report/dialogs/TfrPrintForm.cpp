@@ -13,19 +13,27 @@
 #include <QScreen>
 #include <QToolButton>
 
+#include "platform/Accessible.h"
 #include "platform/FileDialogs.h"
 
 namespace quillon {
 
+CollatePicture::CollatePicture(QWidget* parent) : QWidget(parent) {
+    UseAccessibleInterface<CollatePicture, AccessiblePicture>();
+    SetCollated(true);
+}
+
 void CollatePicture::SetCollated(bool collated) {
     collated_ = collated;
+    setAccessibleName(collated ? QStringLiteral("Collated copies") : QStringLiteral("Uncollated copies"));
     update();
 }
 
 void CollatePicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
-    painter.drawPixmap(collated_ ? QPoint(8, 0) : QPoint(0, 8), collated_ ? CollatedImage() : UncollatedImage());
+    const qreal ratio = devicePixelRatioF();
+    painter.drawPixmap(collated_ ? QPoint(8, 0) : QPoint(0, 8), collated_ ? CollatedImage(ratio) : UncollatedImage(ratio));
 }
 
 namespace {
@@ -39,8 +47,9 @@ void Sheet(QPainter& painter, int x, int y, int number) {
 }
 
 // A picture of that size, transparent (light grey in the dialog's face colour) where no sheet is.
-QPixmap Blank(int width, int height) {
-    QPixmap pixmap(width, height);
+QPixmap Blank(int width, int height, qreal devicePixelRatio) {
+    QPixmap pixmap(QSize(width, height) * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
     return pixmap;
 }
@@ -53,8 +62,8 @@ void SmallFont(QPainter& painter) {
 
 }  // namespace
 
-QPixmap CollatePicture::CollatedImage() {
-    QPixmap pixmap = Blank(74, 53);
+QPixmap CollatePicture::CollatedImage(qreal devicePixelRatio) {
+    QPixmap pixmap = Blank(74, 53, devicePixelRatio);
     QPainter painter(&pixmap);
     SmallFont(painter);
     // Two sets of pages 1, 2, 3, each a stack.
@@ -64,8 +73,8 @@ QPixmap CollatePicture::CollatedImage() {
     return pixmap;
 }
 
-QPixmap CollatePicture::UncollatedImage() {
-    QPixmap pixmap = Blank(92, 40);
+QPixmap CollatePicture::UncollatedImage(qreal devicePixelRatio) {
+    QPixmap pixmap = Blank(92, 40, devicePixelRatio);
     QPainter painter(&pixmap);
     SmallFont(painter);
     // Pages 1, 1, 2, 2, 3, 3: the copies of each page together.
@@ -76,18 +85,23 @@ QPixmap CollatePicture::UncollatedImage() {
 }
 
 QIcon PrinterIcon() {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::black);
-    painter.setBrush(Qt::white);
-    painter.drawRect(4, 1, 7, 5);  // the sheet going in
-    painter.setBrush(QColor(0xC0, 0xC0, 0xC0));
-    painter.drawRect(1, 6, 13, 6);  // the body
-    painter.setBrush(Qt::white);
-    painter.drawRect(4, 10, 7, 4);  // the sheet coming out
-    painter.fillRect(11, 8, 2, 1, Qt::green);
-    return QIcon(pixmap);
+    // Drawn for screens of one and of two device pixels to a pixel, so that neither is enlarged.
+    QIcon icon;
+    for (const qreal ratio : {1.0, 2.0}) {
+        QPixmap pixmap = Blank(16, 16, ratio);
+        QPainter painter(&pixmap);
+        painter.setPen(Qt::black);
+        painter.setBrush(Qt::white);
+        painter.drawRect(4, 1, 7, 5);  // the sheet going in
+        painter.setBrush(QColor(0xC0, 0xC0, 0xC0));
+        painter.drawRect(1, 6, 13, 6);  // the body
+        painter.setBrush(Qt::white);
+        painter.drawRect(4, 10, 7, 4);  // the sheet coming out
+        painter.fillRect(11, 8, 2, 1, Qt::green);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 namespace {
@@ -136,6 +150,7 @@ TfrPrintForm::TfrPrintForm(TfrPrinter& printer, const PrintRequest& defaults, QW
     CurrentPageButton->setEnabled(false);
     PagesButton = Place(new QRadioButton(QStringLiteral("&Pages:"), RangeGroup), 8, 60);
     PagesEdit = Place(new QLineEdit(RangeGroup), 88, 58, 165, 21);
+    PagesEdit->setAccessibleName(QStringLiteral("Pages"));
     RangeHint = Place(new QLabel(QStringLiteral("Enter page numbers and/or page ranges, separated by commas. For "
                                                 "example, 1,3,5-12"),
                                  RangeGroup),
@@ -151,7 +166,10 @@ TfrPrintForm::TfrPrintForm(TfrPrinter& printer, const PrintRequest& defaults, QW
     UpButton->setArrowType(Qt::UpArrow);
     DownButton = Place(new QToolButton(CopiesGroup), 158, 31, 17, 8);
     DownButton->setArrowType(Qt::DownArrow);
+    // The arrows take no focus; the Up and Down keys in the copies field do what they do.
     for (QToolButton* arrow : {UpButton, DownButton}) arrow->setFocusPolicy(Qt::NoFocus);
+    UpButton->setAccessibleName(QStringLiteral("More copies"));
+    DownButton->setAccessibleName(QStringLiteral("Fewer copies"));
     Picture = Place(new CollatePicture(CopiesGroup), 8, 52, 92, 53);
     CollateBox = Place(new QCheckBox(CopiesGroup), 112, 62);
     CollateLabel = Place(new QLabel(QStringLiteral("Co&llate"), CopiesGroup), 132, 64, 61, 41);
@@ -239,6 +257,10 @@ bool TfrPrintForm::eventFilter(QObject* watched, QEvent* event) {
         const QString text = key->text();
         const bool types = !text.isEmpty() && text.front().isPrint() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
         if (key->key() == Qt::Key_Backspace) return true;
+        if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) && key->modifiers() == Qt::NoModifier) {
+            StepCopies(key->key() == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
         if (types && (text.size() != 1 || text.front() < QLatin1Char('0') || text.front() > QLatin1Char('9'))) return true;
     } else if (watched == PagesEdit && event->type() == QEvent::FocusIn) {
         PagesButton->setChecked(true);

@@ -25,12 +25,13 @@ namespace quillon {
 // colour.
 class CollatePicture final : public QWidget {
 public:
-    explicit CollatePicture(QWidget* parent) : QWidget(parent) {}
+    explicit CollatePicture(QWidget* parent);
     void SetCollated(bool collated);
     bool Collated() const { return collated_; }
     // The collated image is 74 x 53 pixels, drawn at 8, 0; the uncollated one 92 x 40, at 0, 8.
-    static QPixmap CollatedImage();
-    static QPixmap UncollatedImage();
+    // On a screen of a higher pixel ratio they are drawn with that many more pixels.
+    static QPixmap CollatedImage(qreal devicePixelRatio = 1.0);
+    static QPixmap UncollatedImage(qreal devicePixelRatio = 1.0);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

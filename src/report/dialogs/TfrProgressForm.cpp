@@ -21,10 +21,12 @@ TfrProgressForm::TfrProgressForm(QWidget* parent)
     Label2->setAlignment(Qt::AlignCenter);
     Button1 = new QPushButton(this);
     Button1->setGeometry(100, 68, 75, 25);
-    connect(Button1, &QPushButton::clicked, this, [this] {
-        if (cancel_) *cancel_ = true;
-        reject();
-    });
+    connect(Button1, &QPushButton::clicked, this, &TfrProgressForm::reject);
+}
+
+void TfrProgressForm::reject() {
+    if (cancel_) *cancel_ = true;
+    QDialog::reject();
 }
 
 bool TfrProgressForm::RunJob(const QString& caption, const QString& firstLabel, const std::function<void()>& job,

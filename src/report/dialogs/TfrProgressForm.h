@@ -28,6 +28,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Escape, the close box and the Cancel button all cancel the run.
+    void reject() override;
 
 private:
     std::function<void()> job_;
