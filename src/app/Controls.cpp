@@ -1,6 +1,7 @@
 #include "app/Controls.h"
 
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -22,6 +23,26 @@ void InstallFontSubstitutes() {
     }();
     (void)installed;
 }
+
+// Enter presses the button that has the keyboard focus, as Space does. Qt leaves Enter to a
+// dialog's default button, and the windows' buttons are no default buttons, so without this a
+// keyboard user could press them with Space only.
+class EnterPressesButton final : public QObject {
+public:
+    explicit EnterPressesButton(QPushButton* button) : QObject(button), button_(button) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (!enter || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || key->isAutoRepeat()) return false;
+        button_->click();
+        return true;
+    }
+
+private:
+    QPushButton* button_;
+};
 
 }  // namespace
 
@@ -81,6 +102,7 @@ QPushButton* MakeButton(QWidget* parent, const QRect& geometry, const QString& c
     button->setGeometry(geometry);
     button->setToolTip(hint);
     button->setAutoDefault(false);
+    button->installEventFilter(new EnterPressesButton(button));
     if (!image.isEmpty()) {
         button->setIcon(ImageIcon(image));
         button->setIconSize(QSize(16, 16));

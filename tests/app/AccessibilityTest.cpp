@@ -445,6 +445,15 @@ TEST_F(Accessibility, DefaultAndCancelButtonsAnswerEnterAndEscape) {
     EXPECT_FALSE(windows.YFrm.isVisible());
     EXPECT_EQ(windows.CalcFrm.Data->text(), QStringLiteral("MARY")) << "the Y stays a consonant";
 
+    // Enter presses the button that has the focus, as Space does: Close of the links window and
+    // the analysis window's Calculator button; the Y dialog above is the exception.
+    ShowAndActivate(&windows.InternetFrm);
+    QTest::keyClick(windows.InternetFrm.Button1, Qt::Key_Return);
+    EXPECT_FALSE(windows.InternetFrm.isVisible());
+    QTest::keyClick(windows.CalcFrm.CalculatorBtn, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(windows.CalculatorFrm.isVisible());
+    windows.CalculatorFrm.hide();
+
     // The links and the calculator window close with Escape.
     ShowAndActivate(&windows.InternetFrm);
     QTest::keyClick(windows.InternetFrm.OvcURL[0], Qt::Key_Escape);
