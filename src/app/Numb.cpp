@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 #include "app/ChartPanel.h"
 #include "app/Controls.h"
@@ -20,6 +19,7 @@
 #include "platform/Messages.h"
 #include "platform/Regional.h"
 #include "platform/ReportSurroundings.h"
+#include "platform/ScreenPlace.h"
 #include "report/content/TemplateData.h"
 #include "report/dialogs/TfrPrintForm.h"
 #include "report/export/ExportRun.h"
@@ -179,15 +179,7 @@ void TCalcFrm::FormCreate() {
     state_.letterSystem = LetterSystem::Pythagorean;
     Panel3->hide();
     setFixedSize(kNarrowClientWidth, kClientHeight);
-    CentreOnScreen();
-}
-
-void TCalcFrm::CentreOnScreen() {
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(*this);
 }
 
 bool TCalcFrm::eventFilter(QObject* watched, QEvent* event) {

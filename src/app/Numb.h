@@ -143,7 +143,6 @@ private:
     void SetTabOrder();
     void FormCreate();
     void LoadReportTemplates();
-    void CentreOnScreen();
 
     bool DataKeyPress(QKeyEvent* event);
     void DataKeyUp(QKeyEvent* event);

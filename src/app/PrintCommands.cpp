@@ -9,9 +9,8 @@
 #include "app/CommandAnalysis.h"
 #include "app/CommandLine.h"
 #include "app/ReportCommands.h"
-#include "platform/QtCanvas.h"
 #include "platform/QtPrinterDriver.h"
-#include "platform/QtReportLocale.h"
+#include "platform/ReportSurroundings.h"
 #include "report/engine/PrintRun.h"
 
 namespace quillon {
@@ -89,10 +88,9 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         printer.SelectPrinter(chosen);
         for (TfrPage& page : report.Template.Pages) printer.ApplyPaperTo(page);
     }
-    QtReportLocale locale;
-    ScratchCanvas scratch;
-    report.Environment.locale = &locale;
-    report.Environment.scratch = &scratch.Get();
+    // The window's regional formats and text measures (the command shows no progress window).
+    ReportSurroundings surroundings;
+    report.Environment = surroundings.Environment();
     if (const RunResult prepared = report.Prepare(); prepared.IsFailed()) return ReportFailure(err, prepared.message);
 
     PrintRequest print;

@@ -8,9 +8,9 @@
 #include "app/CommandLine.h"
 #include "app/ReportJson.h"
 #include "app/TemplateCommands.h"
-#include "platform/QtCanvas.h"
 #include "platform/QtReportLocale.h"
 #include "platform/Regional.h"
+#include "platform/ReportSurroundings.h"
 #include "report/content/TemplateData.h"
 #include "report/format/TemplateStream.h"
 #include "report/engine/FixedCanvas.h"
@@ -95,10 +95,9 @@ int RunExportCommand(const QStringList& arguments, QTextStream& err) {
     TfrPrinter printer;
     TfrReport report(printer, "frReport2");
     if (const int code = LoadCommandReport(report, false, request, analysis.source, err); code != kExitOk) return code;
-    QtReportLocale locale;
-    ScratchCanvas scratch;
-    report.Environment.locale = &locale;
-    report.Environment.scratch = &scratch.Get();
+    // The window's regional formats and text measures (the command shows no progress window).
+    ReportSurroundings surroundings;
+    report.Environment = surroundings.Environment();
     if (const RunResult prepared = report.Prepare(); prepared.IsFailed()) return ReportFailure(err, prepared.message);
     TfrRTFExport writer;
     ConfigureAsExportButton(writer);

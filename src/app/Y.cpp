@@ -7,10 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 #include "app/Controls.h"
 #include "app/Numb.h"
+#include "platform/ScreenPlace.h"
 
 namespace quillon {
 
@@ -70,11 +70,7 @@ TYFrm::TYFrm(TCalcFrm& calcFrm)
 
 void TYFrm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(*this);
     FormActivate();
 }
 

@@ -2,12 +2,10 @@
 
 #include <QCursor>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <algorithm>
@@ -15,6 +13,7 @@
 
 #include "app/Controls.h"
 #include "platform/Accessible.h"
+#include "platform/ScreenPlace.h"
 #include "tools/ShellServices.h"
 
 namespace quillon {
@@ -332,11 +331,7 @@ void TInternetFrm::showEvent(QShowEvent* event) {
     // Close has the focus whenever the window opens, so Enter closes it as before the links could
     // take the focus; Tab goes on from Close to the links.
     Button1->setFocus(Qt::OtherFocusReason);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(*this);
 }
 
 }  // namespace quillon

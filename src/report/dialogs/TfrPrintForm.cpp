@@ -10,11 +10,11 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QToolButton>
 
 #include "platform/Accessible.h"
 #include "platform/FileDialogs.h"
+#include "platform/ScreenPlace.h"
 
 namespace quillon {
 
@@ -209,11 +209,7 @@ TfrPrintForm::TfrPrintForm(TfrPrinter& printer, const PrintRequest& defaults, QW
         watched->installEventFilter(this);
     }
     CopiesEdit->setFocus();
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(*this);
 }
 
 void TfrPrintForm::FillPrinters() {

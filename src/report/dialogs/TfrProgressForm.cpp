@@ -3,8 +3,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
+
+#include "platform/ScreenPlace.h"
 
 namespace quillon {
 
@@ -45,11 +46,7 @@ bool TfrProgressForm::RunJob(const QString& caption, const QString& firstLabel, 
 
 void TfrProgressForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(*this);
     // The job starts once the window is up, from the window's own message loop.
     QTimer::singleShot(0, this, [this] {
         if (!job_) return;
