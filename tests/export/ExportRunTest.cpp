@@ -15,6 +15,8 @@
 #include "report/export/ExportRun.h"
 #include "report/export/RtfExport.h"
 
+#include "../report/FakeProgress.h"
+
 namespace quillon {
 namespace {
 
@@ -206,35 +208,16 @@ TEST_F(ExportRun, ADamagedPreparedPageFailsAndKeepsTheEarlierFile) {
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"m.rtf"});
 }
 
-class CancelFirst final : public ReportProgress {
-public:
-    bool Run(const std::string&, const std::string& label, const std::function<void()>& job, bool& cancel) override {
-        labels.push_back(label);
-        cancel_ = &cancel;
-        job();
-        return !cancel;
-    }
-    void SetLabel(const std::string& text) override { labels.push_back(text); }
-    void ProcessEvents() override {
-        if (cancelNow && cancel_) *cancel_ = true;
-    }
-    bool cancelNow = false;
-    std::vector<std::string> labels;
-
-private:
-    bool* cancel_ = nullptr;
-};
-
 TEST_F(ExportRun, ProgressLabelsAndACancelledExportIsComplete) {
     ExportReport exported;
     exported.report.Prepare();
-    CancelFirst progress;
+    test::FakeProgress progress;
     exported.report.Environment.progress = &progress;
     exported.report.ShowProgress = true;
     ASSERT_TRUE(ExportToFile(exported.report, exported.writer, (folder / "m.rtf").string()).IsDone());
     EXPECT_EQ(progress.labels, (std::vector<std::string>{"Processing page:  1", "Processing page:  1 from 1"}));
 
-    progress.cancelNow = true;
+    progress.CancelAt(1);
     EXPECT_EQ(ExportToFile(exported.report, exported.writer, (folder / "c.rtf").string()).outcome, RunOutcome::Cancelled);
     EXPECT_EQ(ReadFile(folder / "c.rtf"),
               "{\\rtf1\\ansi\r\n\\margl600\\margr600\\margt600\\margb600\r\n{\\fonttbl}\r\n{\\colortbl;}\r\n\\par}");

@@ -13,10 +13,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "../PdfText.h"
 
 namespace {
 
@@ -30,8 +31,6 @@ std::string ReadFile(const fs::path& path) {
 }
 
 int Shell(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
-
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
 // One tab cell of an RTF paragraph: where its tab stop stands and the text it holds.
 struct Cell {
@@ -85,32 +84,19 @@ std::vector<std::vector<Cell>> Paragraphs(const std::string& rtf) {
     return rows;
 }
 
-struct Word {
-    double xMin, yMin, xMax;
-    std::string text;
-};
+using quillon::test::PdfWord;
+using quillon::test::Quoted;
 
 // The words of the PDF, as lines from top to bottom, each from left to right.
-std::vector<std::vector<Word>> Lines(const std::string& bbox) {
-    std::vector<Word> words;
-    auto attribute = [&bbox](std::size_t from, const char* name) {
-        const std::size_t at = bbox.find(std::string(name) + "=\"", from) + std::strlen(name) + 2;
-        return std::stod(bbox.substr(at, bbox.find('"', at) - at));
-    };
-    for (std::size_t at = 0; (at = bbox.find("<word ", at)) != std::string::npos;) {
-        const std::size_t textStart = bbox.find('>', at) + 1;
-        const std::size_t textEnd = bbox.find("</word>", textStart);
-        words.push_back({attribute(at, "xMin"), attribute(at, "yMin"), attribute(at, "xMax"),
-                         bbox.substr(textStart, textEnd - textStart)});
-        at = textEnd;
-    }
-    std::sort(words.begin(), words.end(), [](const Word& a, const Word& b) { return a.yMin < b.yMin; });
-    std::vector<std::vector<Word>> lines;
-    for (const Word& w : words) {
+std::vector<std::vector<PdfWord>> Lines(const std::string& bbox) {
+    std::vector<PdfWord> words = quillon::test::ParseWords(bbox);
+    std::sort(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) { return a.yMin < b.yMin; });
+    std::vector<std::vector<PdfWord>> lines;
+    for (const PdfWord& w : words) {
         if (lines.empty() || w.yMin - lines.back().front().yMin > 4) lines.emplace_back();
         lines.back().push_back(w);
     }
-    for (auto& line : lines) std::sort(line.begin(), line.end(), [](const Word& a, const Word& b) { return a.xMin < b.xMin; });
+    for (auto& line : lines) std::sort(line.begin(), line.end(), [](const PdfWord& a, const PdfWord& b) { return a.xMin < b.xMin; });
     return lines;
 }
 
@@ -159,8 +145,8 @@ TEST(LibreOffice, EveryValueStandsInItsColumn) {
                 SCOPED_TRACE("\"" + cell.text + "\" at " + std::to_string(cell.x) + " pt");
                 ASSERT_LE(w + expected.size(), lines[r].size());
                 for (const std::string& text : expected) ASSERT_EQ(lines[r][w++].text, text);
-                const Word& first = lines[r][w - expected.size()];
-                const Word& last = lines[r][w - 1];
+                const PdfWord& first = lines[r][w - expected.size()];
+                const PdfWord& last = lines[r][w - 1];
                 if (cell.text.front() == ' ') {
                     EXPECT_GE(first.xMin, cell.x - 1) << "padded text starts at or after its stop";
                 } else {

@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "../PdfText.h"
+#include "../report/FakeProgress.h"
 #include "PrivateCups.h"
 #include "app/CommandLine.h"
 #include "platform/QtPrinterDriver.h"
@@ -266,24 +267,6 @@ TEST(PrintWithoutPrinters, OnlyAPdfFile) {
     ::unsetenv("CUPS_SERVER");
 }
 
-class CancelAfterPage final : public ReportProgress {
-public:
-    explicit CancelAfterPage(int page) : page_(page) {}
-    bool Run(const std::string&, const std::string&, const std::function<void()>& job, bool& cancel) override {
-        cancel_ = &cancel;
-        job();
-        return !cancel;
-    }
-    void SetLabel(const std::string& text) override {
-        if (text == "Printing page:  " + std::to_string(page_) && cancel_) *cancel_ = true;
-    }
-    void ProcessEvents() override {}
-
-private:
-    int page_;
-    bool* cancel_ = nullptr;
-};
-
 TEST_F(PrintOnCups, CancelAfterTheSecondOfTenPages) {
     QtPrinterDriver driver;
     TfrPrinter printer(driver);
@@ -295,7 +278,8 @@ TEST_F(PrintOnCups, CancelAfterTheSecondOfTenPages) {
     report.ShowProgress = false;
     ASSERT_TRUE(report.Prepare().IsDone());
     ASSERT_EQ(report.EMFPages.Count(), 10);
-    CancelAfterPage progress(2);
+    test::FakeProgress progress;
+    progress.CancelAt(2);  // Cancel while page 2 is sent
     report.Environment.progress = &progress;
     report.ShowProgress = true;
     EXPECT_EQ(PrintPages(report, PrintRequest{}).outcome, RunOutcome::Cancelled);

@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include "../PdfText.h"
+
 namespace quillon::test {
 
 class PrivateCups {
@@ -49,7 +51,7 @@ public:
             std::_Exit(127);
         }
         ::setenv("CUPS_SERVER", (Root() + "/cups.sock").c_str(), 1);
-        for (int tries = 0; tries < 200 && Output("lpstat -r").find("scheduler is running") == std::string::npos; ++tries) {
+        for (int tries = 0; tries < 200 && CommandOutput("lpstat -r").find("scheduler is running") == std::string::npos; ++tries) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         ok_ = Run("lpadmin -p " + queue_ + " -v cups-pdf:/" + queue_ +
@@ -86,7 +88,7 @@ public:
     std::vector<std::filesystem::path> Jobs(std::size_t count) const {
         for (int tries = 0; tries < 600; ++tries) {
             const auto files = Files();
-            if (files.size() >= count && Output("lpstat -o " + queue_).empty()) return files;
+            if (files.size() >= count && CommandOutput("lpstat -o " + queue_).empty()) return files;
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
         return Files();
@@ -94,7 +96,7 @@ public:
 
     // Waits until the queue holds no job.
     void Settle() const {
-        for (int tries = 0; tries < 300 && !Output("lpstat -o " + queue_).empty(); ++tries) {
+        for (int tries = 0; tries < 300 && !CommandOutput("lpstat -o " + queue_).empty(); ++tries) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
     }
@@ -107,16 +109,6 @@ public:
         // job_<id>-<title>.pdf: by job number.
         std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) { return JobNumber(a) < JobNumber(b); });
         return files;
-    }
-
-    static std::string Output(const std::string& command) {
-        std::string text;
-        if (std::FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r")) {
-            char buffer[4096];
-            while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) text.append(buffer, n);
-            ::pclose(pipe);
-        }
-        return text;
     }
 
 private:

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FakeProgress.h"
 #include "PreparedReport.h"
 
 namespace quillon {
@@ -211,18 +212,6 @@ TEST(PageFlow, ABandAfterASplitBandFollowsWhereItEnds) {
     EXPECT_EQ(PlaceOf(prepared, "S"), (Place{1, 60, kTop + 152}));
 }
 
-class CountingProgress final : public ReportProgress {
-public:
-    bool Run(const std::string&, const std::string& firstLabel, const std::function<void()>& job, bool&) override {
-        firstLabels.push_back(firstLabel);
-        job();
-        return true;
-    }
-    void SetLabel(const std::string&) override {}
-    void ProcessEvents() override {}
-    std::vector<std::string> firstLabels;
-};
-
 TEST(PageFlow, ATwoPassReportKeepsTheSecondPassOnly) {
     ReportTemplate tpl = OnePage();
     tpl.DoublePassReport = true;
@@ -230,11 +219,11 @@ TEST(PageFlow, ATwoPassReportKeepsTheSecondPassOnly) {
     AddMemo(tpl.Pages[0], "T", 60, 0, {"title"});
     AddMemo(tpl.Pages[0], "Loose", 60, 500, {"on every page of the None band"});
     PreparedReport prepared(std::move(tpl));
-    CountingProgress progress;
+    test::FakeProgress progress;
     prepared.report.Environment.progress = &progress;
     prepared.report.ShowProgress = true;
     ASSERT_TRUE(prepared.report.Prepare().IsDone());
-    EXPECT_EQ(progress.firstLabels, (std::vector<std::string>{"Performing 1st pass:  1", "Processing page:  1"}));
+    EXPECT_EQ(progress.runLabels, (std::vector<std::string>{"Performing 1st pass:  1", "Processing page:  1"}));
     ASSERT_EQ(prepared.Pages(), 2);
     EXPECT_NE(prepared.Object("T", 0), nullptr) << "the second pass fills its own pages";
     EXPECT_NE(prepared.Object("Loose", 0), nullptr);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FakeProgress.h"
 #include "PreparedReport.h"
 #include "report/content/TemplateData.h"
 #include "report/engine/MemoText.h"
@@ -9,6 +10,7 @@ namespace {
 
 using test::AddBand;
 using test::AddMemo;
+using test::FakeProgress;
 using test::OnePage;
 using test::PreparedReport;
 const DateTime kNow = test::kPreparedAt;
@@ -171,28 +173,9 @@ TEST(PrepareNames, HideZerosAndTheCallbackFirst) {
     EXPECT_EQ(prepared.Objects()[0]->Memo, (std::vector<std::string>{"", "answered"}));
 }
 
-class CancellingProgress final : public ReportProgress {
-public:
-    bool Run(const std::string&, const std::string& firstLabel, const std::function<void()>& job, bool& cancel) override {
-        labels.push_back(firstLabel);
-        cancel_ = &cancel;
-        job();
-        return !cancel;
-    }
-    void SetLabel(const std::string& text) override { labels.push_back(text); }
-    void ProcessEvents() override {
-        if (cancelAt-- == 0 && cancel_) *cancel_ = true;
-    }
-    std::vector<std::string> labels;
-    int cancelAt = 1000;
-
-private:
-    bool* cancel_ = nullptr;
-};
-
 TEST(PrepareProgress, LabelsAndCancel) {
     PreparedReport prepared(PrintReportForm());
-    CancellingProgress progress;
+    FakeProgress progress;
     prepared.report.Environment.progress = &progress;
     prepared.report.ShowProgress = true;
     EXPECT_TRUE(prepared.report.Prepare().IsDone());
@@ -200,8 +183,8 @@ TEST(PrepareProgress, LabelsAndCancel) {
     EXPECT_EQ(progress.labels.front(), "Processing page:  1");
     EXPECT_EQ(progress.labels.back(), "Processing page:  1");
 
-    CancellingProgress cancelling;
-    cancelling.cancelAt = 0;
+    FakeProgress cancelling;
+    cancelling.CancelAt(1);
     prepared.report.Environment.progress = &cancelling;
     EXPECT_EQ(prepared.report.Prepare().outcome, RunOutcome::Cancelled);
 }

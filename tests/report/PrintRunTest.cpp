@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "FakePrinterDriver.h"
+#include "FakeProgress.h"
 #include "PreparedReport.h"
 
 namespace quillon {
@@ -14,6 +15,7 @@ namespace {
 using test::AddBand;
 using test::AddMemo;
 using test::FakePrinterDriver;
+using test::FakeProgress;
 
 std::string Describe(const std::variant<PageSelection, std::string>& parsed, int pages) {
     if (const auto* error = std::get_if<std::string>(&parsed)) return "error: " + *error;
@@ -255,29 +257,10 @@ TEST(PrintPages, WithoutAPrinterOnlyAPdfFile) {
     EXPECT_EQ(printed.Sheets(), PageTexts({1, 2}));
 }
 
-class CancelAfter final : public ReportProgress {
-public:
-    explicit CancelAfter(int pages) : pages_(pages) {}
-    bool Run(const std::string&, const std::string& firstLabel, const std::function<void()>& job, bool& cancel) override {
-        labels.push_back(firstLabel);
-        cancel_ = &cancel;
-        job();
-        return !cancel;
-    }
-    void SetLabel(const std::string& text) override { labels.push_back(text); }
-    void ProcessEvents() override {
-        if (--pages_ == 0 && cancel_) *cancel_ = true;
-    }
-    std::vector<std::string> labels;
-
-private:
-    int pages_;
-    bool* cancel_ = nullptr;
-};
-
 TEST(PrintPages, CancelAbortsTheJobAfterTheCurrentPage) {
     Printed printed(10);
-    CancelAfter progress(2);
+    FakeProgress progress;
+    progress.CancelAt(2);
     printed.prepared.report.Environment.progress = &progress;
     printed.prepared.report.ShowProgress = true;
     printed.prepared.report.Title = "Mary";

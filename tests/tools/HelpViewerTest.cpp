@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "../app/CommandOutcome.h"
 #include "../app/RecordingMessages.h"
 #include "HelpTestSupport.h"
 #include "app/CommandLine.h"
@@ -128,23 +129,8 @@ TEST(ViewerControl, ShowsTopicsReusesItsWindowAndClosesAll) {
     EXPECT_TRUE(viewers.Windows().empty());
 }
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 class HelpCommandLine : public ::testing::Test {
 protected:
-    Outcome Quillon(QStringList arguments) {
-        arguments.prepend(QStringLiteral("quillon"));
-        Outcome run;
-        QTextStream out(&run.out);
-        QTextStream err(&run.err);
-        run.exitCode = RunCommandLine(arguments, out, err);
-        return run;
-    }
-
     HelpService help{[] {
         HelpStartup startup({QStringLiteral("quillon")});
         startup.modulePath = kProgram;
