@@ -11,6 +11,7 @@ packages=(
   cups printer-driver-cups-pdf poppler-utils
   fp-utils libchm1 libchm-dev libchm-bin
   groff bash-completion file dpkg-dev desktop-file-utils appstream
+  xvfb xauth openbox
 )
 
 missing=()

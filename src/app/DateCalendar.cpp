@@ -12,6 +12,7 @@
 
 #include "app/Controls.h"
 #include "platform/Regional.h"
+#include "platform/ScreenPlace.h"
 
 namespace quillon {
 namespace {
@@ -99,10 +100,7 @@ QRect PopupPlace(const QRect& anchor, const QSize& size, const QRect& available)
     if (place.bottom() > available.bottom() && anchor.top() - size.height() >= available.top()) {
         place.moveBottom(anchor.top() - 1);
     }
-    if (place.right() > available.right()) place.moveRight(available.right());
-    if (place.left() < available.left()) place.moveLeft(available.left());
-    if (place.bottom() > available.bottom()) place.moveBottom(available.bottom());
-    if (place.top() < available.top()) place.moveTop(available.top());
+    place.moveTopLeft(KeepInside(place, available));
     return place;
 }
 

@@ -5,9 +5,14 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFrame>
+#include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 
 #include "app/ChartPanel.h"
@@ -74,7 +79,8 @@ void TCalcFrm::LoadReportTemplates() {
                                                                             {&frReport2, ExportReportForm()}};
     for (const auto& [report, form] : reports) {
         const auto stream = UnwrapReportForm(form);
-        ShowFailure(stream ? report->LoadTemplate(*stream, Now()) : RunResult::Failed(kUnsupportedFormat));
+        ShowFailure(stream ? report->LoadTemplate(*stream, Now()) : RunResult::Failed(kUnsupportedFormat),
+                    kErrorCaption);
     }
 }
 
@@ -183,6 +189,7 @@ void TCalcFrm::FormCreate() {
 }
 
 bool TCalcFrm::eventFilter(QObject* watched, QEvent* event) {
+    if (YFrm && YFrm->IsAsking()) return RefuseWhileAsking(event);
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F1) {
@@ -193,16 +200,49 @@ bool TCalcFrm::eventFilter(QObject* watched, QEvent* event) {
             PasteBtnClick();
             return true;
         }
-        if (watched == Data) return DataKeyPress(key);
+        if (watched == Data) {
+            if (DataPaste(event)) return true;
+            if (key->key() == Qt::Key_Y && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+                typedY_ = {Data->hasSelectedText() ? Data->selectionStart() : Data->cursorPosition(),
+                           Data->text().size() - Data->selectedText().size()};
+            }
+            return DataKeyPress(key);
+        }
         if (watched == DateEdit) return EsDateEdit1KeyPress(key);
     } else if (event->type() == QEvent::KeyRelease && watched == Data) {
         DataKeyUp(static_cast<QKeyEvent*>(event));
+    } else if (watched == Data && DataPaste(event)) {
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
+bool TCalcFrm::RefuseWhileAsking(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::ShortcutOverride: event->accept(); return true;
+        case QEvent::KeyPress: YFrm->TypedKey(*static_cast<QKeyEvent*>(event)); return true;
+        case QEvent::InputMethod: YFrm->TypedText(static_cast<QInputMethodEvent*>(event)->commitString()); return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: QApplication::beep(); return true;
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonRelease:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop: return true;
+        default: return false;
+    }
+}
+
 bool TCalcFrm::DataKeyPress(QKeyEvent* event) {
     const QString text = event->text();
+    // Alt with a letter is a command key (the Y question's Alt+V and Alt+C among them), never a
+    // letter of the data: one pressed a moment too late must not change the name.
+    if (event->modifiers().testFlag(Qt::AltModifier) && !text.isEmpty() && text.front().isPrint()) {
+        QApplication::beep();
+        return true;
+    }
     if (text.size() != 1 || text.front() < QLatin1Char('a') || text.front() > QLatin1Char('z')) return false;
     // The field is to receive the upper-case letter: hand it a copy of the key with that text.
     QKeyEvent upper(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
@@ -210,6 +250,65 @@ bool TCalcFrm::DataKeyPress(QKeyEvent* event) {
                     event->isAutoRepeat(), static_cast<quint16>(event->count()));
     QCoreApplication::sendEvent(Data, &upper);
     return true;
+}
+
+bool TCalcFrm::DataPaste(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            // Shift+Insert and the other paste keys but Ctrl+V, which is the Paste command.
+            if (!static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) return false;
+            InsertPastedText(QGuiApplication::clipboard()->text());
+            return true;
+        case QEvent::MouseButtonRelease: {
+            // The middle button pastes the selection where its press put the caret.
+            QClipboard* clipboard = QGuiApplication::clipboard();
+            if (static_cast<QMouseEvent*>(event)->button() != Qt::MiddleButton || !clipboard->supportsSelection()) {
+                return false;
+            }
+            InsertPastedText(clipboard->text(QClipboard::Selection));
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            if (drop->mimeData()->hasText()) {
+                Data->deselect();
+                Data->setCursorPosition(Data->cursorPositionAt(drop->position().toPoint()));
+                InsertPastedText(drop->mimeData()->text());
+                drop->acceptProposedAction();
+            }
+            return true;
+        }
+        case QEvent::ContextMenu: DataContextMenu(*static_cast<QContextMenuEvent*>(event)); return true;
+        case QEvent::InputMethod: {
+            // Text an input method commits is typed text: a to z become capitals.
+            auto* input = static_cast<QInputMethodEvent*>(event);
+            const QString typed = input->commitString();
+            QString upper = typed;
+            for (QChar& c : upper) {
+                if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = c.toUpper();
+            }
+            if (upper == typed) return false;
+            QInputMethodEvent changed(input->preeditString(), input->attributes());
+            changed.setCommitString(upper, input->replacementStart(), input->replacementLength());
+            QCoreApplication::sendEvent(Data, &changed);
+            return true;
+        }
+        default: return false;
+    }
+}
+
+void TCalcFrm::DataContextMenu(const QContextMenuEvent& event) {
+    const std::unique_ptr<QMenu> menu(Data->createStandardContextMenu());
+    // The field's Paste entry is the one that names the paste key after its text (the texts are
+    // translated, the keys are not).
+    const QString pasteKey = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    for (QAction* action : menu->actions()) {
+        if (pasteKey.isEmpty() || !action->text().endsWith(QLatin1Char('\t') + pasteKey)) continue;
+        action->setObjectName(QStringLiteral("edit-paste"));
+        disconnect(action, &QAction::triggered, nullptr, nullptr);
+        connect(action, &QAction::triggered, this, [this] { InsertPastedText(QGuiApplication::clipboard()->text()); });
+    }
+    menu->exec(event.globalPos());
 }
 
 void TCalcFrm::DataKeyUp(QKeyEvent* event) {
@@ -220,18 +319,49 @@ void TCalcFrm::DataKeyUp(QKeyEvent* event) {
     state_.YFromTyping = false;
     const bool commandKey = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (event->key() != Qt::Key_Y || commandKey) return;
-    // Ask only when a Y stands just before the caret: when the field was full or the caret stood
-    // elsewhere, no Y was typed and there is nothing to ask about.
+    // Ask only when the key put a Y into the data: when the field was full, nothing was typed.
+    const int position = TypedYPosition();
+    typedY_ = {};
+    if (position == 0) return;
     const int caret = Data->cursorPosition();
-    if (caret == 0 || Data->text().at(caret - 1) != QLatin1Char('Y')) return;
-    state_.PendingYPosition = caret;
+    state_.PendingYPosition = position;
     state_.YFromTyping = true;
     ShowYDialog();
     Data->setCursorPosition(caret);
+    TypeTypedAhead();
+}
+
+int TCalcFrm::TypedYPosition() const {
+    // Fast typing rolls keys: the next letter may already stand after the Y when the Y's key
+    // comes up, so the Y is looked for where its key went down.
+    const QString text = Data->text();
+    const bool typed = typedY_.at >= 0 && typedY_.at < text.size() && text.size() > typedY_.lengthBefore &&
+                       text.at(typedY_.at) == QLatin1Char('Y');
+    return typed ? typedY_.at + 1 : 0;
 }
 
 void TCalcFrm::ShowYDialog() {
-    if (YFrm) YFrm->exec();
+    if (YFrm) YFrm->Ask();
+}
+
+void TCalcFrm::TypeTypedAhead() {
+    // A Y among the kept keys asks again, and the keys typed meanwhile join the queue: only the
+    // outermost call types them.
+    if (!YFrm || typingAhead_) return;
+    typingAhead_ = true;
+    while (const std::optional<TypedAheadKey> kept = YFrm->TakeTypedAhead()) {
+        if (kept->key == 0) {
+            QInputMethodEvent input;
+            input.setCommitString(kept->text);
+            QCoreApplication::sendEvent(Data, &input);
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, kept->key, kept->modifiers, kept->text, kept->autoRepeat);
+        QCoreApplication::sendEvent(Data, &press);
+        QKeyEvent release(QEvent::KeyRelease, kept->key, kept->modifiers, kept->text, kept->releaseRepeats);
+        QCoreApplication::sendEvent(Data, &release);
+    }
+    typingAhead_ = false;
 }
 
 void TCalcFrm::DataChange() { CalcBtn->click(); }
@@ -262,13 +392,32 @@ void TCalcFrm::PasteBtnClick() { EnterPastedText(QGuiApplication::clipboard()->t
 void TCalcFrm::EnterPastedText(const QString& text) {
     PutPastedText(text);
     if (state_.PendingYPosition > 0) ShowYDialog();
+    TypeTypedAhead();
 }
 
 void TCalcFrm::PutPastedText(const QString& text) {
     const std::u16string normalised = NormalisePastedText(text.toStdU16String());
     Data->setText(QString::fromStdU16String(normalised));
     state_.PendingYPosition = FirstYPosition(normalised);
+    state_.PendingYEnd = 0;
     state_.YFromTyping = false;
+}
+
+void TCalcFrm::InsertPastedText(const QString& text) {
+    const int start = Data->hasSelectedText() ? Data->selectionStart() : Data->cursorPosition();
+    const auto room = kMaxDataLength - (Data->text().size() - Data->selectedText().size());
+    const std::u16string inserted = NormaliseInsertedText(text.toStdU16String(), static_cast<int>(room));
+    Data->insert(QString::fromStdU16String(inserted));
+    const int end = start + static_cast<int>(inserted.size());
+    const int firstY = FirstYPosition(inserted);
+    state_.PendingYPosition = firstY > 0 ? start + firstY : 0;
+    state_.PendingYEnd = end;
+    state_.YFromTyping = false;
+    if (state_.PendingYPosition > 0) {
+        ShowYDialog();
+        Data->setCursorPosition(end);
+    }
+    TypeTypedAhead();
 }
 
 void TCalcFrm::MthBtnClick() {
@@ -286,11 +435,11 @@ void TCalcFrm::PrintBtnClick() {
     // A preparation that failed or was cancelled leaves nothing worth printing.
     const RunResult prepared = frReport1.Prepare();
     if (!prepared.IsDone()) {
-        ShowFailure(prepared);
+        ShowFailure(prepared, kErrorCaption);
         return;
     }
     QtPrintDialog dialog(this);
-    ShowFailure(PrintWithDialog(frReport1, dialog));
+    ShowFailure(PrintWithDialog(frReport1, dialog), kApplicationTitle);
 }
 
 void TCalcFrm::InternetBtnClick() {
@@ -307,19 +456,24 @@ void TCalcFrm::ExportBtnClick() {
     // A preparation that failed or was cancelled leaves nothing worth a file.
     const RunResult prepared = frReport2.Prepare();
     if (!prepared.IsDone()) {
-        ShowFailure(prepared);
+        ShowFailure(prepared, kErrorCaption);
         return;
     }
-    ShowFailure(ExportToFile(frReport2, frRTFExport1, fileName->toStdString()));
+    ShowFailure(ExportToFile(frReport2, frRTFExport1, fileName->toStdString()), kApplicationTitle);
 }
 
 void TCalcFrm::ExitBtnClick() { close(); }
 
-void TCalcFrm::ShowFailure(const RunResult& result) {
-    if (result.IsFailed()) CurrentMessages().Show(kErrorCaption, result.message, MessageIcon::Error);
+void TCalcFrm::ShowFailure(const RunResult& result, std::string_view caption) {
+    if (result.IsFailed()) CurrentMessages().Show(caption, result.message, MessageIcon::Error);
 }
 
 void TCalcFrm::closeEvent(QCloseEvent* event) {
+    // The Y question is answered first.
+    if (YFrm && YFrm->IsAsking()) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
     // Closing the analysis window ends the program, whatever companion windows are open.
     QCoreApplication::quit();

@@ -3,17 +3,20 @@
 // digit chart, the command buttons and the (hidden) date panel. It holds the window-wide state and
 // the simple commands; the analysis itself is RunAnalysis, so the window only moves texts.
 
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "numerology/Analysis.h"
 #include "report/content/ReportVariables.h"
 #include "report/engine/Report.h"
 #include "report/export/RtfExport.h"
 
+class QContextMenuEvent;
 class QFrame;
 class QKeyEvent;
 class QLineEdit;
@@ -60,6 +63,11 @@ public:
     // The same up to the question: the data is replaced and the first Y is pending, but nothing
     // is asked.
     void PutPastedText(const QString& text);
+    // Text that reaches the data field by any other way of pasting (the field's menu,
+    // Shift+Insert, the middle mouse button, a drop): trimmed and upper-cased like the Paste
+    // command's text, but inserted where the field puts it (at the caret or over the selection)
+    // within the field's limit; each Y it brings is asked about, left to right.
+    void InsertPastedText(const QString& text);
 
     // Commands.
     void ClearBtnClick();
@@ -146,14 +154,30 @@ private:
 
     bool DataKeyPress(QKeyEvent* event);
     void DataKeyUp(QKeyEvent* event);
+    // Paste by the field's own ways, which the window takes over; true when the event was one.
+    bool DataPaste(QEvent* event);
+    void DataContextMenu(const QContextMenuEvent& event);
     bool EsDateEdit1KeyPress(QKeyEvent* event);
     void ShowYDialog();
-    // Moves the window sideways by the given number of pixels, keeping its size policy fixed.
-    void SetClientWidth(int width, int shift);
-    // Shows a failed report run in the error box; anything else passes silently.
-    static void ShowFailure(const RunResult& result);
+    // While the Y question is open the window takes no input: keys go to the question, which
+    // keeps them, and clicks are refused.
+    bool RefuseWhileAsking(QEvent* event);
+    // Types the keys kept while the question was open into the data, as if typed now.
+    void TypeTypedAhead();
+    // The 1-based position of the Y whose key went down last, when that Y is in the data.
+    int TypedYPosition() const;
+    // Shows a failed run in an error box with the given caption; anything else passes silently.
+    static void ShowFailure(const RunResult& result, std::string_view caption);
 
     AnalysisState state_;
+    // Where the last Y key put its Y, and the length of the text without the selection then.
+    struct TypedY {
+        int at = -1;
+        qsizetype lengthBefore = 0;
+    } typedY_;
+    bool typingAhead_ = false;
+    // How far opening the date panel moved the window, to be undone when it closes.
+    QPoint datePanelMove_;
     QString helpFilePath_;
     std::unique_ptr<ReportSurroundings> reportSurroundings_;
     // The help hook, from creation to destruction of the window.

@@ -7,11 +7,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include "app/Controls.h"
 #include "app/DateEdit.h"
 #include "app/Numb.h"
 #include "platform/Messages.h"
+#include "platform/ScreenPlace.h"
 #include "tools/HelpService.h"
 
 namespace quillon {
@@ -75,19 +77,24 @@ void TCalcFrm::BuildDatePanel() {
     DtCalcBtn->setObjectName(QStringLiteral("DtCalcBtn"));
 }
 
-void TCalcFrm::SetClientWidth(int width, int shift) {
-    setFixedSize(width, kClientHeight);
-    move(x() + shift, y());
-}
-
 void TCalcFrm::CalendarBtnClick() {
     if (!Panel3->isHidden()) {
         Panel3->hide();
-        SetClientWidth(kNarrowClientWidth, kDatePanelShift);
+        setFixedSize(kNarrowClientWidth, kClientHeight);
+        // Undo what opening did, not more: a window that opening kept on the screen goes back
+        // where it stood.
+        move(pos() - datePanelMove_);
+        datePanelMove_ = {};
         Data->setFocus();
     } else {
         Panel3->show();
-        SetClientWidth(kWideClientWidth, -kDatePanelShift);
+        setFixedSize(kWideClientWidth, kClientHeight);
+        // The wider window moves left; at an edge of the screen it is then moved back inside, so
+        // that its close box and the panel stay within reach.
+        QRect frame = frameGeometry().translated(-kDatePanelShift, 0);
+        if (const QScreen* shownOn = screen()) frame.moveTopLeft(KeepInside(frame, shownOn->availableGeometry()));
+        datePanelMove_ = frame.topLeft() - pos();
+        move(frame.topLeft());
         DateEdit->setFocus();
     }
 }

@@ -18,6 +18,13 @@ struct Windows {
         CalculatorFrm.ShowHelpTopic = [](const QString& address) { CurrentHelp().ShowTopic(address); };
         CalculatorFrm.HelpJump = [](const QString& jumpId) { CurrentHelp().HelpJump(jumpId); };
     }
+    // The analysis window outlives the others and watches its own input until its end: it must
+    // not reach them while they are being destroyed.
+    ~Windows() {
+        CalcFrm.YFrm = nullptr;
+        CalcFrm.InternetFrm = nullptr;
+        CalcFrm.CalculatorFrm = nullptr;
+    }
     Windows(const Windows&) = delete;
     Windows& operator=(const Windows&) = delete;
 

@@ -2,17 +2,56 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QFrame>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
+#include <chrono>
 
 #include "app/Controls.h"
 #include "app/Numb.h"
 #include "platform/ScreenPlace.h"
 
 namespace quillon {
+namespace {
+
+qint64 SteadyMilliseconds() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Keys that type nothing by themselves.
+bool IsModifierKey(int key) {
+    switch (key) {
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+        case Qt::Key_AltGr:
+        case Qt::Key_Meta:
+        case Qt::Key_Super_L:
+        case Qt::Key_Super_R:
+        case Qt::Key_CapsLock:
+        case Qt::Key_NumLock:
+        case Qt::Key_ScrollLock: return true;
+        default: return false;
+    }
+}
+
+// The letters a to z become capitals, as typed letters do in the data field.
+QString AsTyped(const QString& text) {
+    QString typed;
+    for (QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) continue;
+        typed += c >= QLatin1Char('a') && c <= QLatin1Char('z') ? c.toUpper() : c;
+    }
+    return typed;
+}
+
+}  // namespace
 
 TYFrm::TYFrm(TCalcFrm& calcFrm)
     : QDialog(&calcFrm, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -22,7 +61,10 @@ TYFrm::TYFrm(TCalcFrm& calcFrm)
     setWindowTitle(QStringLiteral("Y Character"));
     setFont(ui::PointFont(QStringLiteral("MS Sans Serif"), 12, true));
     setFixedSize(384, 205);
-    setModal(true);
+    // The dialog holds the focus itself until the person moves it to a button, so that no button
+    // is pressed by a Space typed on.
+    setFocusPolicy(Qt::StrongFocus);
+    Clock = SteadyMilliseconds;
 
     DataLb = ui::MakeLabel(this, 22, 14, {}, ui::RowFont());
     DataLb->setObjectName(QStringLiteral("DataLb"));
@@ -54,23 +96,43 @@ TYFrm::TYFrm(TCalcFrm& calcFrm)
     NoBtn->setObjectName(QStringLiteral("NoBtn"));
     for (QPushButton* button : {YesBtn, NoBtn}) {
         button->setFont(ui::NormalFont());
-        // Enter presses no button: the question is answered only on purpose.
+        // No default button: Enter answers only on a button the person chose.
         button->setAutoDefault(false);
         button->setDefault(false);
-        button->installEventFilter(this);
     }
     YPasteBtn = new QPushButton(this);
     YPasteBtn->setObjectName(QStringLiteral("YPasteBtn"));
     YPasteBtn->hide();
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 
     connect(YesBtn, &QPushButton::clicked, this, &TYFrm::YesBtnClick);
     connect(NoBtn, &QPushButton::clicked, this, &TYFrm::NoBtnClick);
     connect(YPasteBtn, &QPushButton::clicked, this, &TYFrm::YPasteBtnClick);
 }
 
+void TYFrm::Ask() {
+    QEventLoop loop;
+    loop_ = &loop;
+    // Shown without the toolkit's modality, which would drop the keys that reach the analysis
+    // window before the window manager hands the focus to the dialog; the analysis window
+    // refuses its input itself while the question is open.
+    show();
+    raise();
+    activateWindow();
+    loop.exec(QEventLoop::DialogExec);
+    loop_ = nullptr;
+}
+
+void TYFrm::done(int result) {
+    QDialog::done(result);
+    if (loop_) loop_->quit();
+}
+
 void TYFrm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     CentreOnScreen(*this);
+    setFocus();
     FormActivate();
 }
 
@@ -87,10 +149,21 @@ void TYFrm::FormActivate() {
 void TYFrm::YPasteBtnClick() {
     if (work_.isEmpty()) work_ = calcFrm_.Data->text();
     length_ = static_cast<int>(work_.size());
-    DataLb->setText(work_.toUpper());
+    ShowDataLabel();
     prefix_ = work_.left(position_);
     DataBx->setText(prefix_);
     rest_ = work_.mid(position_);
+    // Each Y shown is a new question: a key on its way does not answer it.
+    askedAt_ = Clock();
+}
+
+void TYFrm::ShowDataLabel() {
+    // The whole data in capitals, with what was typed ahead where the field will receive it.
+    QString shown = work_.toUpper();
+    const QString typed = TypedAheadText();
+    if (!typed.isEmpty()) shown.insert(std::clamp<qsizetype>(calcFrm_.Data->cursorPosition(), 0, shown.size()), typed);
+    DataLb->setText(shown);
+    DataLb->adjustSize();
 }
 
 void TYFrm::YesBtnClick() { Decide(true); }
@@ -112,7 +185,9 @@ void TYFrm::Decide(bool vowel) {
         WriteBackAndClose();
         return;
     }
-    const qsizetype next = rest_.indexOf(QLatin1Char('Y'));
+    // The next Y, up to the end of what was pasted.
+    const int end = state.PendingYEnd > 0 ? std::min(state.PendingYEnd, length_) : length_;
+    const qsizetype next = rest_.left(std::max(0, end - position_)).indexOf(QLatin1Char('Y'));
     if (next < 0) {
         WriteBackAndClose();
         return;
@@ -124,40 +199,106 @@ void TYFrm::Decide(bool vowel) {
 void TYFrm::WriteBackAndClose() {
     calcFrm_.Data->setText(DataBx->text());
     calcFrm_.State().PendingYPosition = 0;
+    calcFrm_.State().PendingYEnd = 0;
     accept();
 }
 
 void TYFrm::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 bool TYFrm::eventFilter(QObject* watched, QEvent* event) {
-    // A space or an Enter typed on after the Y would press the focused button and answer for the
-    // person: both are refused with a beep, on press and on release (a button clicks on the
-    // release of Space).
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (event->type() == QEvent::KeyPress) QApplication::beep();
+    switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            // The buttons' mnemonics do not answer by themselves: Alt+V and Alt+C come as key
+            // presses, so that they too wait for the question to have been read.
+            event->accept();
             return true;
-        }
+        case QEvent::KeyPress: TypedKey(*static_cast<QKeyEvent*>(event)); return true;
+        // A button clicks on the release of Space: releases do nothing here.
+        case QEvent::KeyRelease: return true;
+        case QEvent::InputMethod: TypedText(static_cast<QInputMethodEvent*>(event)->commitString()); return true;
+        default: return QDialog::eventFilter(watched, event);
     }
-    return QDialog::eventFilter(watched, event);
 }
 
-void TYFrm::keyPressEvent(QKeyEvent* event) {
-    if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) {
-        QDialog::keyPressEvent(event);
+void TYFrm::TypedKey(const QKeyEvent& key) {
+    const int code = key.key();
+    if (code == Qt::Key_Escape) {
+        NoBtn->click();
         return;
     }
-    switch (event->key()) {
-        case Qt::Key_Escape: NoBtn->click(); return;
-        // V and C answer as Alt+V and Alt+C do.
-        case Qt::Key_V: YesBtn->click(); return;
-        case Qt::Key_C: NoBtn->click(); return;
-        case Qt::Key_Space:
-        case Qt::Key_Return:
-        case Qt::Key_Enter: QApplication::beep(); return;
-        default: QDialog::keyPressEvent(event);
+    if (key.modifiers().testFlag(Qt::AltModifier) && (code == Qt::Key_V || code == Qt::Key_C)) {
+        AnswerByKey(code == Qt::Key_V ? YesBtn : NoBtn);
+        return;
     }
+    if (MoveFocus(code)) return;
+    QPushButton* chosen = ChosenButton();
+    if (code == Qt::Key_Return || code == Qt::Key_Enter) {
+        if (chosen) {
+            AnswerByKey(chosen);
+        } else {
+            QApplication::beep();
+        }
+        return;
+    }
+    if (code == Qt::Key_Space && chosen) {
+        AnswerByKey(chosen);
+        return;
+    }
+    if (IsModifierKey(code)) return;
+    typedAhead_.push_back({code, key.modifiers(), key.text(), key.isAutoRepeat(), false});
+    ShowDataLabel();
+}
+
+void TYFrm::TypedText(const QString& text) {
+    if (text.isEmpty()) return;
+    typedAhead_.push_back({0, Qt::NoModifier, text, false, false});
+    ShowDataLabel();
+}
+
+std::optional<TypedAheadKey> TYFrm::TakeTypedAhead() {
+    if (typedAhead_.empty()) return std::nullopt;
+    TypedAheadKey key = typedAhead_.front();
+    typedAhead_.pop_front();
+    key.releaseRepeats = !typedAhead_.empty() && typedAhead_.front().autoRepeat && typedAhead_.front().key == key.key;
+    return key;
+}
+
+QString TYFrm::TypedAheadText() const {
+    QString text;
+    for (const TypedAheadKey& key : typedAhead_) {
+        if (!(key.modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) text += AsTyped(key.text);
+    }
+    return text;
+}
+
+void TYFrm::AnswerByKey(QPushButton* button) {
+    if (Clock() - askedAt_ < kAnswerDelayMs) {
+        QApplication::beep();
+        return;
+    }
+    button->click();
+}
+
+QPushButton* TYFrm::ChosenButton() const {
+    QWidget* focused = focusWidget();
+    return focused == YesBtn ? YesBtn : focused == NoBtn ? NoBtn : nullptr;
+}
+
+bool TYFrm::MoveFocus(int key) {
+    QPushButton* chosen = ChosenButton();
+    QPushButton* next = nullptr;
+    switch (key) {
+        // The arrows go the way they point, Tab and Backtab round the two buttons.
+        case Qt::Key_Left: next = YesBtn; break;
+        case Qt::Key_Right: next = NoBtn; break;
+        case Qt::Key_Tab:
+        case Qt::Key_Down: next = chosen == YesBtn ? NoBtn : YesBtn; break;
+        case Qt::Key_Backtab:
+        case Qt::Key_Up: next = chosen == NoBtn ? YesBtn : NoBtn; break;
+        default: return false;
+    }
+    next->setFocus(Qt::TabFocusReason);
+    return true;
 }
 
 void TYFrm::reject() {}

@@ -29,12 +29,12 @@ std::string NameDateChain(std::int32_t grandTotal, std::int32_t dateDigitSum) {
     return ReduceChain(static_cast<std::uint64_t>(grandTotal) + static_cast<std::uint64_t>(dateDigitSum));
 }
 
-std::u16string NormalisePastedText(std::u16string_view text) {
+std::u16string NormaliseInsertedText(std::u16string_view text, int room) {
     auto isTrimmed = [](char16_t c) { return c <= 32; };
     while (!text.empty() && isTrimmed(text.front())) text.remove_prefix(1);
     while (!text.empty() && isTrimmed(text.back())) text.remove_suffix(1);
 
-    std::size_t length = std::min<std::size_t>(text.size(), kMaxDataLength);
+    std::size_t length = std::min<std::size_t>(text.size(), static_cast<std::size_t>(std::max(room, 0)));
     const bool splitsPair = length < text.size() && length > 0 && text[length - 1] >= 0xD800 &&
                             text[length - 1] <= 0xDBFF;
     if (splitsPair) --length;
@@ -45,6 +45,8 @@ std::u16string NormalisePastedText(std::u16string_view text) {
     }
     return result;
 }
+
+std::u16string NormalisePastedText(std::u16string_view text) { return NormaliseInsertedText(text, kMaxDataLength); }
 
 int FirstYPosition(std::u16string_view text) {
     const std::size_t at = text.find(u'Y');

@@ -26,6 +26,9 @@ struct AnalysisState {
     std::int32_t DateDigitSum = 0;
     // 1-based position of the Y the Y dialog is to ask about; 0 means none.
     int PendingYPosition = 0;
+    // The last position the question walks to when it asks about several Ys (text pasted into the
+    // field asks only about the Ys it brought); 0 means the end of the data.
+    int PendingYEnd = 0;
     bool YFromTyping = false;
 };
 
@@ -50,6 +53,10 @@ std::string NameDateChain(std::int32_t grandTotal, std::int32_t dateDigitSum);
 // The Paste command's normalisation: strip codes 0 to 32 at both ends, keep the first 40 characters
 // and upper-case a to z. A surrogate pair that the cut would split is dropped whole.
 std::u16string NormalisePastedText(std::u16string_view text);
+
+// The same for text inserted into the data by any other way of pasting: stripped and upper-cased,
+// then cut to the room that the field has left (at most `room` code units, never half a pair).
+std::u16string NormaliseInsertedText(std::u16string_view text, int room);
 
 // 1-based position of the first uppercase "Y" in the text, 0 when there is none.
 int FirstYPosition(std::u16string_view text);

@@ -11,6 +11,7 @@
 #include "app/Numb.h"
 #include "calculator/ReduceSum.h"
 #include "platform/Messages.h"
+#include "platform/ScreenPlace.h"
 #include "tools/OvcCalculator.h"
 
 namespace quillon {
@@ -46,6 +47,8 @@ TCalculatorFrm::TCalculatorFrm(TCalcFrm& calcFrm)
                                                       {CloseBtn, "CloseBtn"},             {Edit1, "Edit1"}};
     for (const auto& [control, name] : names) control->setObjectName(QString::fromLatin1(name));
     for (QPushButton* button : {ReduceBtn, SumBtn, HelpBtn, CloseBtn}) button->setFont(ui::SmallFont());
+    // A click on these leaves the keyboard with the calculator: typing goes on where it was.
+    for (QPushButton* button : {ReduceBtn, SumBtn, HelpBtn}) button->setFocusPolicy(Qt::TabFocus);
     setTabOrder(CloseBtn, OvcCalculator1);
     setTabOrder(OvcCalculator1, ReduceBtn);
     setTabOrder(ReduceBtn, SumBtn);
@@ -76,9 +79,7 @@ void TCalculatorFrm::ShowBesideOwner() {
         }
         move(frame.topLeft());
     }
-    show();
-    raise();
-    activateWindow();
+    BringToFront(*this);
 }
 
 bool TCalculatorFrm::event(QEvent* event) {
@@ -109,6 +110,7 @@ void TCalculatorFrm::FormKeyDown(int key) {
 
 void TCalculatorFrm::HelpBtnClick() {
     if (ShowHelpTopic) ShowHelpTopic(calcFrm_.HelpFilePath() + QString::fromLatin1(kHelpPage));
+    OvcCalculator1->setFocus();
 }
 
 void TCalculatorFrm::CloseBtnClick() { hide(); }
@@ -123,10 +125,13 @@ void TCalculatorFrm::SumBtnClick() {
 
 void TCalculatorFrm::RunNumerologyStep(const NumerologyStep& step) {
     switch (step.kind) {
-        case NumerologyStep::Kind::Nothing: return;
-        case NumerologyStep::Kind::Error: ShowApplicationError(step.message); return;
-        case NumerologyStep::Kind::Result: HandToCalculator(step.text); return;
+        case NumerologyStep::Kind::Nothing: break;
+        case NumerologyStep::Kind::Error: ShowApplicationError(step.message); break;
+        case NumerologyStep::Kind::Result: HandToCalculator(step.text); break;
     }
+    // Whatever came of it, typed keys go to the calculator again, also when the button was
+    // reached with Tab.
+    OvcCalculator1->setFocus();
 }
 
 void TCalculatorFrm::HandToCalculator(const std::u16string& text) {

@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "platform/Messages.h"
+#include "platform/ScreenPlace.h"
 #include "tools/HelpAddress.h"
 #include "tools/HelpHtml.h"
 
@@ -220,11 +221,7 @@ void HelpViewerWindow::ShowPage(const QString& page) {
     Browser->setSource(HelpBrowser::UrlOf(target), QTextDocument::HtmlResource);
 }
 
-void HelpViewerWindow::BringToFront() {
-    show();
-    raise();
-    activateWindow();
-}
+void HelpViewerWindow::BringToFront() { quillon::BringToFront(*this); }
 
 void HelpViewerWindow::SelectInContents(const QUrl& url) {
     const QString page = url.path();

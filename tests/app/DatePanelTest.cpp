@@ -14,6 +14,7 @@
 #include "app/DateEdit.h"
 #include "app/Windows.h"
 #include "platform/Regional.h"
+#include "platform/ScreenPlace.h"
 
 namespace quillon {
 namespace {
@@ -109,6 +110,52 @@ TEST_F(DatePanel, OpeningWidensAndShiftsTheWindowAndClosingRestores) {
     calc().CalendarBtn->click();
     calc().CalendarBtn->click();
     EXPECT_EQ(calc().pos(), start);
+}
+
+TEST(DatePanelPlace, OpeningKeepsTheWindowOnItsScreenAndClosingUndoesOnlyThat) {
+    // Window frames of the narrow window (482 wide) at places on screens of several geometries:
+    // opening widens the frame by 140 and moves it 71 to the left, then back inside the screen's
+    // free area; closing moves it back by what opening moved it.
+    const QRect screen(0, 0, 1280, 1024);
+    const QRect panelAtLeft(60, 0, 1220, 1024);    // a panel takes the left 60 pixels
+    const QRect secondScreen(1280, 24, 1024, 744);  // a second screen right of the first, its top bar 24
+    struct Case {
+        const char* name;
+        QPoint frame;
+        QRect available;
+        QPoint opened;
+    };
+    const Case cases[] = {
+        {"in the middle", {400, 300}, screen, {329, 300}},
+        {"at the left edge", {0, 300}, screen, {0, 300}},
+        {"close to the left edge", {30, 300}, screen, {0, 300}},
+        {"at the right edge", {1280 - 482, 300}, screen, {1280 - 622, 300}},
+        {"beside a panel", {60, 300}, panelAtLeft, {60, 300}},
+        {"at the right edge of a second screen", {2304 - 482, 100}, secondScreen, {2304 - 622, 100}},
+        {"at the left edge of a second screen", {1280, 100}, secondScreen, {1280, 100}},
+        {"above the top bar", {1400, 0}, secondScreen, {1329, 24}},
+    };
+    for (const Case& c : cases) {
+        const QRect narrow(c.frame, QSize(482, 340));
+        const QRect wide = QRect(narrow.topLeft(), QSize(622, 340)).translated(-71, 0);
+        const QPoint opened = KeepInside(wide, c.available);
+        EXPECT_EQ(opened, c.opened) << c.name;
+        EXPECT_TRUE(c.available.contains(QRect(opened, wide.size()))) << c.name;
+    }
+}
+
+TEST_F(DatePanel, AtTheScreensEdgesTheOpenPanelStaysOnTheScreen) {
+    const QRect available = calc().screen()->availableGeometry();
+    const QPoint places[] = {available.topLeft() + QPoint(0, 100),
+                             QPoint(available.right() + 1 - calc().frameGeometry().width(), available.top() + 100)};
+    for (const QPoint& place : places) {
+        calc().move(place);
+        const QPoint start = calc().pos();
+        calc().CalendarBtn->click();
+        EXPECT_TRUE(available.contains(calc().frameGeometry())) << place.x();
+        calc().CalendarBtn->click();
+        EXPECT_EQ(calc().pos(), start) << place.x();
+    }
 }
 
 TEST_F(DatePanel, CalculatesTheWorkedExamples) {

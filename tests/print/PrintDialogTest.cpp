@@ -19,6 +19,7 @@
 
 #include "../report/FakePrinterDriver.h"
 #include "../report/PreparedReport.h"
+#include "../app/RecordingMessages.h"
 
 namespace quillon {
 namespace {
@@ -156,6 +157,15 @@ TEST(PrintDialog, ThePagesFieldChoosesPagesAndOddOrEven) {
     f.CopiesEdit->setFocus();
     f.PagesButton->click();
     EXPECT_EQ(QApplication::focusWidget(), f.PagesEdit) << "choosing Pages: goes to the field";
+    // Alt+P goes there at once, so that the digits typed right after it are pages, not copies
+    // (they replace the field's text, which the keyboard selects).
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    f.CopiesEdit->setFocus();
+    QTest::keyClick(f.CopiesEdit, Qt::Key_P, Qt::AltModifier);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5"));
+    EXPECT_EQ(f.Request().pages, "5");
+    EXPECT_EQ(f.Request().copies, "1");
 }
 
 TEST(PrintDialog, CancelGivesBackTheEarlierPrinter) {
@@ -184,36 +194,51 @@ TEST(PrintDialog, WithoutAPrinterOnlyThePdfFile) {
     EXPECT_TRUE(form.PdfChosen());
 }
 
-TEST(PrintDialog, AnEmptyCopiesFieldPrintsNothing) {
-    FakePrinterDriver driver({{"Office"}}, "Office");
-    test::PreparedReport prepared(test::OnePage());
-    prepared.printer.Bind(driver);
-    ASSERT_TRUE(prepared.report.Prepare().IsDone());
-    QTimer::singleShot(0, [] {
-        auto* form = qobject_cast<TfrPrintForm*>(QApplication::activeModalWidget());
-        ASSERT_NE(form, nullptr);
-        form->CopiesEdit->clear();
-        form->OkButton->click();
-    });
-    QtPrintDialog dialog(nullptr);
-    const RunResult result = PrintWithDialog(prepared.report, dialog);
-    EXPECT_TRUE(result.IsFailed());
-    EXPECT_EQ(result.message, "'' is not a valid integer value");
-    EXPECT_TRUE(driver.jobs.empty());
-
-    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    EXPECT_EQ(PrintWithDialog(prepared.report, dialog).outcome, RunOutcome::Cancelled);
-    EXPECT_TRUE(driver.jobs.empty());
-
-    QTimer::singleShot(0, [] {
-        auto* form = qobject_cast<TfrPrintForm*>(QApplication::activeModalWidget());
-        ASSERT_NE(form, nullptr);
-        form->CopiesEdit->setText(QStringLiteral("2"));
-        form->OkButton->click();
-    });
-    ASSERT_TRUE(PrintWithDialog(prepared.report, dialog).IsDone());
-    ASSERT_EQ(driver.jobs.size(), 1u);
-    EXPECT_EQ(driver.jobs[0]->sheets.size(), 2u) << "two copies, collated";
+TEST(PrintDialog, CopiesOrPagesThatAreNoNumbersAreReportedInTheDialog) {
+    // OK with such a field says what is wrong and leaves the dialog open with everything as it
+    // was typed, before any file name is asked for or anything printed.
+    struct Case {
+        const char* copies;
+        const char* pages;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"", "", "'' is not a valid integer value"},
+        {"2", "1,,x", "'' is not a valid integer value"},
+        {"2", "1-x", "'x' is not a valid integer value"},
+    };
+    for (const Case& c : cases) {
+        FakePrinterDriver driver({{"Office"}}, "Office");
+        test::PreparedReport prepared(test::OnePage());
+        prepared.printer.Bind(driver);
+        ASSERT_TRUE(prepared.report.Prepare().IsDone());
+        RecordingMessages messages;
+        bool stayedOpen = false;
+        QTimer::singleShot(0, [&] {
+            auto* form = qobject_cast<TfrPrintForm*>(QApplication::activeModalWidget());
+            ASSERT_NE(form, nullptr);
+            form->CopiesEdit->setText(QString::fromLatin1(c.copies));
+            form->PagesEdit->setText(QString::fromLatin1(c.pages));
+            form->PagesButton->setChecked(true);
+            form->ParityList->setCurrentIndex(2);
+            form->OkButton->click();
+            stayedOpen = form->isVisible() && form->CopiesEdit->text() == QLatin1String(c.copies) &&
+                         form->PagesEdit->text() == QLatin1String(c.pages) && form->ParityList->currentIndex() == 2;
+            // Mended, OK prints.
+            form->CopiesEdit->setText(QStringLiteral("2"));
+            form->PagesEdit->setText(QStringLiteral("1"));
+            form->ParityList->setCurrentIndex(0);
+            form->OkButton->click();
+        });
+        QtPrintDialog dialog(nullptr);
+        ASSERT_TRUE(PrintWithDialog(prepared.report, dialog).IsDone()) << c.pages;
+        EXPECT_TRUE(stayedOpen) << c.copies << " " << c.pages;
+        ASSERT_EQ(messages.shown.size(), 1u) << c.pages;
+        EXPECT_EQ(messages.shown[0].text, c.message);
+        EXPECT_EQ(messages.shown[0].caption, "Quillon");
+        ASSERT_EQ(driver.jobs.size(), 1u);
+        EXPECT_EQ(driver.jobs[0]->sheets.size(), 2u) << "two copies, collated";
+    }
 }
 
 }  // namespace

@@ -267,6 +267,43 @@ TEST_F(CalculatorWindow, CalculatorButtonShowsItWithoutBlockingAndEscHidesIt) {
     EXPECT_EQ(Display(Calculator()), QStringLiteral("15.00"));
 }
 
+TEST_F(CalculatorWindow, KeysReachTheCalculatorAfterAClickOnItsButtons) {
+    windows.CalcFrm.show();
+    Open();
+    Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    Window().ShowHelpTopic = [](const QString&) {};
+    const struct {
+        const char* entry;
+        QPushButton* TCalculatorFrm::*button;
+        const char* afterTyping;
+    } rows[] = {
+        {"1234", &TCalculatorFrm::SumBtn, "101"},
+        {"2.5", &TCalculatorFrm::ReduceBtn, "2.51"},  // Reduce changes nothing here
+        {"7", &TCalculatorFrm::HelpBtn, "71"},
+    };
+    for (const auto& row : rows) {
+        Clear();
+        Type(QString::fromLatin1(row.entry));
+        QTest::mouseClick(Window().*row.button, Qt::LeftButton);
+        // Typed as a person types: into whatever has the keyboard.
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1"));
+        EXPECT_EQ(Entry(), QString::fromLatin1(row.afterTyping)) << row.entry;
+        EXPECT_EQ(QApplication::focusWidget(), Window().OvcCalculator1) << row.entry;
+    }
+}
+
+TEST_F(CalculatorWindow, TheCalculatorButtonBringsBackAMinimisedWindow) {
+    windows.CalcFrm.show();
+    Open();
+    Window().showMinimized();
+    ASSERT_TRUE(Window().isMinimized());
+    windows.CalcFrm.CalculatorBtn->click();
+    EXPECT_FALSE(Window().isMinimized());
+    EXPECT_TRUE(Window().isVisible());
+}
+
 TEST_F(CalculatorWindow, ReduceAndSumGoThroughTheClipboard) {
     Open();
     Type(QStringLiteral("1234.00"));

@@ -86,6 +86,10 @@ TEST_F(HelpWindows, F1AndTheDateCalculatorsHelpShowTheirPagesInOneViewer) {
         EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("/html/quil3x2q.htm"));
         window.HelpBtn->click();
         EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("/html/quillon.htm"));
+        // A minimised viewer comes back.
+        viewer->showMinimized();
+        QTest::keyClick(window.Data, Qt::Key_F1);
+        EXPECT_FALSE(viewer->isMinimized());
         // The math calculator's Help button.
         help.ShowTopic(window.HelpFilePath() + QStringLiteral("::/html/quil5n02.htm"));
         EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("/html/quil5n02.htm"));

@@ -370,6 +370,23 @@ bool ExecAndEnd(TInternetFrm& window, const std::function<void()>& end) {
     return shown && endedByAction && !window.isVisible();
 }
 
+TEST(LinksWindow, OpensAtTheSamePlaceEachTime) {
+    Windows windows;
+    TInternetFrm& window = windows.InternetFrm;
+    std::vector<QRect> places;
+    for (int showing = 0; showing < 3; ++showing) {
+        EXPECT_TRUE(ExecAndEnd(window, [&] {
+            // Under a window manager the window lands a moment after it was shown.
+            QTest::qWait(200);
+            places.push_back(window.geometry());
+            QTest::keyClick(&window, Qt::Key_Escape);
+        }));
+    }
+    ASSERT_EQ(places.size(), 3u);
+    EXPECT_EQ(places[1], places[0]);
+    EXPECT_EQ(places[2], places[0]);
+}
+
 TEST(LinksWindow, EscapeAndCloseEndTheDialogAndVisitedLinksStayVisited) {
     Windows windows;
     TInternetFrm& window = windows.InternetFrm;

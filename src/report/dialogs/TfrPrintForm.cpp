@@ -14,6 +14,7 @@
 
 #include "platform/Accessible.h"
 #include "platform/FileDialogs.h"
+#include "platform/Messages.h"
 #include "platform/ScreenPlace.h"
 
 namespace quillon {
@@ -205,7 +206,7 @@ TfrPrintForm::TfrPrintForm(TfrPrinter& printer, const PrintRequest& defaults, QW
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     for (QWidget* watched : {static_cast<QWidget*>(CopiesEdit), static_cast<QWidget*>(PagesEdit),
-                             static_cast<QWidget*>(CollateLabel)}) {
+                             static_cast<QWidget*>(CollateLabel), static_cast<QWidget*>(PagesButton)}) {
         watched->installEventFilter(this);
     }
     CopiesEdit->setFocus();
@@ -260,6 +261,11 @@ bool TfrPrintForm::eventFilter(QObject* watched, QEvent* event) {
         if (types && (text.size() != 1 || text.front() < QLatin1Char('0') || text.front() > QLatin1Char('9'))) return true;
     } else if (watched == PagesEdit && event->type() == QEvent::FocusIn) {
         PagesButton->setChecked(true);
+    } else if (watched == PagesButton && event->type() == QEvent::Shortcut) {
+        // Alt+P puts the caret into the pages at once: a button's mnemonic clicks it only a moment
+        // later, and the digits typed meanwhile would go to the copies.
+        PagesEdit->setFocus(Qt::ShortcutFocusReason);
+        return true;
     } else if (watched == CollateLabel && event->type() == QEvent::MouseButtonPress) {
         // A click on the label toggles the box, and so does a double click (its second press
         // comes as the double click, which toggles nothing more).
@@ -270,6 +276,14 @@ bool TfrPrintForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrPrintForm::done(int result) {
+    // OK with copies or pages that are no numbers says so and leaves everything as it was, so
+    // that the person can mend what was typed.
+    if (result == QDialog::Accepted) {
+        if (const auto error = PrintRequestError(Request())) {
+            ShowApplicationError(*error);
+            return;
+        }
+    }
     // Anything but OK puts back the printer that was current when the dialog opened.
     if (result != QDialog::Accepted) printer_.SelectPrinter(openedWith_);
     QDialog::done(result);

@@ -114,6 +114,15 @@ std::variant<PageSelection, std::string> ParsePageList(const std::string& text, 
     return selection;
 }
 
+std::optional<std::string> PrintRequestError(const PrintRequest& request) {
+    if (!ReadInteger(request.copies)) return NotAnIntegerMessage(request.copies);
+    // Whether a number is a page of the report does not matter here, only that it is a number.
+    if (const auto selection = ParsePageList(request.pages, 1); const auto* error = std::get_if<std::string>(&selection)) {
+        return *error;
+    }
+    return std::nullopt;
+}
+
 SheetPlan PlanSheets(int pageCount, const PageSelection& selection, int copies, bool collate, PrintParity parity,
                      bool printerMakesCopies) {
     copies = std::max(copies, 1);

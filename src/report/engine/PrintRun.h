@@ -38,6 +38,10 @@ struct PageSelection {
 };
 std::variant<PageSelection, std::string> ParsePageList(const std::string& text, int pageCount);
 
+// What is wrong with the copies or the page list of a request, as PrintPages would report it, or
+// nothing: the dialog checks this before it closes.
+std::optional<std::string> PrintRequestError(const PrintRequest& request);
+
 // The prepared pages in the order they are sent to the printer, and how many copies the printer
 // makes of the job itself. Collated: the selected pages, the whole sequence copies times.
 // Not collated: every page once when the printer makes the copies, else every page copies times
