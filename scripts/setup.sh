@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fontconfig unrtf
-  cups printer-driver-cups-pdf poppler-utils
+  cups printer-driver-cups-pdf poppler-utils libcups2-dev
   fp-utils libchm1 libchm-dev libchm-bin
   groff bash-completion file dpkg-dev desktop-file-utils appstream
   xvfb xauth openbox

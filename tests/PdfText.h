@@ -66,6 +66,22 @@ inline std::string PageSize(const std::string& pdf) {
     return size;
 }
 
+// The size of each page ("612 x 792 pts (letter)", ...), first page first.
+inline std::vector<std::string> PageSizes(const std::string& pdf) {
+    std::vector<std::string> sizes;
+    const int pages = PageCount(pdf);
+    const std::string info = CommandOutput("pdfinfo -f 1 -l " + std::to_string(pages) + " " + Quoted(pdf));
+    for (int page = 1; page <= pages; ++page) {
+        const std::string label = "Page" + std::string(page < 10 ? "    " : page < 100 ? "   " : "  ") + std::to_string(page) + " size:";
+        const auto at = info.find(label);
+        if (at == std::string::npos) break;
+        std::string size = info.substr(at + label.size(), info.find('\n', at) - at - label.size());
+        size.erase(0, size.find_first_not_of(' '));
+        sizes.push_back(size.substr(0, size.find(" pts")));
+    }
+    return sizes;
+}
+
 // Where each glyph of a page is drawn: its origin on the baseline, in points, as pdftocairo's SVG
 // output places it. Unlike word boxes these do not depend on the font metrics a PDF carries.
 struct GlyphOrigin {

@@ -341,7 +341,12 @@ int TCalcFrm::TypedYPosition() const {
 }
 
 void TCalcFrm::ShowYDialog() {
-    if (YFrm) YFrm->Ask();
+    if (!YFrm) return;
+    // A click refused while the question is up still takes the keyboard to what it hit: the
+    // focus goes back where it was, so that the next Enter does not press that button.
+    QWidget* const focused = focusWidget();
+    YFrm->Ask();
+    if (focused) focused->setFocus();
 }
 
 void TCalcFrm::TypeTypedAhead() {

@@ -35,7 +35,8 @@ int RunPrintersCommand(const QStringList& arguments, QTextStream& out, QTextStre
 
     QtPrinterDriver driver;
     const std::vector<std::string> names = driver.PrinterNames();
-    if (names.empty()) return Message(err, kExitOk, QString::fromLatin1(kNoPrinter));
+    // A script reading JSON gets JSON also when there is no printer; people get the message.
+    if (names.empty() && !parser.isSet(json)) return Message(err, kExitOk, QString::fromLatin1(kNoPrinter));
     const auto fallback = driver.DefaultPrinter();
     // The program starts on the default printer, as the window does.
     if (parser.isSet(json)) {
@@ -78,6 +79,13 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         printer.SelectPrinter(chosen);
     } else if (!toPdf && !printer.HasInstalledPrinters()) {
         return Message(err, kExitFailure, QString::fromLatin1(kNoPrinter));
+    } else if (!toPdf && !driver.DefaultPrinter()) {
+        // The window would start on the first printer; a command does not guess.
+        QStringList installed;
+        for (const std::string& name : driver.PrinterNames()) installed << QString::fromStdString(name);
+        return Message(err, kExitFailure,
+                       QStringLiteral("There is no default printer; choose one with --printer (installed: %1)")
+                           .arg(installed.join(QStringLiteral(", "))));
     }
 
     TfrReport report(printer, "frReport1");

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "common/SafeSave.h"
+#include "platform/CupsJobs.h"
 #include "platform/QtCanvas.h"
 #include "report/engine/Printer.h"
 
@@ -20,55 +21,77 @@ namespace {
 
 std::string Text(const QString& text) { return text.toStdString(); }
 
-// A job on a QPrinter: the painter begins the job, every sheet after the first is a new page.
-// A PDF job writes a private temporary file and hands it to the safe-save writer at the end.
+// A job drawn by Qt's PDF writer into a private temporary file. At its end the file either
+// replaces its target through the safe-save writer or goes to the printer's spooler as one job;
+// a job given up is a file deleted, so nothing of it reaches a file or the spooler. (Qt's own
+// CUPS job hands its pages to the spooler when its painter ends, even after an abort.)
 class QtPrintJob final : public PrintJob {
 public:
-    QtPrintJob(QPrinter& printer, std::unique_ptr<QPrinter> ownPrinter, std::unique_ptr<QTemporaryFile> pdf,
-               std::string pdfTarget, std::string& lastError)
-        : printer_(printer),
-          ownPrinter_(std::move(ownPrinter)),
-          pdf_(std::move(pdf)),
-          pdfTarget_(std::move(pdfTarget)),
-          lastError_(lastError),
-          canvas_(std::make_unique<QtCanvas>(&printer_, true)) {}
+    struct Target {
+        std::string pdfFile;  // the file the sheets go to, or empty
+        std::string printer;  // else the printer whose spooler gets them
+        std::string title;
+        std::vector<std::pair<std::string, std::string>> options;  // the spooler's job options
+    };
 
-    ~QtPrintJob() override {
-        if (canvas_) Abort();
-    }
+    QtPrintJob(std::unique_ptr<QPrinter> printer, std::unique_ptr<QTemporaryFile> file, Target target,
+               std::string& lastError)
+        : printer_(std::move(printer)),
+          file_(std::move(file)),
+          target_(std::move(target)),
+          lastError_(lastError),
+          canvas_(std::make_unique<QtCanvas>(printer_.get(), true)) {}
+
+    ~QtPrintJob() override { Abort(); }
 
     bool Started() const { return canvas_->Painter().isActive(); }
     Canvas& Sheet() override { return *canvas_; }
     bool NewSheet() override {
-        if (printer_.newPage()) return true;
+        if (printer_->newPage()) return true;
         lastError_ = "The printer took no new page";
         return false;
     }
+    bool NewSheetOfPaper(const Paper& paper) override {
+        const QPageSize size = PageSizeFor(paper);
+        if (!target_.printer.empty() || !size.isValid()) {
+            lastError_ = "A print job has one paper";
+            return false;
+        }
+        const auto orientation = paper.Orientation == 1 ? QPageLayout::Landscape : QPageLayout::Portrait;
+        printer_->setPageLayout(QPageLayout(size, orientation, QMarginsF(0, 0, 0, 0)));
+        return NewSheet();
+    }
     void Abort() override {
-        printer_.abort();
+        if (!canvas_) return;
+        canvas_->Painter().end();
         canvas_.reset();
+        file_.reset();
     }
     bool End() override {
         const bool painted = canvas_->Painter().end();
         canvas_.reset();
-        if (!painted || printer_.printerState() == QPrinter::Error) {
+        if (!painted || printer_->printerState() == QPrinter::Error) {
             lastError_ = "The print job could not be handed to the printer";
             return false;
         }
-        if (pdf_) return HandOverPdf();
+        if (target_.printer.empty()) return HandOverPdf();
+        if (auto error = SubmitPdfJob(target_.printer, file_->fileName().toStdString(), target_.title, target_.options)) {
+            lastError_ = *error;
+            return false;
+        }
         return true;
     }
 
 private:
     // The finished PDF replaces its target through the safe-save writer.
     bool HandOverPdf() {
-        QFile written(pdf_->fileName());
+        QFile written(file_->fileName());
         if (!written.open(QIODevice::ReadOnly)) {
             lastError_ = std::string(kStreamWriteError);
             return false;
         }
         SafeSave save;
-        if (auto error = save.Open(pdfTarget_)) {
+        if (auto error = save.Open(target_.pdfFile)) {
             lastError_ = *error;
             return false;
         }
@@ -83,10 +106,9 @@ private:
         return true;
     }
 
-    QPrinter& printer_;
-    std::unique_ptr<QPrinter> ownPrinter_;
-    std::unique_ptr<QTemporaryFile> pdf_;
-    std::string pdfTarget_;
+    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<QTemporaryFile> file_;
+    Target target_;
     std::string& lastError_;
     std::unique_ptr<QtCanvas> canvas_;
 };
@@ -205,34 +227,48 @@ std::optional<PrinterState> QtPrinterDriver::PdfSettings(const Paper& paper) {
 
 std::unique_ptr<PrintJob> QtPrinterDriver::StartJob(const std::string& name, const JobOptions& options) {
     lastError_.clear();
-    std::unique_ptr<QPrinter> own;
-    std::unique_ptr<QTemporaryFile> pdf;
-    QPrinter* printer = nullptr;
+    QtPrintJob::Target target;
+    target.title = options.title;
+    QPageLayout layout;
+    int resolution = 0;
     if (options.pdfFile) {
         const QPageSize size = PageSizeFor(options.paper);
-        pdf = std::make_unique<QTemporaryFile>();
-        if (!size.isValid() || !pdf->open()) {
+        if (!size.isValid()) {
             lastError_ = std::string(kCannotCreateFile) + *options.pdfFile;
             return nullptr;
         }
-        pdf->close();
-        own = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        own->setOutputFormat(QPrinter::PdfFormat);
-        own->setOutputFileName(pdf->fileName());
-        own->setPageLayout(QPageLayout(size, options.paper.Orientation == 1 ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                       QMarginsF(0, 0, 0, 0)));
-        printer = own.get();
+        target.pdfFile = *options.pdfFile;
+        layout = QPageLayout(size, options.paper.Orientation == 1 ? QPageLayout::Landscape : QPageLayout::Portrait,
+                             QMarginsF(0, 0, 0, 0));
     } else {
-        printer = PrinterFor(name);
+        const QPrinter* printer = PrinterFor(name);
         if (!printer) {
             lastError_ = "There is no printer \"" + name + "\"";
             return nullptr;
         }
-        printer->setCopyCount(options.copies);
-        printer->setCollateCopies(false);
+        // The sheets are drawn as the printer's own job would draw them: its page layout (the
+        // printable area included) at its resolution, and handed over with the options the
+        // toolkit's job would give the spooler.
+        target.printer = name;
+        layout = printer->pageLayout();
+        resolution = printer->resolution();
+        target.options.emplace_back("media", layout.pageSize().key().toStdString());
+        if (options.copies > 1) target.options.emplace_back("copies", std::to_string(options.copies));
+        if (layout.orientation() == QPageLayout::Landscape) target.options.emplace_back("landscape", "");
     }
-    printer->setDocName(QString::fromStdString(options.title));
-    auto job = std::make_unique<QtPrintJob>(*printer, std::move(own), std::move(pdf), options.pdfFile.value_or(""), lastError_);
+    auto file = std::make_unique<QTemporaryFile>();
+    if (!file->open()) {
+        lastError_ = std::string(kCannotCreateFile) + (options.pdfFile ? *options.pdfFile : file->fileTemplate().toStdString());
+        return nullptr;
+    }
+    file->close();
+    auto pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    pdf->setOutputFormat(QPrinter::PdfFormat);
+    pdf->setOutputFileName(file->fileName());
+    if (resolution > 0) pdf->setResolution(resolution);
+    pdf->setPageLayout(layout);
+    pdf->setDocName(QString::fromStdString(options.title));
+    auto job = std::make_unique<QtPrintJob>(std::move(pdf), std::move(file), std::move(target), lastError_);
     if (!job->Started()) {
         lastError_ = "The print job could not be started";
         return nullptr;

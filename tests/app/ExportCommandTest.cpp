@@ -7,9 +7,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "../report/FakeProgress.h"
 #include "QtPrint.h"
 #include "RecordingMessages.h"
 #include "app/CommandLine.h"
@@ -112,6 +114,38 @@ TEST_F(ExportCommand, FailuresShowTheErrorBoxAndWriteNothing) {
     // The engine's own errors have their box captioned "Error"; a file error is one of the
     // program's, in its standard box like the date's and the calculator's.
     EXPECT_EQ(messages.shown[0].caption, "Quillon");
+}
+
+TEST_F(ExportCommand, PrintAfterAFailedOrCancelledPreparationOpensNoDialog) {
+    calc().Data->setText(QStringLiteral("MARY"));
+    int dialogs = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&dialogs] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            ++dialogs;
+            modal->close();
+        }
+    });
+    watch.start(10);
+    // Failed: a name that nothing answers. The box, and no print dialog.
+    auto memo = std::make_unique<TfrMemoView>();
+    memo->Name = "Unanswered";
+    memo->Memo = {"[Nowhere]"};
+    calc().frReport1.Template.Pages[0].Objects.push_back(std::move(memo));
+    calc().frReport1.ShowProgress = false;
+    calc().PrintBtn->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].caption, "Error");
+    calc().frReport1.Template.Pages[0].Objects.pop_back();
+    // Cancelled in the progress window: nothing at all.
+    test::FakeProgress progress;
+    progress.CancelAt(1);
+    calc().frReport1.Environment.progress = &progress;
+    calc().frReport1.ShowProgress = true;
+    calc().PrintBtn->click();
+    EXPECT_EQ(messages.shown.size(), 1u);
+    QApplication::processEvents();
+    EXPECT_EQ(dialogs, 0) << "no print dialog opened";
 }
 
 TEST_F(ExportCommand, ACommandLineExportThatCannotWriteFails) {

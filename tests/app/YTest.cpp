@@ -249,6 +249,7 @@ TEST_F(YDialog, KeysTypedWhileTheQuestionIsUpAreTypedAfterTheAnswer) {
         EXPECT_TRUE(person.Done()) << c.name;
         EXPECT_FALSE(person.leftOpen) << c.name;
         EXPECT_EQ(calc.Data->text(), QString::fromLatin1(c.data)) << c.name;
+        EXPECT_EQ(calc.focusWidget(), calc.Data) << c.name << ": a refused click takes no keyboard";
         ASSERT_EQ(person.labels.size(), c.labels.size()) << c.name;
         for (std::size_t i = 0; i < c.labels.size(); ++i) EXPECT_EQ(person.labels[i], c.labels[i]) << c.name;
         // The totals are those of the data as the command line analyses it.

@@ -89,7 +89,7 @@ case "$mode" in
       echo "$info" | grep -q "^ $field\$" || fail "the control file has no '$field'"
     done
     depends="$(echo "$info" | sed -n 's/^ Depends: //p')"
-    for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libchm1 fonts-liberation; do
+    for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libchm1 libcups2 fonts-liberation; do
       echo "$depends" | tr ',' '\n' | awk '{print $1}' | grep -Fxq "$package" || fail "Depends lacks $package: $depends"
     done
     # The package's file list is the installation's.

@@ -172,6 +172,16 @@ TEST_F(PrintOnCups, AnotherPaperStartsAnotherJob) {
     EXPECT_EQ(test::PageSize(jobs[0].string()).substr(0, 13), "612 x 792 pts");
     EXPECT_EQ(Texts(jobs[1]), (std::vector<std::string>{"A4 one", "A4 two"}));
     EXPECT_EQ(test::PageSize(jobs[1].string()).substr(0, 3), "595") << "A4";
+
+    // A PDF file takes every sheet, each with its own paper.
+    const fs::path pdf = folder / "papers.pdf";
+    ASSERT_EQ(Quillon({QStringLiteral("print"), QStringLiteral("--pdf"), QString::fromStdString(pdf.string()),
+                       QStringLiteral("--template"), QString::fromStdString(file.string()), QStringLiteral("X")},
+                      &errors),
+              kExitOk)
+        << errors.toStdString();
+    EXPECT_EQ(Texts(pdf), (std::vector<std::string>{"Letter one", "A4 one", "A4 two"}));
+    EXPECT_EQ(test::PageSizes(pdf.string()), (std::vector<std::string>{"612 x 792", "595 x 842", "595 x 842"}));
 }
 
 TEST_F(PrintOnCups, APdfFileHasTheWordsWhereThePrinterPutsThem) {
@@ -225,6 +235,11 @@ TEST_F(PrintOnCups, TheCommandLineListsPrintersAndRefusesWhatItCannotPrint) {
         {{QStringLiteral("--pages"), QStringLiteral("a")}, kExitFailure, QStringLiteral("quillon: 'a' is not a valid integer value\n")},
         {{QStringLiteral("--copies"), QStringLiteral("two")}, kExitFailure, QStringLiteral("quillon: 'two' is not a valid integer value\n")},
         {{QStringLiteral("--odd"), QStringLiteral("--even")}, kExitUsage, QStringLiteral("quillon: --odd and --even exclude each other\n")},
+        {{QStringLiteral("--even")}, kExitFailure, QStringLiteral("quillon: %1\n").arg(QString::fromLatin1(kNothingToPrint))},
+        {{QStringLiteral("--pages"), QStringLiteral("2147483647")}, kExitFailure,
+         QStringLiteral("quillon: %1\n").arg(QString::fromLatin1(kNothingToPrint))},
+        {{QStringLiteral("--copies"), QStringLiteral("2000000000")}, kExitFailure,
+         QStringLiteral("quillon: At most 9999 copies can be printed at a time.\n")},
     };
     for (const Case& c : cases) {
         QString errors;
@@ -232,9 +247,17 @@ TEST_F(PrintOnCups, TheCommandLineListsPrintersAndRefusesWhatItCannotPrint) {
             << c.arguments.join(' ').toStdString();
         EXPECT_EQ(errors, c.message);
     }
+    // The same to a PDF file: no file.
+    const fs::path pdf = folder / "nothing.pdf";
+    QString errors;
+    EXPECT_EQ(Quillon({QStringLiteral("print"), QStringLiteral("--pdf"), QString::fromStdString(pdf.string()), QStringLiteral("--pages"),
+                       QStringLiteral("2147483647"), QStringLiteral("X")},
+                      &errors),
+              kExitFailure);
+    EXPECT_FALSE(fs::exists(pdf));
     cups.Settle();
     EXPECT_TRUE(cups.Files().empty()) << "nothing was printed";
-    QString errors;
+    EXPECT_EQ(cups.CompletedJobs(), "") << "no job was started";
     EXPECT_EQ(Quillon({QStringLiteral("print"), QStringLiteral("--printer"), QString::fromStdString(cups.Queue()).toUpper(),
                        QStringLiteral("MARY")},
                       &errors),
@@ -252,6 +275,13 @@ TEST(PrintWithoutPrinters, OnlyAPdfFile) {
     EXPECT_TRUE(out.isEmpty());
     EXPECT_EQ(err, QStringLiteral("quillon: No printer is installed.\n"));
     err.clear();
+    // As JSON: an empty list, for the script that reads it.
+    EXPECT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("printers"), QStringLiteral("--json")}, outStream, errStream),
+              kExitOk);
+    outStream.flush();
+    EXPECT_EQ(QJsonDocument::fromJson(out.toUtf8()).object(),
+              (QJsonObject{{"printers", QJsonArray()}, {"current", QJsonValue(QJsonValue::Null)}}));
+    out.clear();
     EXPECT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("print"), QStringLiteral("MARY")}, outStream, errStream),
               kExitFailure);
     errStream.flush();
@@ -284,7 +314,27 @@ TEST_F(PrintOnCups, CancelAfterTheSecondOfTenPages) {
     report.ShowProgress = true;
     EXPECT_EQ(PrintPages(report, PrintRequest{}).outcome, RunOutcome::Cancelled);
     cups.Settle();
-    for (const fs::path& pdf : cups.Files()) EXPECT_LE(PageCount(pdf.string()), 3) << "at most the pages sent";
+    EXPECT_TRUE(cups.Files().empty()) << "nothing of a cancelled job is printed";
+    EXPECT_EQ(cups.CompletedJobs(), "") << "nothing of it reached the spooler";
+}
+
+TEST(PrintWithoutADefaultPrinter, TheWindowTakesTheFirstAndTheCommandAsks) {
+    test::PrivateCups cups(false);
+    ASSERT_TRUE(cups.Ready());
+    QtPrinterDriver driver;
+    ASSERT_FALSE(driver.DefaultPrinter());
+    TfrPrinter printer(driver);
+    EXPECT_FALSE(printer.IsVirtual()) << "the dialog starts on the first installed printer, not on the PDF file";
+    EXPECT_EQ(printer.CurrentName(), cups.Queue());
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    EXPECT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("print"), QStringLiteral("MARY")}, outStream, errStream),
+              kExitFailure);
+    errStream.flush();
+    EXPECT_EQ(err, QStringLiteral("quillon: There is no default printer; choose one with --printer (installed: %1)\n")
+                       .arg(QString::fromStdString(cups.Queue())));
+    cups.Settle();
+    EXPECT_TRUE(cups.Files().empty());
 }
 
 }  // namespace

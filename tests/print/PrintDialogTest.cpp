@@ -116,6 +116,12 @@ TEST(PrintDialog, TheCopiesTakeDigitsAndStepUpAndDown) {
     f.UpButton->click();
     EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("3"));
     EXPECT_EQ(f.Request().copies, "3");
+    // No more than 9999 copies: a fifth digit is refused, and Up stops there.
+    f.CopiesEdit->clear();
+    QTest::keyClicks(f.CopiesEdit, QStringLiteral("99999"));
+    EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("9999"));
+    f.UpButton->click();
+    EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("9999"));
 }
 
 TEST(PrintDialog, TheCollateLabelTogglesTheBoxAndThePicture) {
@@ -206,6 +212,7 @@ TEST(PrintDialog, CopiesOrPagesThatAreNoNumbersAreReportedInTheDialog) {
         {"", "", "'' is not a valid integer value"},
         {"2", "1,,x", "'' is not a valid integer value"},
         {"2", "1-x", "'x' is not a valid integer value"},
+        {"1", "", kNothingToPrint},  // even pages of a one-page report
     };
     for (const Case& c : cases) {
         FakePrinterDriver driver({{"Office"}}, "Office");

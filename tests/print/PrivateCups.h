@@ -25,7 +25,8 @@ namespace quillon::test {
 
 class PrivateCups {
 public:
-    PrivateCups() {
+    // With defaultQueue false the queue is installed but no printer is the default one.
+    explicit PrivateCups(bool defaultQueue = true) {
         namespace fs = std::filesystem;
         queue_ = "quillon" + std::to_string(::getpid());
         root_ = fs::temp_directory_path() / ("quillon-cups-" + queue_);
@@ -61,7 +62,7 @@ public:
         const fs::path ppd = root_ / "ppd" / (queue_ + ".ppd");
         if (ok_ && fs::exists(ppd)) {
             std::ofstream(ppd, std::ios::app) << "*cupsManualCopies: True\n";
-            ok_ = Run("lpadmin -p " + queue_ + " -P " + ppd.string()) == 0 && Run("lpadmin -d " + queue_) == 0;
+            ok_ = Run("lpadmin -p " + queue_ + " -P " + ppd.string()) == 0 && (!defaultQueue || Run("lpadmin -d " + queue_) == 0);
         }
     }
 
@@ -93,6 +94,9 @@ public:
         }
         return Files();
     }
+
+    // The jobs that the spooler finished, one line each ("lpstat -W completed").
+    std::string CompletedJobs() const { return CommandOutput("lpstat -W completed -o " + queue_); }
 
     // Waits until the queue holds no job.
     void Settle() const {

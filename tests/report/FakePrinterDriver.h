@@ -40,6 +40,7 @@ public:
         JobOptions options;
         Paper paper;
         std::vector<std::unique_ptr<FixedCanvas>> sheets;
+        std::vector<Paper> sheetPapers;  // each sheet's paper
         bool ended = false;
         bool aborted = false;
     };
@@ -90,6 +91,7 @@ public:
         job.options = options;
         job.paper = options.pdfFile ? options.paper : printer->paper;
         job.sheets.push_back(NewSheet(options.pdfFile ? 1200 : printer->dotsPerInch));
+        job.sheetPapers.push_back(job.paper);
         return std::make_unique<FakeJob>(job, *this, options.pdfFile ? 1200 : printer->dotsPerInch);
     }
     std::string LastError() const override { return "the fake printer failed"; }
@@ -119,6 +121,13 @@ private:
         Canvas& Sheet() override { return *job_.sheets.back(); }
         bool NewSheet() override {
             job_.sheets.push_back(driver_.NewSheet(dpi_));
+            job_.sheetPapers.push_back(job_.sheetPapers.back());
+            return true;
+        }
+        bool NewSheetOfPaper(const Paper& paper) override {
+            if (!job_.options.pdfFile) return false;
+            job_.sheets.push_back(driver_.NewSheet(dpi_));
+            job_.sheetPapers.push_back(paper);
             return true;
         }
         void Abort() override { job_.aborted = true; }

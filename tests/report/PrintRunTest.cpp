@@ -70,6 +70,13 @@ TEST(PageList, WholeNumbersAsTyped) {
     EXPECT_EQ(NotAnIntegerMessage(""), "'' is not a valid integer value");
 }
 
+// Every sheet of a plan, in the order they are sent.
+std::vector<int> Sheets(const SheetPlan& plan) {
+    std::vector<int> sheets;
+    for (std::int64_t sheet = 0; sheet < plan.Count(); ++sheet) sheets.push_back(plan.PageAt(sheet));
+    return sheets;
+}
+
 TEST(SheetPlan, CopiesCollationAndParity) {
     PageSelection all;
     all.allPages = true;
@@ -97,11 +104,50 @@ TEST(SheetPlan, CopiesCollationAndParity) {
     };
     for (const Case& c : cases) {
         const SheetPlan plan = PlanSheets(c.pages, all, c.copies, c.collate, c.parity, c.printerCopies);
-        EXPECT_EQ(plan.pages, c.sent) << c.name;
+        EXPECT_EQ(Sheets(plan), c.sent) << c.name;
         EXPECT_EQ(plan.printerCopies, c.printerMakes) << c.name;
     }
     const PageSelection some = std::get<PageSelection>(ParsePageList("2,4-5", 5));
-    EXPECT_EQ(PlanSheets(5, some, 2, true, PrintParity::All, false).pages, (std::vector<int>{1, 3, 4, 1, 3, 4}));
+    EXPECT_EQ(Sheets(PlanSheets(5, some, 2, true, PrintParity::All, false)), (std::vector<int>{1, 3, 4, 1, 3, 4}));
+    // Two thousand million copies are counted, not listed.
+    const SheetPlan many = PlanSheets(3, all, 2000000000, false, PrintParity::All, false);
+    EXPECT_EQ(many.Count(), 6000000000LL);
+    EXPECT_EQ(many.PageAt(5999999999LL), 2);
+    EXPECT_EQ(many.PageAt(1999999999LL), 0);
+    EXPECT_EQ(many.PageAt(2000000000LL), 1);
+}
+
+TEST(PrintRequestProblem, NumbersCopiesAndPagesThatExist) {
+    struct Case {
+        const char* pages;
+        const char* copies;
+        PrintParity parity;
+        int pageCount;
+        const char* problem;  // nullptr: none
+    };
+    const char* nothing = kNothingToPrint;
+    const Case cases[] = {
+        {"", "1", PrintParity::All, 1, nullptr},
+        {"", "9999", PrintParity::All, 1, nullptr},
+        {"", "10000", PrintParity::All, 1, "At most 9999 copies can be printed at a time."},
+        {"", "2000000000", PrintParity::All, 1, "At most 9999 copies can be printed at a time."},
+        {"", "x", PrintParity::All, 1, "'x' is not a valid integer value"},
+        {"", "1", PrintParity::Even, 1, nothing},
+        {"", "1", PrintParity::Even, 2, nullptr},
+        {"2", "1", PrintParity::All, 1, nothing},
+        {"2147483647", "1", PrintParity::All, 3, nothing},
+        {"3-2147483647", "1", PrintParity::All, 3, nullptr},
+        {"0-1", "1", PrintParity::All, 3, nullptr},
+        {"5-2", "1", PrintParity::All, 9, nothing},
+        {"1,,x", "1", PrintParity::All, 1, "'' is not a valid integer value"},
+        {"", "1", PrintParity::All, 0, nothing},
+    };
+    for (const Case& c : cases) {
+        const auto problem = PrintRequestProblem({c.pages, c.copies, c.parity, true}, c.pageCount);
+        EXPECT_EQ(problem.value_or("none"), c.problem ? c.problem : "none") << c.pages << " " << c.copies;
+    }
+    const auto largest = std::get<PageSelection>(ParsePageList("2147483647", 3));
+    EXPECT_TRUE(largest.numbers.empty()) << "a number beyond the report selects nothing";
 }
 
 TEST(PrintTarget, TheWholeSheetOrThePrintableAreaLessTheMargins) {
@@ -183,12 +229,15 @@ TEST(PrintPages, CopiesCollatedOrNot) {
     EXPECT_EQ(copier.driver.jobs[0]->options.copies, 3) << "the printer makes the copies itself";
 }
 
-TEST(PrintPages, OddAndEvenStillMakeAJob) {
+TEST(PrintPages, OddAndEvenPagesAndNothingToPrint) {
+    // A job without a sheet would come out as a blank sheet: none is started.
     Printed one(1);
-    ASSERT_TRUE(one.Print("", "1", true, PrintParity::Even).IsDone());
-    ASSERT_EQ(one.driver.jobs.size(), 1u) << "a job is started and ended though it prints nothing";
-    EXPECT_TRUE(one.driver.jobs[0]->ended);
-    EXPECT_EQ(one.Sheets(), std::vector<std::string>{""});
+    const RunResult even = one.Print("", "1", true, PrintParity::Even);
+    EXPECT_TRUE(even.IsFailed());
+    EXPECT_EQ(even.message, kNothingToPrint);
+    EXPECT_TRUE(one.driver.jobs.empty());
+    EXPECT_EQ(one.Print("7", "1", true, PrintParity::All).message, kNothingToPrint);
+    EXPECT_TRUE(one.driver.jobs.empty());
     Printed five(5);
     ASSERT_TRUE(five.Print("", "1", true, PrintParity::Odd).IsDone());
     EXPECT_EQ(five.Sheets(), PageTexts({1, 3, 5}));

@@ -126,10 +126,11 @@ QGroupBox* Group(QWidget* parent, const QString& title, const QRect& place) {
 
 }  // namespace
 
-TfrPrintForm::TfrPrintForm(TfrPrinter& printer, const PrintRequest& defaults, QWidget* parent)
+TfrPrintForm::TfrPrintForm(TfrPrinter& printer, const PrintRequest& defaults, QWidget* parent, int pageCount)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
       printer_(printer),
-      openedWith_(printer.PrinterIndex()) {
+      openedWith_(printer.PrinterIndex()),
+      pageCount_(pageCount) {
     setObjectName(QStringLiteral("frPrintForm"));
     setWindowTitle(QStringLiteral("Print"));
     QFont base(QStringLiteral("MS Sans Serif"));
@@ -162,6 +163,8 @@ TfrPrintForm::TfrPrintForm(TfrPrinter& printer, const PrintRequest& defaults, QW
     CopiesGroup = Group(this, QStringLiteral("Copies"), {280, 68, 201, 117});
     auto* copiesLabel = Place(new QLabel(QStringLiteral("Number of &copies:"), CopiesGroup), 8, 24);
     CopiesEdit = Place(new QLineEdit(CopiesGroup), 128, 20, 49, 21);
+    // Four digits: no more copies than a job can have.
+    CopiesEdit->setMaxLength(static_cast<int>(std::to_string(kMaxCopies).size()));
     copiesLabel->setBuddy(CopiesEdit);
     UpButton = Place(new QToolButton(CopiesGroup), 158, 22, 17, 8);
     UpButton->setArrowType(Qt::UpArrow);
@@ -233,7 +236,7 @@ void TfrPrintForm::PrinterChosen(int item) {
 
 void TfrPrintForm::StepCopies(int step) {
     const int copies = ReadInteger(CopiesEdit->text().toStdString()).value_or(0);
-    CopiesEdit->setText(QString::number(step > 0 ? copies + 1 : std::max(1, copies - 1)));
+    CopiesEdit->setText(QString::number(step > 0 ? std::min(copies + 1, kMaxCopies) : std::max(1, copies - 1)));
 }
 
 PrintRequest TfrPrintForm::Request() const {
@@ -276,10 +279,10 @@ bool TfrPrintForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrPrintForm::done(int result) {
-    // OK with copies or pages that are no numbers says so and leaves everything as it was, so
-    // that the person can mend what was typed.
+    // OK with copies or pages that are no numbers, or that leave nothing to print, says so and
+    // leaves everything as it was, so that the person can mend what was typed.
     if (result == QDialog::Accepted) {
-        if (const auto error = PrintRequestError(Request())) {
+        if (const auto error = PrintRequestProblem(Request(), pageCount_)) {
             ShowApplicationError(*error);
             return;
         }
@@ -289,8 +292,8 @@ void TfrPrintForm::done(int result) {
     QDialog::done(result);
 }
 
-std::optional<PrintChoice> QtPrintDialog::Ask(TfrPrinter& printer, const PrintRequest& defaults) {
-    TfrPrintForm form(printer, defaults, parent_);
+std::optional<PrintChoice> QtPrintDialog::Ask(TfrPrinter& printer, const PrintRequest& defaults, int pageCount) {
+    TfrPrintForm form(printer, defaults, parent_, pageCount);
     if (form.exec() != QDialog::Accepted) return std::nullopt;
     PrintChoice choice{form.Request(), std::nullopt};
     if (form.PdfChosen()) {

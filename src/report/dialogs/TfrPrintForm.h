@@ -47,7 +47,9 @@ public:
     // The last entry of the printer list, after the installed printers.
     static constexpr const char* kPdfFileEntry = "PDF file";
 
-    TfrPrintForm(TfrPrinter& printer, const PrintRequest& defaults, QWidget* parent = nullptr);
+    // For a report of pageCount prepared pages: OK with a request that leaves nothing to print, or
+    // with fields that are no numbers, says so and keeps the dialog open.
+    TfrPrintForm(TfrPrinter& printer, const PrintRequest& defaults, QWidget* parent = nullptr, int pageCount = 1);
 
     // The request as the controls hold it (the pages field only when "Pages:" is chosen).
     PrintRequest Request() const;
@@ -86,13 +88,14 @@ private:
 
     TfrPrinter& printer_;
     int openedWith_;
+    int pageCount_;
 };
 
 // The engine's print dialog on a TfrPrintForm, and the save dialog for a PDF file.
 class QtPrintDialog final : public PrintDialog {
 public:
     explicit QtPrintDialog(QWidget* parent) : parent_(parent) {}
-    std::optional<PrintChoice> Ask(TfrPrinter& printer, const PrintRequest& defaults) override;
+    std::optional<PrintChoice> Ask(TfrPrinter& printer, const PrintRequest& defaults, int pageCount) override;
 
 private:
     QWidget* parent_;

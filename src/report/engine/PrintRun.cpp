@@ -31,6 +31,8 @@ public:
         : printer_(printer), driver_(driver), pdfFile_(std::move(pdfFile)) {}
 
     bool MakesCopies() const { return !pdfFile_ && printer_.MakesCopies(); }
+    // A PDF file changes its paper between sheets; a printer's job has one paper.
+    bool ChangesPaperWithinAJob() const { return pdfFile_.has_value(); }
 
     // Sets the paper (forced); false when the printer cannot take it.
     bool SetPaper(const Paper& paper) {
@@ -104,44 +106,43 @@ std::variant<PageSelection, std::string> ParsePageList(const std::string& text, 
             rangeOpen = true;
             continue;
         }
-        // Numbers beyond the report select nothing, so a range is only walked as far as the
-        // report goes.
-        const int from = rangeOpen ? std::max(rangeStart, 1) : *number;
-        const int to = rangeOpen ? std::min(*number, pageCount) : *number;
+        // Only pages of the report can be selected: a range is walked only as far as the report
+        // goes, and a number beyond it adds nothing (so no number overflows the walk).
+        const int from = std::max(rangeOpen ? rangeStart : *number, 1);
+        const int to = std::min(*number, pageCount);
         for (int page = from; page <= to; ++page) selection.numbers.insert(std::to_string(page));
         rangeOpen = false;
     }
     return selection;
 }
 
-std::optional<std::string> PrintRequestError(const PrintRequest& request) {
-    if (!ReadInteger(request.copies)) return NotAnIntegerMessage(request.copies);
-    // Whether a number is a page of the report does not matter here, only that it is a number.
-    if (const auto selection = ParsePageList(request.pages, 1); const auto* error = std::get_if<std::string>(&selection)) {
-        return *error;
+std::optional<std::string> PrintRequestProblem(const PrintRequest& request, int pageCount) {
+    const auto copies = ReadInteger(request.copies);
+    if (!copies) return NotAnIntegerMessage(request.copies);
+    if (*copies > kMaxCopies) return "At most " + std::to_string(kMaxCopies) + " copies can be printed at a time.";
+    const auto selection = ParsePageList(request.pages, pageCount);
+    if (const auto* error = std::get_if<std::string>(&selection)) return *error;
+    if (PlanSheets(pageCount, std::get<PageSelection>(selection), 1, true, request.parity, false).Count() == 0) {
+        return std::string(kNothingToPrint);
     }
     return std::nullopt;
 }
 
 SheetPlan PlanSheets(int pageCount, const PageSelection& selection, int copies, bool collate, PrintParity parity,
                      bool printerMakesCopies) {
-    copies = std::max(copies, 1);
-    std::vector<int> selected;
+    SheetPlan plan;
     for (int page = 0; page < pageCount; ++page) {
         const int number = page + 1;
         if (!selection.Selects(number)) continue;
         if (parity == PrintParity::Odd && number % 2 == 0) continue;
         if (parity == PrintParity::Even && number % 2 == 1) continue;
-        selected.push_back(page);
+        plan.selected.push_back(page);
     }
-    SheetPlan plan;
-    if (collate) {
-        for (int copy = 0; copy < copies; ++copy) plan.pages.insert(plan.pages.end(), selected.begin(), selected.end());
-    } else if (printerMakesCopies) {
-        plan.pages = selected;
-        plan.printerCopies = copies;
-    } else {
-        for (int page : selected) plan.pages.insert(plan.pages.end(), static_cast<std::size_t>(copies), page);
+    plan.copies = std::max(copies, 1);
+    plan.collated = collate;
+    if (!collate && printerMakesCopies) {
+        plan.printerCopies = plan.copies;
+        plan.copies = 1;
     }
     return plan;
 }
@@ -167,12 +168,13 @@ RunResult PrintPages(TfrReport& report, const PrintRequest& request, const std::
     if (!driver || (!pdfFile && printer.IsVirtual() && !printer.HasInstalledPrinters())) {
         return RunResult::Failed(kNoPrinter);
     }
-    const auto copies = ReadInteger(request.copies);
-    if (!copies) return RunResult::Failed(NotAnIntegerMessage(request.copies));
     const int pageCount = report.EMFPages.Count();
-    const auto selection = ParsePageList(request.pages, pageCount);
-    if (const auto* error = std::get_if<std::string>(&selection)) return RunResult::Failed(*error);
     if (pageCount == 0 && !report.PrintIfEmpty) return RunResult::Done();
+    // Nothing starts unless there is something to print: a job without a sheet comes out of the
+    // spooler as a blank sheet.
+    if (const auto problem = PrintRequestProblem(request, pageCount)) return RunResult::Failed(*problem);
+    const int copies = *ReadInteger(request.copies);
+    const PageSelection selection = std::get<PageSelection>(ParsePageList(request.pages, pageCount));
 
     FixedCanvas fixedCanvas;
     Canvas& scratch = report.Environment.scratch ? *report.Environment.scratch : fixedCanvas;
@@ -186,14 +188,14 @@ RunResult PrintPages(TfrReport& report, const PrintRequest& request, const std::
             return;
         }
         SheetTarget target(printer, *driver, pdfFile);
-        const SheetPlan plan = PlanSheets(pageCount, std::get<PageSelection>(selection), *copies, request.collate,
-                                          request.parity, target.MakesCopies());
-        const Paper first = pageCount > 0 ? PaperOf(report.EMFPages[0]) : printer.CurrentPaper();
-        if (!target.SetPaper(first)) {
+        const SheetPlan plan =
+            PlanSheets(pageCount, selection, copies, request.collate, request.parity, target.MakesCopies());
+        PreparedPage& firstPage = report.EMFPages[plan.PageAt(0)];
+        if (!target.SetPaper(PaperOf(firstPage))) {
             result = RunResult::Failed(driver->LastError());
             return;
         }
-        if (pageCount > 0) report.EMFPages[0].Metrics = target.Metrics();
+        firstPage.Metrics = target.Metrics();
         const std::string title = report.Title.empty() ? kUntitled : report.Title;
         std::unique_ptr<PrintJob> job = target.Start(title, plan.printerCopies);
         if (!job) {
@@ -201,24 +203,31 @@ RunResult PrintPages(TfrReport& report, const PrintRequest& request, const std::
             return;
         }
         printer.SetPrinting(true);
-        bool firstSheet = true;
-        for (std::size_t sent = 0; sent < plan.pages.size() && result.IsDone(); ++sent) {
-            const int index = plan.pages[sent];
+        for (std::int64_t sent = 0; sent < plan.Count() && result.IsDone(); ++sent) {
+            const int index = plan.PageAt(sent);
             PreparedPage& page = report.EMFPages[index];
-            if (!target.HasPaper(PaperOf(page))) {
-                // Another paper: this job ends and one with that paper starts.
+            const Paper paper = PaperOf(page);
+            if (!target.HasPaper(paper) && target.ChangesPaperWithinAJob()) {
+                // Another paper in a PDF file: the next sheet has it.
+                if (!target.SetPaper(paper) || !job->NewSheetOfPaper(paper)) {
+                    printer.SetPrinting(false);
+                    job->Abort();
+                    result = RunResult::Failed(driver->LastError());
+                    return;
+                }
+            } else if (!target.HasPaper(paper)) {
+                // Another paper on a printer: this job ends and one with that paper starts.
                 printer.SetPrinting(false);
                 const bool ended = job->End();
-                if (!ended || !target.SetPaper(PaperOf(page)) || !(job = target.Start(title, plan.printerCopies))) {
+                if (!ended || !target.SetPaper(paper) || !(job = target.Start(title, plan.printerCopies))) {
                     result = RunResult::Failed(driver->LastError());
                     return;
                 }
                 printer.SetPrinting(true);
-            } else if (!firstSheet && !job->NewSheet()) {
+            } else if (sent > 0 && !job->NewSheet()) {
                 result = RunResult::Failed(driver->LastError());
                 break;
             }
-            firstSheet = false;
             page.Metrics = target.Metrics();
             page.Visible = true;
             result = report.EMFPages.DrawPage(index, job->Sheet(), scratch, PrintTarget(page));
@@ -254,7 +263,7 @@ RunResult PrintWithDialog(TfrReport& report, PrintDialog& dialog) {
     const int preparedFor = report.Printer().PrinterIndex();
     std::optional<PrintChoice> choice;
     if (report.ShowPrintDialog) {
-        choice = dialog.Ask(report.Printer(), defaults);
+        choice = dialog.Ask(report.Printer(), defaults, report.EMFPages.Count());
     } else {
         choice = PrintChoice{defaults, std::nullopt};
     }

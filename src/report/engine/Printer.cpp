@@ -86,6 +86,8 @@ void TfrPrinter::Rebind() {
     if (wanted < 0 && driver_) {
         if (const auto fallback = driver_->DefaultPrinter()) wanted = IndexOf(*fallback);
     }
+    // Without a default printer, the first installed one.
+    if (wanted < 0 && HasInstalledPrinters()) wanted = 0;
     index_ = -1;  // so that the selection below takes effect
     SelectPrinter(wanted >= 0 ? wanted : VirtualPrinterIndex());
 }

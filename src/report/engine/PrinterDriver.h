@@ -55,7 +55,10 @@ public:
     virtual Canvas& Sheet() = 0;
     // Ends the current sheet and starts the next.
     virtual bool NewSheet() = 0;
-    // Gives the job up: the spooler discards what it has.
+    // Ends the current sheet and starts the next on another paper. Only a PDF file's job can;
+    // a printer's job has one paper (false).
+    virtual bool NewSheetOfPaper(const Paper& paper) = 0;
+    // Gives the job up: nothing of it reaches the spooler or the file.
     virtual void Abort() = 0;
     // Hands the job over; false when it could not be.
     virtual bool End() = 0;
