@@ -3,9 +3,7 @@
 #include <QCommandLineParser>
 #include <QTextStream>
 #include <chrono>
-#include <csignal>
 #include <climits>
-#include <cstring>
 #include <thread>
 #include <unistd.h>
 
@@ -217,36 +215,6 @@ private:
     bool shown_ = false;
 };
 
-// While a run writes a temporary file, Ctrl+C (or a hang-up or termination) removes it before
-// the program ends as the signal would end it, so that a stopped run leaves the target as it was.
-class RemoveOnSignal {
-public:
-    explicit RemoveOnSignal(const std::string& path) {
-        if (path.empty() || path.size() >= sizeof path_) return;
-        std::memcpy(path_, path.c_str(), path.size() + 1);
-        for (std::size_t i = 0; i < std::size(kSignals); ++i) previous_[i] = std::signal(kSignals[i], Remove);
-        installed_ = true;
-    }
-    ~RemoveOnSignal() {
-        if (!installed_) return;
-        for (std::size_t i = 0; i < std::size(kSignals); ++i) std::signal(kSignals[i], previous_[i]);
-        path_[0] = '\0';
-    }
-
-private:
-    static void Remove(int signal) {
-        if (path_[0] != '\0') unlink(path_);  // unlink may be called in a signal handler
-        std::signal(signal, SIG_DFL);
-        std::raise(signal);
-    }
-
-    static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
-    static inline char path_[PATH_MAX] = {};
-    using Handler = void (*)(int);
-    Handler previous_[std::size(kSignals)] = {};
-    bool installed_ = false;
-};
-
 int Failure(QTextStream& err, const std::string& message) {
     err << "quillon: " << QString::fromStdString(message) << "\n";
     err.flush();
@@ -276,7 +244,6 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         return Failure(err, *error);
     }
 
-    const RemoveOnSignal removeOnSignal(output.TemporaryPath());
     ProgressLine progress(err, input.Size(), isatty(STDERR_FILENO) == 1);
     batch::BatchCallbacks callbacks;
     callbacks.skipped = [&](const batch::SkippedRow& row) {

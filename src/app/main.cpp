@@ -10,6 +10,7 @@
 #include "app/CommandLine.h"
 #include "app/Screenshot.h"
 #include "app/Windows.h"
+#include "common/TemporaryFiles.h"
 #include "platform/QtMessages.h"
 #include "platform/QtPrinterDriver.h"
 #include "tools/HelpService.h"
@@ -63,6 +64,8 @@ void SetDesktopIdentity() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A signal that ends the program first removes the temporary files of saves and print jobs.
+    quillon::RemoveTemporaryFilesOnSignals();
     previousHandler = qInstallMessageHandler(FilterQtMessages);
     // The help service starts before any window: it loads the help library, records the
     // environment and resets its log. "-debug" and "/debug" are its switches; the rest of the

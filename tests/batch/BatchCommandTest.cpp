@@ -188,7 +188,7 @@ TEST_F(BatchCommand, FailedRunsLeaveNothingAndKeepThePreviousOutput) {
     const QString missing = Path(QStringLiteral("missing/out.csv"));
     Outcome run = Quillon({QStringLiteral("batch"), people, QStringLiteral("--column"), QStringLiteral("1"), QStringLiteral("-o"), missing});
     EXPECT_EQ(run.exitCode, kExitUsage);
-    EXPECT_EQ(run.err, QStringLiteral("quillon: Cannot create file %1\n").arg(missing));
+    EXPECT_EQ(run.err, QStringLiteral("quillon: Cannot create file %1: No such file or directory\n").arg(missing));
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{QStringLiteral("people.csv")});
 
     // A run that fails after the output was opened: the header lacks the named column.
