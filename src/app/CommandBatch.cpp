@@ -5,6 +5,7 @@
 #include <chrono>
 #include <climits>
 #include <thread>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/CommandAnalysis.h"
@@ -215,6 +216,18 @@ private:
     bool shown_ = false;
 };
 
+// Whether the output would replace the input ("-" is standard input), through links too: the run
+// would destroy its own list.
+bool OutputIsInput(const QString& inputPath, const QString& outputPath) {
+    if (outputPath == QLatin1String("-")) return false;
+    struct stat input {};
+    struct stat output {};
+    const bool inputKnown = inputPath == QLatin1String("-") ? ::fstat(STDIN_FILENO, &input) == 0
+                                                            : ::stat(inputPath.toLocal8Bit().constData(), &input) == 0;
+    return inputKnown && ::stat(outputPath.toLocal8Bit().constData(), &output) == 0 && input.st_dev == output.st_dev &&
+           input.st_ino == output.st_ino;
+}
+
 int Failure(QTextStream& err, const std::string& message) {
     err << "quillon: " << QString::fromStdString(message) << "\n";
     err.flush();
@@ -237,6 +250,7 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     // The input first: a run that cannot read its input does not touch the output.
     batch::InputFile input;
     if (auto error = input.Open(inputPath.toStdString())) return Failure(err, *error);
+    if (OutputIsInput(inputPath, outputPath)) return Failure(err, "the output file is the input file");
     SafeSave output;
     if (outputPath == QLatin1String("-")) {
         output.OpenStandardOutput();

@@ -205,6 +205,19 @@ TEST_F(BatchCommand, FailedRunsLeaveNothingAndKeepThePreviousOutput) {
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               (QStringList{QStringLiteral("out.csv"), QStringLiteral("people.csv")}));
 
+    // The input as the output, by its name or through a link, would lose the list.
+    const QString list = Path(QStringLiteral("n.txt"));
+    Write(list, "MARY\nJOHN\n");
+    QFile::link(list, Path(QStringLiteral("link.txt")));
+    for (const QString& target : {list, Path(QStringLiteral("link.txt"))}) {
+        run = Quillon({QStringLiteral("batch"), list, QStringLiteral("-o"), target});
+        EXPECT_EQ(run.exitCode, kExitUsage);
+        EXPECT_EQ(run.err, QStringLiteral("quillon: the output file is the input file\n"));
+        EXPECT_EQ(Read(list), "MARY\nJOHN\n");
+    }
+    QFile::remove(Path(QStringLiteral("link.txt")));
+    QFile::remove(list);
+
     // Skipped rows do not fail the run: the rows that could be analysed replace the old output.
     Write(people, "First,Born\nMARY,29/12/1985\nJOHN,31/02/2000\n");
     run = Quillon({QStringLiteral("batch"), people, QStringLiteral("--column"), QStringLiteral("First"), QStringLiteral("--date-column"),
