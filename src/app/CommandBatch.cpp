@@ -229,9 +229,7 @@ bool OutputIsInput(const QString& inputPath, const QString& outputPath) {
 }
 
 int Failure(QTextStream& err, const std::string& message) {
-    err << "quillon: " << QString::fromStdString(message) << "\n";
-    err.flush();
-    return kExitUsage;
+    return CommandError(err, kExitUsage, QString::fromStdString(message));
 }
 
 }  // namespace
@@ -262,8 +260,7 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     batch::BatchCallbacks callbacks;
     callbacks.skipped = [&](const batch::SkippedRow& row) {
         progress.Clear();
-        err << "quillon: line " << row.line << ": " << QString::fromStdString(row.reason) << "; row skipped\n";
-        err.flush();
+        CommandError(err, kExitFailure, QStringLiteral("line %1: %2; row skipped").arg(row.line).arg(QString::fromStdString(row.reason)));
     };
     callbacks.progress = [&](const batch::BatchProgress& now) { progress.Show(now); };
     const batch::BatchOutcome outcome = batch::RunBatch(

@@ -98,7 +98,10 @@ private:
             return false;
         }
         SafeSave save;
-        if (auto error = save.Open(target_.pdfFile)) {
+        // "-" is standard output, as for every file the program writes.
+        if (target_.pdfFile == "-") {
+            save.OpenStandardOutput();
+        } else if (auto error = save.Open(target_.pdfFile)) {
             lastError_ = *error;
             return false;
         }
