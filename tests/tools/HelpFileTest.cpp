@@ -195,6 +195,15 @@ TEST(HtmlText, BlocksAsATerminalReaderExpectsThem) {
          "<table><tr><td>MC</td><td colspan=\"2\">Back CE</td></tr><tr><td>MR</td><td>7</td><td>8</td></tr></table>",
          "MC  Back CE\nMR  7  8\n"},
         {"CommentsAndDoctype", "<!DOCTYPE html><!-- <p>no</p> --><p>yes</p>", "yes\n"},
+        {"PreformattedTabsAndLineEnds", "<pre>a\tb\r\nab\tc\rd</pre>", "    a       b\n    ab      c\n    d\n"},
+        // Tables inside cells, tables never closed and cells without a table.
+        {"TableInACell",
+         "<table><tr><td>a<table><tr><td>b</td><td>c</td></tr><tr><td>d</td></tr></table>e</td><td>f</td></tr>"
+         "</table><p>g</p>",
+         "a b c d e  f\n\ng\n"},
+        {"TableInATableOutsideACell", "<table><tr><table><tr><td>a</td></tr></table></tr></table>", "a\n"},
+        {"CellOpensATable", "<p>x</p><td>a</td><td>b<table><td>c", "x\n\na  b c\n"},
+        {"TableEndsTwice", "<table><tr><td>a</td></tr></table></table></td><td>b</table>", "a\n\nb\n"},
     };
     for (const Row& row : rows) EXPECT_EQ(HtmlToText(row.html, 20), row.text) << row.name;
 }
