@@ -98,13 +98,17 @@ std::unique_ptr<ChmFile> ChmFile::Open(const ChmLibrary& library, const std::str
     if (!std::filesystem::is_regular_file(fileName, error)) return nullptr;
     chmFile* handle = library.Entry().open(fileName.c_str());
     if (!handle) return nullptr;
-    return std::unique_ptr<ChmFile>(new ChmFile(library, handle, fileName));
+    std::unique_ptr<ChmFile> file(new ChmFile(library, handle, fileName));
+    // Every help file describes itself in its system object; a file whose system object cannot be
+    // read is damaged, even when its headers are whole.
+    const auto system = file->Read("/#SYSTEM");
+    if (!system) return nullptr;
+    file->system_ = ParseChmSystem(*system);
+    return file;
 }
 
 ChmFile::ChmFile(const ChmLibrary& library, void* handle, std::string fileName)
-    : library_(library), handle_(handle), fileName_(std::move(fileName)) {
-    if (const auto system = Read("/#SYSTEM")) system_ = ParseChmSystem(*system);
-}
+    : library_(library), handle_(handle), fileName_(std::move(fileName)) {}
 
 ChmFile::~ChmFile() { library_.Entry().close(Handle(handle_)); }
 

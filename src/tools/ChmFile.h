@@ -51,7 +51,8 @@ ChmSystemInfo ParseChmSystem(std::string_view bytes);
 
 class ChmFile {
 public:
-    // Opens a help file; null when the library is not loaded or the file is missing or unreadable.
+    // Opens a help file; null when the library is not loaded or the file is missing, unreadable or
+    // so damaged that its system object cannot be read.
     static std::unique_ptr<ChmFile> Open(const ChmLibrary& library, const std::string& fileName);
     ~ChmFile();
     ChmFile(const ChmFile&) = delete;

@@ -131,8 +131,12 @@ HelpService::~HelpService() {
 }
 
 QString HelpService::FindHelpFile(const QString& currentFolder) const {
-    return QString::fromStdString(
-        quillon::FindHelpFile(currentFolder.toStdString(), environment_.moduleFolder).string());
+    const std::filesystem::path folder = currentFolder.toStdString();
+    // An empty or damaged file in the folder started from does not hide a good one further on.
+    for (const std::filesystem::path& candidate : HelpFileCandidates(folder, environment_.moduleFolder)) {
+        if (ChmFile::Open(library_, candidate.string())) return QString::fromStdString(candidate.string());
+    }
+    return QString::fromStdString(quillon::FindHelpFile(folder, environment_.moduleFolder).string());
 }
 
 std::unique_ptr<THookHelpSystem> HelpService::CreateHook(const QString& helpFile) {
@@ -140,13 +144,13 @@ std::unique_ptr<THookHelpSystem> HelpService::CreateHook(const QString& helpFile
                                              HelpHostType::HtmlHelpControl);
 }
 
-void HelpService::ShowTopic(const QString& address) {
+bool HelpService::ShowTopic(const QString& address) {
     if (!library_.Loaded()) {
         log_->ShowMessage("The help viewer cannot be started: " + library_.Error() +
                           ". It needs the library chmlib (Debian package libchm1).");
-        return;
+        return false;
     }
-    viewers_.HtmlHelp(address.toStdString(), HtmlHelpCommand::DisplayTopic, 0);
+    return viewers_.HtmlHelp(address.toStdString(), HtmlHelpCommand::DisplayTopic, 0);
 }
 
 bool HelpService::HelpJump(const QString& topic) { return application_.HelpJump(topic.toStdString()); }
