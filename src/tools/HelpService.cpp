@@ -13,6 +13,7 @@
 #include "platform/QtReportLocale.h"
 #include "tools/HelpAddress.h"
 #include "tools/HelpVersions.h"
+#include "tools/LocaleIds.h"
 
 namespace quillon {
 namespace {
@@ -73,6 +74,7 @@ LogHeader HeaderFor(const HelpEnvironment& environment, const TDLogFile& log, co
     header.languageName = QLocale::languageToString(locale.language()).toStdString();
     header.territory = QLocale::territoryToCode(locale.territory()).toStdString();
     header.territoryName = QLocale::territoryToString(locale.territory()).toStdString();
+    header.localeId = LocaleIdentifier(header.language, header.territory);
     header.decimalSeparator = locale.decimalPoint().toStdString();
     header.exePath = environment.modulePath.string();
     header.exeVersion = environment.moduleVersion;
@@ -111,6 +113,7 @@ HelpService::HelpService(const HelpStartup& startup)
     inputs.temporaryFolder = startup.temporaryFolder.isEmpty()
                                  ? SystemTemporaryFolder()
                                  : std::filesystem::path(startup.temporaryFolder.toStdString());
+    inputs.userName = CurrentUserName();
     if (const char* path = std::getenv("PATH")) inputs.searchPath = path;
     inputs.systemProgramFolder = startup.systemProgramFolder.toStdString();
     inputs.viewerPath = library_.Path();
@@ -119,8 +122,7 @@ HelpService::HelpService(const HelpStartup& startup)
 
     LogSwitches switches;
     switches.debug = environment_.debugMode;
-    log_ = std::make_unique<TDLogFile>(environment_.logFolder / kLogFileName, switches, *clock_,
-                                       environment_.temporaryFolder);
+    log_ = std::make_unique<TDLogFile>(environment_.logFile, switches, *clock_, environment_.temporaryLogFile);
     if (environment_.debugMode) log_->WriteHeader(HeaderFor(environment_, *log_, *clock_));
     system_ = std::make_unique<HelpSystem>(
         HelpSystem{environment_, *log_, library_.Loaded() ? &viewers_ : nullptr, programs_});
