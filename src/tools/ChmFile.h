@@ -4,6 +4,7 @@
 // help cannot be shown. Paths of objects inside a help file start with "/" and are matched without
 // regard to letter case.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -75,6 +76,7 @@ private:
     void* handle_;
     std::string fileName_;
     ChmSystemInfo system_;
+    std::uint64_t compressedLength_ = 0;  // how much of the compressed section can be read
 };
 
 }  // namespace quillon

@@ -6,6 +6,7 @@
 # with the other commands (src/CMakeLists.txt).
 add_library(quillon_help_core STATIC
   tools/ChmFile.cpp
+  tools/ChmStructure.cpp
   tools/DLogFile.cpp
   tools/HelpAddress.cpp
   tools/HelpEnvironment.cpp

@@ -6,6 +6,7 @@
 
 #include "HelpTestSupport.h"
 #include "tools/ChmFile.h"
+#include "tools/ChmStructure.h"
 #include "tools/HelpAddress.h"
 #include "tools/HelpHtml.h"
 
@@ -109,6 +110,56 @@ TEST(ChmFileOpen, RefusesWhatIsNoHelpFile) {
     EXPECT_EQ(ChmFile::Open(library, (temp / "quill.chm").string()), nullptr);
     EXPECT_EQ(ChmFile::Open(library, (temp / "missing.chm").string()), nullptr);
     EXPECT_EQ(ChmFile::Open(library, temp.Path().string()), nullptr);
+}
+
+// Damaged copies of the built help file, each of a kind that once made chmlib allocate gigabytes,
+// divide by zero or read past its buffer: every one is refused before chmlib reads it.
+TEST(ChmStructure, RefusesWhatChmlibWouldNotSurvive) {
+    const std::string whole = test::ReadFile(kBuiltHelpFile);
+    const auto put = [](std::string& bytes, std::size_t at, std::uint64_t value, int length) {
+        for (int i = 0; i < length; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    const std::size_t directory = whole.find("ITSP");
+    const std::size_t controlData = whole.find("LZXC") - 4;
+    const std::size_t resetTable = whole.find(std::string("\2\0\0\0\5\0\0\0\x08\0\0\0\x28\0\0\0", 16));
+    const std::string resetTableName = "InstanceData/ResetTable";
+    const std::size_t resetTableSection = whole.find(resetTableName) + resetTableName.size();
+    ASSERT_NE(resetTable, std::string::npos);
+    const std::size_t chunkEnd = whole.find("PMGL") + 0x1000;
+    struct Row {
+        const char* name;
+        std::size_t at;
+        std::uint64_t value;
+        int length;  // in bytes; 0: the value fills everything from at to the end of the chunk
+    };
+    const Row rows[] = {
+        {"directory chunks of 2 GiB", directory + 0x10, 0x80000000, 4},
+        {"directory past the end", 0x48, whole.size(), 8},
+        {"directory at the end of the numbers", 0x48, ~std::uint64_t{3}, 8},
+        {"an entry running off its chunk", resetTableSection, 0x80, 0},
+        {"window of none", controlData + 0x10, 0, 4},
+        {"window of 96 KiB", controlData + 0x10, 3, 4},
+        {"reset table in a third section", resetTableSection, 2, 1},
+        {"blocks of 2 GiB", resetTable + 0x20, 0x80000000, 8},
+        {"a block longer than its buffer", resetTable + 0x30, 0x8000 + 6145, 8},
+        {"blocks going back", resetTable + 0x38, 0x100, 8},
+    };
+    EXPECT_EQ(CheckChmStructure(whole), 5u * 0x8000) << "five blocks of 32 KiB";
+    const ChmLibrary library;
+    test::TempFolder temp;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string damaged = whole;
+        if (row.length > 0) {
+            put(damaged, row.at, row.value, row.length);
+        } else {
+            std::fill(damaged.begin() + static_cast<std::ptrdiff_t>(row.at),
+                      damaged.begin() + static_cast<std::ptrdiff_t>(chunkEnd), static_cast<char>(row.value));
+        }
+        EXPECT_FALSE(CheckChmStructure(damaged).has_value());
+        test::WriteFile(temp / "quill.chm", damaged);
+        EXPECT_EQ(ChmFile::Open(library, (temp / "quill.chm").string()), nullptr);
+    }
 }
 
 TEST(ChmSystem, RecordsReadUntilTheBytesEnd) {
