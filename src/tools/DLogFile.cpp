@@ -106,7 +106,8 @@ TDLogFile::TDLogFile(const std::filesystem::path& fileName, const LogSwitches& s
     // has its target's permissions changed. A log of the user's own is readable by nobody else,
     // and writable again when it was made read-only; unless appending, the old log then goes.
     if (S_ISREG(entry.st_mode)) {
-        std::filesystem::permissions(fileName_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+        using std::filesystem::perms;
+        std::filesystem::permissions(fileName_, perms::owner_read | perms::owner_write,
                                      std::filesystem::perm_options::replace, error);
     }
     if (!switches_.append) std::filesystem::remove(fileName_, error);

@@ -196,21 +196,29 @@ std::vector<std::string> WordsOf(std::string_view text) {
 std::vector<std::string> Wrapped(std::string_view text, std::size_t width) {
     std::vector<std::string> lines;
     std::string line;
+    std::size_t lineColumns = 0;
     bool open = false;
     for (const std::string& word : WordsOf(text)) {
         if (word == "\n") {
             lines.push_back(line);
             line.clear();
+            lineColumns = 0;
             open = false;
             continue;
         }
-        if (open && Columns(line) + 1 + Columns(word) > width) {
+        const std::size_t wordColumns = Columns(word);
+        if (open && lineColumns + 1 + wordColumns > width) {
             lines.push_back(line);
             line.clear();
+            lineColumns = 0;
             open = false;
         }
-        if (open) line += ' ';
+        if (open) {
+            line += ' ';
+            ++lineColumns;
+        }
         line += word;
+        lineColumns += wordColumns;
         open = true;
     }
     if (open || lines.empty()) lines.push_back(line);
@@ -525,8 +533,8 @@ private:
                 }
                 lines_.push_back(line);
             }
-            const bool headerRow =
-                r == 0 && !row.empty() && std::all_of(row.begin(), row.end(), [](const Cell& cell) { return cell.header; });
+            const bool headerRow = r == 0 && !row.empty() &&
+                                   std::all_of(row.begin(), row.end(), [](const Cell& cell) { return cell.header; });
             if (headerRow) {
                 std::string rule = indent;
                 for (std::size_t c = 0; c < columns; ++c) {

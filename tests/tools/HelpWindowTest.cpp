@@ -43,9 +43,8 @@ private:
 
 // A help file of its own, whose start page carries a marker.
 void CompileMarkerHelpFile(const std::filesystem::path& folder) {
-    ASSERT_TRUE(test::CompileHelpFile(
-        folder, {{"html/quillon.htm", "<html><head><title>Marker</title></head><body><p>MARKER PAGE</p></body></html>"}},
-        {}, "Marker Help"));
+    const std::string page = "<html><head><title>Marker</title></head><body><p>MARKER PAGE</p></body></html>";
+    ASSERT_TRUE(test::CompileHelpFile(folder, {{"html/quillon.htm", page}}, {}, "Marker Help"));
 }
 
 HelpStartup StartupBeside(const QString& modulePath, QStringList arguments = {QStringLiteral("quillon")}) {
