@@ -16,10 +16,12 @@ constexpr std::size_t kFileHeader = 0x58;
 constexpr std::size_t kVersion3FileHeader = 0x60;
 // The directory header: its own length at 0x08 and the length of the directory's chunks at 0x10;
 // the chunks follow it. A listing chunk starts with "PMGL", the free space at its end at 0x04
-// and its entries at 0x14. Help compilers write chunks of 4 KiB.
+// and its entries (name, section, start, length) at 0x14; an index chunk starts with "PMGI", the
+// free space at 0x04 and its entries (name, chunk) at 0x08. Help compilers write chunks of 4 KiB.
 constexpr std::size_t kDirectoryHeader = 0x14;
 constexpr std::uint64_t kMaxChunkLength = 1 << 20;
 constexpr std::size_t kListingHeader = 0x14;
+constexpr std::size_t kIndexHeader = 0x08;
 // chmlib refuses longer names.
 constexpr std::uint64_t kMaxNameLength = 512;
 
@@ -133,19 +135,19 @@ std::optional<std::uint64_t> CheckChmStructure(std::string_view file) {
     if (chunkLength < kListingHeader || chunkLength > kMaxChunkLength || headerLength < kDirectoryHeader) {
         return std::nullopt;
     }
-    // Every listing chunk that chmlib could be led to, wherever the directory's index points: those
-    // at the places of chunks up to the end of the file.
+    // Every chunk that chmlib could be led to, wherever the directory's index points: those at the
+    // places of chunks up to the end of the file. Entries start before the free space at a chunk's
+    // end, but chmlib reads an entry whole even where it runs into the free space; one that runs off
+    // the chunk is damage that would make chmlib read past its buffer.
     std::vector<Entry> controlData;
     std::vector<Entry> resetTables;
     for (std::uint64_t chunk = directory + headerLength; chunk < file.size() && file.size() - chunk >= chunkLength;
          chunk += chunkLength) {
-        if (file.substr(chunk, 4) != "PMGL") continue;
-        // Entries start before the free space at the chunk's end, but chmlib reads an entry whole
-        // even where it runs into the free space; one that runs off the chunk is damage that would
-        // make chmlib read past its buffer.
+        const bool listing = file.substr(chunk, 4) == "PMGL";
+        if (!listing && file.substr(chunk, 4) != "PMGI") continue;
         const std::uint64_t chunkEnd = chunk + chunkLength;
         const std::uint64_t end = chunkEnd - std::min(*Number(file, chunk + 4, 4), chunkLength);
-        for (std::uint64_t at = chunk + kListingHeader; at < end;) {
+        for (std::uint64_t at = chunk + (listing ? kListingHeader : kIndexHeader); at < end;) {
             const auto nameLength = EncodedNumber(file, at, chunkEnd);
             if (!nameLength || *nameLength > chunkEnd - at) return std::nullopt;
             if (*nameLength > kMaxNameLength) break;
@@ -153,11 +155,13 @@ std::optional<std::uint64_t> CheckChmStructure(std::string_view file) {
             const std::string_view stored = file.substr(at, *nameLength);
             const std::string name = AsciiLowerCase(stored.substr(0, stored.find('\0')));
             at += *nameLength;
-            const auto space = EncodedNumber(file, at, chunkEnd);
+            const auto first = EncodedNumber(file, at, chunkEnd);
+            if (!first) return std::nullopt;
+            if (!listing) continue;
             const auto start = EncodedNumber(file, at, chunkEnd);
             const auto length = EncodedNumber(file, at, chunkEnd);
-            if (!space || !start || !length) return std::nullopt;
-            const Entry entry{static_cast<std::uint32_t>(*space), *start, *length};
+            if (!start || !length) return std::nullopt;
+            const Entry entry{static_cast<std::uint32_t>(*first), *start, *length};
             if (name == AsciiLowerCase(kControlData)) controlData.push_back(entry);
             if (name == AsciiLowerCase(kResetTable)) resetTables.push_back(entry);
         }

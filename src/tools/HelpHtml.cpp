@@ -13,6 +13,11 @@ namespace {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
+// Whether the text starts with the lower-case ASCII word, in any letter case.
+bool StartsWithLowerCase(std::string_view text, std::string_view word) {
+    return text.size() >= word.size() && AsciiLowerCase(text.substr(0, word.size())) == word;
+}
+
 struct Tag {
     std::string name;                                             // lower case, with a leading "/" for an end tag
     std::vector<std::pair<std::string, std::string>> attributes;  // names in lower case, values decoded
@@ -566,14 +571,26 @@ private:
 
 std::string HtmlToText(std::string_view html, std::size_t width) {
     TextLayout layout(width);
+    const auto text = [&layout](std::string_view part) {
+        if (part.find('&') == std::string_view::npos) {
+            layout.Text(part);
+        } else {
+            layout.Text(DecodeHtmlText(part));
+        }
+    };
     // Elements whose content is not text of the page.
     static const std::vector<std::string> skipped = {"head", "script", "style", "title"};
+    // A "<" after the last ">" starts no tag: the rest is text.
+    const std::size_t lastClose = html.rfind('>');
+    Tag tag;
     std::size_t at = 0;
     while (at < html.size()) {
         const std::size_t open = html.find('<', at);
-        layout.Text(
-            DecodeHtmlText(html.substr(at, open == std::string_view::npos ? std::string_view::npos : open - at)));
-        if (open == std::string_view::npos) break;
+        if (open == std::string_view::npos || lastClose == std::string_view::npos || open > lastClose) {
+            text(html.substr(at));
+            break;
+        }
+        text(html.substr(at, open - at));
         if (html.substr(open, 4) == "<!--") {
             const std::size_t end = html.find("-->", open + 4);
             at = end == std::string_view::npos ? html.size() : end + 3;
@@ -584,7 +601,6 @@ std::string HtmlToText(std::string_view html, std::size_t width) {
             at = end == std::string_view::npos ? html.size() : end + 1;
             continue;
         }
-        Tag tag;
         const std::size_t length = ReadTag(html.substr(open), tag);
         if (length == 0) {
             layout.Text(html.substr(open, 1));
@@ -596,7 +612,7 @@ std::string HtmlToText(std::string_view html, std::size_t width) {
             const std::string end = "</" + tag.name;
             std::size_t close = at;
             while ((close = html.find('<', close)) != std::string_view::npos &&
-                   AsciiLowerCase(html.substr(close, end.size())) != end) {
+                   !StartsWithLowerCase(html.substr(close), end)) {
                 ++close;
             }
             if (close == std::string_view::npos) break;
