@@ -4,6 +4,7 @@
 // help cannot be shown. Paths of objects inside a help file start with "/" and are matched without
 // regard to letter case.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -51,7 +52,8 @@ ChmSystemInfo ParseChmSystem(std::string_view bytes);
 
 class ChmFile {
 public:
-    // Opens a help file; null when the library is not loaded or the file is missing or unreadable.
+    // Opens a help file; null when the library is not loaded or the file is missing, unreadable or
+    // so damaged that its system object cannot be read.
     static std::unique_ptr<ChmFile> Open(const ChmLibrary& library, const std::string& fileName);
     ~ChmFile();
     ChmFile(const ChmFile&) = delete;
@@ -74,6 +76,7 @@ private:
     void* handle_;
     std::string fileName_;
     ChmSystemInfo system_;
+    std::uint64_t compressedLength_ = 0;  // how much of the compressed section can be read
 };
 
 }  // namespace quillon

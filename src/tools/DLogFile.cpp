@@ -1,12 +1,14 @@
 #include "tools/DLogFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <system_error>
 
 #include "platform/Messages.h"
+#include "tools/LocaleIds.h"
 
 namespace quillon {
 namespace {
@@ -61,9 +63,12 @@ std::vector<std::string> HeaderLines(const LogHeader& h) {
         Entry("!Log File:             ", h.logFile),
         Entry("!Date:                 ", h.dateTime),
         Entry("!Operating System:      ", system),
-        Entry("!SysLocale.DefaultLCID: ", h.locale + " (" + h.localeSource + ")"),
-        Entry("!SysLocale.PriLangID:   ", h.language + " (" + h.languageName + ")"),
-        Entry("!SysLocale.SubLangID:   ", h.territory + " (" + h.territoryName + ")"),
+        // The identifiers as other systems write them, and the locale by the names this one uses.
+        Entry("!SysLocale.DefaultLCID: ", LocaleIdText(h.localeId) + " " + h.locale + " (" + h.localeSource + ")"),
+        Entry("!SysLocale.PriLangID:   ", LocaleIdText(PrimaryLanguageId(h.localeId)) + " " + h.language + " (" +
+                                              h.languageName + ")"),
+        Entry("!SysLocale.SubLangID:   ", LocaleIdText(SubLanguageId(h.localeId)) + " " + h.territory + " (" +
+                                              h.territoryName + ")"),
         Entry("!DecimalSeparator:      ", h.decimalSeparator),
         "-",
         Entry("!EXE Path =          ", h.exePath),
@@ -88,36 +93,41 @@ std::vector<std::string> HeaderLines(const LogHeader& h) {
 }
 
 TDLogFile::TDLogFile(const std::filesystem::path& fileName, const LogSwitches& switches, const LogClock& clock,
-                     const std::filesystem::path& temporaryFolder)
+                     const std::filesystem::path& temporaryFile)
     : fileName_(fileName), switches_(switches), clock_(clock) {
     std::error_code error;
     const std::filesystem::path folder = fileName.parent_path();
-    if (!std::filesystem::is_directory(folder, error) || !IsWritableFolder(folder)) {
-        fileName_ = temporaryFolder / fileName.filename();
-    }
+    if (!std::filesystem::is_directory(folder, error) || !IsWritableFolder(folder)) fileName_ = temporaryFile;
+    // Only the user's own log is touched. In a shared folder a file or a link under the log's name
+    // may be someone else's, and it is left as it is.
+    struct stat entry {};
+    if (::lstat(fileName_.c_str(), &entry) != 0 || entry.st_uid != ::geteuid()) return;
     // A link in the log's place is not looked through: it is removed like an old log, and never
-    // has its target's permissions changed.
-    const std::filesystem::file_status status = std::filesystem::symlink_status(fileName_, error);
-    if (!std::filesystem::exists(status)) return;
-    // The owner gets the write permission back, so that a log made read-only can be appended to;
-    // unless appending, the old log then goes.
-    if (std::filesystem::is_regular_file(status)) {
-        std::filesystem::permissions(fileName_, std::filesystem::perms::owner_write, std::filesystem::perm_options::add,
-                                     error);
+    // has its target's permissions changed. A log of the user's own is readable by nobody else,
+    // and writable again when it was made read-only; unless appending, the old log then goes.
+    if (S_ISREG(entry.st_mode)) {
+        using std::filesystem::perms;
+        std::filesystem::permissions(fileName_, perms::owner_read | perms::owner_write,
+                                     std::filesystem::perm_options::replace, error);
     }
     if (!switches_.append) std::filesystem::remove(fileName_, error);
 }
 
 void TDLogFile::WriteLine(std::string_view text) const {
     if (!switches_.debug) return;
-    // The log may lie in the shared temporary folder under a well-known name, so a link put there
-    // in its place is not followed.
-    const int file = ::open(fileName_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    // The log may lie in the shared temporary folder, so a link put there in its place is not
+    // followed, a pipe does not block, and a file of another user's is not written to. The log
+    // holds names and the command line: only its owner can read it.
+    const int file = ::open(fileName_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
+                            S_IRUSR | S_IWUSR);
     if (file < 0) return;
-    const std::string line =
-        FormatLogLine(text, switches_.timeStamps, switches_.timeStamps ? clock_.TimeText() : "") + "\r\n";
-    // Written with one call and without a buffer, the line is in the file when the call returns.
-    [[maybe_unused]] const auto written = ::write(file, line.data(), line.size());
+    struct stat opened {};
+    if (::fstat(file, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_uid == ::geteuid()) {
+        const std::string line =
+            FormatLogLine(text, switches_.timeStamps, switches_.timeStamps ? clock_.TimeText() : "") + "\r\n";
+        // Written with one call and without a buffer, the line is in the file when the call returns.
+        [[maybe_unused]] const auto written = ::write(file, line.data(), line.size());
+    }
     ::close(file);
 }
 

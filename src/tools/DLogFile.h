@@ -4,6 +4,7 @@
 // when the program ends abruptly. Nothing here ever stops the program: a folder that cannot take
 // the file moves it to the temporary folder, and a line that cannot be written is dropped.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -52,6 +53,7 @@ struct LogHeader {
     std::string languageName;   // "English"
     std::string territory;      // "GB"
     std::string territoryName;  // "United Kingdom"
+    std::uint16_t localeId = 0;  // the locale identifier of the language and territory, 0 unknown
     std::string decimalSeparator;
     std::string exePath;
     std::string exeVersion;
@@ -76,10 +78,11 @@ std::vector<std::string> HeaderLines(const LogHeader& header);
 class TDLogFile {
 public:
     // Creates the log for the file name. When the file's folder is missing or cannot take a file,
-    // the log goes to the temporary folder instead. Unless appending, an existing file is deleted,
-    // in debug mode and out of it.
+    // the log goes to the user's own file in the temporary folder instead. Unless appending, an
+    // existing log of the user's is deleted, in debug mode and out of it; a file of another user's
+    // is neither deleted nor written to. The log is created readable by its owner only.
     TDLogFile(const std::filesystem::path& fileName, const LogSwitches& switches, const LogClock& clock,
-              const std::filesystem::path& temporaryFolder);
+              const std::filesystem::path& temporaryFile);
 
     const std::filesystem::path& FileName() const { return fileName_; }
     bool DebugMode() const { return switches_.debug; }

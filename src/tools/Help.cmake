@@ -2,20 +2,22 @@
 #
 # quillon_help_core: help addresses, versions, the environment record, the diagnostic log, the
 # help hook and the reading of compiled help files through chmlib, which is loaded at run time.
-# No Qt. quillon_help: the viewer window, the help service and the "help" command (Qt).
+# No Qt. quillon_help: the viewer window and the help service (Qt). The "help" command is built
+# with the other commands (src/CMakeLists.txt).
 add_library(quillon_help_core STATIC
   tools/ChmFile.cpp
+  tools/ChmStructure.cpp
   tools/DLogFile.cpp
   tools/HelpAddress.cpp
   tools/HelpEnvironment.cpp
   tools/HelpVersions.cpp
   tools/HelpHtml.cpp
+  tools/LocaleIds.cpp
   tools/hh_funcs.cpp
 )
 target_link_libraries(quillon_help_core PUBLIC quillon_core ${CMAKE_DL_LIBS})
 
 add_library(quillon_help STATIC
-  tools/HelpCommand.cpp
   tools/HelpService.cpp
   tools/HelpViewer.cpp
 )

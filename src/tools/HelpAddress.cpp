@@ -65,19 +65,29 @@ HelpAddressParts SplitHelpAddress(std::string_view address) {
             break;
         }
     }
+    // A folder may hold ">" or "::" in its name, so both are looked for only after the help file's
+    // name, which ends in ".chm" followed by nothing, "::" or ">".
+    std::size_t fileEnd = 0;
+    const std::string lower = AsciiLowerCase(address);
+    for (std::size_t at = lower.find(".chm"); at != std::string::npos; at = lower.find(".chm", at + 1)) {
+        const std::string_view after = address.substr(at + 4);
+        if (after.empty() || after.starts_with("::") || after.starts_with('>')) {
+            fileEnd = at + 4;
+            break;
+        }
+    }
     HelpAddressParts parts;
-    std::string_view rest = address;
+    std::string_view rest = address.substr(fileEnd);
     if (const std::size_t window = rest.rfind('>'); window != std::string_view::npos) {
         parts.windowDefinition = rest.substr(window + 1);
         rest = rest.substr(0, window);
     }
-    if (const std::size_t separator = rest.find("::"); separator != std::string_view::npos) {
-        parts.helpFile = rest.substr(0, separator);
+    const std::size_t separator = rest.find("::");
+    parts.helpFile = std::string(address.substr(0, fileEnd)).append(rest.substr(0, separator));
+    if (separator != std::string_view::npos) {
         if (const std::string page = Cleaned(rest.substr(separator + 2)); !page.empty()) {
             parts.page = ChmObjectPath(page);
         }
-    } else {
-        parts.helpFile = rest;
     }
     return parts;
 }

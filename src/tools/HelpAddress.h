@@ -33,7 +33,9 @@ struct HelpAddressParts {
 };
 
 // Takes an address apart: an optional prefix ("mk:@MSITStore:" or "ms-its:", in any letter case),
-// the help file, "::" and the page, ">" and the window definition.
+// the help file, "::" and the page, ">" and the window definition. The page and the window are
+// looked for after the help file's ".chm" (any letter case), so that folder names may hold "::"
+// and ">"; an address without ".chm" is taken apart at its first "::" and its last ">".
 HelpAddressParts SplitHelpAddress(std::string_view address);
 
 // The application's help commands that the program issues or handles itself.

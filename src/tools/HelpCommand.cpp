@@ -3,11 +3,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QTextStream>
+#include <optional>
 
+#include "app/CommandAnalysis.h"
 #include "app/CommandLine.h"
+#include "platform/Messages.h"
+#include "tools/AsciiText.h"
 #include "tools/HelpAddress.h"
-#include "tools/HelpService.h"
 #include "tools/HelpHtml.h"
+#include "tools/HelpService.h"
 
 namespace quillon {
 namespace {
@@ -29,9 +33,28 @@ QString Usage() {
 }
 
 int Fail(QTextStream& err, const QString& message, int code) {
-    err << "quillon: " << message << "\n";
+    err << "quillon: " << VisibleText(message) << "\n";
     err.flush();
     return code;
+}
+
+// The messages of the help code while the command runs, written as the command's own.
+class CommandMessages final : public Messages {
+public:
+    explicit CommandMessages(QTextStream& err) : err_(err) {}
+    void Show(std::string_view, std::string_view text, MessageIcon) override {
+        Fail(err_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), kExitFailure);
+    }
+
+private:
+    QTextStream& err_;
+};
+
+// Text for a terminal: every line with its control characters written as escapes.
+QString TerminalText(const QString& text) {
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) line = VisibleText(line);
+    return lines.join(QLatin1Char('\n'));
 }
 
 // The object path of a page as a person types it: "html\a.htm", "html/a.htm", "/html/a.htm" and
@@ -41,18 +64,40 @@ QString ObjectPathOf(QString page) {
     return QString::fromStdString(FormHelpAddress("", page.toStdString(), "", HelpAddressPrefix::None));
 }
 
-void PrintContents(const ChmFile& file, QTextStream& out) {
-    const auto sitemap = file.Read(file.System().contentsFile);
-    if (file.System().contentsFile.empty() || !sitemap) return;
-    const std::vector<SitemapEntry> entries = ParseSitemap(*sitemap);
+// Prints the table of contents; false when the help file has none that can be read, after saying
+// so.
+bool PrintContents(const ChmFile& file, const QString& helpFile, QTextStream& out, QTextStream& err) {
+    const std::string& contents = file.System().contentsFile;
+    if (contents.empty()) {
+        Fail(err, QStringLiteral("the help file %1 has no table of contents").arg(helpFile), kExitFailure);
+        return false;
+    }
+    const auto sitemap = file.Read(contents);
+    if (!sitemap) {
+        Fail(err,
+             QStringLiteral("cannot read the table of contents %1 of the help file %2")
+                 .arg(QString::fromStdString(contents), helpFile),
+             kExitFailure);
+        return false;
+    }
+    QStringList titles;
+    QStringList pages;
     qsizetype width = 0;
-    for (const SitemapEntry& entry : entries) {
-        width = std::max(width, 2 * entry.depth + QString::fromStdString(entry.name).size());
+    for (const SitemapEntry& entry : ParseSitemap(*sitemap)) {
+        titles << QString(2 * entry.depth, QLatin1Char(' ')) + VisibleText(QString::fromStdString(entry.name));
+        pages << VisibleText(QString::fromStdString(entry.local));
+        width = std::max(width, titles.back().size());
     }
-    for (const SitemapEntry& entry : entries) {
-        const QString title = QString(2 * entry.depth, QLatin1Char(' ')) + QString::fromStdString(entry.name);
-        out << title.leftJustified(width + 2) << QString::fromStdString(entry.local) << "\n";
-    }
+    for (qsizetype i = 0; i < titles.size(); ++i) out << titles[i].leftJustified(width + 2) << pages[i] << "\n";
+    return true;
+}
+
+// Why an object of the help file is no page to show: a folder or a file that is not HTML.
+QString NotAPage(const QString& objectPath) {
+    if (objectPath.endsWith(QLatin1Char('/'))) return QStringLiteral("is a folder, not a page");
+    const std::string lower = AsciiLowerCase(objectPath.toStdString());
+    if (!lower.ends_with(".htm") && !lower.ends_with(".html")) return QStringLiteral("is not an HTML page");
+    return {};
 }
 
 bool CanShowWindows() {
@@ -63,10 +108,10 @@ bool CanShowWindows() {
 
 }  // namespace
 
-QString HelpPageText(const ChmFile& file, const QString& page) {
+std::optional<QString> HelpPageText(const ChmFile& file, const QString& page) {
     const auto bytes = file.Read(page.toStdString());
-    if (!bytes) return {};
-    return QString::fromStdString(HtmlToText(*bytes));
+    if (!bytes) return std::nullopt;
+    return TerminalText(QString::fromStdString(HtmlToText(*bytes)));
 }
 
 int RunHelpCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -98,6 +143,8 @@ int RunHelpCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
     }
     if (text && list) return Fail(err, QStringLiteral("help takes --text or --list, not both"), kExitUsage);
 
+    CommandMessages messages(err);
+    const ScopedMessages messagesToErr(messages);
     HelpService& help = CurrentHelp();
     const QString helpFile = help.FindHelpFile(QDir::currentPath());
     if (!help.Library().Loaded()) {
@@ -108,19 +155,28 @@ int RunHelpCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
     const auto file = ChmFile::Open(help.Library(), helpFile.toStdString());
     if (!file) return Fail(err, QStringLiteral("cannot open the help file %1").arg(helpFile), kExitFailure);
     if (list) {
-        PrintContents(*file, out);
+        const bool listed = PrintContents(*file, helpFile, out, err);
         out.flush();
-        return kExitOk;
+        return listed ? kExitOk : kExitFailure;
     }
     const QString objectPath = page.isEmpty() ? QString::fromStdString(file->DefaultPage()) : ObjectPathOf(page);
+    const QString pageName = page.isEmpty() ? objectPath : page;
     if (objectPath.isEmpty() || !file->Contains(objectPath.toStdString())) {
         return Fail(err,
                     QStringLiteral("the help file %1 has no page %2")
                         .arg(helpFile, page.isEmpty() ? QStringLiteral("to start with") : page),
                     kExitFailure);
     }
+    if (const QString reason = NotAPage(objectPath); !reason.isEmpty()) {
+        return Fail(err, QStringLiteral("%1 in the help file %2 %3").arg(pageName, helpFile, reason), kExitFailure);
+    }
     if (text) {
-        out << HelpPageText(*file, objectPath);
+        const std::optional<QString> pageText = HelpPageText(*file, objectPath);
+        if (!pageText) {
+            return Fail(err, QStringLiteral("cannot read the page %1 of the help file %2").arg(pageName, helpFile),
+                        kExitFailure);
+        }
+        out << *pageText;
         out.flush();
         return kExitOk;
     }
@@ -130,7 +186,8 @@ int RunHelpCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
             QStringLiteral("no display to open the help viewer on; try quillon help --text %1").arg(page).trimmed(),
             kExitFailure);
     }
-    help.ShowTopic(helpFile + QStringLiteral("::") + objectPath);
+    // A help file that the viewer cannot open has been reported; there is no window to wait for.
+    if (!help.ShowTopic(helpFile + QStringLiteral("::") + objectPath)) return kExitFailure;
     QApplication::exec();
     help.CloseAll();
     return kExitOk;

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QTextStream;
 
@@ -16,7 +17,8 @@ class ChmFile;
 int RunHelpCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 // A page of a help file as plain text: headings, paragraphs, lists and tables as a reader of a
-// terminal expects them.
-QString HelpPageText(const ChmFile& file, const QString& page);
+// terminal expects them, control characters written as escapes. Nothing when the page cannot be
+// read.
+std::optional<QString> HelpPageText(const ChmFile& file, const QString& page);
 
 }  // namespace quillon

@@ -1,5 +1,8 @@
 #include "tools/HelpEnvironment.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <system_error>
 
@@ -18,6 +21,17 @@ bool Exists(const std::filesystem::path& path) {
 }
 
 }  // namespace
+
+std::string TemporaryLogName(std::string_view userName) {
+    const std::string_view log = kLogFileName;
+    const std::size_t dot = log.rfind('.');
+    std::string name(log.substr(0, dot));
+    name += '-';
+    // A name from a user database could hold anything; the file name keeps to one folder.
+    for (const char c : userName) name += c == '/' || static_cast<unsigned char>(c) < ' ' ? '_' : c;
+    name += log.substr(dot);
+    return name;
+}
 
 bool IsDebugSwitch(std::string_view argument) {
     const std::string lower = AsciiLowerCase(argument);
@@ -68,6 +82,18 @@ std::filesystem::path SystemTemporaryFolder() {
     return "/tmp";
 }
 
+std::string CurrentUserName() {
+    const uid_t user = ::geteuid();
+    std::string buffer(16384, '\0');
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(user, &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_name &&
+        *found->pw_name) {
+        return found->pw_name;
+    }
+    return std::to_string(user);
+}
+
 HelpEnvironment ProbeHelpEnvironment(const HelpEnvironmentInputs& inputs) {
     HelpEnvironment environment;
     environment.modulePath = inputs.modulePath;
@@ -77,8 +103,11 @@ HelpEnvironment ProbeHelpEnvironment(const HelpEnvironmentInputs& inputs) {
     environment.runFolder = RunFolderOf(inputs.arguments.empty() ? std::string_view() : inputs.arguments.front(),
                                         inputs.currentFolder, inputs.searchPath);
     environment.temporaryFolder = inputs.temporaryFolder;
-    environment.logFolder =
-        IsWritableFolder(environment.moduleFolder) ? environment.moduleFolder : inputs.temporaryFolder;
+    const bool moduleFolderWritable = IsWritableFolder(environment.moduleFolder);
+    environment.logFolder = moduleFolderWritable ? environment.moduleFolder : inputs.temporaryFolder;
+    environment.temporaryLogFile = inputs.temporaryFolder / TemporaryLogName(inputs.userName);
+    environment.logFile =
+        moduleFolderWritable ? environment.moduleFolder / kLogFileName : environment.temporaryLogFile;
     environment.systemProgramFolder = inputs.systemProgramFolder;
 
     if (!inputs.arguments.empty()) {

@@ -16,6 +16,10 @@ inline constexpr std::string_view kHelpFileName = "quill.chm";
 inline constexpr std::string_view kLogFileName = "HHDebug.txt";
 inline constexpr std::string_view kDebugFileName = "debug.debug";
 
+// The log's name in the temporary folder, which every user shares: one log per user,
+// "HHDebug-alice.txt", so that nobody writes to or deletes another user's log.
+std::string TemporaryLogName(std::string_view userName);
+
 struct HelpEnvironment {
     std::filesystem::path modulePath;    // the running executable
     std::filesystem::path moduleFolder;  // its folder
@@ -24,6 +28,8 @@ struct HelpEnvironment {
     std::filesystem::path runFolder;  // the folder of the program named by the first word
     std::filesystem::path temporaryFolder;
     std::filesystem::path logFolder;  // the module folder when writable, else the temporary folder
+    std::filesystem::path logFile;    // HHDebug.txt in the module folder, or the temporary log file
+    std::filesystem::path temporaryLogFile;  // the user's own log in the temporary folder
     // Where the external viewer programs of host types 1 and 2 are looked for, the stand-in for
     // the system's own program folder.
     std::filesystem::path systemProgramFolder;
@@ -46,6 +52,7 @@ struct HelpEnvironmentInputs {
     std::string moduleVersion;
     std::filesystem::path currentFolder;
     std::filesystem::path temporaryFolder;
+    std::string userName;    // the user the program runs as
     std::string searchPath;  // the PATH variable
     std::filesystem::path systemProgramFolder;
     std::string viewerPath;     // the viewer library's file, empty when none was loaded
@@ -66,6 +73,8 @@ std::string CommandLineText(const std::vector<std::string>& arguments);
 
 // The platform's temporary folder: TMPDIR when it names a folder, else /tmp.
 std::filesystem::path SystemTemporaryFolder();
+// The name of the user the program runs as; the user's number when the system knows no name.
+std::string CurrentUserName();
 
 HelpEnvironment ProbeHelpEnvironment(const HelpEnvironmentInputs& inputs);
 

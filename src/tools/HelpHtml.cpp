@@ -13,6 +13,11 @@ namespace {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
+// Whether the text starts with the lower-case ASCII word, in any letter case.
+bool StartsWithLowerCase(std::string_view text, std::string_view word) {
+    return text.size() >= word.size() && AsciiLowerCase(text.substr(0, word.size())) == word;
+}
+
 struct Tag {
     std::string name;                                             // lower case, with a leading "/" for an end tag
     std::vector<std::pair<std::string, std::string>> attributes;  // names in lower case, values decoded
@@ -196,21 +201,29 @@ std::vector<std::string> WordsOf(std::string_view text) {
 std::vector<std::string> Wrapped(std::string_view text, std::size_t width) {
     std::vector<std::string> lines;
     std::string line;
+    std::size_t lineColumns = 0;
     bool open = false;
     for (const std::string& word : WordsOf(text)) {
         if (word == "\n") {
             lines.push_back(line);
             line.clear();
+            lineColumns = 0;
             open = false;
             continue;
         }
-        if (open && Columns(line) + 1 + Columns(word) > width) {
+        const std::size_t wordColumns = Columns(word);
+        if (open && lineColumns + 1 + wordColumns > width) {
             lines.push_back(line);
             line.clear();
+            lineColumns = 0;
             open = false;
         }
-        if (open) line += ' ';
+        if (open) {
+            line += ' ';
+            ++lineColumns;
+        }
         line += word;
+        lineColumns += wordColumns;
         open = true;
     }
     if (open || lines.empty()) lines.push_back(line);
@@ -232,7 +245,7 @@ public:
             pre_ += text;
             return;
         }
-        std::string& target = inCell_ ? rows_.back().back().text : inline_;
+        std::string& target = inCell_ ? CellText() : inline_;
         for (char c : text) {
             const bool blank = c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
             if (!blank) {
@@ -247,7 +260,7 @@ public:
         const std::string& name = tag.name;
         if (name == "br") {
             if (inCell_) {
-                rows_.back().back().text += ' ';
+                CellBreak();
             } else {
                 TrimTrailingBlank(inline_);
                 inline_ += '\n';
@@ -282,29 +295,18 @@ public:
         } else if (name == "/pre") {
             inPre_ = false;
             EmitPre();
-        } else if (name == "table") {
-            Flush();
-            rows_.clear();
-        } else if (name == "tr") {
-            EndCell();
-            rows_.emplace_back();
-        } else if (name == "td" || name == "th") {
-            EndCell();
-            if (rows_.empty()) rows_.emplace_back();
-            int span = 1;
-            const std::string colspan = tag.Attribute("colspan");
-            std::from_chars(colspan.data(), colspan.data() + colspan.size(), span);
-            rows_.back().push_back({{}, name == "th", static_cast<std::size_t>(std::clamp(span, 1, 100))});
-            inCell_ = true;
-        } else if (name == "/td" || name == "/th" || name == "/tr") {
-            EndCell();
-        } else if (name == "/table") {
-            EndCell();
-            EmitTable();
+        } else if (name == "table" || name == "tr" || name == "td" || name == "th" || name == "/td" ||
+                   name == "/th" || name == "/tr" || name == "/table") {
+            TableElement(tag);
         }
     }
 
     std::string Finish() {
+        // A table that the page never closes still shows.
+        if (tableOpen_) {
+            EndCell();
+            EmitTable();
+        }
         Flush();
         std::string text;
         for (std::string line : lines_) {
@@ -345,7 +347,7 @@ private:
     // paragraph.
     void Flush() {
         TrimTrailingBlank(inline_);
-        while (!inline_.empty() && (inline_.front() == ' ' || inline_.front() == '\n')) inline_.erase(0, 1);
+        inline_.erase(0, std::min(inline_.find_first_not_of(" \n"), inline_.size()));
         const int heading = heading_;
         heading_ = 0;
         if (inline_.empty()) return;
@@ -370,9 +372,32 @@ private:
         if (lists_.empty()) separateNext_ = true;
     }
 
-    void EmitPre() {
+    // Preformatted text as it was typed: the line ends of any system become "\n", and a tab goes on
+    // to the next multiple of eight columns, as a terminal would place it.
+    static std::string PreText(std::string_view typed) {
         std::string text;
-        text.swap(pre_);
+        std::size_t column = 0;
+        for (std::size_t i = 0; i < typed.size(); ++i) {
+            const char c = typed[i];
+            if (c == '\r' || c == '\n') {
+                if (c == '\r' && i + 1 < typed.size() && typed[i + 1] == '\n') ++i;
+                text += '\n';
+                column = 0;
+            } else if (c == '\t') {
+                const std::size_t next = (column / 8 + 1) * 8;
+                text.append(next - column, ' ');
+                column = next;
+            } else {
+                text += c;
+                if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++column;
+            }
+        }
+        return text;
+    }
+
+    void EmitPre() {
+        std::string text = PreText(pre_);
+        pre_.clear();
         if (text.starts_with('\n')) text.erase(0, 1);
         while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
         if (text.empty()) return;
@@ -387,15 +412,72 @@ private:
         separateNext_ = true;
     }
 
+    // The text of the cell being read. A cell is only open in a row of the open table, so there is
+    // always one.
+    std::string& CellText() { return rows_.back().back().text; }
+
+    // A blank between words of a cell, which holds one line of text.
+    void CellBreak() {
+        std::string& text = CellText();
+        if (!text.empty() && text.back() != ' ') text += ' ';
+    }
+
+    // Tables, also those a page leaves unclosed or starts with a row or a cell. A table inside a
+    // cell becomes text of that cell: its cells are separated by blanks.
+    void TableElement(const Tag& tag) {
+        const std::string& name = tag.name;
+        if (nested_ > 0) {
+            if (name == "table") {
+                ++nested_;
+            } else if (name == "/table") {
+                --nested_;
+            }
+            if (inCell_) CellBreak();
+            return;
+        }
+        if (name == "table") {
+            if (inCell_) {
+                ++nested_;
+                CellBreak();
+                return;
+            }
+            // A table inside a table but outside its cells adds to the table that is open.
+            if (tableOpen_) return;
+            Flush();
+            tableOpen_ = true;
+        } else if (name == "tr") {
+            EndCell();
+            rows_.emplace_back();
+            tableOpen_ = true;
+        } else if (name == "td" || name == "th") {
+            EndCell();
+            if (rows_.empty()) rows_.emplace_back();
+            int span = 1;
+            const std::string colspan = tag.Attribute("colspan");
+            std::from_chars(colspan.data(), colspan.data() + colspan.size(), span);
+            rows_.back().push_back({{}, name == "th", static_cast<std::size_t>(std::clamp(span, 1, 100))});
+            inCell_ = true;
+            tableOpen_ = true;
+        } else if (name == "/td" || name == "/th" || name == "/tr") {
+            EndCell();
+        } else if (name == "/table") {
+            EndCell();
+            EmitTable();
+        }
+    }
+
     void EndCell() {
         if (!inCell_) return;
         inCell_ = false;
-        TrimTrailingBlank(rows_.back().back().text);
+        TrimTrailingBlank(CellText());
     }
 
     void EmitTable() {
+        std::vector<std::vector<Cell>> rows;
+        rows.swap(rows_);
+        tableOpen_ = false;
         std::size_t columns = 0;
-        for (const auto& row : rows_) {
+        for (const auto& row : rows) {
             std::size_t used = 0;
             for (const Cell& cell : row) used += cell.span;
             columns = std::max(columns, used);
@@ -403,7 +485,7 @@ private:
         if (columns == 0) return;
         // A column is as wide as its widest cell; cells that span columns share theirs.
         std::vector<std::size_t> widths(columns, 0);
-        for (const auto& row : rows_) {
+        for (const auto& row : rows) {
             std::size_t column = 0;
             for (const Cell& cell : row) {
                 if (cell.span == 1) widths[column] = std::max(widths[column], Columns(cell.text));
@@ -416,7 +498,7 @@ private:
             return width;
         };
         // A spanning cell wider than its columns widens the last of them.
-        for (const auto& row : rows_) {
+        for (const auto& row : rows) {
             std::size_t column = 0;
             for (const Cell& cell : row) {
                 const std::size_t span = std::min(cell.span, columns - column);
@@ -436,8 +518,8 @@ private:
             --*widest;
         }
         Separate();
-        for (std::size_t r = 0; r < rows_.size(); ++r) {
-            const auto& row = rows_[r];
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            const auto& row = rows[r];
             std::vector<std::vector<std::string>> cells;
             std::vector<std::size_t> cellWidths;
             std::size_t height = 0;
@@ -456,8 +538,8 @@ private:
                 }
                 lines_.push_back(line);
             }
-            const bool headerRow =
-                r == 0 && std::all_of(row.begin(), row.end(), [](const Cell& cell) { return cell.header; });
+            const bool headerRow = r == 0 && !row.empty() &&
+                                   std::all_of(row.begin(), row.end(), [](const Cell& cell) { return cell.header; });
             if (headerRow) {
                 std::string rule = indent;
                 for (std::size_t c = 0; c < columns; ++c) {
@@ -467,7 +549,6 @@ private:
                 lines_.push_back(rule);
             }
         }
-        rows_.clear();
         separateNext_ = true;
     }
 
@@ -481,21 +562,35 @@ private:
     bool inPre_ = false;
     std::string pre_;
     std::vector<std::vector<Cell>> rows_;
+    bool tableOpen_ = false;
     bool inCell_ = false;
+    int nested_ = 0;  // how deep the reading is inside tables that stand in a cell
 };
 
 }  // namespace
 
 std::string HtmlToText(std::string_view html, std::size_t width) {
     TextLayout layout(width);
+    const auto text = [&layout](std::string_view part) {
+        if (part.find('&') == std::string_view::npos) {
+            layout.Text(part);
+        } else {
+            layout.Text(DecodeHtmlText(part));
+        }
+    };
     // Elements whose content is not text of the page.
     static const std::vector<std::string> skipped = {"head", "script", "style", "title"};
+    // A "<" after the last ">" starts no tag: the rest is text.
+    const std::size_t lastClose = html.rfind('>');
+    Tag tag;
     std::size_t at = 0;
     while (at < html.size()) {
         const std::size_t open = html.find('<', at);
-        layout.Text(
-            DecodeHtmlText(html.substr(at, open == std::string_view::npos ? std::string_view::npos : open - at)));
-        if (open == std::string_view::npos) break;
+        if (open == std::string_view::npos || lastClose == std::string_view::npos || open > lastClose) {
+            text(html.substr(at));
+            break;
+        }
+        text(html.substr(at, open - at));
         if (html.substr(open, 4) == "<!--") {
             const std::size_t end = html.find("-->", open + 4);
             at = end == std::string_view::npos ? html.size() : end + 3;
@@ -506,7 +601,6 @@ std::string HtmlToText(std::string_view html, std::size_t width) {
             at = end == std::string_view::npos ? html.size() : end + 1;
             continue;
         }
-        Tag tag;
         const std::size_t length = ReadTag(html.substr(open), tag);
         if (length == 0) {
             layout.Text(html.substr(open, 1));
@@ -518,7 +612,7 @@ std::string HtmlToText(std::string_view html, std::size_t width) {
             const std::string end = "</" + tag.name;
             std::size_t close = at;
             while ((close = html.find('<', close)) != std::string_view::npos &&
-                   AsciiLowerCase(html.substr(close, end.size())) != end) {
+                   !StartsWithLowerCase(html.substr(close), end)) {
                 ++close;
             }
             if (close == std::string_view::npos) break;

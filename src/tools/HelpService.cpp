@@ -13,6 +13,7 @@
 #include "platform/QtReportLocale.h"
 #include "tools/HelpAddress.h"
 #include "tools/HelpVersions.h"
+#include "tools/LocaleIds.h"
 
 namespace quillon {
 namespace {
@@ -73,6 +74,7 @@ LogHeader HeaderFor(const HelpEnvironment& environment, const TDLogFile& log, co
     header.languageName = QLocale::languageToString(locale.language()).toStdString();
     header.territory = QLocale::territoryToCode(locale.territory()).toStdString();
     header.territoryName = QLocale::territoryToString(locale.territory()).toStdString();
+    header.localeId = LocaleIdentifier(header.language, header.territory);
     header.decimalSeparator = locale.decimalPoint().toStdString();
     header.exePath = environment.modulePath.string();
     header.exeVersion = environment.moduleVersion;
@@ -111,6 +113,7 @@ HelpService::HelpService(const HelpStartup& startup)
     inputs.temporaryFolder = startup.temporaryFolder.isEmpty()
                                  ? SystemTemporaryFolder()
                                  : std::filesystem::path(startup.temporaryFolder.toStdString());
+    inputs.userName = CurrentUserName();
     if (const char* path = std::getenv("PATH")) inputs.searchPath = path;
     inputs.systemProgramFolder = startup.systemProgramFolder.toStdString();
     inputs.viewerPath = library_.Path();
@@ -119,8 +122,7 @@ HelpService::HelpService(const HelpStartup& startup)
 
     LogSwitches switches;
     switches.debug = environment_.debugMode;
-    log_ = std::make_unique<TDLogFile>(environment_.logFolder / kLogFileName, switches, *clock_,
-                                       environment_.temporaryFolder);
+    log_ = std::make_unique<TDLogFile>(environment_.logFile, switches, *clock_, environment_.temporaryLogFile);
     if (environment_.debugMode) log_->WriteHeader(HeaderFor(environment_, *log_, *clock_));
     system_ = std::make_unique<HelpSystem>(
         HelpSystem{environment_, *log_, library_.Loaded() ? &viewers_ : nullptr, programs_});
@@ -131,8 +133,12 @@ HelpService::~HelpService() {
 }
 
 QString HelpService::FindHelpFile(const QString& currentFolder) const {
-    return QString::fromStdString(
-        quillon::FindHelpFile(currentFolder.toStdString(), environment_.moduleFolder).string());
+    const std::filesystem::path folder = currentFolder.toStdString();
+    // An empty or damaged file in the folder started from does not hide a good one further on.
+    for (const std::filesystem::path& candidate : HelpFileCandidates(folder, environment_.moduleFolder)) {
+        if (ChmFile::Open(library_, candidate.string())) return QString::fromStdString(candidate.string());
+    }
+    return QString::fromStdString(quillon::FindHelpFile(folder, environment_.moduleFolder).string());
 }
 
 std::unique_ptr<THookHelpSystem> HelpService::CreateHook(const QString& helpFile) {
@@ -140,13 +146,13 @@ std::unique_ptr<THookHelpSystem> HelpService::CreateHook(const QString& helpFile
                                              HelpHostType::HtmlHelpControl);
 }
 
-void HelpService::ShowTopic(const QString& address) {
+bool HelpService::ShowTopic(const QString& address) {
     if (!library_.Loaded()) {
         log_->ShowMessage("The help viewer cannot be started: " + library_.Error() +
                           ". It needs the library chmlib (Debian package libchm1).");
-        return;
+        return false;
     }
-    viewers_.HtmlHelp(address.toStdString(), HtmlHelpCommand::DisplayTopic, 0);
+    return viewers_.HtmlHelp(address.toStdString(), HtmlHelpCommand::DisplayTopic, 0);
 }
 
 bool HelpService::HelpJump(const QString& topic) { return application_.HelpJump(topic.toStdString()); }

@@ -40,16 +40,18 @@ public:
     HelpViewers& Viewers() { return viewers_; }
     const ChmLibrary& Library() const { return library_; }
 
-    // The help file for a program started in that folder: the folder's own quill.chm, else the
-    // one beside the program, else the installed one.
+    // The help file for a program started in that folder: the first that opens as a help file of
+    // the folder's own quill.chm, the one beside the program and the installed one. When none
+    // opens, the first that exists, else the folder's own, so that a message names it.
     QString FindHelpFile(const QString& currentFolder) const;
 
     // The help hook for a help file, installed until it is destroyed.
     std::unique_ptr<THookHelpSystem> CreateHook(const QString& helpFile);
 
     // The windows' topic display: shows the page at the address (a help file, optionally followed
-    // by "::" and a page) in the viewer. When the viewer library is missing, a message says so.
-    void ShowTopic(const QString& address);
+    // by "::" and a page) in the viewer. When the viewer library is missing or the help file
+    // cannot be opened, a message says so and the result is false.
+    bool ShowTopic(const QString& address);
     // Asks the application's help to jump to the named topic, as F1 in the math calculator does.
     // The request goes through the help hook and the log; no page is shown for it.
     bool HelpJump(const QString& topic);

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
@@ -249,12 +250,24 @@ void TOvcURL::paintEvent(QPaintEvent* event) {
 }
 
 void TOvcURL::Click() {
-    if (!url_.isEmpty()) {
-        ShellServices& shell = CurrentShellServices();
-        if (!shell.Open(AddressToOpen(url_))) shell.Beep();
+    if (url_.isEmpty()) {
+        emit Clicked();
+        if (useVisitedColor_) MarkVisited();
+        return;
     }
+    // The desktop tells later whether the address opened; the window goes on meanwhile.
+    CurrentShellServices().Open(AddressToOpen(url_), [link = QPointer<TOvcURL>(this)](bool opened) {
+        if (link) link->Opened(opened);
+    });
     emit Clicked();
-    if (useVisitedColor_) MarkVisited();
+}
+
+void TOvcURL::Opened(bool opened) {
+    if (!opened) {
+        CurrentShellServices().Beep();
+    } else if (useVisitedColor_) {
+        MarkVisited();
+    }
 }
 
 void TOvcURL::MarkVisited() {

@@ -57,8 +57,10 @@ public:
     // Whether the hover timer exists; it does only while the mouse is over the label.
     bool HoverTimerActive() const { return hoverTimer_.isActive(); }
 
-    // What a mouse click does: hands the address to the desktop (a plain beep if it cannot open
-    // it), fires Clicked, and then, with the visited colour in use, marks the label visited.
+    // What a mouse click does: hands the address to the desktop and fires Clicked. Once the desktop
+    // has opened the address the label is marked visited, with the visited colour in use; when it
+    // cannot open it, a plain beep sounds and the label stays as it was. A label without an
+    // address fires Clicked and is marked visited at once.
     void Click();
     // Makes the visited colour the colour the label rests in. While the mouse is over the label
     // it stays highlighted and turns to that colour on leaving; otherwise it turns at once.
@@ -84,6 +86,8 @@ protected:
 private:
     void ShowCaption();
     void EndHover();
+    // The desktop's answer to a click.
+    void Opened(bool opened);
 
     QString caption_;
     QString url_;

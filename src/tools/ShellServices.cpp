@@ -1,20 +1,14 @@
 #include "tools/ShellServices.h"
 
 #include <QApplication>
-#include <QDesktopServices>
+#include <QProcess>
+#include <QTimer>
 #include <QUrl>
+#include <memory>
+#include <utility>
 
 namespace quillon {
 namespace {
-
-class DesktopShellServices final : public ShellServices {
-public:
-    // QDesktopServices hands web addresses to the desktop's default browser (xdg-open on a plain
-    // X session). An address typed without a scheme, such as "www.host.example", is read the way
-    // a person would mean it.
-    bool Open(const QString& address) override { return QDesktopServices::openUrl(QUrl::fromUserInput(address)); }
-    void Beep() override { QApplication::beep(); }
-};
 
 ShellServices*& Installed() {
     static DesktopShellServices desktop;
@@ -23,6 +17,34 @@ ShellServices*& Installed() {
 }
 
 }  // namespace
+
+void DesktopShellServices::Open(const QString& address, OpenDone done) {
+    // The process belongs to the application, so that one still running when the program ends is
+    // ended with it; the browser it started goes on.
+    auto* process = new QProcess(QCoreApplication::instance());
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    // Only the first answer counts: the exit, a failure to start, or the end of the wait.
+    const auto answer = [done = std::make_shared<OpenDone>(std::move(done))](bool opened) {
+        if (!*done) return;
+        const OpenDone once = std::exchange(*done, nullptr);
+        once(opened);
+    };
+    QObject::connect(process, &QProcess::finished, process, [process, answer](int code, QProcess::ExitStatus status) {
+        answer(status == QProcess::NormalExit && code == 0);
+        process->deleteLater();
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, answer](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart) return;
+        answer(false);
+        process->deleteLater();
+    });
+    QTimer::singleShot(waitMs_, process, [answer] { answer(true); });
+    // An address typed without a scheme, such as "www.host.example", is read the way a person
+    // would mean it.
+    process->start(program_, {QUrl::fromUserInput(address).toString(QUrl::FullyEncoded)});
+}
+
+void DesktopShellServices::Beep() { QApplication::beep(); }
 
 ShellServices& CurrentShellServices() { return *Installed(); }
 

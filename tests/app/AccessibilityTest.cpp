@@ -146,9 +146,9 @@ bool Contains(const std::vector<QWidget*>& widgets, const QWidget* widget) {
 
 class RecordingShell final : public ShellServices {
 public:
-    bool Open(const QString& address) override {
+    void Open(const QString& address, OpenDone done) override {
         opened << address;
-        return true;
+        done(true);
     }
     void Beep() override {}
     QStringList opened;

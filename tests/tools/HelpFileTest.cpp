@@ -6,6 +6,7 @@
 
 #include "HelpTestSupport.h"
 #include "tools/ChmFile.h"
+#include "tools/ChmStructure.h"
 #include "tools/HelpAddress.h"
 #include "tools/HelpHtml.h"
 
@@ -111,6 +112,56 @@ TEST(ChmFileOpen, RefusesWhatIsNoHelpFile) {
     EXPECT_EQ(ChmFile::Open(library, temp.Path().string()), nullptr);
 }
 
+// Damaged copies of the built help file, each of a kind that once made chmlib allocate gigabytes,
+// divide by zero or read past its buffer: every one is refused before chmlib reads it.
+TEST(ChmStructure, RefusesWhatChmlibWouldNotSurvive) {
+    const std::string whole = test::ReadFile(kBuiltHelpFile);
+    const auto put = [](std::string& bytes, std::size_t at, std::uint64_t value, int length) {
+        for (int i = 0; i < length; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    const std::size_t directory = whole.find("ITSP");
+    const std::size_t controlData = whole.find("LZXC") - 4;
+    const std::size_t resetTable = whole.find(std::string("\2\0\0\0\5\0\0\0\x08\0\0\0\x28\0\0\0", 16));
+    const std::string resetTableName = "InstanceData/ResetTable";
+    const std::size_t resetTableSection = whole.find(resetTableName) + resetTableName.size();
+    ASSERT_NE(resetTable, std::string::npos);
+    const std::size_t chunkEnd = whole.find("PMGL") + 0x1000;
+    struct Row {
+        const char* name;
+        std::size_t at;
+        std::uint64_t value;
+        int length;  // in bytes; 0: the value fills everything from at to the end of the chunk
+    };
+    const Row rows[] = {
+        {"directory chunks of 2 GiB", directory + 0x10, 0x80000000, 4},
+        {"directory past the end", 0x48, whole.size(), 8},
+        {"directory at the end of the numbers", 0x48, ~std::uint64_t{3}, 8},
+        {"an entry running off its chunk", resetTableSection, 0x80, 0},
+        {"window of none", controlData + 0x10, 0, 4},
+        {"window of 96 KiB", controlData + 0x10, 3, 4},
+        {"reset table in a third section", resetTableSection, 2, 1},
+        {"blocks of 2 GiB", resetTable + 0x20, 0x80000000, 8},
+        {"a block longer than its buffer", resetTable + 0x30, 0x8000 + 6145, 8},
+        {"blocks going back", resetTable + 0x38, 0x100, 8},
+    };
+    EXPECT_EQ(CheckChmStructure(whole), 5u * 0x8000) << "five blocks of 32 KiB";
+    const ChmLibrary library;
+    test::TempFolder temp;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string damaged = whole;
+        if (row.length > 0) {
+            put(damaged, row.at, row.value, row.length);
+        } else {
+            std::fill(damaged.begin() + static_cast<std::ptrdiff_t>(row.at),
+                      damaged.begin() + static_cast<std::ptrdiff_t>(chunkEnd), static_cast<char>(row.value));
+        }
+        EXPECT_FALSE(CheckChmStructure(damaged).has_value());
+        test::WriteFile(temp / "quill.chm", damaged);
+        EXPECT_EQ(ChmFile::Open(library, (temp / "quill.chm").string()), nullptr);
+    }
+}
+
 TEST(ChmSystem, RecordsReadUntilTheBytesEnd) {
     const auto record = [](std::uint16_t code, const std::string& text) {
         std::string bytes{static_cast<char>(code & 0xFF), static_cast<char>(code >> 8),
@@ -195,6 +246,15 @@ TEST(HtmlText, BlocksAsATerminalReaderExpectsThem) {
          "<table><tr><td>MC</td><td colspan=\"2\">Back CE</td></tr><tr><td>MR</td><td>7</td><td>8</td></tr></table>",
          "MC  Back CE\nMR  7  8\n"},
         {"CommentsAndDoctype", "<!DOCTYPE html><!-- <p>no</p> --><p>yes</p>", "yes\n"},
+        {"PreformattedTabsAndLineEnds", "<pre>a\tb\r\nab\tc\rd</pre>", "    a       b\n    ab      c\n    d\n"},
+        // Tables inside cells, tables never closed and cells without a table.
+        {"TableInACell",
+         "<table><tr><td>a<table><tr><td>b</td><td>c</td></tr><tr><td>d</td></tr></table>e</td><td>f</td></tr>"
+         "</table><p>g</p>",
+         "a b c d e  f\n\ng\n"},
+        {"TableInATableOutsideACell", "<table><tr><table><tr><td>a</td></tr></table></tr></table>", "a\n"},
+        {"CellOpensATable", "<p>x</p><td>a</td><td>b<table><td>c", "x\n\na  b c\n"},
+        {"TableEndsTwice", "<table><tr><td>a</td></tr></table></table></td><td>b</table>", "a\n\nb\n"},
     };
     for (const Row& row : rows) EXPECT_EQ(HtmlToText(row.html, 20), row.text) << row.name;
 }

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "HelpTestSupport.h"
 #include "tools/DLogFile.h"
 #include "tools/HelpEnvironment.h"
+#include "tools/LocaleIds.h"
 
 namespace quillon {
 namespace {
@@ -51,6 +53,7 @@ LogHeader SampleHeader() {
     header.languageName = "English";
     header.territory = "GB";
     header.territoryName = "United Kingdom";
+    header.localeId = 0x0809;
     header.decimalSeparator = ".";
     header.exePath = "/p/quillon";
     header.exeVersion = "3.41.0.0";
@@ -73,9 +76,9 @@ TEST(LogHeaderLines, InOrderWithTheirValuesAfterATab) {
         "!Log File:             \t/p/HHDebug.txt",
         "!Date:                 \t07/12/2026 12:34:56",
         "!Operating System:      \tLinux 6.1 (Build 76) Debian GNU/Linux 12 (bookworm)",
-        "!SysLocale.DefaultLCID: \ten_GB.UTF-8 (LANG)",
-        "!SysLocale.PriLangID:   \ten (English)",
-        "!SysLocale.SubLangID:   \tGB (United Kingdom)",
+        "!SysLocale.DefaultLCID: \t0x0809 (2057) en_GB.UTF-8 (LANG)",
+        "!SysLocale.PriLangID:   \t0x0009 (9) en (English)",
+        "!SysLocale.SubLangID:   \t0x0002 (2) GB (United Kingdom)",
         "!DecimalSeparator:      \t.",
         "-",
         "!EXE Path =          \t/p/quillon",
@@ -100,19 +103,51 @@ TEST(LogHeaderLines, InOrderWithTheirValuesAfterATab) {
     EXPECT_EQ(HeaderLines(SampleHeader()), expected);
 }
 
+TEST(LocaleIds, LanguageAndTerritoryToTheIdentifierAndItsParts) {
+    struct Row {
+        const char* language;
+        const char* territory;
+        std::uint16_t id;
+        const char* text;
+        const char* primary;
+        const char* sub;
+    };
+    const Row rows[] = {
+        {"en", "US", 0x0409, "0x0409 (1033)", "0x0009 (9)", "0x0001 (1)"},
+        {"en", "GB", 0x0809, "0x0809 (2057)", "0x0009 (9)", "0x0002 (2)"},
+        {"de", "DE", 0x0407, "0x0407 (1031)", "0x0007 (7)", "0x0001 (1)"},
+        {"fr", "FR", 0x040C, "0x040C (1036)", "0x000C (12)", "0x0001 (1)"},
+        {"es", "ES", 0x0C0A, "0x0C0A (3082)", "0x000A (10)", "0x0003 (3)"},
+        {"zh", "CN", 0x0804, "0x0804 (2052)", "0x0004 (4)", "0x0002 (2)"},
+        {"es", "US", 0x540A, "0x540A (21514)", "0x000A (10)", "0x0015 (21)"},
+        {"en", "", 0, "0x0000 (0)", "0x0000 (0)", "0x0000 (0)"},
+        {"C", "", 0, "0x0000 (0)", "0x0000 (0)", "0x0000 (0)"},
+        {"xx", "YY", 0, "0x0000 (0)", "0x0000 (0)", "0x0000 (0)"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.language) + "_" + row.territory);
+        const std::uint16_t id = LocaleIdentifier(row.language, row.territory);
+        EXPECT_EQ(id, row.id);
+        EXPECT_EQ(LocaleIdText(id), row.text);
+        EXPECT_EQ(LocaleIdText(PrimaryLanguageId(id)), row.primary);
+        EXPECT_EQ(LocaleIdText(SubLanguageId(id)), row.sub);
+    }
+}
+
 class LogFile : public ::testing::Test {
 protected:
     TDLogFile Make(const std::filesystem::path& file, bool debug, bool append = false) {
         LogSwitches switches;
         switches.debug = debug;
         switches.append = append;
-        return TDLogFile(file, switches, clock, temp.Path() / "tmp");
+        return TDLogFile(file, switches, clock, temporaryLog);
     }
 
     void SetUp() override { std::filesystem::create_directory(temp / "tmp"); }
 
     TempFolder temp;
     FixedClock clock;
+    std::filesystem::path temporaryLog = temp / "tmp" / "HHDebug-tester.txt";
 };
 
 TEST_F(LogFile, DebugModeRewritesTheFileWithTheHeaderAndStampedLines) {
@@ -154,7 +189,7 @@ TEST_F(LogFile, AFolderThatCannotTakeTheFileMovesItToTheTemporaryFolder) {
     for (const auto& folder : {temp / "a-file", temp / "missing" / "parent"}) {
         SCOPED_TRACE(folder.string());
         const TDLogFile log = Make(folder / "HHDebug.txt", true);
-        EXPECT_EQ(log.FileName(), temp / "tmp" / "HHDebug.txt");
+        EXPECT_EQ(log.FileName(), temporaryLog);
         log.WriteLine("moved");
         EXPECT_EQ(LogLines(log.FileName()).back(), "12:34:56   moved");
         std::filesystem::remove(log.FileName());
@@ -177,6 +212,34 @@ TEST_F(LogFile, ALinkInThePlaceOfTheLogIsNotFollowed) {
     EXPECT_EQ(ReadFile(target), "keep\n");
 }
 
+// The log holds names and the command line, and it may lie in the shared temporary folder: it is
+// its owner's alone, and what another user put under its name is neither written to nor deleted.
+TEST_F(LogFile, TheLogIsItsOwnersAlone) {
+    const auto perms = [](const std::filesystem::path& path) { return std::filesystem::status(path).permissions(); };
+    const auto ownerOnly = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+    Make(temp / "HHDebug.txt", true).WriteLine("new");
+    EXPECT_EQ(perms(temp / "HHDebug.txt"), ownerOnly);
+    std::filesystem::permissions(temp / "HHDebug.txt", std::filesystem::perms::all);
+    Make(temp / "HHDebug.txt", true, true).WriteLine("appended");
+    EXPECT_EQ(perms(temp / "HHDebug.txt"), ownerOnly) << "an old log of the owner's is closed to others";
+
+    // A pipe in the log's place takes no line and does not stop the program.
+    ASSERT_EQ(::mkfifo(temporaryLog.c_str(), 0600), 0);
+    Make(temp / "missing" / "HHDebug.txt", true, true).WriteLine("dropped");
+    EXPECT_TRUE(std::filesystem::is_fifo(temporaryLog));
+    std::filesystem::remove(temporaryLog);
+
+    WriteFile(temporaryLog, "theirs\n");
+    std::filesystem::permissions(temporaryLog, std::filesystem::perms::all);
+    if (::chown(temporaryLog.c_str(), 65534, 65534) != 0) GTEST_SKIP() << "giving a file to another user needs root";
+    for (const bool debug : {true, false}) {
+        const TDLogFile log = Make(temp / "missing" / "HHDebug.txt", debug);
+        log.WriteHeader(SampleHeader());
+        EXPECT_EQ(ReadFile(temporaryLog), "theirs\n") << debug;
+        EXPECT_EQ(perms(temporaryLog), std::filesystem::perms::all) << debug;
+    }
+}
+
 TEST(HelpEnvironmentRecord, DebugSwitchesInAnyCase) {
     for (const char* on : {"-debug", "/debug", "-DEBUG", "/Debug", "-dEbUg"}) EXPECT_TRUE(IsDebugSwitch(on)) << on;
     for (const char* off : {"debug", "--debug", "-debug ", "/debugx", "-d", ""})
@@ -192,6 +255,7 @@ protected:
         inputs.moduleVersion = "3.41.0.0";
         inputs.currentFolder = temp.Path();
         inputs.temporaryFolder = temp / "tmp";
+        inputs.userName = "tester";
         inputs.arguments = {"./bin/quillon", "analyse", "MARY 12"};
         inputs.viewerPath = "/usr/lib/libchm.so.1.0.0";
         inputs.viewerVersion = "1.0.0.0";
@@ -207,6 +271,7 @@ TEST_F(Environment, RecordsTheModuleTheRunFolderAndTheViewer) {
     EXPECT_EQ(environment.moduleName, "quillon");
     EXPECT_EQ(environment.runFolder, temp / "bin");
     EXPECT_EQ(environment.logFolder, temp / "bin");
+    EXPECT_EQ(environment.logFile, temp / "bin" / "HHDebug.txt");
     EXPECT_EQ(environment.parameters, (std::vector<std::string>{"analyse", "MARY 12"}));
     EXPECT_EQ(environment.commandLine, "./bin/quillon analyse \"MARY 12\"");
     EXPECT_FALSE(environment.debugMode);
@@ -230,9 +295,13 @@ TEST_F(Environment, DebugModeFromASwitchOrAFileBesideTheProgram) {
     EXPECT_TRUE(ProbeHelpEnvironment(inputs).debugMode);
 }
 
-TEST_F(Environment, AnUnwritableProgramFolderSendsTheLogToTheTemporaryFolder) {
+TEST_F(Environment, AnUnwritableProgramFolderSendsTheLogToTheUsersOwnFileInTheTemporaryFolder) {
     inputs.modulePath = temp / "not-there" / "quillon";
-    EXPECT_EQ(ProbeHelpEnvironment(inputs).logFolder, temp / "tmp");
+    const HelpEnvironment environment = ProbeHelpEnvironment(inputs);
+    EXPECT_EQ(environment.logFolder, temp / "tmp");
+    EXPECT_EQ(environment.logFile, temp / "tmp" / "HHDebug-tester.txt");
+    EXPECT_EQ(environment.temporaryLogFile, environment.logFile);
+    EXPECT_EQ(TemporaryLogName("a/b\x1B"), "HHDebug-a_b_.txt");
 }
 
 TEST_F(Environment, RunFolderOfABareNameComesFromTheSearchPath) {

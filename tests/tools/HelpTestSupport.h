@@ -1,8 +1,10 @@
 #pragma once
-// What the help tests share: a temporary folder, a pinned clock, and reading files back.
+// What the help tests share: a temporary folder, a pinned clock, reading files back and compiling
+// help files of their own.
 
 #include <stdlib.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -66,6 +68,29 @@ inline std::vector<std::string> LogLines(const std::filesystem::path& path) {
         start = end + 2;
     }
     return lines;
+}
+
+// Compiles folder/quill.chm from pages (object path and HTML, the first one the start page) and,
+// when given, a table of contents; false when the compiler fails.
+inline bool CompileHelpFile(const std::filesystem::path& folder,
+                            const std::vector<std::pair<std::string, std::string>>& pages,
+                            const std::string& contents = {}, const std::string& title = "Test Help") {
+    const std::filesystem::path source = folder / "help-source";
+    std::string project = "[OPTIONS]\nCompiled file=quill.chm\nDefault topic=" + pages.front().first + "\nTitle=" +
+                          title + "\n" + (contents.empty() ? "" : "Contents file=quill.hhc\n") + "\n[FILES]\n";
+    for (const auto& [path, html] : pages) {
+        std::filesystem::create_directories((source / path).parent_path());
+        WriteFile(source / path, html);
+        project += path + "\n";
+    }
+    if (!contents.empty()) WriteFile(source / "quill.hhc", contents);
+    WriteFile(source / "quill.hhp", project);
+    const std::string command =
+        "cd '" + source.string() + "' && '" QUILLON_CHMCMD "' quill.hhp >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return false;
+    std::filesystem::rename(source / "quill.chm", folder / "quill.chm");
+    std::filesystem::remove_all(source);
+    return true;
 }
 
 }  // namespace quillon::test

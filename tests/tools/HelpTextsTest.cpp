@@ -56,6 +56,12 @@ TEST(HelpAddress, TakenApartAgain) {
         {"MK:@MSITSTORE:/q/quill.chm::/a.htm>main", "/q/quill.chm", "/a.htm", "main"},
         {"ms-its:/q/quill.chm>main", "/q/quill.chm", "", "main"},
         {"/q/quill.chm::", "/q/quill.chm", "", ""},
+        // Folder names may hold what separates the parts: only what follows the ".chm" counts.
+        {"/a>b/quill.chm", "/a>b/quill.chm", "", ""},
+        {"/a>b/quill.chm::/html/a.htm>main", "/a>b/quill.chm", "/html/a.htm", "main"},
+        {"ms-its:/a::b/Quill.CHM>main", "/a::b/Quill.CHM", "", "main"},
+        {"/x.chm/quill.chm::a.htm", "/x.chm/quill.chm", "/a.htm", ""},
+        {"/q/help::a.htm>main", "/q/help", "/a.htm", "main"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.address);

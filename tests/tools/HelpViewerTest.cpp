@@ -201,6 +201,64 @@ TEST_F(HelpCommandLine, FailuresAndUsageErrorsSayWhatIsWrong) {
     EXPECT_TRUE(usage.out.startsWith(QStringLiteral("Usage: quillon help [--text | --list] [PAGE]\n")));
 }
 
+// Runs "quillon help ..." with another current folder.
+Outcome HelpIn(const std::filesystem::path& folder, const QStringList& arguments) {
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(folder.string()));
+    const Outcome run = Quillon(QStringList{QStringLiteral("help")} + arguments);
+    QDir::setCurrent(previous);
+    return run;
+}
+
+TEST_F(HelpCommandLine, WhatCannotBeShownIsAnErrorAndControlCharactersAreEscaped) {
+    test::TempFolder temp;
+    const auto damaged = temp / "damaged";
+    std::filesystem::create_directories(damaged);
+    test::WriteFile(damaged / "quill.chm", test::ReadFile(kBuiltHelpFile.toStdString()).substr(0, 20000));
+    const auto controls = temp / "controls";
+    std::filesystem::create_directories(controls);
+    ASSERT_TRUE(test::CompileHelpFile(
+        controls,
+        {{"html/a.htm", "<h1>Red &#27;[31m</h1><p>bell\x07 &#155;2J</p><pre>x\x1B]0;t\x07</pre>"
+                        "<table><tr><td>a<table><tr><td>b</td></tr></table></td><td>c</td></tr></table>"}},
+        "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Red &#27;[31m\">"
+        "<param name=\"Local\" value=\"html/a.htm\"></object></ul>"));
+    const QString built = help.FindHelpFile(QDir::currentPath());
+    const QString damagedFile = QString::fromStdString((damaged / "quill.chm").string());
+    struct Row {
+        std::filesystem::path folder;
+        QStringList arguments;
+        int exitCode;
+        QString out;
+        QString err;
+    };
+    const std::filesystem::path here = QDir::currentPath().toStdString();
+    const Row rows[] = {
+        {here, {"--text", "/"}, kExitFailure, {}, "/ in the help file " + built + " is a folder, not a page"},
+        {here, {"--text", "html/"}, kExitFailure, {}, "html/ in the help file " + built + " is a folder, not a page"},
+        {here, {"--text", "images/help.png"}, kExitFailure, {},
+         "images/help.png in the help file " + built + " is not an HTML page"},
+        {here, {"images\\help.png"}, kExitFailure, {},
+         "images\\help.png in the help file " + built + " is not an HTML page"},
+        {here, {"--text", "html/\x1B[2J.htm"}, kExitFailure, {},
+         "the help file " + built + " has no page html/\\x1B[2J.htm"},
+        {damaged, {"--text", "html/quil5n02.htm"}, kExitFailure, {},
+         "cannot read the page html/quil5n02.htm of the help file " + damagedFile},
+        {damaged, {"--list"}, kExitFailure, {},
+         "cannot read the table of contents quill.hhc of the help file " + damagedFile},
+        {controls, {"--text"}, kExitOk,
+         "Red \\x1B[31m\n=========\n\nbell\\x07 \\x9B2J\n\n    x\\x1B]0;t\\x07\n\na b  c\n", {}},
+        {controls, {"--list"}, kExitOk, "Red \\x1B[31m  html/a.htm\n", {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.arguments.join(' ').toStdString());
+        const Outcome run = HelpIn(row.folder, row.arguments);
+        EXPECT_EQ(run.exitCode, row.exitCode);
+        EXPECT_EQ(run.out.toStdString(), row.out.toStdString());
+        EXPECT_EQ(run.err.toStdString(), row.err.isEmpty() ? "" : "quillon: " + row.err.toStdString() + "\n");
+    }
+}
+
 TEST_F(HelpCommandLine, AMissingHelpFileIsNamed) {
     test::TempFolder temp;
     const QString folder = QString::fromStdString(temp.Path().string());

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTextStream>
@@ -44,17 +43,8 @@ private:
 
 // A help file of its own, whose start page carries a marker.
 void CompileMarkerHelpFile(const std::filesystem::path& folder) {
-    std::filesystem::create_directories(folder / "src" / "html");
-    WriteFile(folder / "src" / "marker.hhp",
-              "[OPTIONS]\nCompiled file=quill.chm\nDefault topic=html/quillon.htm\nTitle=Marker Help\n\n[FILES]\n"
-              "html/quillon.htm\n");
-    WriteFile(folder / "src" / "html" / "quillon.htm",
-              "<html><head><title>Marker</title></head><body><p>MARKER PAGE</p></body></html>");
-    QProcess chmcmd;
-    chmcmd.setWorkingDirectory(Q(folder / "src"));
-    chmcmd.start(QStringLiteral(QUILLON_CHMCMD), {QStringLiteral("marker.hhp")});
-    ASSERT_TRUE(chmcmd.waitForFinished(30000));
-    std::filesystem::copy_file(folder / "src" / "quill.chm", folder / "quill.chm");
+    const std::string page = "<html><head><title>Marker</title></head><body><p>MARKER PAGE</p></body></html>";
+    ASSERT_TRUE(test::CompileHelpFile(folder, {{"html/quillon.htm", page}}, {}, "Marker Help"));
 }
 
 HelpStartup StartupBeside(const QString& modulePath, QStringList arguments = {QStringLiteral("quillon")}) {
@@ -112,13 +102,38 @@ TEST_F(HelpWindows, AHelpFileInTheFolderStartedFromWins) {
     EXPECT_EQ(help.Viewers().Windows().front()->windowTitle(), QStringLiteral("Marker Help"));
 }
 
-TEST_F(HelpWindows, FromAnEmptyFolderTheHelpFileBesideTheProgramIsFound) {
+TEST_F(HelpWindows, AFolderWithoutAGoodHelpFileLeadsToTheOneBesideTheProgram) {
     TempFolder temp;
     HelpService help(StartupBeside(kProgram));
     ScopedHelpService installed(help);
     const CurrentFolder started(Q(temp.Path()));
+    const std::string builtFile = test::ReadFile(kBuiltHelpFile.toStdString());
+    for (const std::string& local : {std::string("<none>"), std::string(), builtFile.substr(0, 1000)}) {
+        SCOPED_TRACE(local.size());
+        if (local != "<none>") WriteFile(temp / "quill.chm", local);
+        TCalcFrm window;
+        EXPECT_EQ(QFileInfo(window.HelpFilePath()).canonicalFilePath(),
+                  QFileInfo(kBuiltHelpFile).canonicalFilePath());
+    }
+}
+
+TEST_F(HelpWindows, FolderNamesMayHoldTheSeparatorsOfAHelpAddress) {
+    TempFolder temp;
+    const auto folder = temp / "a>b::c";
+    std::filesystem::create_directories(folder);
+    CompileMarkerHelpFile(folder);
+    HelpService help(StartupBeside(kProgram));
+    ScopedHelpService installed(help);
+    const CurrentFolder started(Q(folder));
     TCalcFrm window;
-    EXPECT_EQ(QFileInfo(window.HelpFilePath()).canonicalFilePath(), QFileInfo(kBuiltHelpFile).canonicalFilePath());
+    QTest::keyClick(window.Data, Qt::Key_F1);
+    ASSERT_EQ(help.Viewers().Windows().size(), 1u);
+    EXPECT_EQ(help.Viewers().Windows().front()->File().FileName(), (folder / "quill.chm").string());
+    EXPECT_TRUE(help.Viewers().Windows().front()->Browser->toPlainText().contains(QStringLiteral("MARKER PAGE")));
+    EXPECT_TRUE(messages.shown.empty());
+
+    EXPECT_FALSE(help.ShowTopic(Q(temp / "none" / "quill.chm")));
+    EXPECT_EQ(messages.shown.size(), 1u);
 }
 
 TEST_F(HelpWindows, WithoutTheViewerLibraryTheHelpSaysSo) {

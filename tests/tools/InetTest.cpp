@@ -1,13 +1,18 @@
 #include "tools/Inet.h"
 
 #include <QCursor>
+#include <QFile>
 #include <QFrame>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
 
 #include "../app/QtPrint.h"
 
@@ -21,18 +26,25 @@ const QColor kNavy{0, 0, 128};
 const QColor kMaroon{128, 0, 0};
 const QColor kRed{255, 0, 0};
 
-// Desktop services that answer as a test says and note what they were asked.
+// Desktop services that answer as a test says, at once or when the test says so, and note what
+// they were asked.
 class RecordingShell final : public ShellServices {
 public:
     explicit RecordingShell(bool opens = true) : opens(opens) {}
 
-    bool Open(const QString& address) override {
+    void Open(const QString& address, OpenDone done) override {
         opened << address;
-        return opens;
+        if (deferred) {
+            waiting.push_back(std::move(done));
+        } else {
+            done(opens);
+        }
     }
     void Beep() override { ++beeps; }
 
     bool opens;
+    bool deferred = false;
+    std::vector<OpenDone> waiting;
     QStringList opened;
     int beeps = 0;
 
@@ -249,30 +261,93 @@ TEST_F(HyperlinkLabel, TheDesktopGetsAtMost1023Characters) {
     struct Row {
         const char* name;
         QString url;
-        bool opens;
         QString handedOver;
-        int beeps;
     };
     const Row rows[] = {
-        {"opened", QStringLiteral("https://a.example/"), true, QStringLiteral("https://a.example/"), 0},
-        {"not opened beeps", QStringLiteral("https://a.example/"), false, QStringLiteral("https://a.example/"), 1},
-        {"exactly 1023", a1023, true, a1023, 0},
-        {"cut at 1023", a1023 + QStringLiteral("bcd"), true, a1023, 0},
-        {"cut before a split pair", QString(1022, QLatin1Char('a')) + smiley, true, QString(1022, QLatin1Char('a')), 0},
-        {"pair kept whole", QString(1021, QLatin1Char('a')) + smiley + QStringLiteral("z"), true,
-         QString(1021, QLatin1Char('a')) + smiley, 0},
+        {"opened", QStringLiteral("https://a.example/"), QStringLiteral("https://a.example/")},
+        {"exactly 1023", a1023, a1023},
+        {"cut at 1023", a1023 + QStringLiteral("bcd"), a1023},
+        {"cut before a split pair", QString(1022, QLatin1Char('a')) + smiley, QString(1022, QLatin1Char('a'))},
+        {"pair kept whole", QString(1021, QLatin1Char('a')) + smiley + QStringLiteral("z"),
+         QString(1021, QLatin1Char('a')) + smiley},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        RecordingShell shell(row.opens);
+        RecordingShell shell;
         link->SetURL(row.url);
         const int clicksBefore = clicks;
         ClickLink();
         EXPECT_EQ(shell.opened, QStringList{row.handedOver});
-        EXPECT_EQ(shell.beeps, row.beeps);
-        EXPECT_EQ(clicks, clicksBefore + 1) << "the click event fires whether or not the address opened";
-        EXPECT_EQ(link->FontColor(), kMaroon) << "a failed opening still marks the link visited";
+        EXPECT_EQ(shell.beeps, 0);
+        EXPECT_EQ(clicks, clicksBefore + 1);
+        EXPECT_EQ(link->FontColor(), kMaroon);
     }
+}
+
+TEST_F(HyperlinkLabel, OnlyAnOpenedAddressMarksTheLinkVisitedAndAFailureBeeps) {
+    RecordingShell shell;
+    shell.deferred = true;
+    ClickLink();
+    ClickLink();
+    EXPECT_EQ(clicks, 2) << "the click event does not wait for the desktop";
+    ASSERT_EQ(shell.waiting.size(), 2u);
+    EXPECT_EQ(link->FontColor(), kNavy);
+
+    shell.waiting[0](false);
+    EXPECT_EQ(shell.beeps, 1);
+    EXPECT_FALSE(link->Visited());
+    EXPECT_EQ(link->FontColor(), kNavy);
+    shell.waiting[1](true);
+    EXPECT_EQ(shell.beeps, 1);
+    EXPECT_TRUE(link->Visited());
+    EXPECT_EQ(link->FontColor(), kMaroon);
+
+    // An answer for a label that is gone is dropped.
+    auto* gone = new TOvcURL(&host);
+    gone->SetURL(QStringLiteral("https://a.example/"));
+    gone->Click();
+    delete gone;
+    shell.waiting[2](false);
+    EXPECT_EQ(shell.beeps, 1);
+}
+
+// The desktop's "open" is xdg-open; what it tells by its exit status decides, as a stand-in shows.
+TEST(DesktopShell, AnAddressOpensOnlyWhenXdgOpenSaysSo) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    struct Row {
+        const char* name;
+        const char* script;  // empty: no such program
+        bool opened;
+    };
+    const Row rows[] = {
+        {"opened", "echo \"$1\" > \"$0.address\"", true},
+        {"no method available", "echo 'xdg-open: no method available' >&2; exit 3", false},
+        {"killed", "kill -9 $$", false},
+        {"missing", "", false},
+        {"still running with the browser", "exec sleep 0.6", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString program = folder.filePath(QString::fromLatin1(row.name).replace(QLatin1Char(' '), '-'));
+        if (*row.script) {
+            QFile file(program);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("#!/bin/sh\n") + row.script + "\n");
+            file.close();
+            file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        DesktopShellServices shell(program, 300);
+        std::optional<bool> opened;
+        shell.Open(QStringLiteral("www.a.example/x y"), [&opened](bool answer) { opened = answer; });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return opened.has_value(); }, 5000));
+        EXPECT_EQ(*opened, row.opened);
+        QTest::qWait(400);  // the wait ending later answers nothing a second time
+        EXPECT_EQ(*opened, row.opened);
+    }
+    QFile address(folder.filePath(QStringLiteral("opened.address")));
+    ASSERT_TRUE(address.open(QIODevice::ReadOnly));
+    EXPECT_EQ(address.readAll(), QByteArray("http://www.a.example/x%20y\n"));
 }
 
 // Whether an address lies under a domain reserved for examples.
@@ -392,13 +467,12 @@ TEST(LinksWindow, EscapeAndCloseEndTheDialogAndVisitedLinksStayVisited) {
     TInternetFrm& window = windows.InternetFrm;
     EXPECT_TRUE(ExecAndEnd(window, [&] { QTest::keyClick(&window, Qt::Key_Escape); }));
 
-    RecordingShell shell(false);
+    RecordingShell shell;
     EXPECT_TRUE(ExecAndEnd(window, [&] {
         QTest::mouseClick(window.OvcURL[3], Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
         window.Button1->click();
     }));
     EXPECT_EQ(shell.opened, QStringList{QString::fromUtf8(kWebLinks[3].url)});
-    EXPECT_EQ(shell.beeps, 1);
 
     // The same window comes back, with the link still visited; the Internet button shows it.
     bool visitedOnReturn = false;
