@@ -67,7 +67,8 @@ RunResult ExportToSave(TfrReport& report, TfrExportFilter& filter, SafeSave& sav
     filter.EndDocument();
     filter.Stream = nullptr;
     if (!result.IsDone()) return result;
-    if (!filter.Failure().empty()) return RunResult::Failed(filter.Failure());
+    // A write the file refused is told with the save's reason ("No space left on device").
+    if (!filter.Failure().empty()) return RunResult::Failed(save.WriteFailure().value_or(filter.Failure()));
     if (auto error = save.Commit()) return RunResult::Failed(*error);
     return cancel ? RunResult::Cancelled() : RunResult::Done();
 }
