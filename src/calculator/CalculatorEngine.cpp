@@ -25,6 +25,9 @@ bool StartsWithMinus(std::u16string_view text) { return !text.empty() && text.fr
 // The largest number of digits after the separator that the result format writes.
 constexpr int kMaxDecimals = 18;
 
+// The digits of the largest long double (about 1.19e4932): no shorter entry overflows.
+constexpr std::size_t kLargestNumberDigits = 4933;
+
 }  // namespace
 
 TOvcBasicCalculatorEngine::TOvcBasicCalculatorEngine(CalculatorSurroundings& surroundings, char16_t decimalSeparator)
@@ -112,13 +115,13 @@ void TOvcBasicCalculatorEngine::Press(CalcButton button) {
             break;
         case CalcButton::MemoryStore:
             // MS stores the number on the display, which after an operator is the running result.
-            if (!inError) ChangeMemory(displayValue_);
+            if (!inError) ChangeMemory(DisplayValue());
             break;
         case CalcButton::MemoryAdd:
-            if (!inError) ChangeMemory(memory_ + entryValue_);
+            if (!inError) ChangeMemory(memory_ + EntryValue());
             break;
         case CalcButton::MemorySubtract:
-            if (!inError) ChangeMemory(memory_ - entryValue_);
+            if (!inError) ChangeMemory(memory_ - EntryValue());
             break;
     }
     lastButton_ = button;
@@ -137,7 +140,7 @@ void TOvcBasicCalculatorEngine::CopyDisplay() {
     // The display pads its text on the left to right-align it in its own width and font; that
     // padding belongs to the drawing, not to the number, so only the text and the two blanks that
     // always follow it go to the clipboard: "5.00  ".
-    surroundings_.SetClipboardText(displayText_ + u"  ");
+    surroundings_.SetClipboardText(DisplayText() + u"  ");
 }
 
 void TOvcBasicCalculatorEngine::TypeDigit(int digit) {
@@ -158,10 +161,12 @@ void TOvcBasicCalculatorEngine::TypeDigit(int digit) {
         entryText_.insert(0, 1, u'-');
         signPending_ = false;
     }
-    entryValue_ = ReadNumber(entryText_);
+    entryValueRead_ = false;
     // An entry beyond the range of numbers is an overflow like any other, not a number taken as 0.
-    if (!std::isfinite(entryValue_)) return Fail();
-    if (entryValue_ == 0 && !HasSeparator(entryText_)) {
+    // Only an entry as long as the largest number's digits can be one.
+    if (entryText_.size() >= kLargestNumberDigits && !std::isfinite(EntryValue())) return Fail();
+    // All zeros without a separator (the search stops at the first other character).
+    if (entryText_.find_first_not_of(u"-0") == std::u16string::npos) {
         // Leading zeros are not kept: the entry stays "0" and the next digit starts afresh, even when
         // the new-number bit was not set before (after CE the entry was empty). A minus sign typed
         // before the zeros is not lost with them: it keeps waiting for the first other digit, so
@@ -192,7 +197,7 @@ void TOvcBasicCalculatorEngine::TypeDecimalPoint() {
     entryText_ = (negative ? u"-" : u"") + digits;
     signPending_ = false;
     decimalTyped_ = true;
-    entryValue_ = ReadNumber(entryText_);
+    SetEntryValue(ReadNumber(entryText_));
     ShowEntry();
     // The point is part of the number being typed, so the digits after it append to it: ".5"
     // gives "0.5". Were the new-number bit left set after a leading "0.", the next digit would
@@ -201,22 +206,22 @@ void TOvcBasicCalculatorEngine::TypeDecimalPoint() {
 }
 
 void TOvcBasicCalculatorEngine::BackSpace() {
-    if (entryValue_ == 0 || entryText_.empty()) return;
+    if (EntryValue() == 0 || entryText_.empty()) return;
     entryText_.pop_back();
     decimalTyped_ = HasSeparator(entryText_);
     if (entryText_.empty()) {
-        entryValue_ = 0;
+        SetEntryValue(0);
         ShowZero(u"0");
         state_ |= kCalcNewNumber;
         return;
     }
-    entryValue_ = ReadNumber(entryText_);
+    SetEntryValue(ReadNumber(entryText_));
     ShowEntry();
 }
 
 void TOvcBasicCalculatorEngine::ClearEntry() {
     entryText_.clear();
-    entryValue_ = 0;
+    SetEntryValue(0);
     signPending_ = false;
     decimalTyped_ = false;
     ShowZero(FormatResult(0));
@@ -226,7 +231,7 @@ void TOvcBasicCalculatorEngine::Clear() {
     stack_.fill(0);
     pending_ = PendingOperation::None;
     state_ = kCalcReady | kCalcNewNumber;
-    entryValue_ = 0;
+    SetEntryValue(0);
     entryText_ = u"0";
     signPending_ = false;
     decimalTyped_ = false;
@@ -241,7 +246,7 @@ void TOvcBasicCalculatorEngine::ToggleSign() {
     if (entryText_.empty() || signPending_ || zeroLeftByClear) {
         signPending_ = !signPending_;
         entryText_ = signPending_ ? u"-" : u"";
-        entryValue_ = 0;
+        SetEntryValue(0);
         ShowZero(u"0");
         return;
     }
@@ -250,7 +255,7 @@ void TOvcBasicCalculatorEngine::ToggleSign() {
     } else {
         entryText_.insert(0, 1, u'-');
     }
-    entryValue_ = ReadNumber(entryText_);
+    SetEntryValue(ReadNumber(entryText_));
     if (entryText_.empty()) {
         ShowZero(u"0");
     } else {
@@ -260,13 +265,13 @@ void TOvcBasicCalculatorEngine::ToggleSign() {
 
 void TOvcBasicCalculatorEngine::PushOperand() {
     if (lastButton_ == CalcButton::Percent) return;  // its result already stands on top
-    Push(entryValue_);
+    Push(EntryValue());
 }
 
 void TOvcBasicCalculatorEngine::Operator(PendingOperation operation) {
     // Right after = or MR the number on the display is the operand; otherwise the number entered.
     if (lastButton_ == CalcButton::Equals || lastButton_ == CalcButton::MemoryRecall) {
-        Push(displayValue_);
+        Push(DisplayValue());
     } else {
         PushOperand();
     }
@@ -284,12 +289,12 @@ void TOvcBasicCalculatorEngine::Equals() {
     PushOperand();
     if (!ApplyPending()) return Fail();
     pending_ = PendingOperation::Equals;
-    entryValue_ = Pop();
-    ShowResult(entryValue_);
+    SetEntryValue(Pop());
+    ShowResult(EntryValue());
 }
 
 void TOvcBasicCalculatorEngine::Percent() {
-    Push(entryValue_);
+    Push(EntryValue());
     // After + or - the percentage is taken of the running value: 50 + 10 % adds 5. Otherwise it is
     // the number divided by 100.
     const bool ofRunningValue = pending_ == PendingOperation::Add || pending_ == PendingOperation::Subtract;
@@ -300,24 +305,24 @@ void TOvcBasicCalculatorEngine::Percent() {
     pending_ = PendingOperation::Equals;
     // The result stays on the stack for a following operator, and it is the entry as well: M+, 1/x
     // and Sqrt after % act on the number shown, not on the percentage typed before it.
-    entryValue_ = stack_[0];
+    SetEntryValue(stack_[0]);
     ShowResult(stack_[0]);
 }
 
 void TOvcBasicCalculatorEngine::Reciprocal() {
-    Push(entryValue_);
+    Push(EntryValue());
     if (stack_[0] == 0) return Fail();
     stack_[0] = 1 / stack_[0];
-    entryValue_ = Pop();
-    ShowResult(entryValue_);
+    SetEntryValue(Pop());
+    ShowResult(EntryValue());
 }
 
 void TOvcBasicCalculatorEngine::SquareRoot() {
-    Push(entryValue_);
+    Push(EntryValue());
     if (stack_[0] < 0) return Fail();
     stack_[0] = std::sqrt(stack_[0]);
-    entryValue_ = Pop();
-    ShowResult(entryValue_);
+    SetEntryValue(Pop());
+    ShowResult(EntryValue());
 }
 
 void TOvcBasicCalculatorEngine::MemoryRecall() {
@@ -327,7 +332,7 @@ void TOvcBasicCalculatorEngine::MemoryRecall() {
     // buttons MR pushes nothing, so 2 + 3 M+ = still gives 5.
     signPending_ = false;
     decimalTyped_ = false;
-    entryValue_ = memory_;
+    SetEntryValue(memory_);
     ShowResult(memory_);
 }
 
@@ -373,6 +378,7 @@ bool TOvcBasicCalculatorEngine::ApplyPending() {
 
 void TOvcBasicCalculatorEngine::ShowResult(long double value) {
     if (!std::isfinite(value)) return Fail();
+    displayShowsEntry_ = false;
     displayValue_ = value;
     displayText_ = FormatResult(value);
     entryText_ = displayText_;
@@ -380,12 +386,10 @@ void TOvcBasicCalculatorEngine::ShowResult(long double value) {
     state_ = kCalcReady | kCalcNewNumber;
 }
 
-void TOvcBasicCalculatorEngine::ShowEntry() {
-    displayText_ = entryText_;
-    displayValue_ = entryValue_;
-}
+void TOvcBasicCalculatorEngine::ShowEntry() { displayShowsEntry_ = true; }
 
 void TOvcBasicCalculatorEngine::ShowZero(std::u16string_view text) {
+    displayShowsEntry_ = false;
     displayText_ = text;
     displayValue_ = 0;
 }
@@ -397,9 +401,10 @@ void TOvcBasicCalculatorEngine::Fail() {
     stack_.fill(0);
     pending_ = PendingOperation::None;
     entryText_.clear();
-    entryValue_ = 0;
+    SetEntryValue(0);
     signPending_ = false;
     decimalTyped_ = false;
+    displayShowsEntry_ = false;
     displayText_ = kCalcErrorText;
     displayValue_ = 0;
     state_ = kCalcError | kCalcNewNumber;
@@ -413,6 +418,19 @@ void TOvcBasicCalculatorEngine::Beep() {
 
 bool TOvcBasicCalculatorEngine::HasSeparator(std::u16string_view text) const {
     return text.find(separator_) != std::u16string_view::npos;
+}
+
+long double TOvcBasicCalculatorEngine::EntryValue() const {
+    if (!entryValueRead_) {
+        entryValue_ = ReadNumber(entryText_);
+        entryValueRead_ = true;
+    }
+    return entryValue_;
+}
+
+void TOvcBasicCalculatorEngine::SetEntryValue(long double value) {
+    entryValue_ = value;
+    entryValueRead_ = true;
 }
 
 long double TOvcBasicCalculatorEngine::ReadNumber(std::u16string_view text) const {

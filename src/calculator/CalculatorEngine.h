@@ -106,10 +106,10 @@ public:
     char16_t DecimalSeparator() const { return separator_; }
 
     const std::u16string& EntryText() const { return entryText_; }
-    long double EntryValue() const { return entryValue_; }
+    long double EntryValue() const;
     // What the display shows, without the two blanks that follow it there.
-    const std::u16string& DisplayText() const { return displayText_; }
-    long double DisplayValue() const { return displayValue_; }
+    const std::u16string& DisplayText() const { return displayShowsEntry_ ? entryText_ : displayText_; }
+    long double DisplayValue() const { return displayShowsEntry_ ? EntryValue() : displayValue_; }
     bool SignPending() const { return signPending_; }
     bool DecimalTyped() const { return decimalTyped_; }
     std::optional<CalcButton> LastButton() const { return lastButton_; }
@@ -158,8 +158,16 @@ private:
     char16_t separator_;
     int decimals_ = 2;
 
+    // Setting the value of the entry; reading it is EntryValue().
+    void SetEntryValue(long double value);
+
     std::u16string entryText_ = u"0";
-    long double entryValue_ = 0;
+    // The entry's value is read from its text when it is needed, not after every digit: a pasted
+    // number would otherwise be read again and again, ever longer.
+    mutable long double entryValue_ = 0;
+    mutable bool entryValueRead_ = true;
+    // While a number is typed the display shows the entry itself, which is not copied each time.
+    bool displayShowsEntry_ = false;
     std::u16string displayText_ = u"0";
     long double displayValue_ = 0;
     bool signPending_ = false;
