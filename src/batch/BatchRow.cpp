@@ -97,61 +97,10 @@ char* PutKey(char* out, std::string_view key) {
     return out;
 }
 
-// What one character adds to the sums and, by its value, to the chart: the code units below 128
-// are looked up, every character above them is other. Made from Classify, the one table of letter
-// values.
-struct CharEffect {
-    std::uint8_t vowel = 0;  // the value of a vowel letter, 0 for anything else
-    std::uint8_t consonant = 0;
-    std::uint8_t number = 0;
-};
-
-using EffectTable = std::array<CharEffect, 128>;
-
-EffectTable MakeEffects(LetterSystem system) {
-    EffectTable table;
-    for (char16_t c = 0; c < table.size(); ++c) {
-        const LetterValue letter = Classify(c, system);
-        const auto value = static_cast<std::uint8_t>(letter.value);
-        switch (letter.charClass) {
-            case CharClass::Vowel: table[c].vowel = value; break;
-            case CharClass::Consonant: table[c].consonant = value; break;
-            case CharClass::Number: table[c].number = value; break;
-            case CharClass::Other: break;
-        }
-    }
-    return table;
-}
-
-const EffectTable& EffectsOf(LetterSystem system) {
-    static const EffectTable pythagorean = MakeEffects(LetterSystem::Pythagorean);
-    static const EffectTable chaldean = MakeEffects(LetterSystem::Chaldean);
-    switch (system) {
-        case LetterSystem::Pythagorean: return pythagorean;
-        case LetterSystem::Chaldean: return chaldean;
-    }
-    return pythagorean;
-}
-
-// The reduction chain of a sum. The chains of 0 to 511 are made once: the sums of a data text
-// of 40 characters stay below 361, so the table answers every row without making a string.
-std::string_view ChainOf(std::int32_t sum, std::string& spill) {
-    static const std::array<std::string, 512> chains = [] {
-        std::array<std::string, 512> table;
-        for (std::size_t n = 0; n < table.size(); ++n) table[n] = ReduceChain(n);
-        return table;
-    }();
-    const auto n = static_cast<std::uint64_t>(sum);
-    if (n < chains.size()) return chains[n];
-    spill = ReduceChain(n);
-    return spill;
-}
-
 }  // namespace
 
 void AnalyseTotals(std::u16string_view data, LetterSystem system, AnalysisState& state, DigitChart& chart) {
-    const EffectTable& effects = EffectsOf(system);
-    static const CharEffect kOther;
+    const LetterEffects& effects = LetterEffectsOf(system);
     // Letters and other characters alternate at random in a name, which a branch per character
     // would mispredict: every character adds to slot 0 of the counts it does not belong to.
     std::array<int, 10> vowels{};
@@ -160,7 +109,7 @@ void AnalyseTotals(std::u16string_view data, LetterSystem system, AnalysisState&
     std::int32_t consonantSum = 0;
     std::int32_t numberSum = 0;
     for (char16_t c : data) {
-        const CharEffect& effect = c < effects.size() ? effects[c] : kOther;
+        const LetterEffect& effect = EffectOf(effects, c);
         vowelSum += effect.vowel;
         consonantSum += effect.consonant;
         numberSum += effect.number;
@@ -211,9 +160,9 @@ std::optional<std::string> RowAnalyser::Analyse(std::string_view name, std::opti
     // What the analysis run writes into the window, after the date calculation.
     AnalyseTotals(row.data, row.state.letterSystem, row.state, row.chart);
     if (row.hasDate) row.state.DateDigitSum = row.dateTotals.dateDigitSum;
-    row.vTotal = ChainOf(row.state.VowelSum, row.spill[0]);
-    row.cTotal = ChainOf(row.state.ConsonantSum, row.spill[1]);
-    row.total = ChainOf(row.state.GrandTotal, row.spill[2]);
+    row.vTotal = ReduceChainView(static_cast<std::uint64_t>(row.state.VowelSum), row.spill[0]);
+    row.cTotal = ReduceChainView(static_cast<std::uint64_t>(row.state.ConsonantSum), row.spill[1]);
+    row.total = ReduceChainView(static_cast<std::uint64_t>(row.state.GrandTotal), row.spill[2]);
     if (row.hasDate) {
         row.nameDate = NameDateChain(row.state.GrandTotal, row.state.DateDigitSum);
     } else {

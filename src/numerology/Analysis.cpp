@@ -14,7 +14,7 @@ AnalysisShown RunAnalysis(AnalysisState& state, std::u16string_view data) {
     state.GrandTotal = result.GrandTotal;
 
     AnalysisShown shown;
-    shown.chart = CountDigits(result.VowelRow, result.ConsonantRow);
+    shown.chart = ChartOfCounts(result.VowelCounts, result.ConsonantCounts);
     shown.vowels = std::move(result.VowelRow);
     shown.constants = std::move(result.ConsonantRow);
     shown.vTotal = ReduceChain(static_cast<std::uint64_t>(state.VowelSum));

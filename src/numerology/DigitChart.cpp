@@ -1,14 +1,23 @@
 #include "numerology/DigitChart.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <numeric>
 
 namespace quillon {
 namespace {
 
 void CountInto(std::string_view row, std::array<int, 9>& counts) {
-    for (char c : row) {
-        if (c >= '1' && c <= '9') ++counts[c - '1'];
-    }
+    // Without a branch per character, which blanks and digits taking turns would mispredict: every
+    // byte counts in a slot, the ones that are no digit 1 to 9 in slot 0, which is dropped.
+    static constexpr auto kSlots = [] {
+        std::array<std::uint8_t, 256> slots{};
+        for (int digit = 1; digit <= 9; ++digit) slots['0' + digit] = static_cast<std::uint8_t>(digit);
+        return slots;
+    }();
+    std::array<int, 10> slots{};
+    for (char c : row) ++slots[kSlots[static_cast<unsigned char>(c)]];
+    for (std::size_t digit = 1; digit <= 9; ++digit) counts[digit - 1] += slots[digit];
 }
 
 }  // namespace
@@ -25,7 +34,7 @@ std::string ChartCellName(int index) {
         return kTotals[index - 27];
     }
     static constexpr char kRows[] = {'V', 'C', 'T'};
-    return std::string(1, kRows[index % 3]) + std::to_string(index / 3 + 1);
+    return {kRows[index % 3], static_cast<char>('1' + index / 3)};
 }
 
 std::array<std::string, kChartCellCount> ChartCellTexts(const DigitChart& chart) {
@@ -40,6 +49,13 @@ std::array<std::string, kChartCellCount> ChartCellTexts(const DigitChart& chart)
     texts[28] = std::to_string(chart.ConsonantTotal());
     texts[29] = std::to_string(chart.GrandTotal());
     return texts;
+}
+
+DigitChart ChartOfCounts(const std::array<std::int32_t, 10>& vowels, const std::array<std::int32_t, 10>& consonants) {
+    DigitChart chart;
+    std::copy(vowels.begin() + 1, vowels.end(), chart.vowels.begin());
+    std::copy(consonants.begin() + 1, consonants.end(), chart.consonants.begin());
+    return chart;
 }
 
 DigitChart CountDigits(std::string_view vowelRow, std::string_view consonantRow) {

@@ -2,6 +2,7 @@
 // The 1-to-9 chart: how many vowel and consonant letters carry each value, with row totals.
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,8 @@ std::array<std::string, kChartCellCount> ChartCellTexts(const DigitChart& chart)
 // Counts the digit characters "1" to "9" in the two rows as they are shown; spaces and anything
 // else in the rows are not counted.
 DigitChart CountDigits(std::string_view vowelRow, std::string_view consonantRow);
+// The chart of counts by value as an analysis gives them (index 0, the characters of no value,
+// is left out): the same as counting the digits of its two rows.
+DigitChart ChartOfCounts(const std::array<std::int32_t, 10>& vowels, const std::array<std::int32_t, 10>& consonants);
 
 }  // namespace quillon

@@ -1,9 +1,15 @@
 #include "numerology/LetterValues.h"
 
+#include <algorithm>
 #include <array>
+#include <climits>
+#include <cstdint>
 
 namespace quillon {
 namespace {
+
+// The width of each value in LetterEffect::packed.
+constexpr int kPackedBits = 21;
 
 // Values of A to Z, in alphabet order. The Pythagorean column repeats 1 to 9; the Chaldean one uses
 // only 1 to 8.
@@ -21,8 +27,6 @@ const std::array<std::int8_t, 26>& TableOf(LetterSystem system) {
 }
 
 bool IsVowelLetter(char16_t c) { return c == u'A' || c == u'E' || c == u'I' || c == u'O' || c == u'U'; }
-
-char DigitChar(int value) { return static_cast<char>('0' + value); }
 
 }  // namespace
 
@@ -62,26 +66,75 @@ LetterValue Classify(char16_t c, LetterSystem system) {
     return {};
 }
 
+const LetterEffects& LetterEffectsOf(LetterSystem system) {
+    static const auto make = [](LetterSystem of) {
+        LetterEffects effects;
+        for (char16_t c = 0; c < effects.size(); ++c) {
+            const LetterValue letter = Classify(c, of);
+            const auto value = static_cast<std::uint8_t>(letter.value);
+            LetterEffect& effect = effects[c];
+            switch (letter.charClass) {
+                case CharClass::Vowel: effect.vowel = value; break;
+                case CharClass::Consonant: effect.consonant = value; break;
+                case CharClass::Number: effect.number = value; break;
+                case CharClass::Other: break;
+            }
+            if (effect.vowel) effect.vowelDigit = static_cast<char>('0' + effect.vowel);
+            if (effect.consonant) effect.consonantDigit = static_cast<char>('0' + effect.consonant);
+            effect.packed = effect.vowel | std::uint64_t{effect.consonant} << kPackedBits |
+                            std::uint64_t{effect.number} << 2 * kPackedBits;
+        }
+        return effects;
+    };
+    static const LetterEffects pythagorean = make(LetterSystem::Pythagorean);
+    static const LetterEffects chaldean = make(LetterSystem::Chaldean);
+    switch (system) {
+        case LetterSystem::Pythagorean: return pythagorean;
+        case LetterSystem::Chaldean: return chaldean;
+    }
+    return pythagorean;
+}
+
+void AnalyseData(std::u16string_view data, LetterSystem system, AnalysisResult& result) {
+    // A look-up and no branch per character: letters and other characters alternate at random in
+    // a name, which branches would mispredict. The three sums are added in one packed word, which
+    // is emptied into the sums before a lane could overflow.
+    constexpr std::size_t kBlock = ((std::uint64_t{1} << kPackedBits) - 1) / 9;
+    constexpr std::uint64_t kLane = (std::uint64_t{1} << kPackedBits) - 1;
+    const LetterEffects& effects = LetterEffectsOf(system);
+    result.VowelRow.resize(data.size());
+    result.ConsonantRow.resize(data.size());
+    char* const vowelRow = result.VowelRow.data();
+    char* const consonantRow = result.ConsonantRow.data();
+    std::array<std::int32_t, 10> vowelCounts{};
+    std::array<std::int32_t, 10> consonantCounts{};
+    std::int64_t sums[3] = {};
+    for (std::size_t start = 0; start < data.size(); start += kBlock) {
+        const std::size_t end = std::min(data.size(), start + kBlock);
+        std::uint64_t packed = 0;
+        for (std::size_t i = start; i < end; ++i) {
+            const LetterEffect& effect = EffectOf(effects, data[i]);
+            packed += effect.packed;
+            vowelRow[i] = effect.vowelDigit;
+            consonantRow[i] = effect.consonantDigit;
+            ++vowelCounts[effect.vowel];
+            ++consonantCounts[effect.consonant];
+        }
+        for (int lane = 0; lane < 3; ++lane) sums[lane] += static_cast<std::int64_t>(packed >> lane * kPackedBits & kLane);
+    }
+    // The sums stay within 32 bits for any text the field can hold; a longer one saturates.
+    auto narrow = [](std::int64_t sum) { return static_cast<std::int32_t>(std::min<std::int64_t>(sum, INT32_MAX)); };
+    result.VowelSum = narrow(sums[0]);
+    result.ConsonantSum = narrow(sums[1]);
+    result.NumberSum = narrow(sums[2]);
+    result.GrandTotal = narrow(sums[0] + sums[1] + sums[2]);
+    result.VowelCounts = vowelCounts;
+    result.ConsonantCounts = consonantCounts;
+}
+
 AnalysisResult AnalyseData(std::u16string_view data, LetterSystem system) {
     AnalysisResult result;
-    result.VowelRow.assign(data.size(), ' ');
-    result.ConsonantRow.assign(data.size(), ' ');
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        const LetterValue letter = Classify(data[i], system);
-        switch (letter.charClass) {
-            case CharClass::Vowel:
-                result.VowelSum += letter.value;
-                result.VowelRow[i] = DigitChar(letter.value);
-                break;
-            case CharClass::Consonant:
-                result.ConsonantSum += letter.value;
-                result.ConsonantRow[i] = DigitChar(letter.value);
-                break;
-            case CharClass::Number: result.NumberSum += letter.value; break;
-            case CharClass::Other: break;
-        }
-    }
-    result.GrandTotal = result.VowelSum + result.ConsonantSum + result.NumberSum;
+    AnalyseData(data, system, result);
     return result;
 }
 

@@ -2,6 +2,7 @@
 // The letter-value tables of the two systems and the analysis of a data text into a vowel row, a
 // consonant row and four sums. Pure computation: no state between runs, no user interface.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,10 +35,36 @@ struct AnalysisResult {
     std::int32_t ConsonantSum = 0;
     std::int32_t NumberSum = 0;
     std::int32_t GrandTotal = 0;
+    // How many vowels and consonants carry each value 1 to 9 (index 0 counts the characters that
+    // are no vowel, or no consonant): the digit chart of the two rows, counted on the way.
+    std::array<std::int32_t, 10> VowelCounts{};
+    std::array<std::int32_t, 10> ConsonantCounts{};
 };
 
 // Accepts any text and never fails. The data is taken as UTF-16 code units, the way the data field
 // counts its characters, so that position k of each row stands under position k of the field.
 AnalysisResult AnalyseData(std::u16string_view data, LetterSystem system);
+// The same into a result whose rows' storage is reused: no allocation once the rows have room.
+void AnalyseData(std::u16string_view data, LetterSystem system, AnalysisResult& result);
+
+// What one code unit adds to the sums: the value of a vowel letter, of a consonant letter or of a
+// number, 0 in the other two. Made from Classify once per system; the code units from 128 up are
+// all other.
+struct LetterEffect {
+    std::uint8_t vowel = 0;
+    std::uint8_t consonant = 0;
+    std::uint8_t number = 0;
+    char vowelDigit = ' ';      // what the vowel row shows under the character
+    char consonantDigit = ' ';  // what the consonant row shows
+    // The three values in one word, 21 bits each (vowel lowest), so that one addition adds all.
+    std::uint64_t packed = 0;
+};
+using LetterEffects = std::array<LetterEffect, 128>;
+const LetterEffects& LetterEffectsOf(LetterSystem system);
+// The effect of any code unit.
+inline const LetterEffect& EffectOf(const LetterEffects& effects, char16_t c) {
+    static constexpr LetterEffect kOther;
+    return c < effects.size() ? effects[c] : kOther;
+}
 
 }  // namespace quillon

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace quillon {
 
@@ -10,5 +11,10 @@ namespace quillon {
 // to 19 + 9 = 28, not to the digit sum 19: "199 / 28 / 10 / 1". No number is held back, 11, 22 and
 // 33 included. 0 gives "0".
 std::string ReduceChain(std::uint64_t n);
+
+// The same without making a string for the sums a name can have: the chains of 0 to 511 are made
+// once (a data text of 40 characters sums to at most 360). A larger n is written into spill, which
+// the view then points into.
+std::string_view ReduceChainView(std::uint64_t n, std::string& spill);
 
 }  // namespace quillon
