@@ -105,12 +105,30 @@ ChartPanel::ChartPanel(QWidget* parent) : QFrame(parent) {
 }
 
 void ChartPanel::ShowChart(const DigitChart& chart) {
-    const auto texts = ChartCellTexts(chart);
-    for (std::size_t i = 0; i < texts.size(); ++i) SetCellText(static_cast<int>(i), QString::fromStdString(texts[i]));
+    // The counts in the cells' order; a keystroke changes a few of them, and only those cells are
+    // written.
+    std::array<int, kChartCellCount> counts{};
+    for (int digit = 1; digit <= 9; ++digit) {
+        const std::size_t base = static_cast<std::size_t>(digit - 1) * 3;
+        counts[base] = chart.Vowel(digit);
+        counts[base + 1] = chart.Consonant(digit);
+        counts[base + 2] = chart.Total(digit);
+    }
+    counts[27] = chart.VowelTotal();
+    counts[28] = chart.ConsonantTotal();
+    counts[29] = chart.GrandTotal();
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        if (counts[i] == shown_[i]) continue;
+        shown_[i] = counts[i];
+        SetCellText(static_cast<int>(i), QString::number(counts[i]));
+    }
 }
 
 void ChartPanel::ClearTotals() {
-    for (int index = 27; index < kChartCellCount; ++index) SetCellText(index, QStringLiteral("0"));
+    for (int index = 27; index < kChartCellCount; ++index) {
+        shown_[static_cast<std::size_t>(index)] = 0;
+        SetCellText(index, QStringLiteral("0"));
+    }
 }
 
 void ChartPanel::SetCellText(int index, const QString& text) {

@@ -33,6 +33,8 @@ private:
 
     QFrame* panel_ = nullptr;
     std::array<QLabel*, kChartCellCount> cells_{};
+    // The counts the cells show, so that an unchanged one is not written again.
+    std::array<int, kChartCellCount> shown_{};
 };
 
 }  // namespace quillon

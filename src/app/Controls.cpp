@@ -56,7 +56,13 @@ QFont PointFont(const QString& family, int points, bool bold) {
 
 QFont SmallFont() { return PointFont(QStringLiteral("MS Sans Serif"), 8, true); }
 QFont NormalFont() { return PointFont(QStringLiteral("MS Sans Serif"), 10, true); }
-QFont RowFont() { return PointFont(QStringLiteral("Courier New"), 10, true); }
+QFont RowFont() {
+    // The fixed-pitch font's letters and digits need no text shaping (no kerning, no ligatures),
+    // which is most of what laying out a field's text costs on every keystroke.
+    QFont font = PointFont(QStringLiteral("Courier New"), 10, true);
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
 
 QLabel* MakeLabel(QWidget* parent, int left, int top, const QString& text, const QFont& font) {
     auto* label = new QLabel(text, parent);
@@ -77,7 +83,11 @@ void SetPaleBlueBackground(QWidget* widget) {
 QLineEdit* MakeResultField(QWidget* parent, const QRect& geometry, const QFont& font, const QString& hint) {
     auto* field = new QLineEdit(parent);
     field->setGeometry(geometry);
-    field->setFont(font);
+    // Result fields hold digits, blanks and slashes, which no font shapes: laying them out without
+    // text shaping is most of what setting them costs on every keystroke.
+    QFont unshaped = font;
+    unshaped.setStyleStrategy(QFont::PreferNoShaping);
+    field->setFont(unshaped);
     field->setReadOnly(true);
     field->setFocusPolicy(Qt::ClickFocus);
     field->setToolTip(hint);

@@ -209,6 +209,12 @@ bool TCalcFrm::eventFilter(QObject* watched, QEvent* event) {
             return DataKeyPress(key);
         }
         if (watched == DateEdit) return EsDateEdit1KeyPress(key);
+    } else if (event->type() == QEvent::ShortcutOverride && watched == Data && TypesACharacter(*static_cast<QKeyEvent*>(event))) {
+        // A key that types a character into the field is the field's, as the field itself would
+        // answer after comparing it with every standard key sequence, which costs more than the
+        // whole analysis of the letter.
+        event->accept();
+        return true;
     } else if (event->type() == QEvent::KeyRelease && watched == Data) {
         DataKeyUp(static_cast<QKeyEvent*>(event));
     } else if (watched == Data && DataPaste(event)) {
@@ -235,6 +241,12 @@ bool TCalcFrm::RefuseWhileAsking(QEvent* event) {
     }
 }
 
+bool TCalcFrm::TypesACharacter(const QKeyEvent& key) {
+    const QString text = key.text();
+    return !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && text.size() == 1 &&
+           text.front().isPrint();
+}
+
 bool TCalcFrm::DataKeyPress(QKeyEvent* event) {
     const QString text = event->text();
     // Alt with a letter is a command key (the Y question's Alt+V and Alt+C among them), never a
@@ -254,11 +266,15 @@ bool TCalcFrm::DataKeyPress(QKeyEvent* event) {
 
 bool TCalcFrm::DataPaste(QEvent* event) {
     switch (event->type()) {
-        case QEvent::KeyPress:
-            // Shift+Insert and the other paste keys but Ctrl+V, which is the Paste command.
-            if (!static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) return false;
+        case QEvent::KeyPress: {
+            // Shift+Insert and the other paste keys but Ctrl+V, which is the Paste command. (Asking
+            // the key bindings costs more than a letter's whole analysis: only these keys are asked.)
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool mayPaste = key->key() == Qt::Key_Insert || key->key() == Qt::Key_Paste || key->key() == Qt::Key_F18;
+            if (!mayPaste || !key->matches(QKeySequence::Paste)) return false;
             InsertPastedText(QGuiApplication::clipboard()->text());
             return true;
+        }
         case QEvent::MouseButtonRelease: {
             // The middle button pastes the selection where its press put the caret.
             QClipboard* clipboard = QGuiApplication::clipboard();
@@ -373,13 +389,16 @@ void TCalcFrm::DataChange() { CalcBtn->click(); }
 
 void TCalcFrm::CalcBtnClick() {
     const AnalysisShown shown = RunAnalysis(state_, Data->text().toStdU16String());
-    Vowels->setText(QString::fromStdString(shown.vowels));
-    Constants->setText(QString::fromStdString(shown.constants));
-    VTotal->setText(QString::fromStdString(shown.vTotal));
-    CTotal->setText(QString::fromStdString(shown.cTotal));
-    Total->setText(QString::fromStdString(shown.total));
+    // A field lays its text out anew whenever it is set, also to the same text: a keystroke
+    // changes only some of them.
+    const std::pair<QLineEdit*, const std::string*> fields[] = {
+        {Vowels, &shown.vowels}, {Constants, &shown.constants}, {VTotal, &shown.vTotal},
+        {CTotal, &shown.cTotal}, {Total, &shown.total},         {NmDt, &shown.nameDate}};
+    for (const auto& [field, text] : fields) {
+        const QString value = QString::fromStdString(*text);
+        if (field->text() != value) field->setText(value);
+    }
     Chart->ShowChart(shown.chart);
-    NmDt->setText(QString::fromStdString(shown.nameDate));
 }
 
 void TCalcFrm::ClearBtnClick() {

@@ -152,6 +152,8 @@ private:
     void FormCreate();
     void LoadReportTemplates();
 
+    // Whether the key types a printable character, with no command modifier.
+    static bool TypesACharacter(const QKeyEvent& key);
     bool DataKeyPress(QKeyEvent* event);
     void DataKeyUp(QKeyEvent* event);
     // Paste by the field's own ways, which the window takes over; true when the event was one.
