@@ -6,18 +6,23 @@
 #include "batch/Csv.h"
 #include "common/Utf8.h"
 #include "numerology/DigitChart.h"
+#include "numerology/LetterValues.h"
 #include "numerology/ReduceChain.h"
 
 namespace quillon::batch {
 namespace {
 
 // One output field: a text, a number, a chart count (a text in JSON, as "analyse --json" gives
-// the chart cells), a null, or a field the row does not have (left out of a JSON line).
+// the chart cells), a null, or a field the row does not have (left out of a JSON line). The three
+// chart cells of one value (V, C and T of a digit) come as one field, which the formats that can
+// write them at once do.
 struct Field {
     // Plain is a text that never needs quoting or escaping: the system's name and the chains.
-    enum class Kind { Text, Plain, Number, Count, Null, Absent } kind = Kind::Absent;
+    enum class Kind { Text, Plain, Number, Count, ChartDigit, Null, Absent } kind = Kind::Absent;
     std::string_view text;
-    long long number = 0;
+    long long number = 0;  // a number or count; the vowels of a chart digit
+    long long consonants = 0;  // the consonants of a chart digit
+    int digit = 0;             // the chart digit, 1 to 9
 };
 
 Field Text(std::string_view text) { return {Field::Kind::Text, text, 0}; }
@@ -47,14 +52,8 @@ template <typename Visit>
     p = visit(p, "ConsonantDigit", Digit(row.cTotal));
     p = visit(p, "TotalDigit", Digit(row.total));
     // The report's order of the chart cells: V1, C1, T1, V2, ...
-    static constexpr std::string_view kChartNames[] = {"V1", "C1", "T1", "V2", "C2", "T2", "V3", "C3", "T3",
-                                                       "V4", "C4", "T4", "V5", "C5", "T5", "V6", "C6", "T6",
-                                                       "V7", "C7", "T7", "V8", "C8", "T8", "V9", "C9", "T9"};
     for (int digit = 1; digit <= 9; ++digit) {
-        const std::string_view* names = &kChartNames[(digit - 1) * 3];
-        p = visit(p, names[0], Field{Field::Kind::Count, {}, row.chart.Vowel(digit)});
-        p = visit(p, names[1], Field{Field::Kind::Count, {}, row.chart.Consonant(digit)});
-        p = visit(p, names[2], Field{Field::Kind::Count, {}, row.chart.Total(digit)});
+        p = visit(p, {}, Field{Field::Kind::ChartDigit, {}, row.chart.Vowel(digit), row.chart.Consonant(digit), digit});
     }
     if (!withDate) return p;
     const bool has = row.hasDate;
@@ -82,11 +81,32 @@ char* PutNumber(char* out, long long number) {
     return std::to_chars(out, out + 24, number).ptr;
 }
 
-// Copies a short text; a call of memcpy costs more than the copy for the few bytes of a key, a
-// chain or a number.
+// Copies a short text (a key, a chain, the system's name) with two word copies that may overlap,
+// in place of a byte at a time or a call of memcpy, both of which cost more than the copy.
 char* PutShort(char* out, std::string_view text) {
-    for (char c : text) *out++ = c;
-    return out;
+    const char* from = text.data();
+    const std::size_t size = text.size();
+    if (size >= 8 && size <= 16) {
+        std::memcpy(out, from, 8);
+        std::memcpy(out + size - 8, from + size - 8, 8);
+    } else if (size >= 4 && size < 8) {
+        std::memcpy(out, from, 4);
+        std::memcpy(out + size - 4, from + size - 4, 4);
+    } else if (size > 16) {
+        std::memcpy(out, from, size);
+    } else {
+        for (std::size_t i = 0; i < size; ++i) out[i] = from[i];
+    }
+    return out + size;
+}
+
+// The names of a chart digit's three cells: "V1", "C1", "T1".
+std::array<std::string_view, 3> ChartCellNames(int digit) {
+    static constexpr std::string_view kNames[] = {"V1", "C1", "T1", "V2", "C2", "T2", "V3", "C3", "T3",
+                                                  "V4", "C4", "T4", "V5", "C5", "T5", "V6", "C6", "T6",
+                                                  "V7", "C7", "T7", "V8", "C8", "T8", "V9", "C9", "T9"};
+    const std::string_view* names = &kNames[(digit - 1) * 3];
+    return {names[0], names[1], names[2]};
 }
 
 char* PutKey(char* out, std::string_view key) {
@@ -99,7 +119,10 @@ char* PutKey(char* out, std::string_view key) {
 
 }  // namespace
 
-void AnalyseTotals(std::u16string_view data, LetterSystem system, AnalysisState& state, DigitChart& chart) {
+namespace {
+
+template <typename Text>
+void AnalyseTotalsOf(const Text& data, LetterSystem system, AnalysisState& state, DigitChart& chart) {
     const LetterEffects& effects = LetterEffectsOf(system);
     // Letters and other characters alternate at random in a name, which a branch per character
     // would mispredict: every character adds to slot 0 of the counts it does not belong to.
@@ -108,8 +131,8 @@ void AnalyseTotals(std::u16string_view data, LetterSystem system, AnalysisState&
     std::int32_t vowelSum = 0;
     std::int32_t consonantSum = 0;
     std::int32_t numberSum = 0;
-    for (char16_t c : data) {
-        const LetterEffect& effect = EffectOf(effects, c);
+    for (const auto c : data) {
+        const LetterEffect& effect = EffectOf(effects, static_cast<char16_t>(static_cast<std::make_unsigned_t<decltype(c)>>(c)));
         vowelSum += effect.vowel;
         consonantSum += effect.consonant;
         numberSum += effect.number;
@@ -124,31 +147,99 @@ void AnalyseTotals(std::u16string_view data, LetterSystem system, AnalysisState&
     std::copy(consonants.begin() + 1, consonants.end(), chart.consonants.begin());
 }
 
+bool IsAscii(std::string_view text) {
+    // Eight bytes at a time: a name of a list is ASCII nearly always.
+    std::size_t i = 0;
+    std::uint64_t high = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t block;
+        std::memcpy(&block, text.data() + i, 8);
+        high |= block;
+    }
+    for (; i < text.size(); ++i) high |= static_cast<unsigned char>(text[i]);
+    return (high & 0x8080808080808080ULL) == 0;
+}
+
+}  // namespace
+
+void AnalyseTotals(std::u16string_view data, LetterSystem system, AnalysisState& state, DigitChart& chart) {
+    AnalyseTotalsOf(data, system, state, chart);
+}
+
+void AnalyseTotals(std::string_view asciiData, LetterSystem system, AnalysisState& state, DigitChart& chart) {
+    AnalyseTotalsOf(asciiData, system, state, chart);
+}
+
 std::optional<int> FinalDigit(std::string_view chain) {
     if (chain.empty()) return std::nullopt;
     return chain.back() - '0';
 }
 
-RowAnalyser::RowAnalyser(const BatchOptions& options) : options_(options) {
+RowAnalyser::RowAnalyser(const BatchOptions& options)
+    : options_(options), effects_(LetterEffectsOf(options.system)), chains_(SmallReduceChains()) {
+    for (std::size_t c = 0; c < typed_.size(); ++c) {
+        typed_[c] = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    }
+    if (options.vowelYAll) typed_['Y'] = typed_['y'] = 'y';
     if (options.date) {
         fixedTotals_ = CalculateDate(*options.date);
         AppendUtf16AsUtf8(fixedDates_, FormatDate(*options.date, options.dateSettings));
     }
 }
 
-std::optional<std::string> RowAnalyser::Analyse(std::string_view name, std::optional<std::string_view> dateText,
-                                                BatchRow& row) {
+void RowAnalyser::TakeAsciiName(std::string_view name, BatchRow& row) {
+    // What NormalisePastedText does, on bytes (every ASCII byte is one code unit of the field),
+    // and the analysis of the result in the same pass: a to z become capitals, Y takes the run's
+    // answer, and each character's values are added in one packed word (40 characters of at most
+    // 9 fit easily in its lanes).
+    while (!name.empty() && static_cast<unsigned char>(name.front()) <= 32) name.remove_prefix(1);
+    while (!name.empty() && static_cast<unsigned char>(name.back()) <= 32) name.remove_suffix(1);
+    name = name.substr(0, kMaxDataLength);
+    row.dataText.resize(name.size());
+    char* const text = row.dataText.data();
+    std::array<int, 10> vowels{};
+    std::array<int, 10> consonants{};
+    std::uint64_t packed = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char c = typed_[static_cast<unsigned char>(name[i])];
+        text[i] = c;
+        const LetterEffect& effect = effects_[static_cast<unsigned char>(c)];
+        packed += effect.packed;
+        ++vowels[effect.vowel];
+        ++consonants[effect.consonant];
+    }
+    row.state.VowelSum = static_cast<std::int32_t>(packed & kLetterLaneMask);
+    row.state.ConsonantSum = static_cast<std::int32_t>(packed >> kLetterLaneBits & kLetterLaneMask);
+    row.state.NumberSum = static_cast<std::int32_t>(packed >> 2 * kLetterLaneBits & kLetterLaneMask);
+    row.state.GrandTotal = row.state.VowelSum + row.state.ConsonantSum + row.state.NumberSum;
+    row.chart = ChartOfCounts(vowels, consonants);
+}
+
+std::optional<std::string> RowAnalyser::TakeName(std::string_view name, BatchRow& row) {
+    if (IsAscii(name)) {
+        TakeAsciiName(name, row);
+        return std::nullopt;
+    }
     if (!Utf8ToUtf16(name, decoded_)) return std::string("invalid UTF-8");
     // The name as the Paste command puts it into the data field; there is no one to ask about
     // the Ys, so all of them take the one answer given for the run.
-    row.data = NormalisePastedText(decoded_);
+    normalised_ = NormalisePastedText(decoded_);
     if (options_.vowelYAll) {
-        for (char16_t& c : row.data) {
+        for (char16_t& c : normalised_) {
             if (c == u'Y') c = u'y';
         }
     }
+    AnalyseTotals(normalised_, options_.system, row.state, row.chart);
+    row.dataText.clear();
+    AppendUtf16AsUtf8(row.dataText, normalised_);
+    return std::nullopt;
+}
+
+std::optional<std::string> RowAnalyser::Analyse(std::string_view name, std::optional<std::string_view> dateText,
+                                                BatchRow& row) {
     row.state = AnalysisState{};
     row.state.letterSystem = options_.system;
+    if (auto error = TakeName(name, row)) return error;
     row.hasDate = false;
     if (options_.date) {
         row.hasDate = true;
@@ -158,17 +249,21 @@ std::optional<std::string> RowAnalyser::Analyse(std::string_view name, std::opti
         if (auto error = ReadRowDate(*dateText, row)) return error;
     }
     // What the analysis run writes into the window, after the date calculation.
-    AnalyseTotals(row.data, row.state.letterSystem, row.state, row.chart);
     if (row.hasDate) row.state.DateDigitSum = row.dateTotals.dateDigitSum;
-    row.vTotal = ReduceChainView(static_cast<std::uint64_t>(row.state.VowelSum), row.spill[0]);
-    row.cTotal = ReduceChainView(static_cast<std::uint64_t>(row.state.ConsonantSum), row.spill[1]);
-    row.total = ReduceChainView(static_cast<std::uint64_t>(row.state.GrandTotal), row.spill[2]);
+    row.vTotal = ChainOf(row.state.VowelSum, row.spill[0]);
+    row.cTotal = ChainOf(row.state.ConsonantSum, row.spill[1]);
+    row.total = ChainOf(row.state.GrandTotal, row.spill[2]);
     if (row.hasDate) {
         row.nameDate = NameDateChain(row.state.GrandTotal, row.state.DateDigitSum);
     } else {
         row.nameDate.clear();
     }
     return std::nullopt;
+}
+
+std::string_view RowAnalyser::ChainOf(std::int32_t sum, std::string& spill) const {
+    const auto n = static_cast<std::uint64_t>(sum);
+    return n < chains_.size() ? std::string_view(chains_[n]) : ReduceChainView(n, spill);
 }
 
 std::optional<std::string> RowAnalyser::ReadRowDate(std::string_view text, BatchRow& row) {
@@ -213,11 +308,40 @@ bool Keeps(const BatchRow& row, const std::vector<WhereClause>& where) {
     return true;
 }
 
+RowWriter::RowWriter(OutputFormat format, bool withDate)
+    : format_(format), withDate_(withDate), triples_(kTripleCount) {
+    const char separator = format == OutputFormat::Tsv ? '\t' : ',';
+    for (std::size_t n = 0; n < numbers_.size(); ++n) {
+        NumberField& field = numbers_[n];
+        char* end = std::to_chars(field.bytes, field.bytes + 3, n).ptr;
+        *end++ = separator;
+        field.size = static_cast<std::uint8_t>(end - field.bytes);
+    }
+    for (int vowels = 0; vowels <= kTripleCounts; ++vowels) {
+        for (int consonants = 0; consonants <= kTripleCounts; ++consonants) {
+            ChartTriple& triple = triples_[static_cast<std::size_t>(vowels * (kTripleCounts + 1) + consonants)];
+            char* end = triple.bytes;
+            for (const int count : {vowels, consonants, vowels + consonants}) {
+                end = std::to_chars(end, triple.bytes + sizeof triple.bytes, count).ptr;
+                *end++ = separator;
+            }
+            triple.size = static_cast<std::uint8_t>(end - triple.bytes);
+        }
+    }
+}
+
 void RowWriter::AppendHeader(ByteBuffer& out) const {
     if (format_ == OutputFormat::JsonLines) return;
     const char separator = format_ == OutputFormat::Csv ? ',' : '\t';
     char* p = VisitFields(out.Reserve(kRowBytesBesideTexts), BatchRow{}, {}, {}, withDate_,
-                          [separator](char* at, std::string_view key, const Field&) {
+                          [separator](char* at, std::string_view key, const Field& field) {
+                              if (field.kind == Field::Kind::ChartDigit) {
+                                  for (std::string_view name : ChartCellNames(field.digit)) {
+                                      at = PutShort(at, name);
+                                      *at++ = separator;
+                                  }
+                                  return at;
+                              }
                               at = PutShort(at, key);
                               *at++ = separator;
                               return at;
@@ -227,19 +351,39 @@ void RowWriter::AppendHeader(ByteBuffer& out) const {
 }
 
 void RowWriter::AppendRow(const BatchRow& row, ByteBuffer& out) {
-    utf8_.clear();
-    AppendUtf16AsUtf8(utf8_, row.data);
-    char* p = out.Reserve(kRowBytesBesideTexts + 6 * (utf8_.size() + row.dates.size()));
+    const std::string_view dataText = row.dataText;
+    char* p = out.Reserve(kRowBytesBesideTexts + 6 * (dataText.size() + row.dates.size()));
     switch (format_) {
         case OutputFormat::Csv:
         case OutputFormat::Tsv: {
             const bool csv = format_ == OutputFormat::Csv;
-            p = VisitFields(p, row, utf8_, row.dates, withDate_, [csv](char* at, std::string_view, const Field& field) {
+            const auto& numbers = numbers_;
+            const auto& triples = triples_;
+            p = VisitFields(p, row, dataText, row.dates, withDate_, [csv, &numbers, &triples](char* at, std::string_view, const Field& field) {
                 switch (field.kind) {
+                    case Field::Kind::ChartDigit:
+                        // A name has at most 40 characters: its counts have a written triple.
+                        if (field.number <= kTripleCounts && field.consonants <= kTripleCounts) {
+                            const ChartTriple& known = triples[static_cast<std::size_t>(field.number * (kTripleCounts + 1) + field.consonants)];
+                            std::memcpy(at, known.bytes, sizeof known.bytes);
+                            return at + known.size;
+                        }
+                        for (const long long count : {field.number, field.consonants, field.number + field.consonants}) {
+                            at = PutNumber(at, count);
+                            *at++ = csv ? ',' : '\t';
+                        }
+                        return at;
                     case Field::Kind::Text: at = csv ? PutCsvField(at, field.text) : PutTsvField(at, field.text); break;
                     case Field::Kind::Plain: at = PutShort(at, field.text); break;
                     case Field::Kind::Number:
-                    case Field::Kind::Count: at = PutNumber(at, field.number); break;
+                    case Field::Kind::Count:
+                        if (field.number >= 0 && static_cast<std::size_t>(field.number) < numbers.size()) {
+                            const NumberField& known = numbers[static_cast<std::size_t>(field.number)];
+                            std::memcpy(at, known.bytes, sizeof known.bytes);
+                            return at + known.size;
+                        }
+                        at = PutNumber(at, field.number);
+                        break;
                     case Field::Kind::Null:
                     case Field::Kind::Absent: break;
                 }
@@ -251,9 +395,9 @@ void RowWriter::AppendRow(const BatchRow& row, ByteBuffer& out) {
         }
         case OutputFormat::JsonLines:
             *p++ = '{';
-            p = VisitFields(p, row, utf8_, row.dates, withDate_, [](char* at, std::string_view key, const Field& field) {
+            p = VisitFields(p, row, dataText, row.dates, withDate_, [](char* at, std::string_view key, const Field& field) {
                 if (field.kind == Field::Kind::Absent) return at;
-                at = PutKey(at, key);
+                if (field.kind != Field::Kind::ChartDigit) at = PutKey(at, key);
                 switch (field.kind) {
                     case Field::Kind::Text: at = PutJsonString(at, field.text); break;
                     case Field::Kind::Plain:
@@ -267,6 +411,18 @@ void RowWriter::AppendRow(const BatchRow& row, ByteBuffer& out) {
                         at = PutNumber(at, field.number);
                         *at++ = '"';
                         break;
+                    case Field::Kind::ChartDigit: {
+                        const auto names = ChartCellNames(field.digit);
+                        const long long counts[] = {field.number, field.consonants, field.number + field.consonants};
+                        for (std::size_t cell = 0; cell < names.size(); ++cell) {
+                            if (cell > 0) *at++ = ',';
+                            at = PutKey(at, names[cell]);
+                            *at++ = '"';
+                            at = PutNumber(at, counts[cell]);
+                            *at++ = '"';
+                        }
+                        break;
+                    }
                     case Field::Kind::Null: at = PutShort(at, "null"); break;
                     case Field::Kind::Absent: break;
                 }

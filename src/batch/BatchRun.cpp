@@ -181,7 +181,7 @@ public:
         std::uint64_t line = 0;
         if (!options_.column) {
             for (std::size_t at = 0; at < text.size(); ++line) {
-                const std::size_t lineEnd = text.find_first_of("\r\n", at);
+                const std::size_t lineEnd = NextLineEnd(text, at);
                 const std::size_t end = lineEnd == std::string_view::npos ? text.size() : lineEnd;
                 Row(line, text.substr(at, end - at), std::nullopt, result);
                 if (lineEnd == std::string_view::npos) break;

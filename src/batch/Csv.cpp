@@ -1,5 +1,6 @@
 #include "batch/Csv.h"
 
+#include <array>
 #include <cstring>
 
 namespace quillon::batch {
@@ -32,15 +33,14 @@ char* Escaped(char* out, char letter) {
 
 std::size_t CountLineEnds(std::string_view text) {
     std::size_t count = 0;
-    for (std::size_t at = text.find_first_of("\r\n"); at != std::string_view::npos;
-         at = text.find_first_of("\r\n", AfterLineEnd(text, at))) {
+    for (std::size_t at = NextLineEnd(text, 0); at != std::string_view::npos; at = NextLineEnd(text, AfterLineEnd(text, at))) {
         ++count;
     }
     return count;
 }
 
 std::size_t FirstLineEnd(std::string_view text) {
-    const std::size_t at = text.find_first_of("\r\n");
+    const std::size_t at = NextLineEnd(text, 0);
     if (at == std::string_view::npos || (text[at] == '\r' && at + 1 == text.size())) return std::string_view::npos;
     return AfterLineEnd(text, at);
 }
@@ -140,9 +140,15 @@ CsvRecord ReadCsvRecord(std::string_view text, std::size_t begin, std::vector<st
 char* PutCsvField(char* out, std::string_view field) {
     // Copied as it is while nothing needs quoting, which is nearly always; written again between
     // quotes when something does.
+    // The characters that make a field need quotes.
+    static constexpr auto kQuoted = [] {
+        std::array<bool, 256> quoted{};
+        for (unsigned char c : {',', '"', '\r', '\n'}) quoted[c] = true;
+        return quoted;
+    }();
     char* const start = out;
     for (char c : field) {
-        if (c == ',' || c == '"' || c == '\r' || c == '\n') {
+        if (kQuoted[static_cast<unsigned char>(c)]) {
             out = start;
             *out++ = '"';
             for (char d : field) {

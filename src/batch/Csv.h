@@ -8,6 +8,7 @@
 // because it would swallow the rest of the input into one field.
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,14 @@ namespace quillon::batch {
 // carriage return).
 inline std::size_t AfterLineEnd(std::string_view text, std::size_t at) {
     return text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? at + 2 : at + 1;
+}
+// Where the next line end at or after `at` starts, npos when none: two searches of the system's
+// library for the two bytes, which are quicker than a look at every byte.
+inline std::size_t NextLineEnd(std::string_view text, std::size_t at) {
+    const std::size_t lineFeed = text.find('\n', at);
+    const std::size_t upTo = lineFeed == std::string_view::npos ? text.size() : lineFeed;
+    const void* carriageReturn = std::memchr(text.data() + at, '\r', upTo - at);
+    return carriageReturn ? static_cast<std::size_t>(static_cast<const char*>(carriageReturn) - text.data()) : lineFeed;
 }
 // How many lines end in the text (a final carriage return ends one).
 std::size_t CountLineEnds(std::string_view text);

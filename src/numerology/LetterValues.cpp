@@ -8,9 +8,6 @@
 namespace quillon {
 namespace {
 
-// The width of each value in LetterEffect::packed.
-constexpr int kPackedBits = 21;
-
 // Values of A to Z, in alphabet order. The Pythagorean column repeats 1 to 9; the Chaldean one uses
 // only 1 to 8.
 constexpr std::array<std::int8_t, 26> kPythagorean = {1, 2, 3, 4, 5, 6, 7, 8, 9, 1, 2, 3, 4,
@@ -81,8 +78,8 @@ const LetterEffects& LetterEffectsOf(LetterSystem system) {
             }
             if (effect.vowel) effect.vowelDigit = static_cast<char>('0' + effect.vowel);
             if (effect.consonant) effect.consonantDigit = static_cast<char>('0' + effect.consonant);
-            effect.packed = effect.vowel | std::uint64_t{effect.consonant} << kPackedBits |
-                            std::uint64_t{effect.number} << 2 * kPackedBits;
+            effect.packed = effect.vowel | std::uint64_t{effect.consonant} << kLetterLaneBits |
+                            std::uint64_t{effect.number} << 2 * kLetterLaneBits;
         }
         return effects;
     };
@@ -99,8 +96,7 @@ void AnalyseData(std::u16string_view data, LetterSystem system, AnalysisResult& 
     // A look-up and no branch per character: letters and other characters alternate at random in
     // a name, which branches would mispredict. The three sums are added in one packed word, which
     // is emptied into the sums before a lane could overflow.
-    constexpr std::size_t kBlock = ((std::uint64_t{1} << kPackedBits) - 1) / 9;
-    constexpr std::uint64_t kLane = (std::uint64_t{1} << kPackedBits) - 1;
+    constexpr std::size_t kBlock = ((std::uint64_t{1} << kLetterLaneBits) - 1) / 9;
     const LetterEffects& effects = LetterEffectsOf(system);
     result.VowelRow.resize(data.size());
     result.ConsonantRow.resize(data.size());
@@ -120,7 +116,7 @@ void AnalyseData(std::u16string_view data, LetterSystem system, AnalysisResult& 
             ++vowelCounts[effect.vowel];
             ++consonantCounts[effect.consonant];
         }
-        for (int lane = 0; lane < 3; ++lane) sums[lane] += static_cast<std::int64_t>(packed >> lane * kPackedBits & kLane);
+        for (int lane = 0; lane < 3; ++lane) sums[lane] += static_cast<std::int64_t>(packed >> lane * kLetterLaneBits & kLetterLaneMask);
     }
     // The sums stay within 32 bits for any text the field can hold; a longer one saturates.
     auto narrow = [](std::int64_t sum) { return static_cast<std::int32_t>(std::min<std::int64_t>(sum, INT32_MAX)); };

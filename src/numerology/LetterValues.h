@@ -61,6 +61,10 @@ struct LetterEffect {
 };
 using LetterEffects = std::array<LetterEffect, 128>;
 const LetterEffects& LetterEffectsOf(LetterSystem system);
+// The lanes of LetterEffect::packed: the vowel, consonant and number values, each this wide.
+inline constexpr int kLetterLaneBits = 21;
+inline constexpr std::uint64_t kLetterLaneMask = (std::uint64_t{1} << kLetterLaneBits) - 1;
+
 // The effect of any code unit.
 inline const LetterEffect& EffectOf(const LetterEffects& effects, char16_t c) {
     static constexpr LetterEffect kOther;

@@ -19,12 +19,17 @@ std::string ReduceChain(std::uint64_t n) {
     return std::string(buffer.data(), end);
 }
 
-std::string_view ReduceChainView(std::uint64_t n, std::string& spill) {
-    static const std::array<std::string, 512> chains = [] {
-        std::array<std::string, 512> table;
+const std::array<std::string, kSmallReduceChains>& SmallReduceChains() {
+    static const std::array<std::string, kSmallReduceChains> chains = [] {
+        std::array<std::string, kSmallReduceChains> table;
         for (std::size_t i = 0; i < table.size(); ++i) table[i] = ReduceChain(i);
         return table;
     }();
+    return chains;
+}
+
+std::string_view ReduceChainView(std::uint64_t n, std::string& spill) {
+    const auto& chains = SmallReduceChains();
     if (n < chains.size()) return chains[n];
     spill = ReduceChain(n);
     return spill;

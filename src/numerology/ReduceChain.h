@@ -1,6 +1,8 @@
 #pragma once
 // The reduction chain: a number followed by the steps that take it down to one digit, as text.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,9 +14,12 @@ namespace quillon {
 // 33 included. 0 gives "0".
 std::string ReduceChain(std::uint64_t n);
 
-// The same without making a string for the sums a name can have: the chains of 0 to 511 are made
-// once (a data text of 40 characters sums to at most 360). A larger n is written into spill, which
-// the view then points into.
+// The chains of 0 to 511, made once: a data text of 40 characters sums to at most 360.
+inline constexpr std::size_t kSmallReduceChains = 512;
+const std::array<std::string, kSmallReduceChains>& SmallReduceChains();
+
+// The same as ReduceChain without making a string for the sums a name can have. A larger n is
+// written into spill, which the view then points into.
 std::string_view ReduceChainView(std::uint64_t n, std::string& spill);
 
 }  // namespace quillon
