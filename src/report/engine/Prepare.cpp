@@ -3,6 +3,7 @@
 // prepared pages.
 
 #include <algorithm>
+#include <memory>
 
 #include "report/engine/Bands.h"
 #include "report/engine/Drawing.h"
@@ -301,15 +302,19 @@ void ReportRun::DrawBandObjects(TfrBand& band) {
 void ReportRun::DrawSplitBand(TfrBand& band, int height) {
     std::vector<SplitPiece> pieces;
     std::vector<WrappedMemo> wrapped(band.Objects.size());
+    // Each memo's part on a page is a copy of the memo with that page's lines; the copy is made
+    // from a memo without text, so that a page costs its own lines and not the whole memo's.
+    std::vector<std::unique_ptr<TfrMemoView>> bare(band.Objects.size());
     const bool expanded = Guarded([&] {
         for (std::size_t i = 0; i < band.Objects.size(); ++i) {
             TfrView& object = *band.Objects[i];
             SplitPiece piece{object.Top, 1, 0};
             if (object.Kind() == ObjectKind::Memo) {
                 auto& memo = static_cast<TfrMemoView&>(object);
-                TfrMemoView text = memo;
-                text.Memo = output_.ExpandedText(memo);
-                wrapped[i] = WrapMemo(text, scratch_);
+                bare[i] = std::make_unique<TfrMemoView>(memo);
+                bare[i]->Memo = output_.ExpandedText(memo);
+                wrapped[i] = WrapMemo(*bare[i], scratch_);
+                bare[i]->Memo.clear();
                 piece.lineHeight = wrapped[i].lineHeight;
                 piece.lines = wrapped[i].lines.size();
             }
@@ -337,7 +342,7 @@ void ReportRun::DrawSplitBand(TfrBand& band, int height) {
                     continue;
                 }
                 // The lines of this part are drawn as a memo of their own.
-                const auto& memo = static_cast<const TfrMemoView&>(object);
+                const TfrMemoView& memo = *bare[piece.piece];
                 const auto& lines = wrapped[piece.piece].lines;
                 TfrMemoView partMemo = memo;
                 partMemo.Memo.assign(lines.begin() + static_cast<std::ptrdiff_t>(piece.firstLine),
