@@ -11,7 +11,7 @@ packages=(
   cups printer-driver-cups-pdf poppler-utils libcups2-dev
   fp-utils libchm1 libchm-dev libchm-bin
   groff bash-completion file dpkg-dev desktop-file-utils appstream
-  xvfb xauth openbox
+  xvfb xauth openbox libx11-dev
 )
 
 missing=()

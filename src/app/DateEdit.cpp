@@ -14,17 +14,23 @@
 namespace quillon {
 
 TOvcDateEdit::TOvcDateEdit(QWidget* parent) : QLineEdit(parent), settings_(CurrentDateSettings()) {
-    calendar_ = new DateCalendarPopup(this);
     QAction* dropDown = addAction(ui::ImageIcon(QStringLiteral("dropdown")), QLineEdit::TrailingPosition);
     dropDown->setObjectName(QStringLiteral("DropDown"));
     // The text names the drop-down button to screen readers; the button shows only its image.
     dropDown->setText(QStringLiteral("Calendar"));
     dropDown->setToolTip(QStringLiteral("Calendar (F4)"));
     connect(dropDown, &QAction::triggered, this, &TOvcDateEdit::OpenCalendar);
-    connect(calendar_, &DateCalendarPopup::DayChosen, this, [this](const QDate& date) {
-        SetDate({date.year(), date.month(), date.day()});
-        setFocus();
-    });
+}
+
+DateCalendarPopup* TOvcDateEdit::Calendar() {
+    if (!calendar_) {
+        calendar_ = new DateCalendarPopup(this);
+        connect(calendar_, &DateCalendarPopup::DayChosen, this, [this](const QDate& date) {
+            SetDate({date.year(), date.month(), date.day()});
+            setFocus();
+        });
+    }
+    return calendar_;
 }
 
 void TOvcDateEdit::SetSettings(const DateSettings& settings) { settings_ = settings; }
@@ -44,7 +50,7 @@ void TOvcDateEdit::OpenCalendar() {
     QDate current;
     const DateReading reading = ReadText();
     if (const auto* date = std::get_if<CivilDate>(&reading)) current = QDate(date->year, date->month, date->day);
-    calendar_->Open(this, current);
+    Calendar()->Open(this, current);
 }
 
 void TOvcDateEdit::keyPressEvent(QKeyEvent* event) {

@@ -32,7 +32,9 @@ public:
     // calculation shows its own.
     void CancelPendingExitError() { pendingExitError_.reset(); }
 
-    DateCalendarPopup* Calendar() const { return calendar_; }
+    // The drop-down calendar, made when it is first wanted: a calendar costs as much to make as
+    // the rest of the window's fields.
+    DateCalendarPopup* Calendar();
     void OpenCalendar();
 
 protected:

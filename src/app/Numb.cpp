@@ -14,6 +14,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
+#include <utility>
 
 #include "app/ChartPanel.h"
 #include "app/Controls.h"
@@ -56,7 +58,13 @@ TCalcFrm::TCalcFrm(QWidget* parent)
     for (QWidget* child : findChildren<QWidget*>()) {
         if (child->window() == this) child->installEventFilter(this);
     }
-    LoadReportTemplates();
+    ConfigureAsExportButton(frRTFExport1);
+    reportSurroundings_ = std::make_unique<ReportSurroundings>();
+    for (TfrReport* report : {&frReport1, &frReport2}) {
+        report->OnGetValue = [this](const std::string& name, Value& value) { GetReportValue(name, value); };
+        report->Environment = reportSurroundings_->Environment();
+    }
+    LoadReportTemplates(true);
     FormCreate();
 }
 
@@ -66,22 +74,28 @@ TCalcFrm::~TCalcFrm() {
     CurrentHelp().CloseAll();
 }
 
-void TCalcFrm::LoadReportTemplates() {
-    ConfigureAsExportButton(frRTFExport1);
-    reportSurroundings_ = std::make_unique<ReportSurroundings>();
-    for (TfrReport* report : {&frReport1, &frReport2}) {
-        report->OnGetValue = [this](const std::string& name, Value& value) { GetReportValue(name, value); };
-        report->Environment = reportSurroundings_->Environment();
-    }
+void TCalcFrm::LoadReportTemplates(bool showFailures) {
     // The window's stored layout holds each template in its property wrapper; it is read once the
     // controls exist.
     const std::pair<TfrReport*, std::span<const std::uint8_t>> reports[] = {{&frReport1, PrintReportForm()},
                                                                             {&frReport2, ExportReportForm()}};
     for (const auto& [report, form] : reports) {
         const auto stream = UnwrapReportForm(form);
-        ShowFailure(stream ? report->LoadTemplate(*stream, Now()) : RunResult::Failed(kUnsupportedFormat),
-                    kErrorCaption);
+        const RunResult loaded = stream ? report->LoadTemplate(*stream, Now()) : RunResult::Failed(kUnsupportedFormat);
+        if (showFailures) ShowFailure(loaded, kErrorCaption);
     }
+}
+
+void TCalcFrm::BindPrintersLater(PrinterDriver& driver) {
+    pendingPrinters_ = &driver;
+    QTimer::singleShot(0, this, [this] { BindPendingPrinters(); });
+}
+
+void TCalcFrm::BindPendingPrinters() {
+    if (!pendingPrinters_) return;
+    EnginePrinter().Bind(*std::exchange(pendingPrinters_, nullptr));
+    // Their failures were shown when the window was created.
+    LoadReportTemplates(false);
 }
 
 void TCalcFrm::BuildControls() {
@@ -456,6 +470,7 @@ void TCalcFrm::MthBtnClick() {
 void TCalcFrm::HelpBtnClick() { CurrentHelp().ShowTopic(helpFilePath_); }
 
 void TCalcFrm::PrintBtnClick() {
+    BindPendingPrinters();
     // A preparation that failed or was cancelled leaves nothing worth printing.
     const RunResult prepared = frReport1.Prepare();
     if (!prepared.IsDone()) {
@@ -477,6 +492,7 @@ void TCalcFrm::CalculatorBtnClick() {
 void TCalcFrm::ExportBtnClick() {
     const auto fileName = AskSaveFileName(this, {QStringLiteral("Rich Text File  (*.rtf)"), QStringLiteral("rtf")});
     if (!fileName) return;
+    BindPendingPrinters();
     // A preparation that failed or was cancelled leaves nothing worth a file.
     const RunResult prepared = frReport2.Prepare();
     if (!prepared.IsDone()) {

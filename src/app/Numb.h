@@ -124,6 +124,14 @@ public:
     QPushButton* DtHelpBtn = nullptr;
     QPushButton* DtCalcBtn = nullptr;
 
+    // Binds the reports' printer layer to the system's printers once the window is up, or before
+    // a command that prints or lays out a report, whichever comes first: reading the printers
+    // loads the print support and asks the spooler, which showing the window does not need. The
+    // templates loaded at creation are then loaded again, as they would have been had the
+    // printers been bound first.
+    void BindPrintersLater(PrinterDriver& driver);
+    void BindPendingPrinters();
+
     // The print and the export report, their templates loaded when the window is created.
     TfrReport frReport1{EnginePrinter(), "frReport1"};
     TfrReport frReport2{EnginePrinter(), "frReport2"};
@@ -150,7 +158,9 @@ private:
     void ConnectCommands();
     void SetTabOrder();
     void FormCreate();
-    void LoadReportTemplates();
+    // Loads both report templates from the window's stored layout; a failure shows in an error
+    // box when asked to.
+    void LoadReportTemplates(bool showFailures);
 
     // Whether the key types a printable character, with no command modifier.
     static bool TypesACharacter(const QKeyEvent& key);
@@ -182,6 +192,7 @@ private:
     QPoint datePanelMove_;
     QString helpFilePath_;
     std::unique_ptr<ReportSurroundings> reportSurroundings_;
+    PrinterDriver* pendingPrinters_ = nullptr;
     // The help hook, from creation to destruction of the window.
     std::unique_ptr<THookHelpSystem> helpHook_;
 };

@@ -173,10 +173,11 @@ int main(int argc, char** argv) {
     SetDesktopIdentity();
     quillon::QtMessages messages;
     quillon::ScopedMessages showOnScreen(messages);
-    // The reports print on the system's printers, the default one first.
+    // The reports print on the system's printers, the default one first; they are read once the
+    // window is up.
     quillon::QtPrinterDriver printers;
-    quillon::EnginePrinter().Bind(printers);
     quillon::Windows windows;
     windows.CalcFrm.show();
+    windows.CalcFrm.BindPrintersLater(printers);
     return QApplication::exec();
 }

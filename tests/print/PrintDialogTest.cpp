@@ -20,6 +20,7 @@
 #include "../report/FakePrinterDriver.h"
 #include "../report/PreparedReport.h"
 #include "../app/RecordingMessages.h"
+#include "app/Windows.h"
 
 namespace quillon {
 namespace {
@@ -246,6 +247,44 @@ TEST(PrintDialog, CopiesOrPagesThatAreNoNumbersAreReportedInTheDialog) {
         ASSERT_EQ(driver.jobs.size(), 1u);
         EXPECT_EQ(driver.jobs[0]->sheets.size(), 2u) << "two copies, collated";
     }
+}
+
+// The window binds the system's printers only once it is up; its templates must then be set up
+// exactly as when the printers were bound before it was created: papers, page metrics, the printer
+// a saved template names.
+TEST(WindowPrinters, BoundOnceTheWindowIsUpAsIfBoundBefore) {
+    FakePrinterDriver driver{{{"Office", true, false, 300, 40, {9}}, {"Laser"}}, "Office"};
+    auto setUp = [](TCalcFrm& window) {
+        std::vector<std::uint8_t> state;
+        for (TfrReport* report : {&window.frReport1, &window.frReport2}) {
+            const std::vector<std::uint8_t> saved = report->SaveTemplate(0);
+            state.insert(state.end(), saved.begin(), saved.end());
+            for (const TfrPage& page : report->Template.Pages) {
+                const auto* metrics = reinterpret_cast<const std::uint8_t*>(&page.Metrics);
+                state.insert(state.end(), metrics, metrics + sizeof(PageMetrics));
+            }
+        }
+        return state;
+    };
+    EnginePrinter().Bind(driver);
+    std::vector<std::uint8_t> boundFirst;
+    {
+        Windows windows;
+        boundFirst = setUp(windows.CalcFrm);
+    }
+    EnginePrinter().Unbind();
+
+    Windows windows;
+    windows.CalcFrm.BindPrintersLater(driver);
+    EXPECT_EQ(EnginePrinter().Driver(), nullptr) << "nothing is read before the window is up";
+    EXPECT_NE(setUp(windows.CalcFrm), boundFirst) << "the virtual printer's paper differs from Office's";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(EnginePrinter().Driver(), &driver);
+    EXPECT_EQ(EnginePrinter().CurrentName(), "Office");
+    EXPECT_EQ(setUp(windows.CalcFrm), boundFirst);
+    windows.CalcFrm.BindPendingPrinters();  // once only: a second call changes nothing
+    EXPECT_EQ(setUp(windows.CalcFrm), boundFirst);
+    EnginePrinter().Unbind();
 }
 
 }  // namespace
