@@ -2,6 +2,8 @@
 #include "app/Screenshot.h"
 
 #include "platform/Regional.h"
+#include "report/content/TemplateData.h"
+#include "report/format/TemplateStream.h"
 
 #include <QFile>
 #include <QDir>
@@ -356,6 +358,33 @@ TEST(TemplateCommands, EndlessDevicesLongPipesAndEmptyFilesAreNoTemplates) {
         }
     }
     ::sigaction(SIGPIPE, &before, nullptr);
+}
+
+TEST(TemplateCommands, ADamagedGeometryIsRefusedBeforeAnythingIsWritten) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("flipped.frf"));
+    const QString rtf = dir.filePath(QStringLiteral("m.rtf"));
+    ReportTemplate report;
+    ASSERT_TRUE(ReadTemplate(*UnwrapReportForm(ExportReportForm()), report, 0).ok);
+    TfrView& memo = *report.Pages[0].Objects[0];
+    memo.Top = 1744830612;
+    const auto stream = WriteTemplate(report, std::string(kVirtualPrinterMarker), 0);
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(reinterpret_cast<const char*>(stream.data()), static_cast<qint64>(stream.size()));
+    out.close();
+    const QString message = QStringLiteral("quillon: The template is damaged: page 1, memo \"%1\": top 1744830612 lies far "
+                                           "outside any page\n").arg(QString::fromStdString(memo.Name));
+    for (const QStringList& command :
+         {QStringList{QStringLiteral("template"), QStringLiteral("show"), file},
+          QStringList{QStringLiteral("prepare"), QStringLiteral("export"), QStringLiteral("--template"), file, QStringLiteral("MARY")},
+          QStringList{QStringLiteral("export"), QStringLiteral("--template"), file, QStringLiteral("-o"), rtf, QStringLiteral("MARY")}}) {
+        const Outcome run = Quillon(command);
+        EXPECT_EQ(run.exitCode, kExitFailure) << command.join(' ').toStdString();
+        EXPECT_EQ(run.err, message);
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(rtf));
 }
 
 TEST_F(AnalyseWithDate, PrepareGivesThePagesAsJson) {

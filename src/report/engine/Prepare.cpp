@@ -12,6 +12,7 @@
 #include "report/engine/ObjectOutput.h"
 #include "report/engine/Report.h"
 #include "report/engine/SplitBand.h"
+#include "report/format/TemplateGeometry.h"
 #include "report/format/TemplateStream.h"
 
 namespace quillon {
@@ -356,6 +357,11 @@ void ReportRun::DrawSplitBand(TfrBand& band, int height) {
 }  // namespace
 
 RunResult TfrReport::Prepare() {
+    // A template whose geometry is far out of bounds is not laid out at all.
+    if (auto damage = DamagedGeometry(Template)) {
+        EMFPages.Clear();
+        return RunResult::Failed(*damage);
+    }
     printer_.SelectNamedPrinter(Template);
     const DateTime now = Environment.now ? Environment.now() : 0;
     static const FixedReportLocale fixedLocale;

@@ -54,15 +54,16 @@ public:
 
     // Replaces the template by the one in the stream (from its version byte on); the printer layer
     // takes the printer the template names and settles each page's paper. A stream that cannot be
-    // read fails with "Unsupported FRF format".
+    // read fails with "Unsupported FRF format", one whose geometry is out of bounds with "The
+    // template is damaged: ..." (ReadTemplate).
     RunResult LoadTemplate(std::span<const std::uint8_t> stream, DateTime now);
     // The template as a stream, with the current printer and now as its last change.
     std::vector<std::uint8_t> SaveTemplate(DateTime now) const;
 
     // Builds the prepared pages from the template. Cancelled when the user cancels in the progress
     // window (the pages built so far stay); failed when an object's value cannot be worked out,
-    // with the error box's message, and then no pages are left. The template is the same
-    // afterwards.
+    // with the error box's message, or when the template's geometry is damaged (DamagedGeometry),
+    // and then no pages are left. The template is the same afterwards.
     RunResult Prepare();
 
     TfrEMFPages EMFPages;
