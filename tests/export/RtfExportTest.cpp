@@ -178,6 +178,14 @@ TEST(RtfWriter, DefaultsAndTwips) {
     EXPECT_EQ(w.rtf.Twips(20), 308);
     EXPECT_EQ(w.rtf.Twips(100), 1538);
     EXPECT_EQ(w.rtf.Twips(13), 200);
+
+    // Half-points of a size no template holds still are its double.
+    w.rtf.BeginDocument();
+    w.rtf.BeginPage();
+    w.Line(0, 0, "x", Memo("Arial", 2147483647));
+    w.rtf.EndPage();
+    w.rtf.EndDocument();
+    EXPECT_NE(w.stream.bytes.find("\\fs4294967294\\b"), std::string::npos) << w.stream.bytes;
 }
 
 // Rows and chains of the text filter.

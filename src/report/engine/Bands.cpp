@@ -37,7 +37,7 @@ PageBands PlaceObjects(TfrPage& page) {
         for (std::size_t i = 0; i < page.Objects.size(); ++i) {
             TfrView& object = *page.Objects[i];
             if (placed[i] || !TakesPart(object)) continue;
-            if (band.Top <= object.Top && object.Top <= band.Top + band.Height) {
+            if (band.Top <= object.Top && object.Top <= std::int64_t{band.Top} + band.Height) {
                 object.Top -= band.Top;
                 band.Objects.push_back(&object);
                 placed[i] = true;

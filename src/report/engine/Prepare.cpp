@@ -46,7 +46,7 @@ private:
 
     void ShowBand(TfrBand* band);
     void Show(BandType type) { ShowBand(bands_->First(type)); }
-    int StretchedHeight(TfrBand& band);
+    std::int64_t StretchedHeight(TfrBand& band);
     void DrawBandObjects(TfrBand& band);
     void DrawSplitBand(TfrBand& band, int height);
 
@@ -71,12 +71,14 @@ private:
 
     PageBands* bands_ = nullptr;
     bool continueOnSamePage_ = false;
-    int left_ = 0, top_ = 0, bottom_ = 0;
-    int xOffset_ = 0;
-    int savedY_ = 0, savedBottom_ = 0;
-    int columns_ = 1, columnWidth_ = 0, columnGap_ = 0;
+    // Positions on the page, in 64 bits as the run's place.
+    std::int64_t left_ = 0, top_ = 0, bottom_ = 0;
+    std::int64_t xOffset_ = 0;
+    std::int64_t savedY_ = 0, savedBottom_ = 0;
+    int columns_ = 1;
+    std::int64_t columnWidth_ = 0, columnGap_ = 0;
     // Where a new column starts: the top of the page, or below the column header.
-    int columnStart_ = 0;
+    std::int64_t columnStart_ = 0;
     bool ignoreColumnFooter_ = false;
 };
 
@@ -110,12 +112,13 @@ void ReportRun::Walk() {
 
 void ReportRun::SetEdges(const TfrPage& page, const PageBands& bands) {
     const PageMetrics& m = page.Metrics;
-    int right = m.PageWidth;
+    std::int64_t right = m.PageWidth;
     if (page.UseMargins) {
         left_ = page.LeftMargin ? page.LeftMargin : m.OffsetX;
         top_ = page.TopMargin ? page.TopMargin : m.OffsetY;
-        right = page.RightMargin ? m.PageWidth - page.RightMargin : m.OffsetX + m.PrintableWidth;
-        bottom_ = page.BottomMargin ? m.PageHeight - page.BottomMargin : m.OffsetY + m.PrintableHeight;
+        right = page.RightMargin ? std::int64_t{m.PageWidth} - page.RightMargin : std::int64_t{m.OffsetX} + m.PrintableWidth;
+        bottom_ = page.BottomMargin ? std::int64_t{m.PageHeight} - page.BottomMargin
+                                    : std::int64_t{m.OffsetY} + m.PrintableHeight;
     } else {
         left_ = top_ = 0;
         bottom_ = m.PageHeight;
@@ -236,12 +239,12 @@ void ReportRun::ShowBand(TfrBand* band) {
         if (band->Has(kBandPrintChildIfInvisible)) ShowBand(band->Child);
     } else {
         if (band->Type == BandType::ColumnHeader) columnStart_ = place_.curY;
-        if (band->Type == BandType::PageFooter) band->Top = place_.curBottom;
+        if (band->Type == BandType::PageFooter) band->Top = SaturatedInt(place_.curBottom);
         if (band->Exists()) {
             band->ComputedHeight = std::max(band->ComputedHeight, band->Height);
             if (!KeepsItsPlace(band->Type)) {
-                const int needed = band->Has(kBandStretched) ? StretchedHeight(*band) : band->Height;
-                band->ComputedHeight = needed;
+                const std::int64_t needed = band->Has(kBandStretched) ? StretchedHeight(*band) : band->Height;
+                band->ComputedHeight = SaturatedInt(needed);
                 if (place_.curY + needed > place_.curBottom && !band->Splitting) {
                     // A band that fits on an empty page moves there; one taller than a page is split.
                     if (place_.curBottom - top_ >= needed || place_.curY != top_) {
@@ -260,15 +263,15 @@ void ReportRun::ShowBand(TfrBand* band) {
     if (report_.OnEndBand) report_.OnEndBand(*band);
 }
 
-int ReportRun::StretchedHeight(TfrBand& band) {
-    int needed = band.Height;
+std::int64_t ReportRun::StretchedHeight(TfrBand& band) {
+    std::int64_t needed = band.Height;
     Guarded([&] {
         for (TfrView* object : band.Objects) {
             if (object->Kind() != ObjectKind::Memo) continue;
             auto& memo = static_cast<TfrMemoView&>(*object);
             TfrMemoView measured = memo;
             measured.Memo = output_.ExpandedText(memo);
-            needed = std::max(needed, memo.Top + MemoTextHeight(measured, scratch_));
+            needed = std::max(needed, std::int64_t{memo.Top} + MemoTextHeight(measured, scratch_));
             output_.KeepExpanded(memo, std::move(measured.Memo));
         }
     });
@@ -276,9 +279,10 @@ int ReportRun::StretchedHeight(TfrBand& band) {
 }
 
 void ReportRun::DrawBandObjects(TfrBand& band) {
-    const int dx = xOffset_ - left_;
+    const std::int64_t dx = xOffset_ - left_;
     if (band.Type == BandType::PageFooter || band.Type == BandType::Overlay || band.Type == BandType::None) {
-        const int top = band.Type == BandType::PageFooter ? place_.curBottom : band.Type == BandType::Overlay ? band.Top : 0;
+        const std::int64_t top =
+            band.Type == BandType::PageFooter ? place_.curBottom : band.Type == BandType::Overlay ? band.Top : 0;
         Guarded([&] {
             for (TfrView* object : band.Objects) output_.Output(*object, dx, top);
         });
@@ -290,7 +294,7 @@ void ReportRun::DrawBandObjects(TfrBand& band) {
         return;
     }
     if (place_.curBottom < place_.curY + height + ColumnFooterHeight() && place_.curY != top_) NewColumnOrPage();
-    const int top = place_.curY;
+    const std::int64_t top = place_.curY;
     Guarded([&] {
         for (TfrView* object : band.Objects) output_.Output(*object, dx, top);
     });
@@ -321,14 +325,14 @@ void ReportRun::DrawSplitBand(TfrBand& band, int height) {
 
     BandSplitter splitter(std::move(pieces), height);
     while (!splitter.Done() && !cancel) {
-        const int available = place_.curBottom - place_.curY;
+        const std::int64_t available = place_.curBottom - place_.curY;
         if (available <= 0) {
             if (place_.curBottom - top_ <= 0) break;  // a page with no room at all takes no part
             NewPage();
             continue;
         }
         const SplitPart part = splitter.Next(available, place_.curY == top_);
-        const int dx = xOffset_ - left_, dy = place_.curY - part.from;
+        const std::int64_t dx = xOffset_ - left_, dy = place_.curY - part.from;
         const bool drawn = Guarded([&] {
             for (const SplitOutput& piece : part.outputs) {
                 TfrView& object = *band.Objects[piece.piece];
@@ -343,8 +347,9 @@ void ReportRun::DrawSplitBand(TfrBand& band, int height) {
                 TfrMemoView partMemo = memo;
                 partMemo.Memo.assign(lines.begin() + static_cast<std::ptrdiff_t>(piece.firstLine),
                                      lines.begin() + static_cast<std::ptrdiff_t>(piece.firstLine + piece.lineCount));
-                partMemo.Top = piece.partTop;
-                partMemo.Height = static_cast<int>(piece.lineCount) * wrapped[piece.piece].lineHeight + 2 * memo.GapY;
+                partMemo.Top = SaturatedInt(piece.partTop);
+                partMemo.Height = SaturatedInt(static_cast<std::int64_t>(piece.lineCount) * wrapped[piece.piece].lineHeight +
+                                               2 * std::int64_t{memo.GapY});
                 output_.OutputAsIs(partMemo, dx, dy, partMemo.Memo);
             }
         });
