@@ -231,36 +231,55 @@ void ReportRun::NewPage() {
     Show(BandType::ColumnHeader);
 }
 
-void ReportRun::ShowBand(TfrBand* band) {
-    if (!band || cancel) return;
-    band->ComputedHeight = -1;
-    if (report_.OnBeginBand) report_.OnBeginBand(*band);
-    if (!band->Visible) {
-        if (band->Has(kBandPrintChildIfInvisible)) ShowBand(band->Child);
-    } else {
-        if (band->Type == BandType::ColumnHeader) columnStart_ = place_.curY;
-        if (band->Type == BandType::PageFooter) band->Top = SaturatedInt(place_.curBottom);
-        if (band->Exists()) {
-            band->ComputedHeight = std::max(band->ComputedHeight, band->Height);
-            if (!KeepsItsPlace(band->Type)) {
-                const std::int64_t needed = band->Has(kBandStretched) ? StretchedHeight(*band) : band->Height;
-                band->ComputedHeight = SaturatedInt(needed);
-                if (place_.curY + needed > place_.curBottom && !band->Splitting) {
-                    // A band that fits on an empty page moves there; one taller than a page is split.
-                    if (place_.curBottom - top_ >= needed || place_.curY != top_) {
-                        NewColumnOrPage();
-                    } else {
-                        band->Splitting = true;
+// A band is shown with the chain of its child bands: each child after its parent's objects and
+// before its parent's end (the new page the parent asks for, OnEndBand). The chain is walked in a
+// loop rather than by recursion, so that a long one cannot exhaust the stack, and a band that is
+// being shown already is not shown again from within: a chain that loops back, or a header that
+// does not fit on the very page it started, would otherwise start pages without end.
+void ReportRun::ShowBand(TfrBand* first) {
+    struct Shown {
+        TfrBand* band;
+        bool newPageAfter;
+    };
+    std::vector<Shown> shown;
+    for (TfrBand* band = first; band && !cancel && !band->Showing;) {
+        band->Showing = true;
+        shown.push_back({band, false});
+        band->ComputedHeight = -1;
+        if (report_.OnBeginBand) report_.OnBeginBand(*band);
+        TfrBand* child = nullptr;
+        if (!band->Visible) {
+            if (band->Has(kBandPrintChildIfInvisible)) child = band->Child;
+        } else {
+            if (band->Type == BandType::ColumnHeader) columnStart_ = place_.curY;
+            if (band->Type == BandType::PageFooter) band->Top = SaturatedInt(place_.curBottom);
+            if (band->Exists()) {
+                band->ComputedHeight = std::max(band->ComputedHeight, band->Height);
+                if (!KeepsItsPlace(band->Type)) {
+                    const std::int64_t needed = band->Has(kBandStretched) ? StretchedHeight(*band) : band->Height;
+                    band->ComputedHeight = SaturatedInt(needed);
+                    if (place_.curY + needed > place_.curBottom && !band->Splitting) {
+                        // A band that fits on an empty page moves there; one taller than a page is split.
+                        if (place_.curBottom - top_ >= needed || place_.curY != top_) {
+                            NewColumnOrPage();
+                        } else {
+                            band->Splitting = true;
+                        }
                     }
                 }
+                DrawBandObjects(*band);
+                band->Splitting = false;
+                child = band->Child;
+                shown.back().newPageAfter = !IsDataBand(band->Type) && band->Has(kBandFormNewPage);
             }
-            DrawBandObjects(*band);
-            band->Splitting = false;
-            ShowBand(band->Child);
-            if (!IsDataBand(band->Type) && band->Has(kBandFormNewPage)) NewPage();
         }
+        band = child;
     }
-    if (report_.OnEndBand) report_.OnEndBand(*band);
+    for (auto at = shown.rbegin(); at != shown.rend(); ++at) {
+        if (at->newPageAfter) NewPage();
+        if (report_.OnEndBand) report_.OnEndBand(*at->band);
+        at->band->Showing = false;
+    }
 }
 
 std::int64_t ReportRun::StretchedHeight(TfrBand& band) {
@@ -324,13 +343,18 @@ void ReportRun::DrawSplitBand(TfrBand& band, int height) {
     if (!expanded) return;
 
     BandSplitter splitter(std::move(pieces), height);
+    bool newPage = false;
     while (!splitter.Done() && !cancel) {
         const std::int64_t available = place_.curBottom - place_.curY;
         if (available <= 0) {
-            if (place_.curBottom - top_ <= 0) break;  // a page with no room at all takes no part
+            // A page with no room at all takes no part, nor does a new one whose headers fill it:
+            // every page after it would be the same.
+            if (place_.curBottom - top_ <= 0 || newPage) break;
             NewPage();
+            newPage = true;
             continue;
         }
+        newPage = false;
         const SplitPart part = splitter.Next(available, place_.curY == top_);
         const std::int64_t dx = xOffset_ - left_, dy = place_.curY - part.from;
         const bool drawn = Guarded([&] {
@@ -355,7 +379,10 @@ void ReportRun::DrawSplitBand(TfrBand& band, int height) {
         });
         if (!drawn) return;
         place_.curY += part.to - part.from;
-        if (!splitter.Done()) NewPage();
+        if (!splitter.Done()) {
+            NewPage();
+            newPage = true;
+        }
     }
 }
 
