@@ -32,8 +32,7 @@ constexpr char kProcessingLabel[] = "Processing page:  ";
 
 }  // namespace
 
-RunResult ExportToSave(TfrReport& report, TfrExportFilter& filter, SafeSave& save) {
-    SaveStream stream(save);
+RunResult ExportToStream(TfrReport& report, TfrExportFilter& filter, ExportStream& stream) {
     filter.Stream = &stream;
     const int total = report.EMFPages.Count();
     FixedCanvas fixedCanvas;
@@ -68,8 +67,15 @@ RunResult ExportToSave(TfrReport& report, TfrExportFilter& filter, SafeSave& sav
     filter.Stream = nullptr;
     if (!result.IsDone()) return result;
     if (!filter.Failure().empty()) return RunResult::Failed(filter.Failure());
-    if (auto error = save.Commit()) return RunResult::Failed(*error);
     return cancel ? RunResult::Cancelled() : RunResult::Done();
+}
+
+RunResult ExportToSave(TfrReport& report, TfrExportFilter& filter, SafeSave& save) {
+    SaveStream stream(save);
+    const RunResult result = ExportToStream(report, filter, stream);
+    if (result.IsFailed()) return result;
+    if (auto error = save.Commit()) return RunResult::Failed(*error);
+    return result;
 }
 
 RunResult ExportToFile(TfrReport& report, TfrExportFilter& filter, const std::string& fileName) {
