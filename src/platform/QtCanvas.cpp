@@ -16,11 +16,14 @@ namespace {
 // line and rectangle drawn is upright, so what lies on the sheet does not change.
 constexpr int kFarthestPixel = 1 << 22;
 
-int Near(std::int64_t pixel) { return static_cast<int>(std::clamp<std::int64_t>(pixel, -kFarthestPixel, kFarthestPixel)); }
+int Near(std::int64_t pixel) {
+    return static_cast<int>(std::clamp<std::int64_t>(pixel, -kFarthestPixel, kFarthestPixel));
+}
 
 // The rectangle from left, top up to right, bottom (both excluded).
 QRect ToQRect(const Rect& rect) {
-    return QRect(QPoint(Near(rect.left), Near(rect.top)), QPoint(Near(std::int64_t{rect.right} - 1), Near(std::int64_t{rect.bottom} - 1)));
+    return QRect(QPoint(Near(rect.left), Near(rect.top)),
+                 QPoint(Near(std::int64_t{rect.right} - 1), Near(std::int64_t{rect.bottom} - 1)));
 }
 
 }  // namespace

@@ -373,12 +373,16 @@ TEST(TemplateCommands, ADamagedGeometryIsRefusedBeforeAnythingIsWritten) {
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     out.write(reinterpret_cast<const char*>(stream.data()), static_cast<qint64>(stream.size()));
     out.close();
-    const QString message = QStringLiteral("quillon: The template is damaged: page 1, memo \"%1\": top 1744830612 lies far "
-                                           "outside any page\n").arg(QString::fromStdString(memo.Name));
-    for (const QStringList& command :
-         {QStringList{QStringLiteral("template"), QStringLiteral("show"), file},
-          QStringList{QStringLiteral("prepare"), QStringLiteral("export"), QStringLiteral("--template"), file, QStringLiteral("MARY")},
-          QStringList{QStringLiteral("export"), QStringLiteral("--template"), file, QStringLiteral("-o"), rtf, QStringLiteral("MARY")}}) {
+    const QString message = QStringLiteral("quillon: The template is damaged: page 1, memo \"%1\": top 1744830612 lies "
+                                           "far outside any page\n")
+                                .arg(QString::fromStdString(memo.Name));
+    const QString option = QStringLiteral("--template"), name = QStringLiteral("MARY");
+    const QStringList commands[] = {
+        {QStringLiteral("template"), QStringLiteral("show"), file},
+        {QStringLiteral("prepare"), QStringLiteral("export"), option, file, name},
+        {QStringLiteral("export"), option, file, QStringLiteral("-o"), rtf, name},
+    };
+    for (const QStringList& command : commands) {
         const Outcome run = Quillon(command);
         EXPECT_EQ(run.exitCode, kExitFailure) << command.join(' ').toStdString();
         EXPECT_EQ(run.err, message);

@@ -40,12 +40,14 @@ const std::vector<Damage>& Damages() {
          [](ReportTemplate& t) { Named(t, "Memo1").Top = 1744830612; }},
         {"page 1, memo \"Memo1\": left -2147483648 lies far outside any page",
          [](ReportTemplate& t) { Named(t, "Memo1").Left = INT_MIN; }},
-        {"page 1, memo \"Memo2\": width 403201 lies far outside any page", [](ReportTemplate& t) { Named(t, "Memo2").Width = 403201; }},
+        {"page 1, memo \"Memo2\": width 403201 lies far outside any page",
+         [](ReportTemplate& t) { Named(t, "Memo2").Width = 403201; }},
         {"page 1, memo \"Memo2\": height -403201 lies far outside any page",
          [](ReportTemplate& t) { Named(t, "Memo2").Height = -403201; }},
         {"page 1, memo \"Memo3\": gapX 2147483647 lies far outside any page",
          [](ReportTemplate& t) { Named(t, "Memo3").GapX = INT_MAX; }},
-        {"page 1, memo \"Memo3\": gapY 1000000 lies far outside any page", [](ReportTemplate& t) { Named(t, "Memo3").GapY = 1000000; }},
+        {"page 1, memo \"Memo3\": gapY 1000000 lies far outside any page",
+         [](ReportTemplate& t) { Named(t, "Memo3").GapY = 1000000; }},
         {"page 1, memo \"Memo6\": frameWidth 2147483.647 is larger than a page",
          [](ReportTemplate& t) { Named(t, "Memo6").FrameWidth = 2147483.647; }},
         {"page 1, memo \"Memo6\": lineSpacing 1744830612 is larger than a page",
@@ -54,7 +56,8 @@ const std::vector<Damage>& Damages() {
          [](ReportTemplate& t) { Named<TfrMemoView>(t, "Memo7").CharSpacing = -4033; }},
         {"page 1, memo \"Memo8\": font size 3169 is larger than a page",
          [](ReportTemplate& t) { Named<TfrMemoView>(t, "Memo8").Font.Size = 3169; }},
-        {"page 1, line \"Line1\": width 16777216 lies far outside any page", [](ReportTemplate& t) { Named(t, "Line1").Width = 1 << 24; }},
+        {"page 1, line \"Line1\": width 16777216 lies far outside any page",
+         [](ReportTemplate& t) { Named(t, "Line1").Width = 1 << 24; }},
         {"page 1, band \"PageFooter1\": height 436207658 lies far outside any page",
          [](ReportTemplate& t) { Named(t, "PageFooter1").Height = 436207658; }},
         {"page 1, band \"PageFooter1\": columnWidth 2147483647 lies far outside any page",
@@ -69,8 +72,10 @@ const std::vector<Damage>& Damages() {
              t.Pages[0].Size = kCustomPaper;
              t.Pages[0].PaperHeight = 1117601;
          }},
-        {"page 1: topMargin -2147483648 lies far outside any page", [](ReportTemplate& t) { t.Pages[0].TopMargin = INT_MIN; }},
-        {"page 1: columnGap 2147483647 lies far outside any page", [](ReportTemplate& t) { t.Pages[0].ColumnGap = INT_MAX; }},
+        {"page 1: topMargin -2147483648 lies far outside any page",
+         [](ReportTemplate& t) { t.Pages[0].TopMargin = INT_MIN; }},
+        {"page 1: columnGap 2147483647 lies far outside any page",
+         [](ReportTemplate& t) { t.Pages[0].ColumnGap = INT_MAX; }},
     };
     return damages;
 }

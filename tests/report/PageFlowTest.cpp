@@ -267,11 +267,22 @@ TEST(PageFlow, LayoutsThatWouldStartPagesWithoutEndStop) {
         ASSERT_TRUE(prepared.report.Prepare().IsDone());
         EXPECT_EQ(prepared.Pages(), c.pages);
     }
+    // A tall band split over pages with one unit of room would take thousands of them.
+    ReportTemplate thin = OnePage();
+    thin.Pages[0].BottomMargin = 1008 - kTop - 1;
+    AddBand(thin.Pages[0], BandType::ReportTitle, 0, 2000);
+    PreparedReport split(std::move(thin));
+    split.report.MaxPages = 1000;
+    const RunResult result = split.report.Prepare();
+    EXPECT_EQ(result.message, "The template is damaged: it lays out more than 1000 pages");
+    EXPECT_EQ(split.Pages(), 0);
+
     // A chain of child bands longer than the stack is deep is shown band after band.
     ReportTemplate tpl = OnePage();
     AddBand(tpl.Pages[0], BandType::ReportTitle, 0, 0, 0, "C0")->ChildBand = "C1";
     for (int i = 1; i <= 100000; ++i) {
-        AddBand(tpl.Pages[0], BandType::Child, 0, 0, 0, "C" + std::to_string(i))->ChildBand = "C" + std::to_string(i + 1);
+        const std::string name = "C" + std::to_string(i);
+        AddBand(tpl.Pages[0], BandType::Child, 0, 0, 0, name)->ChildBand = "C" + std::to_string(i + 1);
     }
     AddMemo(tpl.Pages[0], "Last", 60, 0, {"x"});
     PreparedReport prepared(std::move(tpl));

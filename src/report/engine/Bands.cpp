@@ -45,8 +45,9 @@ PageBands PlaceObjects(TfrPage& page) {
     auto placeOn = [&](TfrBand& band) {
         const std::int64_t bottom = std::int64_t{band.Top} + band.Height;
         if (bottom < band.Top) return;
-        const auto end = bottom > std::numeric_limits<std::int32_t>::max() ? unplaced.end()
-                                                                             : unplaced.upper_bound(static_cast<std::int32_t>(bottom));
+        const auto end = bottom > std::numeric_limits<std::int32_t>::max()
+                             ? unplaced.end()
+                             : unplaced.upper_bound(static_cast<std::int32_t>(bottom));
         std::vector<std::size_t> taken;
         for (auto at = unplaced.lower_bound(band.Top); at != end;) {
             taken.push_back(at->second);

@@ -16,7 +16,8 @@ namespace quillon {
 // Positions that may grow past an int (sums and products of template fields) are worked out in
 // 64 bits; a canvas takes the nearest int.
 inline int SaturatedInt(std::int64_t value) {
-    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    constexpr std::int64_t kLowest = std::numeric_limits<int>::min(), kHighest = std::numeric_limits<int>::max();
+    return static_cast<int>(std::clamp(value, kLowest, kHighest));
 }
 
 // Rounds to the nearest integer, halves to even, as the engine scales coordinates; beyond an int

@@ -165,8 +165,10 @@ ConvertedBox ConvertBox(const TfrView& view, const DrawContext& c) {
     const std::uint16_t sides = view.Kind() == ObjectKind::Band ? 0 : view.FrameTyp;
     box.rect.left = sum(box.x, (sides & kFrameLeft) ? RoundHalfEven((sx * fw - 1) / 2) : 0);
     box.rect.top = sum(box.y, (sides & kFrameTop) ? RoundHalfEven((sy * fw - 1) / 2) : 0);
-    box.rect.right = sum(std::int64_t{box.right} + 1, (sides & kFrameRight) ? -std::int64_t{RoundHalfEven(sx * fw / 2)} : 0);
-    box.rect.bottom = sum(std::int64_t{box.bottom} + 1, (sides & kFrameBottom) ? -std::int64_t{RoundHalfEven(sy * fw / 2)} : 0);
+    const std::int64_t rightFrame = (sides & kFrameRight) ? RoundHalfEven(sx * fw / 2) : 0;
+    const std::int64_t bottomFrame = (sides & kFrameBottom) ? RoundHalfEven(sy * fw / 2) : 0;
+    box.rect.right = SaturatedInt(std::int64_t{box.right} + 1 - rightFrame);
+    box.rect.bottom = SaturatedInt(std::int64_t{box.bottom} + 1 - bottomFrame);
     return box;
 }
 
@@ -243,8 +245,8 @@ void DrawMemo(const TfrMemoView& memo, Canvas& canvas, Canvas& scratch, const Dr
     canvas.SetFont(font);
     canvas.SetCharSpacing(RoundHalfEven(memo.CharSpacing * sx));
 
-    const Rect clip{SaturatedInt(std::int64_t{box.rect.left} + 1), box.rect.top, SaturatedInt(std::int64_t{box.rect.right} - 2),
-                    SaturatedInt(std::int64_t{box.rect.bottom} - 1)};
+    const Rect clip{SaturatedInt(std::int64_t{box.rect.left} + 1), box.rect.top,
+                    SaturatedInt(std::int64_t{box.rect.right} - 2), SaturatedInt(std::int64_t{box.rect.bottom} - 1)};
     const int measured = RoundHalfEven(wrapped.textHeight * sy);
     const bool vertical = (memo.Alignment & kAlignVertical) != 0;
     // Positions run in 64 bits: many lines, or lines far apart, go past an int.

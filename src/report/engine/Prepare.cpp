@@ -116,7 +116,8 @@ void ReportRun::SetEdges(const TfrPage& page, const PageBands& bands) {
     if (page.UseMargins) {
         left_ = page.LeftMargin ? page.LeftMargin : m.OffsetX;
         top_ = page.TopMargin ? page.TopMargin : m.OffsetY;
-        right = page.RightMargin ? std::int64_t{m.PageWidth} - page.RightMargin : std::int64_t{m.OffsetX} + m.PrintableWidth;
+        right = page.RightMargin ? std::int64_t{m.PageWidth} - page.RightMargin
+                                 : std::int64_t{m.OffsetX} + m.PrintableWidth;
         bottom_ = page.BottomMargin ? std::int64_t{m.PageHeight} - page.BottomMargin
                                     : std::int64_t{m.OffsetY} + m.PrintableHeight;
     } else {
@@ -131,6 +132,13 @@ void ReportRun::SetEdges(const TfrPage& page, const PageBands& bands) {
 }
 
 void ReportRun::AddPage() {
+    if (report_.EMFPages.Count() >= report_.MaxPages) {
+        if (error.empty()) {
+            error = kDamagedTemplate + ("it lays out more than " + std::to_string(report_.MaxPages) + " pages");
+        }
+        cancel = true;
+        return;
+    }
     report_.EMFPages.Add(*place_.page);
     if (report_.OnBeginPage) report_.OnBeginPage(place_.pageCounter);
 }
@@ -372,8 +380,9 @@ void ReportRun::DrawSplitBand(TfrBand& band, int height) {
                 partMemo.Memo.assign(lines.begin() + static_cast<std::ptrdiff_t>(piece.firstLine),
                                      lines.begin() + static_cast<std::ptrdiff_t>(piece.firstLine + piece.lineCount));
                 partMemo.Top = SaturatedInt(piece.partTop);
-                partMemo.Height = SaturatedInt(static_cast<std::int64_t>(piece.lineCount) * wrapped[piece.piece].lineHeight +
-                                               2 * std::int64_t{memo.GapY});
+                const std::int64_t lineHeight = wrapped[piece.piece].lineHeight;
+                partMemo.Height =
+                    SaturatedInt(static_cast<std::int64_t>(piece.lineCount) * lineHeight + 2 * std::int64_t{memo.GapY});
                 output_.OutputAsIs(partMemo, dx, dy, partMemo.Memo);
             }
         });

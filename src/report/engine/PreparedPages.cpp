@@ -58,10 +58,12 @@ RunResult TfrEMFPages::DrawPage(int index, Canvas& canvas, Canvas& scratch, cons
             auto at = [](double scaled, int targetEdge, int slack) {
                 return SaturatedInt(std::int64_t{RoundHalfEven(scaled)} + targetEdge + slack);
             };
+            const double right = static_cast<double>(object->Left) + object->Width;
+            const double bottom = static_cast<double>(object->Top) + object->Height;
             const Rect around{at(object->Left * scaleX, target.left, -kVisibleSlack),
                               at(object->Top * scaleY, target.top, -kVisibleSlack),
-                              at((static_cast<double>(object->Left) + object->Width) * scaleX, target.left, kVisibleSlack),
-                              at((static_cast<double>(object->Top) + object->Height) * scaleY, target.top, kVisibleSlack)};
+                              at(right * scaleX, target.left, kVisibleSlack),
+                              at(bottom * scaleY, target.top, kVisibleSlack)};
             if (!canvas.RectVisible(around)) continue;
         }
         switch (object->Kind()) {

@@ -14,7 +14,9 @@ SplitPart BandSplitter::Next(std::int64_t available, bool atPageTop) {
     // part ends at the page's end (or the band's), or earlier at the top of the first line that
     // would be cut.
     std::int64_t end = std::min(offset_ + available, bandHeight_);
-    auto fits = [&](const SplitPiece& piece, std::size_t line, std::int64_t limit) { return LineTop(piece, line + 1) <= limit; };
+    auto fits = [&](const SplitPiece& piece, std::size_t line, std::int64_t limit) {
+        return LineTop(piece, line + 1) <= limit;
+    };
     for (std::size_t i = 0; i < pieces_.size(); ++i) {
         const SplitPiece& piece = pieces_[i];
         std::size_t line = nextLine_[i];

@@ -46,7 +46,9 @@ public:
         text << ": " << field << ' ' << value << ' ' << beyond;
         damage_ = text.str();
     }
-    void Extent(const char* field, double value) { Within(field, value, kMaxExtentReportUnits, "lies far outside any page"); }
+    void Extent(const char* field, double value) {
+        Within(field, value, kMaxExtentReportUnits, "lies far outside any page");
+    }
     void Spacing(const char* field, double value) { Within(field, value, kSheetReportUnits, "is larger than a page"); }
 
     std::optional<std::string> Damage() && { return std::move(damage_); }
