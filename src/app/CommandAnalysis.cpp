@@ -52,10 +52,16 @@ QString VisibleText(const QString& text) {
     return visible;
 }
 
-int UsageError(QTextStream& err, const QString& message) {
-    err << "quillon: " << VisibleText(message) << "\n";
+int CommandError(QTextStream& err, int code, const QString& message) {
+    QStringList lines = message.split(QLatin1Char('\n'));
+    for (QString& line : lines) line = VisibleText(line);
+    err << "quillon: " << lines.join(QLatin1Char('\n')) << "\n";
     err.flush();
-    return kExitUsage;
+    return code;
+}
+
+int UsageError(QTextStream& err, const QString& message) {
+    return CommandError(err, kExitUsage, QString(message).replace(QLatin1Char('\n'), QLatin1Char(' ')));
 }
 
 int ParseAnalysisRequest(const QStringList& arguments, int textStart, AnalysisRequest& request, QTextStream& err,

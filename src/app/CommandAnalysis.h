@@ -49,6 +49,9 @@ int Analyse(const AnalysisRequest& request, CommandAnalysis& analysis, QTextStre
 // terminal can neither move the cursor nor change colours, nor break a line.
 QString VisibleText(const QString& text);
 
+// A command's error: "quillon: " and the message, its control characters escaped, on standard
+// error; returns the exit code given. A message of several lines keeps them, each escaped.
+int CommandError(QTextStream& err, int code, const QString& message);
 // A usage error: the message on one line, exit code 2.
 int UsageError(QTextStream& err, const QString& message);
 

@@ -3,10 +3,9 @@
 #include <QCommandLineParser>
 #include <QTextStream>
 #include <chrono>
-#include <csignal>
 #include <climits>
-#include <cstring>
 #include <thread>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/CommandAnalysis.h"
@@ -217,40 +216,20 @@ private:
     bool shown_ = false;
 };
 
-// While a run writes a temporary file, Ctrl+C (or a hang-up or termination) removes it before
-// the program ends as the signal would end it, so that a stopped run leaves the target as it was.
-class RemoveOnSignal {
-public:
-    explicit RemoveOnSignal(const std::string& path) {
-        if (path.empty() || path.size() >= sizeof path_) return;
-        std::memcpy(path_, path.c_str(), path.size() + 1);
-        for (std::size_t i = 0; i < std::size(kSignals); ++i) previous_[i] = std::signal(kSignals[i], Remove);
-        installed_ = true;
-    }
-    ~RemoveOnSignal() {
-        if (!installed_) return;
-        for (std::size_t i = 0; i < std::size(kSignals); ++i) std::signal(kSignals[i], previous_[i]);
-        path_[0] = '\0';
-    }
-
-private:
-    static void Remove(int signal) {
-        if (path_[0] != '\0') unlink(path_);  // unlink may be called in a signal handler
-        std::signal(signal, SIG_DFL);
-        std::raise(signal);
-    }
-
-    static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
-    static inline char path_[PATH_MAX] = {};
-    using Handler = void (*)(int);
-    Handler previous_[std::size(kSignals)] = {};
-    bool installed_ = false;
-};
+// Whether the output would replace the input ("-" is standard input), through links too: the run
+// would destroy its own list.
+bool OutputIsInput(const QString& inputPath, const QString& outputPath) {
+    if (outputPath == QLatin1String("-")) return false;
+    struct stat input {};
+    struct stat output {};
+    const bool inputKnown = inputPath == QLatin1String("-") ? ::fstat(STDIN_FILENO, &input) == 0
+                                                            : ::stat(inputPath.toLocal8Bit().constData(), &input) == 0;
+    return inputKnown && ::stat(outputPath.toLocal8Bit().constData(), &output) == 0 && input.st_dev == output.st_dev &&
+           input.st_ino == output.st_ino;
+}
 
 int Failure(QTextStream& err, const std::string& message) {
-    err << "quillon: " << QString::fromStdString(message) << "\n";
-    err.flush();
-    return kExitUsage;
+    return CommandError(err, kExitUsage, QString::fromStdString(message));
 }
 
 }  // namespace
@@ -269,6 +248,7 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     // The input first: a run that cannot read its input does not touch the output.
     batch::InputFile input;
     if (auto error = input.Open(inputPath.toStdString())) return Failure(err, *error);
+    if (OutputIsInput(inputPath, outputPath)) return Failure(err, "the output file is the input file");
     SafeSave output;
     if (outputPath == QLatin1String("-")) {
         output.OpenStandardOutput();
@@ -276,13 +256,11 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         return Failure(err, *error);
     }
 
-    const RemoveOnSignal removeOnSignal(output.TemporaryPath());
     ProgressLine progress(err, input.Size(), isatty(STDERR_FILENO) == 1);
     batch::BatchCallbacks callbacks;
     callbacks.skipped = [&](const batch::SkippedRow& row) {
         progress.Clear();
-        err << "quillon: line " << row.line << ": " << QString::fromStdString(row.reason) << "; row skipped\n";
-        err.flush();
+        CommandError(err, kExitFailure, QStringLiteral("line %1: %2; row skipped").arg(row.line).arg(QString::fromStdString(row.reason)));
     };
     callbacks.progress = [&](const batch::BatchProgress& now) { progress.Show(now); };
     const batch::BatchOutcome outcome = batch::RunBatch(

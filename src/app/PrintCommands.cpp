@@ -19,9 +19,7 @@ namespace {
 constexpr char kNoPrinter[] = "No printer is installed.";
 
 int Message(QTextStream& err, int code, const QString& text) {
-    err << "quillon: " << text << "\n";
-    err.flush();
-    return code;
+    return CommandError(err, code, text);
 }
 
 }  // namespace

@@ -20,11 +20,10 @@
 namespace quillon {
 
 int ReportFailure(QTextStream& err, const std::string& text) {
+    // The engine breaks its messages' lines with carriage returns.
     QString message = QString::fromStdString(text);
-    message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    err << "quillon: " << message.trimmed() << "\n";
-    err.flush();
-    return kExitFailure;
+    message.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return CommandError(err, kExitFailure, message.trimmed());
 }
 
 int LoadCommandReport(TfrReport& report, bool print, const AnalysisRequest& request, const ReportSource& source,

@@ -1,6 +1,7 @@
 #include "app/Screenshot.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QPixmap>
@@ -12,6 +13,7 @@
 #include "app/DateEdit.h"
 #include "app/ReportPages.h"
 #include "app/Windows.h"
+#include "common/SafeSave.h"
 #include "platform/QtPrinterDriver.h"
 #include "report/dialogs/TfrPrintForm.h"
 #include "tools/HelpService.h"
@@ -19,13 +21,26 @@
 namespace quillon {
 namespace {
 
-bool Save(QWidget* window, const QDir& dir, const QString& name, QTextStream& err) {
-    const QString path = dir.filePath(name);
-    if (!window->grab().save(path, "PNG")) {
-        err << "quillon: cannot write " << path << "\n";
-        return false;
+// Writes the image as a PNG file through the safe-save writer: a full disk leaves no empty or cut
+// file behind, and says why.
+bool SavePng(const QImage& image, const QString& path, QTextStream& err) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    std::optional<std::string> error;
+    SafeSave save;
+    if (!image.save(&buffer, "PNG")) {
+        error = "cannot make the image " + path.toStdString();
+    } else if (!(error = save.Open(path.toStdString()))) {
+        save.Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        error = save.Commit();
     }
-    return true;
+    if (error) CommandError(err, kExitFailure, QString::fromStdString(*error));
+    return !error;
+}
+
+bool Save(QWidget* window, const QDir& dir, const QString& name, QTextStream& err) {
+    return SavePng(window->grab().toImage(), dir.filePath(name), err);
 }
 
 }  // namespace
@@ -141,12 +156,8 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
             ok = false;
             continue;
         }
-        const QString path = dir.filePath(name);
         // At the screen's pixel ratio, as the windows are grabbed.
-        if (!RenderPreparedPage(*report, 0, window.devicePixelRatioF()).save(path, "PNG")) {
-            err << "quillon: cannot write " << path << "\n";
-            ok = false;
-        }
+        ok = SavePng(RenderPreparedPage(*report, 0, window.devicePixelRatioF()), dir.filePath(name), err) && ok;
     }
     err.flush();
     return ok ? kExitOk : kExitFailure;

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include "app/CommandAnalysis.h"
 #include "app/CommandLine.h"
 #include "app/ReportJson.h"
 #include "common/SafeSave.h"
@@ -19,11 +20,7 @@ namespace {
 // A template stream larger than this is not a template.
 constexpr qint64 kMaxTemplateBytes = 64 * 1024 * 1024;
 
-int Fail(QTextStream& err, int code, const QString& message) {
-    err << "quillon: " << message << "\n";
-    err.flush();
-    return code;
-}
+int Fail(QTextStream& err, int code, const QString& message) { return CommandError(err, code, message); }
 
 int Save(const QStringList& arguments, QTextStream& err) {
     QCommandLineParser parser;

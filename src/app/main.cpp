@@ -2,14 +2,22 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QTextStream>
+#include <fcntl.h>
+#include <stdio_ext.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "app/CommandLine.h"
 #include "app/Screenshot.h"
 #include "app/Windows.h"
+#include "common/TemporaryFiles.h"
 #include "platform/QtMessages.h"
 #include "platform/QtPrinterDriver.h"
 #include "tools/HelpService.h"
@@ -60,9 +68,62 @@ void SetDesktopIdentity() {
     QGuiApplication::setDesktopFileName(QStringLiteral("example.farbrook_software.Quillon"));
 }
 
+// Standard output was closed when the program started.
+bool standardOutputClosed = false;
+
+// A standard stream closed at start would be taken by the next file the program opens (the help
+// file, a saved file), and output meant for the terminal would go into it. Each gets a harmless
+// stand-in: standard output one that refuses every write, so that the check at the end fails.
+void KeepStandardStreamsOpen() {
+    const std::pair<int, const char*> streams[] = {
+        {STDIN_FILENO, "/dev/null"}, {STDOUT_FILENO, "/dev/full"}, {STDERR_FILENO, "/dev/null"}};
+    for (const auto& [descriptor, standIn] : streams) {
+        if (::fcntl(descriptor, F_GETFD) != -1) continue;
+        if (descriptor == STDOUT_FILENO) standardOutputClosed = true;
+        const int opened = ::open(standIn, descriptor == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        if (opened >= 0 && opened != descriptor) {
+            ::dup2(opened, descriptor);
+            ::close(opened);
+        }
+    }
+}
+
+// What a command wrote must have reached standard output, as coreutils' close_stdout checks: a
+// full disk or a closed output is a failure, not a success with nothing written.
+int WithStandardOutputChecked(int code, QTextStream& out, QTextStream& err) {
+    out.flush();
+    // The text stream's file tells why its writes failed; the C library's stream why its own did.
+    QString reason;
+    if (standardOutputClosed) {
+        reason = QString::fromLocal8Bit(std::strerror(EBADF));
+    } else if (const auto* file = qobject_cast<const QFile*>(out.device());
+               file && file->error() != QFileDevice::NoError) {
+        reason = file->errorString();
+    }
+    errno = 0;
+    const bool flushFailed = std::fflush(stdout) != 0;
+    if (flushFailed && reason.isEmpty()) reason = QString::fromLocal8Bit(std::strerror(errno));
+    const bool pending = __fpending(stdout) != 0;
+    const bool failedBefore = flushFailed || std::ferror(stdout) != 0 || out.status() != QTextStream::Ok;
+    errno = 0;
+    const bool closeFailed = std::fclose(stdout) != 0;
+    const int closeError = closeFailed ? errno : 0;
+    // Closing an output that was closed already fails, which matters only when something was to go.
+    if (!failedBefore && !(closeFailed && (pending || closeError != EBADF))) return code;
+    if (reason.isEmpty() && closeError != 0) reason = QString::fromLocal8Bit(std::strerror(closeError));
+    err << "quillon: write error";
+    if (!reason.isEmpty()) err << ": " << reason;
+    err << "\n";
+    err.flush();
+    return code == quillon::kExitOk ? quillon::kExitFailure : code;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    KeepStandardStreamsOpen();
+    // A signal that ends the program first removes the temporary files of saves and print jobs.
+    quillon::RemoveTemporaryFilesOnSignals();
     previousHandler = qInstallMessageHandler(FilterQtMessages);
     // The help service starts before any window: it loads the help library, records the
     // environment and resets its log. "-debug" and "/debug" are its switches; the rest of the
@@ -87,11 +148,11 @@ int main(int argc, char** argv) {
                 QApplication app(argc, argv);
                 SetNames();
                 SetDesktopIdentity();
-                return quillon::RunCommandLine(arguments, out, err);
+                return WithStandardOutputChecked(quillon::RunCommandLine(arguments, out, err), out, err);
             }
             QCoreApplication app(argc, argv);
             SetNames();
-            return quillon::RunCommandLine(arguments, out, err);
+            return WithStandardOutputChecked(quillon::RunCommandLine(arguments, out, err), out, err);
         }
         case quillon::StartMode::Screenshot: {
             // The images need no screen: without one, draw off-screen.

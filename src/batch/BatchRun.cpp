@@ -63,12 +63,12 @@ public:
                 if (end != std::string_view::npos) {
                     const std::size_t cut = scanned + end;
                     pending_.assign(chunk.bytes, cut);
-                    pendingScanned_ = pending_.size();
+                    pendingScanned_ = ScannedOf(pending_);
                     chunk.bytes.resize(cut);
                     chunk.sourceBytes = cut;
                     return true;
                 }
-                scanned = chunk.bytes.size();
+                scanned = ScannedOf(chunk.bytes);
                 if (scanned > options_.maxRecordBytes) return SkipLongRecord(chunk);
             }
             if (eof_) {
@@ -111,24 +111,23 @@ private:
     }
 
     std::size_t LastRecordEnd(std::string_view text) {
-        if (options_.column) return scanner_.LastRecordEnd(text);
-        const void* newline = memrchr(text.data(), '\n', text.size());
-        return newline == nullptr ? std::string_view::npos
-                                  : static_cast<std::size_t>(static_cast<const char*>(newline) - text.data()) + 1;
+        return options_.column ? scanner_.LastRecordEnd(text) : LastLineEnd(text);
     }
 
     std::size_t FirstRecordEnd(std::string_view text) {
-        if (options_.column) return scanner_.FirstRecordEnd(text);
-        const std::size_t newline = text.find('\n');
-        return newline == std::string_view::npos ? newline : newline + 1;
+        return options_.column ? scanner_.FirstRecordEnd(text) : FirstLineEnd(text);
+    }
+
+    // How much of text the search for record ends has seen. A list's final carriage return is
+    // looked at again with the byte after it; the CSV scanner remembers it itself.
+    std::size_t ScannedOf(std::string_view text) const {
+        return !options_.column && text.ends_with('\r') ? text.size() - 1 : text.size();
     }
 
     // Reads past a record longer than the limit instead of holding it: the chunk then stands for
     // the skipped record alone. What follows the record's end waits, not yet scanned, for Next.
     bool SkipLongRecord(Chunk& chunk) {
-        auto newlines = [](std::string_view text) {
-            return static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
-        };
+        auto newlines = [](std::string_view text) { return static_cast<std::uint64_t>(CountLineEnds(text)); };
         chunk.oversized = true;
         chunk.oversizedLines = newlines(chunk.bytes);
         chunk.sourceBytes = chunk.bytes.size();
@@ -182,13 +181,11 @@ public:
         std::uint64_t line = 0;
         if (!options_.column) {
             for (std::size_t at = 0; at < text.size(); ++line) {
-                const std::size_t newline = text.find('\n', at);
-                const std::size_t end = newline == std::string_view::npos ? text.size() : newline;
-                std::string_view name = text.substr(at, end - at);
-                if (name.ends_with('\r')) name.remove_suffix(1);
-                Row(line, name, std::nullopt, result);
-                if (newline == std::string_view::npos) break;
-                at = newline + 1;
+                const std::size_t lineEnd = text.find_first_of("\r\n", at);
+                const std::size_t end = lineEnd == std::string_view::npos ? text.size() : lineEnd;
+                Row(line, text.substr(at, end - at), std::nullopt, result);
+                if (lineEnd == std::string_view::npos) break;
+                at = AfterLineEnd(text, lineEnd);
             }
         } else {
             for (std::size_t at = 0; at < text.size();) {

@@ -30,6 +30,30 @@ char* Escaped(char* out, char letter) {
 
 }  // namespace
 
+std::size_t CountLineEnds(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find_first_of("\r\n"); at != std::string_view::npos;
+         at = text.find_first_of("\r\n", AfterLineEnd(text, at))) {
+        ++count;
+    }
+    return count;
+}
+
+std::size_t FirstLineEnd(std::string_view text) {
+    const std::size_t at = text.find_first_of("\r\n");
+    if (at == std::string_view::npos || (text[at] == '\r' && at + 1 == text.size())) return std::string_view::npos;
+    return AfterLineEnd(text, at);
+}
+
+std::size_t LastLineEnd(std::string_view text) {
+    for (std::size_t at = text.find_last_of("\r\n"); at != std::string_view::npos; at = text.find_last_of("\r\n", at - 1)) {
+        // A line feed ends a line, and so does a carriage return whose next byte is known and is no line feed.
+        if (text[at] == '\n' || (at + 1 < text.size() && text[at + 1] != '\n')) return at + 1;
+        if (at == 0) break;
+    }
+    return std::string_view::npos;
+}
+
 std::size_t CsvBoundaryScanner::LastRecordEnd(std::string_view text) { return Scan(text, false); }
 
 std::size_t CsvBoundaryScanner::FirstRecordEnd(std::string_view text) { return Scan(text, true); }
@@ -38,6 +62,16 @@ std::size_t CsvBoundaryScanner::Scan(std::string_view text, bool stopAtFirst) {
     std::size_t last = std::string_view::npos;
     const char* const begin = text.data();
     const char* const end = begin + text.size();
+    if (carriageReturnPending_ && begin < end) {
+        // The carriage return that ended the last block ended a record there, unless a line feed
+        // follows it, which the loop takes as the record's end.
+        carriageReturnPending_ = false;
+        if (*begin != '\n') {
+            state_ = CsvState::FieldStart;
+            last = 0;
+            if (stopAtFirst) return last;
+        }
+    }
     for (const char* p = begin; p < end;) {
         if (state_ == CsvState::Quoted) {
             // Inside quotes only a quote matters; skip to it.
@@ -48,11 +82,13 @@ std::size_t CsvBoundaryScanner::Scan(std::string_view text, bool stopAtFirst) {
             continue;
         }
         const char c = *p++;
-        if (c == '\n') {
+        if (c == '\r' && p == end) {
+            carriageReturnPending_ = true;
+        } else if (c == '\n' || (c == '\r' && *p != '\n')) {
             state_ = CsvState::FieldStart;
             last = static_cast<std::size_t>(p - begin);
             if (stopAtFirst) break;
-        } else {
+        } else if (c != '\r') {
             state_ = Next(state_, c);
         }
     }
@@ -72,15 +108,17 @@ CsvRecord ReadCsvRecord(std::string_view text, std::size_t begin, std::vector<st
     std::string* field = &startField();
     CsvState state = CsvState::FieldStart;
     std::size_t i = begin;
-    bool endedByNewline = false;
+    std::size_t contentEnd = text.size();
     for (; i < text.size(); ++i) {
         const char c = text[i];
-        if (c == '\n' && state != CsvState::Quoted) {
-            endedByNewline = true;
-            ++i;
+        const bool lineEnd = c == '\n' || (c == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'));
+        if ((c == '\n' || c == '\r') && state != CsvState::Quoted) {
+            contentEnd = i;
+            i = AfterLineEnd(text, i);
+            ++record.newlines;
             break;
         }
-        if (c == '\n') ++record.newlines;
+        if (lineEnd) ++record.newlines;
         const CsvState next = Next(state, c);
         // Quotes that open or close a field, and the first of a doubled pair, are not content;
         // the separating comma is not either.
@@ -94,16 +132,8 @@ CsvRecord ReadCsvRecord(std::string_view text, std::size_t begin, std::vector<st
         state = next;
     }
     record.end = i;
-    if (endedByNewline) ++record.newlines;
     record.closed = state != CsvState::Quoted;
-    // A carriage return before the line end stands outside any quotes (inside them the newline
-    // would not have ended the record), so it belongs to the line end, not to the field.
-    const std::size_t contentEnd = endedByNewline ? i - 1 : i;
-    if (record.closed && contentEnd > begin && text[contentEnd - 1] == '\r' && !field->empty() && field->back() == '\r') {
-        field->pop_back();
-    }
-    const bool carriageReturnOnly = contentEnd == begin + 1 && text[begin] == '\r';
-    record.blank = fieldCount == 1 && (contentEnd == begin || carriageReturnOnly);
+    record.blank = fieldCount == 1 && contentEnd == begin;
     return record;
 }
 

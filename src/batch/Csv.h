@@ -14,6 +14,21 @@
 
 namespace quillon::batch {
 
+// Lines end with a line feed, a carriage return and a line feed, or a carriage return alone (as in
+// old Mac files).
+
+// Where the next line starts after the line end that starts at `at` (text[at] is a line feed or a
+// carriage return).
+inline std::size_t AfterLineEnd(std::string_view text, std::size_t at) {
+    return text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? at + 2 : at + 1;
+}
+// How many lines end in the text (a final carriage return ends one).
+std::size_t CountLineEnds(std::string_view text);
+// One past the first or the last line end in the text, npos when none. A carriage return that is
+// the text's last byte may be the first half of a pair, and is not taken for a line end.
+std::size_t FirstLineEnd(std::string_view text);
+std::size_t LastLineEnd(std::string_view text);
+
 // Where a reader stands inside CSV text, between two bytes.
 enum class CsvState {
     FieldStart,  // at the start of a field (and of a record)
@@ -37,6 +52,9 @@ private:
     std::size_t Scan(std::string_view text, bool stopAtFirst);
 
     CsvState state_ = CsvState::FieldStart;
+    // The last block ended with a carriage return outside quotes: the next byte tells whether it
+    // ended the record by itself.
+    bool carriageReturnPending_ = false;
 };
 
 // One record read from CSV text.
@@ -48,8 +66,8 @@ struct CsvRecord {
 };
 
 // Reads the record that starts at begin, putting its fields into fields (whose strings are reused
-// to spare allocations; fieldCount tells how many are in use). A carriage return before the final
-// newline is dropped.
+// to spare allocations; fieldCount tells how many are in use). The record ends at a line end
+// outside quotes, which is no part of its last field.
 CsvRecord ReadCsvRecord(std::string_view text, std::size_t begin, std::vector<std::string>& fields,
                         std::size_t& fieldCount);
 

@@ -159,6 +159,8 @@ void TOvcBasicCalculatorEngine::TypeDigit(int digit) {
         signPending_ = false;
     }
     entryValue_ = ReadNumber(entryText_);
+    // An entry beyond the range of numbers is an overflow like any other, not a number taken as 0.
+    if (!std::isfinite(entryValue_)) return Fail();
     if (entryValue_ == 0 && !HasSeparator(entryText_)) {
         // Leading zeros are not kept: the entry stays "0" and the next digit starts afresh, even when
         // the new-number bit was not set before (after CE the entry was empty). A minus sign typed

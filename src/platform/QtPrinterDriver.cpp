@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "common/SafeSave.h"
+#include "common/TemporaryFiles.h"
 #include "platform/CupsJobs.h"
 #include "platform/QtCanvas.h"
 #include "report/engine/Printer.h"
@@ -40,9 +41,15 @@ public:
           file_(std::move(file)),
           target_(std::move(target)),
           lastError_(lastError),
-          canvas_(std::make_unique<QtCanvas>(printer_.get(), true)) {}
+          fileName_(file_->fileName().toLocal8Bit()),
+          canvas_(std::make_unique<QtCanvas>(printer_.get(), true)) {
+        RememberTemporaryFile(fileName_.constData());
+    }
 
-    ~QtPrintJob() override { Abort(); }
+    ~QtPrintJob() override {
+        Abort();
+        ForgetTemporaryFile(fileName_.constData());
+    }
 
     bool Started() const { return canvas_->Painter().isActive(); }
     Canvas& Sheet() override { return *canvas_; }
@@ -91,7 +98,10 @@ private:
             return false;
         }
         SafeSave save;
-        if (auto error = save.Open(target_.pdfFile)) {
+        // "-" is standard output, as for every file the program writes.
+        if (target_.pdfFile == "-") {
+            save.OpenStandardOutput();
+        } else if (auto error = save.Open(target_.pdfFile)) {
             lastError_ = *error;
             return false;
         }
@@ -110,6 +120,7 @@ private:
     std::unique_ptr<QTemporaryFile> file_;
     Target target_;
     std::string& lastError_;
+    QByteArray fileName_;  // for a signal that ends the program while the job is drawn
     std::unique_ptr<QtCanvas> canvas_;
 };
 

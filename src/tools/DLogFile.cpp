@@ -37,14 +37,11 @@ std::string YesNo(bool yes) { return yes ? "YES" : "NO"; }
 }  // namespace
 
 bool IsWritableFolder(const std::filesystem::path& folder) {
-    const std::filesystem::path probe = folder / "$_Temp_$.$$$";
-    {
-        std::ofstream file(probe, std::ios::binary | std::ios::trunc);
-        if (!file) return false;
-    }
-    std::error_code ignored;
-    std::filesystem::remove(probe, ignored);
-    return true;
+    // Asked of the system, not tried with a file: a probe file of a fixed name in a shared folder
+    // is a name someone else can plant a link under, and opening it for writing truncates what the
+    // link leads to.
+    std::error_code error;
+    return std::filesystem::is_directory(folder, error) && ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 std::string FormatLogLine(std::string_view text, bool timeStamps, std::string_view timeText) {

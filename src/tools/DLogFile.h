@@ -29,7 +29,8 @@ struct LogSwitches {
     bool append = false;
 };
 
-// Whether a file can be created in the folder: "$_Temp_$.$$$" is created there and deleted again.
+// Whether the user may create files in the folder (its write and search permissions, as the system
+// grants them to this process); nothing is created to find out.
 bool IsWritableFolder(const std::filesystem::path& folder);
 
 // One line of the log as it is written, without its CR LF. A text that is exactly "-" or "=" is a

@@ -110,7 +110,7 @@ TEST_F(ExportCommand, FailuresShowTheErrorBoxAndWriteNothing) {
     AnswerNextSaveDialog(missing);
     calc().ExportBtn->click();
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "Cannot create file " + missing.toStdString());
+    EXPECT_EQ(messages.shown[0].text, "Cannot create file " + missing.toStdString() + ": No such file or directory");
     // The engine's own errors have their box captioned "Error"; a file error is one of the
     // program's, in its standard box like the date's and the calculator's.
     EXPECT_EQ(messages.shown[0].caption, "Quillon");

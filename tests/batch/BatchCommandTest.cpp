@@ -6,8 +6,12 @@
 #include <QJsonObject>
 #include <QLocale>
 #include <QTemporaryDir>
+#include <QProcess>
 #include <QTextStream>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
 
 #include "NameGenerator.h"
 #include "app/CommandOutcome.h"
@@ -188,7 +192,7 @@ TEST_F(BatchCommand, FailedRunsLeaveNothingAndKeepThePreviousOutput) {
     const QString missing = Path(QStringLiteral("missing/out.csv"));
     Outcome run = Quillon({QStringLiteral("batch"), people, QStringLiteral("--column"), QStringLiteral("1"), QStringLiteral("-o"), missing});
     EXPECT_EQ(run.exitCode, kExitUsage);
-    EXPECT_EQ(run.err, QStringLiteral("quillon: Cannot create file %1\n").arg(missing));
+    EXPECT_EQ(run.err, QStringLiteral("quillon: Cannot create file %1: No such file or directory\n").arg(missing));
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{QStringLiteral("people.csv")});
 
     // A run that fails after the output was opened: the header lacks the named column.
@@ -201,6 +205,19 @@ TEST_F(BatchCommand, FailedRunsLeaveNothingAndKeepThePreviousOutput) {
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               (QStringList{QStringLiteral("out.csv"), QStringLiteral("people.csv")}));
 
+    // The input as the output, by its name or through a link, would lose the list.
+    const QString list = Path(QStringLiteral("n.txt"));
+    Write(list, "MARY\nJOHN\n");
+    QFile::link(list, Path(QStringLiteral("link.txt")));
+    for (const QString& target : {list, Path(QStringLiteral("link.txt"))}) {
+        run = Quillon({QStringLiteral("batch"), list, QStringLiteral("-o"), target});
+        EXPECT_EQ(run.exitCode, kExitUsage);
+        EXPECT_EQ(run.err, QStringLiteral("quillon: the output file is the input file\n"));
+        EXPECT_EQ(Read(list), "MARY\nJOHN\n");
+    }
+    QFile::remove(Path(QStringLiteral("link.txt")));
+    QFile::remove(list);
+
     // Skipped rows do not fail the run: the rows that could be analysed replace the old output.
     Write(people, "First,Born\nMARY,29/12/1985\nJOHN,31/02/2000\n");
     run = Quillon({QStringLiteral("batch"), people, QStringLiteral("--column"), QStringLiteral("First"), QStringLiteral("--date-column"),
@@ -210,6 +227,35 @@ TEST_F(BatchCommand, FailedRunsLeaveNothingAndKeepThePreviousOutput) {
                                       "quillon: 1 of 2 rows skipped\n"));
     EXPECT_TRUE(Read(output).startsWith("MARY,Pythagorean,1,20,21,"));
     EXPECT_TRUE(Read(output).endsWith(",29/12/1985,37 / 10 / 1,14 / 5,29 / 11 / 2,58 / 13 / 4,1,4\n"));
+}
+
+TEST_F(BatchCommand, SignalsEndARunWithoutItsTemporaryFileUnlessIgnored) {
+    // The run waits for its input on a pipe while its output is a temporary file beside out.csv.
+    const QString fifo = Path(QStringLiteral("names"));
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const QString output = Path(QStringLiteral("out.csv"));
+    Write(output, "previous results\n");
+    const auto entries = [this] {
+        return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    };
+    QProcess run;
+    // As nohup starts it: hang-ups ignored.
+    run.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("trap '' HUP; exec \"$0\" batch \"$1\" -o \"$2\""),
+                                     QStringLiteral(QUILLON_PROGRAM), fifo, output});
+    ASSERT_TRUE(run.waitForStarted());
+    QFile names(fifo);
+    ASSERT_TRUE(names.open(QIODevice::WriteOnly));  // waits for the run to open its end
+    names.write("MARY\n");
+    names.flush();
+    for (int tries = 0; tries < 100 && entries().size() < 3; ++tries) QThread::msleep(20);
+    ASSERT_EQ(entries().size(), 3) << "names, out.csv and the temporary file";
+    ::kill(static_cast<pid_t>(run.processId()), SIGHUP);
+    EXPECT_FALSE(run.waitForFinished(300)) << "a hang-up ignored at start stays ignored";
+    ::kill(static_cast<pid_t>(run.processId()), SIGQUIT);
+    ASSERT_TRUE(run.waitForFinished(5000));
+    EXPECT_EQ(run.exitStatus(), QProcess::CrashExit) << "the caller sees the signal";
+    EXPECT_EQ(entries(), (QStringList{QStringLiteral("names"), QStringLiteral("out.csv")}));
+    EXPECT_EQ(Read(output), "previous results\n");
 }
 
 }  // namespace

@@ -110,6 +110,9 @@ TEST(BatchInput, ShapesOfInput) {
         {"lines", "mary\njohn\n", {}, {"MARY", "JOHN"}},
         {"no final newline", "mary\njohn", {}, {"MARY", "JOHN"}},
         {"CRLF lines", "mary\r\njohn\r\n", {}, {"MARY", "JOHN"}},
+        {"carriage returns alone end lines (old Mac files)", "mary\rjohn\r", {}, {"MARY", "JOHN"}},
+        {"every kind of line end", "a\rb\r\nc\nd\r\re", {}, {"A", "B", "C", "D", "", "E"}},
+        {"CSV lines ended by carriage returns", "Id,Name\r1,mary\r2,\"jo\rhn\"\r", "Name", {"MARY", "JO\rHN"}},
         {"byte-order mark", "\xEF\xBB\xBFmary\n", {}, {"MARY"}},
         {"blank line is an empty name", "mary\n\njohn\n", {}, {"MARY", "", "JOHN"}},
         {"empty file", "", {}, {}},
@@ -131,6 +134,13 @@ TEST(BatchInput, ShapesOfInput) {
             EXPECT_EQ(Names(run.output), c.names) << c.name << ", blocks of " << block;
         }
     }
+}
+
+TEST(BatchInput, LinesEndedByCarriageReturnsAreCounted) {
+    BatchOptions options = Options();
+    options.blockBytes = 3;
+    const Captured run = RunOn("mary\r\xFF\rjohn\r\n\xFE\r", options);
+    EXPECT_EQ(run.skipped, (std::vector<std::string>{"2: invalid UTF-8", "4: invalid UTF-8"}));
 }
 
 TEST(BatchInput, SkippedRowsCarryTheirLineNumbers) {

@@ -39,10 +39,11 @@ TEST(CsvRecord, FieldsOfOneRecord) {
         {"empty fields", ",,\n", {"", "", ""}, 3, 1},
         {"quoted empty", "\"\"\n", {""}, 3, 1},
         {"no final newline", "last,one", {"last", "one"}, 8, 0},
-        {"carriage return at the end of the text", "last\r", {"last"}, 5, 0},
+        {"carriage return at the end of the text", "last\r", {"last"}, 5, 1},
+        {"a carriage return alone ends the line", "a,b\rc", {"a", "b"}, 4, 1},
         {"quote inside an unquoted field", "a\"b,c\n", {"a\"b", "c"}, 6, 1},
         {"text after a closing quote", "\"c\"d,e\n", {"cd", "e"}, 7, 1},
-        {"quoted carriage return before the line end", "\"a\r\"\n", {"a\r"}, 5, 1},
+        {"quoted carriage return before the line end", "\"a\r\"\n", {"a\r"}, 5, 2},
     };
     for (const Case& c : cases) {
         const Read read = ReadAt(c.text);

@@ -164,12 +164,18 @@ TEST(CalculatorOverflow, ResultsTooLargeForExtendedFail) {
     EXPECT_GE(large.engine.DisplayText().size(), 4003u);
     EXPECT_FALSE(large.engine.HasError());
 
-    // A typed entry longer than any long double shows as typed, but fails the moment it is used.
+    // A typed entry beyond any long double is an overflow the moment its digit is typed: the
+    // largest that fits has 4,932 nines' worth of range, 4,933 nines do not fit.
     TestCalculator typed;
-    typed.Keys(std::u16string(4990, u'9'));
-    EXPECT_EQ(typed.engine.DisplayText().size(), 4990u);
-    typed.Keys(u"+");
+    typed.Keys(std::u16string(4932, u'9'));
+    EXPECT_FALSE(typed.engine.HasError());
+    typed.Keys(u"9");
     EXPECT_EQ(typed.Display(), "****** ");
+    EXPECT_TRUE(typed.engine.HasError());
+    typed.Keys(u"+");
+    EXPECT_EQ(typed.Display(), "****** ") << "operators beep until a new entry";
+    typed.Keys(u"1=");
+    EXPECT_EQ(typed.Display(), "1.00");
 
     // Memory overflows like any result and then keeps what it held.
     TestCalculator memory;
@@ -180,9 +186,9 @@ TEST(CalculatorOverflow, ResultsTooLargeForExtendedFail) {
     EXPECT_TRUE(memory.engine.HasError());
     EXPECT_EQ(memory.engine.Memory(), 9e4931L);
 
-    // The entry takes no digit beyond its limit.
+    // The entry takes no digit beyond its limit (a fraction, which never overflows).
     TestCalculator limit;
-    limit.Keys(std::u16string(kMaxCalcEntryLength + 10, u'1'));
+    limit.Keys(u"." + std::u16string(kMaxCalcEntryLength + 10, u'1'));
     EXPECT_EQ(limit.engine.EntryText().size(), kMaxCalcEntryLength);
 }
 

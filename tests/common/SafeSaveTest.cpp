@@ -82,10 +82,10 @@ TEST_F(SafeSaveTest, AnAbandonedSaveLeavesTheEarlierFile) {
 TEST_F(SafeSaveTest, PlacesThatCannotTakeAFile) {
     SafeSave save;
     const std::string missing = (folder / "no" / "out.txt").string();
-    EXPECT_EQ(save.Open(missing), "Cannot create file " + missing);
+    EXPECT_EQ(save.Open(missing), "Cannot create file " + missing + ": No such file or directory");
     fs::create_directories(folder / "dir");
-    EXPECT_EQ(save.Open((folder / "dir").string()), "Cannot create file " + (folder / "dir").string());
-    EXPECT_EQ(save.Commit(), "Stream write error") << "nothing open, nothing saved";
+    EXPECT_EQ(save.Open((folder / "dir").string()), "Cannot create file " + (folder / "dir").string() + ": Is a directory");
+    EXPECT_EQ(save.Commit(), "Stream write error: Bad file descriptor") << "nothing open, nothing saved";
     EXPECT_EQ(Entries(), std::vector<std::string>{"dir"});
 }
 
@@ -117,7 +117,8 @@ TEST_F(SafeSaveTest, ALinkIsWrittenThroughAndStays) {
     // A loop of links is no file.
     fs::create_symlink("loop-b", folder / "loop-a");
     fs::create_symlink("loop-a", folder / "loop-b");
-    EXPECT_EQ(save.Open((folder / "loop-a").string()), "Cannot create file " + (folder / "loop-a").string());
+    EXPECT_EQ(save.Open((folder / "loop-a").string()),
+              "Cannot create file " + (folder / "loop-a").string() + ": Too many levels of symbolic links");
 }
 
 TEST_F(SafeSaveTest, APipeIsWrittenToNotReplaced) {
@@ -157,8 +158,60 @@ TEST_F(SafeSaveTest, DevicesAreWrittenToAndAFullOneFails) {
     SafeSave save;
     ASSERT_FALSE(save.Open(full.string()));
     EXPECT_FALSE(save.Write("no room"));
-    EXPECT_EQ(save.Commit(), "Stream write error");
+    EXPECT_EQ(save.Commit(), "Stream write error: No space left on device");
     EXPECT_TRUE(fs::is_character_file(full)) << "the device is still a device";
+}
+
+TEST_F(SafeSaveTest, TheReplacedFilesOwnerGroupModeAndLinksStay) {
+    // Owner and group can be kept only by root; the rest holds for everyone.
+    const fs::path file = folder / "shared.txt";
+    std::ofstream(file) << "old";
+    ::chmod(file.c_str(), 0640);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(file.c_str(), 1234, 5678), 0);
+    }
+    const fs::path link = folder / "hard-link.txt";
+    fs::create_hard_link(file, link);
+    SafeSave save;
+    ASSERT_FALSE(save.Open(file.string()));
+    save.Write("new");
+    ASSERT_FALSE(save.Commit());
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_EQ(info.st_uid, 1234u);
+        EXPECT_EQ(info.st_gid, 5678u);
+    }
+    EXPECT_EQ(Read(link), "new") << "the hard link keeps sharing the file";
+    EXPECT_EQ(info.st_nlink, 2u);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"hard-link.txt", "shared.txt"}));
+}
+
+TEST_F(SafeSaveTest, AFileTheUserMayNotWriteIsNotReplaced) {
+    // As root, a read-only file is written as an open for writing would (root may); as anyone
+    // else it is refused though the folder would let the name be taken.
+    const fs::path file = folder / "read-only.txt";
+    std::ofstream(file) << "kept";
+    ::chmod(file.c_str(), 0444);
+    SafeSave save;
+    const auto opened = save.Open(file.string());
+    if (::geteuid() == 0) {
+        EXPECT_FALSE(opened);
+    } else {
+        EXPECT_EQ(opened, "Cannot create file " + file.string() + ": Permission denied");
+        EXPECT_EQ(Read(file), "kept");
+    }
+}
+
+TEST_F(SafeSaveTest, TheLongestNamesCanBeSaved) {
+    const fs::path file = folder / std::string(255, 'n');
+    SafeSave save;
+    ASSERT_FALSE(save.Open(file.string()));
+    save.Write("long");
+    ASSERT_FALSE(save.Commit());
+    EXPECT_EQ(Read(file), "long");
 }
 
 TEST_F(SafeSaveTest, StandardOutput) {

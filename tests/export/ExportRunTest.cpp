@@ -164,10 +164,10 @@ TEST_F(ExportRun, AFolderThatCannotBeWrittenLeavesNothing) {
     ExportReport exported;
     const RunResult missing = exported.Export(folder / "missing" / "m.rtf");
     EXPECT_TRUE(missing.IsFailed());
-    EXPECT_EQ(missing.message, "Cannot create file " + (folder / "missing" / "m.rtf").string());
+    EXPECT_EQ(missing.message, "Cannot create file " + (folder / "missing" / "m.rtf").string() + ": No such file or directory");
 
     fs::create_directories(folder / "taken.rtf");  // the name belongs to a folder
-    EXPECT_EQ(exported.Export(folder / "taken.rtf").message, "Cannot create file " + (folder / "taken.rtf").string());
+    EXPECT_EQ(exported.Export(folder / "taken.rtf").message, "Cannot create file " + (folder / "taken.rtf").string() + ": Is a directory");
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"taken.rtf"}) << "no temporary file is left";
 }
 
@@ -190,7 +190,7 @@ TEST_F(ExportRun, AFullDeviceKeepsTheEarlierFile) {
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_TRUE(written.IsFailed());
-    EXPECT_EQ(written.message, "Stream write error");
+    EXPECT_EQ(written.message, "Stream write error: File too large");
     EXPECT_EQ(ReadFile(folder / "m.rtf"), "an earlier file");
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"m.rtf"}) << "no temporary file is left";
 }

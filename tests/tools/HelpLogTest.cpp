@@ -295,6 +295,23 @@ TEST_F(Environment, DebugModeFromASwitchOrAFileBesideTheProgram) {
     EXPECT_TRUE(ProbeHelpEnvironment(inputs).debugMode);
 }
 
+TEST(WritableFolder, IsAskedWithoutMakingAFileThatALinkCouldRedirect) {
+    TempFolder temp;
+    // Someone planted a link under the name an earlier probe file had; it must lead nowhere.
+    WriteFile(temp.Path() / "victim", "precious");
+    std::filesystem::create_symlink(temp.Path() / "victim", temp.Path() / "$_Temp_$.$$$");
+    EXPECT_TRUE(IsWritableFolder(temp.Path()));
+    EXPECT_EQ(ReadFile(temp.Path() / "victim"), "precious");
+    EXPECT_TRUE(std::filesystem::is_symlink(temp.Path() / "$_Temp_$.$$$"));
+    EXPECT_FALSE(IsWritableFolder(temp.Path() / "victim")) << "a file is no folder";
+    EXPECT_FALSE(IsWritableFolder(temp.Path() / "missing"));
+    if (::geteuid() != 0) {
+        ::chmod(temp.Path().c_str(), 0555);
+        EXPECT_FALSE(IsWritableFolder(temp.Path()));
+        ::chmod(temp.Path().c_str(), 0755);
+    }
+}
+
 TEST_F(Environment, AnUnwritableProgramFolderSendsTheLogToTheUsersOwnFileInTheTemporaryFolder) {
     inputs.modulePath = temp / "not-there" / "quillon";
     const HelpEnvironment environment = ProbeHelpEnvironment(inputs);

@@ -73,7 +73,11 @@ RunResult ExportToStream(TfrReport& report, TfrExportFilter& filter, ExportStrea
 RunResult ExportToSave(TfrReport& report, TfrExportFilter& filter, SafeSave& save) {
     SaveStream stream(save);
     const RunResult result = ExportToStream(report, filter, stream);
-    if (result.IsFailed()) return result;
+    if (result.IsFailed()) {
+        // A write the file refused is told with the save's reason ("No space left on device").
+        if (auto refused = save.WriteFailure()) return RunResult::Failed(*refused);
+        return result;
+    }
     if (auto error = save.Commit()) return RunResult::Failed(*error);
     return result;
 }
