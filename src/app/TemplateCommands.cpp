@@ -66,11 +66,29 @@ std::optional<QByteArray> ReadTemplateFile(const QString& path, QTextStream& err
         Fail(err, kExitFailure, QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
         return std::nullopt;
     }
-    if (file.size() > kMaxTemplateBytes) {
+    // A device or a pipe has no size to check beforehand, and /dev/zero has no end: whatever the
+    // file is, one byte more than a template may have is read at most.
+    QByteArray bytes;
+    char block[64 * 1024];
+    while (bytes.size() <= kMaxTemplateBytes) {
+        const qint64 read = file.read(block, std::min<qint64>(sizeof block, kMaxTemplateBytes + 1 - bytes.size()));
+        if (read < 0) {
+            Fail(err, kExitFailure, QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+            return std::nullopt;
+        }
+        if (read == 0) break;
+        bytes.append(block, read);
+    }
+    if (bytes.size() > kMaxTemplateBytes) {
         Fail(err, kExitFailure, QStringLiteral("%1 is too large for a template").arg(path));
         return std::nullopt;
     }
-    return file.readAll();
+    // An empty stream would leave the report without pages, and give a blank file.
+    if (bytes.isEmpty()) {
+        Fail(err, kExitFailure, QStringLiteral("%1 is empty, not a template").arg(path));
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 std::span<const std::uint8_t> StreamOf(const QByteArray& bytes) {
@@ -89,7 +107,7 @@ int Show(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     TfrReport report(printer, {});
     const RunResult load = report.LoadTemplate(stream, Now());
     if (load.IsFailed()) return Fail(err, kExitFailure, QString::fromStdString(load.message));
-    const int version = stream.empty() ? 0 : std::max<int>(stream[0], 21);
+    const int version = std::max<int>(stream[0], 21);
     out << QJsonDocument(TemplateJson(report.Template, version)).toJson(QJsonDocument::Indented);
     out.flush();
     return kExitOk;

@@ -14,8 +14,8 @@ namespace quillon {
 
 int RunTemplateCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
-// The bytes of a template stream file; a file that cannot be read (or is too large to be a
-// template) is reported on err and gives nothing.
+// The bytes of a template stream file, of any kind (a device or a pipe too); a file that cannot
+// be read, is empty or is too large to be a template is reported on err and gives nothing.
 std::optional<QByteArray> ReadTemplateFile(const QString& path, QTextStream& err);
 std::span<const std::uint8_t> StreamOf(const QByteArray& bytes);
 

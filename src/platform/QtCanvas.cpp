@@ -1,11 +1,32 @@
 #include "platform/QtCanvas.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPaintDevice>
 
 namespace quillon {
+namespace {
+
+// Device pixels far beyond any sheet are brought within this distance of it: Qt works out
+// rectangles and text positions in ints, and strokes dashes along the whole of a line. Every
+// line and rectangle drawn is upright, so what lies on the sheet does not change.
+constexpr int kFarthestPixel = 1 << 22;
+
+int Near(std::int64_t pixel) {
+    return static_cast<int>(std::clamp<std::int64_t>(pixel, -kFarthestPixel, kFarthestPixel));
+}
+
+// The rectangle from left, top up to right, bottom (both excluded).
+QRect ToQRect(const Rect& rect) {
+    return QRect(QPoint(Near(rect.left), Near(rect.top)),
+                 QPoint(Near(std::int64_t{rect.right} - 1), Near(std::int64_t{rect.bottom} - 1)));
+}
+
+}  // namespace
 
 QColor ToQColor(Colour colour) {
     if (colour == kNoColour) return Qt::white;
@@ -34,7 +55,7 @@ void QtCanvas::SetFont(const FontSpec& font) {
         pixelHeight_ = font.pixelHeight;
     } else {
         font_.setPointSize(std::max(1, font.pointSize));
-        pixelHeight_ = font.pointSize * device_->logicalDpiY() / 72;
+        pixelHeight_ = SaturatedInt(std::int64_t{font.pointSize} * device_->logicalDpiY() / 72);
     }
     font_.setItalic(font.style & 1);
     font_.setBold(font.style & 2);
@@ -67,21 +88,22 @@ void QtCanvas::SetJustification(int extraPixels, int breaks) {
 void QtCanvas::TextOut(int x, int y, const Rect& clip, std::string_view utf8, bool rightToLeft) {
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     painter_.save();
-    painter_.setClipRect(QRect(clip.left, clip.top, clip.Width(), clip.Height()));
+    painter_.setClipRect(ToQRect(clip));
     painter_.setPen(textColour_);
     painter_.setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
     const QFontMetrics metrics(font_, device_);
+    const int baseline = Near(std::int64_t{y} + metrics.ascent());
     if (rotated_) {
-        painter_.translate(x, y);
+        painter_.translate(Near(x), Near(y));
         painter_.rotate(-90);
         painter_.drawText(0, metrics.ascent(), text);
     } else if (justifyExtra_ > 0 && justifyBreaks_ > 0) {
         // The blanks share the extra pixels, the first ones taking one more where they do not divide.
         const QStringList words = text.split(QLatin1Char(' '));
-        int at = x;
+        std::int64_t at = x;
         int remaining = justifyExtra_;
         for (qsizetype i = 0; i < words.size(); ++i) {
-            painter_.drawText(at, y + metrics.ascent(), words[i]);
+            painter_.drawText(Near(at), baseline, words[i]);
             at += metrics.horizontalAdvance(words[i]) + metrics.horizontalAdvance(QLatin1Char(' '));
             if (i < justifyBreaks_) {
                 const int share = remaining / static_cast<int>(justifyBreaks_ - i);
@@ -90,7 +112,7 @@ void QtCanvas::TextOut(int x, int y, const Rect& clip, std::string_view utf8, bo
             }
         }
     } else {
-        painter_.drawText(x, y + metrics.ascent(), text);
+        painter_.drawText(Near(x), baseline, text);
     }
     painter_.restore();
 }
@@ -105,16 +127,16 @@ void QtCanvas::SetPen(Colour colour, int width, PenStyle style) {
         case PenStyle::DashDot: qtStyle = Qt::DashDotLine; break;
         case PenStyle::DashDotDot: qtStyle = Qt::DashDotDotLine; break;
     }
-    painter_.setPen(QPen(ToQColor(colour), std::max(1, width), qtStyle, Qt::FlatCap));
+    painter_.setPen(QPen(ToQColor(colour), std::clamp(width, 1, kFarthestPixel), qtStyle, Qt::FlatCap));
 }
 
 void QtCanvas::SetBrush(Colour colour) { painter_.setBrush(ToQColor(colour)); }
 
 void QtCanvas::FillRect(const Rect& rect) {
-    painter_.fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), painter_.brush());
+    painter_.fillRect(ToQRect(rect), painter_.brush());
 }
 
-void QtCanvas::Line(int x1, int y1, int x2, int y2) { painter_.drawLine(x1, y1, x2, y2); }
+void QtCanvas::Line(int x1, int y1, int x2, int y2) { painter_.drawLine(Near(x1), Near(y1), Near(x2), Near(y2)); }
 
 struct ScratchCanvas::Parts {
     QImage image{1, 1, QImage::Format_ARGB32};

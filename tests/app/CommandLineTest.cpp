@@ -2,6 +2,8 @@
 #include "app/Screenshot.h"
 
 #include "platform/Regional.h"
+#include "report/content/TemplateData.h"
+#include "report/format/TemplateStream.h"
 
 #include <QFile>
 #include <QDir>
@@ -11,7 +13,13 @@
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <thread>
 
 #include "CommandOutcome.h"
 #include "QtPrint.h"
@@ -308,6 +316,79 @@ TEST(TemplateCommands, HostileAndMissingFilesFail) {
     EXPECT_EQ(run.exitCode, kExitFailure);
     run = Quillon({QStringLiteral("template")});
     EXPECT_EQ(run.exitCode, kExitUsage);
+}
+
+// Whatever the file is, one byte more than a template may have is read at most, and an empty file
+// is no template; template show and --template read files alike.
+TEST(TemplateCommands, EndlessDevicesLongPipesAndEmptyFilesAreNoTemplates) {
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath(QStringLiteral("pipe.frf"));
+    const QString empty = dir.filePath(QStringLiteral("empty.frf"));
+    const QString rtf = dir.filePath(QStringLiteral("m.rtf"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QFile(empty).open(QIODevice::WriteOnly));
+    // The pipe's writer is told so by EPIPE once the reader has had enough.
+    struct sigaction ignore {}, before {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGPIPE, &ignore, &before);
+    const std::pair<QString, QString> files[] = {
+        {QStringLiteral("/dev/zero"), QStringLiteral("/dev/zero is too large for a template")},
+        {pipe, pipe + QStringLiteral(" is too large for a template")},
+        {empty, empty + QStringLiteral(" is empty, not a template")},
+    };
+    for (const auto& [file, message] : files) {
+        for (const QStringList& command : {QStringList{QStringLiteral("template"), QStringLiteral("show"), file},
+                                           QStringList{QStringLiteral("export"), QStringLiteral("--template"), file,
+                                                       QStringLiteral("-o"), rtf, QStringLiteral("MARY")}}) {
+            std::thread writer;
+            if (file == pipe) {
+                writer = std::thread([&pipe] {
+                    const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY);
+                    const std::vector<char> block(1 << 20);
+                    for (int i = 0; i < 65 && ::write(fd, block.data(), block.size()) > 0; ++i) {
+                    }
+                    ::close(fd);
+                });
+            }
+            const Outcome run = Quillon(command);
+            if (writer.joinable()) writer.join();
+            EXPECT_EQ(run.exitCode, kExitFailure) << command.join(' ').toStdString();
+            EXPECT_EQ(run.err, QStringLiteral("quillon: ") + message + QLatin1Char('\n'));
+            EXPECT_FALSE(QFile::exists(rtf));
+        }
+    }
+    ::sigaction(SIGPIPE, &before, nullptr);
+}
+
+TEST(TemplateCommands, ADamagedGeometryIsRefusedBeforeAnythingIsWritten) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("flipped.frf"));
+    const QString rtf = dir.filePath(QStringLiteral("m.rtf"));
+    ReportTemplate report;
+    ASSERT_TRUE(ReadTemplate(*UnwrapReportForm(ExportReportForm()), report, 0).ok);
+    TfrView& memo = *report.Pages[0].Objects[0];
+    memo.Top = 1744830612;
+    const auto stream = WriteTemplate(report, std::string(kVirtualPrinterMarker), 0);
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(reinterpret_cast<const char*>(stream.data()), static_cast<qint64>(stream.size()));
+    out.close();
+    const QString message = QStringLiteral("quillon: The template is damaged: page 1, memo \"%1\": top 1744830612 lies "
+                                           "far outside any page\n")
+                                .arg(QString::fromStdString(memo.Name));
+    const QString option = QStringLiteral("--template"), name = QStringLiteral("MARY");
+    const QStringList commands[] = {
+        {QStringLiteral("template"), QStringLiteral("show"), file},
+        {QStringLiteral("prepare"), QStringLiteral("export"), option, file, name},
+        {QStringLiteral("export"), option, file, QStringLiteral("-o"), rtf, name},
+    };
+    for (const QStringList& command : commands) {
+        const Outcome run = Quillon(command);
+        EXPECT_EQ(run.exitCode, kExitFailure) << command.join(' ').toStdString();
+        EXPECT_EQ(run.err, message);
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(rtf));
 }
 
 TEST_F(AnalyseWithDate, PrepareGivesThePagesAsJson) {

@@ -178,6 +178,14 @@ TEST(RtfWriter, DefaultsAndTwips) {
     EXPECT_EQ(w.rtf.Twips(20), 308);
     EXPECT_EQ(w.rtf.Twips(100), 1538);
     EXPECT_EQ(w.rtf.Twips(13), 200);
+
+    // Half-points of a size no template holds still are its double.
+    w.rtf.BeginDocument();
+    w.rtf.BeginPage();
+    w.Line(0, 0, "x", Memo("Arial", 2147483647));
+    w.rtf.EndPage();
+    w.rtf.EndDocument();
+    EXPECT_NE(w.stream.bytes.find("\\fs4294967294\\b"), std::string::npos) << w.stream.bytes;
 }
 
 // Rows and chains of the text filter.
@@ -216,6 +224,13 @@ TEST(TextRows, RowsChainsAndAnchors) {
     text.ExportTextLine(Rect{0, 0, 1, 1}, 0, 14 * 250, "far below", 0, &memo);
     ASSERT_EQ(text.Rows().size(), 251u) << "a line below row 200 is kept on a row of its own";
     EXPECT_EQ(text.Rows()[250][0].Text, "far below");
+    // Down to a hundred sheets: beyond them a line is the sign of a damaged template.
+    text.ExportTextLine(Rect{0, 0, 1, 1}, 0, 403200, "a hundred sheets down", 0, &memo);
+    EXPECT_EQ(text.Rows().size(), 28801u);
+    EXPECT_TRUE(text.Failure().empty());
+    text.ExportTextLine(Rect{0, 0, 1, 1}, 0, 403214, "further", 0, &memo);
+    EXPECT_EQ(text.Rows().size(), 28801u);
+    EXPECT_EQ(text.Failure(), "The template is damaged: text lies far outside any page");
     text.BeginPage();
     EXPECT_EQ(text.Rows().size(), 201u);
     EXPECT_TRUE(text.Rows()[0].empty());

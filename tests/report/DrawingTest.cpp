@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <functional>
 
 #include "report/engine/FixedCanvas.h"
 
@@ -154,6 +156,69 @@ TEST(DrawMemo, BackgroundFrameAndPrinting) {
     DrawMemo(memo, printer, scratch, DrawContext{1, 1, 0, 0, true});
     EXPECT_TRUE(printer.fills.empty()) << "while printing, no colour fills nothing";
     EXPECT_EQ(printer.texts[0].font.pointSize, 12) << "the printer keeps the point size";
+}
+
+// What a damaged template may hold, drawn without the check that refuses it: positions stop at the
+// ends of an int instead of wrapping round, and nothing overflows on the way.
+TEST(DrawMemo, PositionsFarOutOfBoundsSaturate) {
+    struct Extreme {
+        const char* what;
+        std::function<void(TfrMemoView&)> change;
+        std::function<void(const FixedCanvas&)> check;  // on the screen, at scale 1
+    };
+    auto at = [](std::size_t line, int x, int y) {
+        return [=](const FixedCanvas& c) {
+            ASSERT_GT(c.texts.size(), line);
+            EXPECT_EQ(c.texts[line].x, x);
+            EXPECT_EQ(c.texts[line].y, y);
+        };
+    };
+    const Extreme extremes[] = {
+        {"far right", [](TfrMemoView& m) { m.Left = m.Width = INT_MAX; }, at(0, INT_MAX, 51)},
+        {"far up", [](TfrMemoView& m) { m.Top = m.Height = INT_MIN; }, at(0, 102, INT_MIN + 1)},
+        {"wide gaps", [](TfrMemoView& m) { m.GapX = INT_MAX; }, at(0, INT_MAX, 51)},
+        {"line spacing", [](TfrMemoView& m) { m.LineSpacing = INT_MAX; }, at(2, 102, INT_MAX)},
+        {"font size",
+         [](TfrMemoView& m) {
+             m.Font.Size = INT_MAX;
+             m.Flags &= ~kMemoWordWrap;
+         },
+         at(1, 102, INT_MAX)},
+        {"character spacing, right-aligned",
+         [](TfrMemoView& m) {
+             m.CharSpacing = INT_MAX;
+             m.Flags &= ~kMemoWordWrap;
+             m.Alignment = kAlignRight;
+         },
+         at(0, 300 - 2 - INT_MAX - 1, 51)},  // a whole text as wide as an int can be to the left
+        {"frame width, double frame",
+         [](TfrMemoView& m) {
+             m.FrameWidth = INT_MAX;
+             m.FrameTyp = kFrameRight;
+             m.FrameStyle = static_cast<std::uint16_t>(PenStyle::Double);
+             m.Flags |= kMemoUnderlines;
+         },
+         [](const FixedCanvas& c) {
+             ASSERT_EQ(c.strokes.size(), 3u);
+             EXPECT_EQ(c.strokes[0].x1, 300 - INT_MAX);
+             EXPECT_EQ(c.strokes[1].x1, INT_MAX);
+         }},
+    };
+    for (const Extreme& extreme : extremes) {
+        SCOPED_TRACE(extreme.what);
+        TfrMemoView memo = Memo({"ab cd", "e", "f"});
+        extreme.change(memo);
+        FixedCanvas screen, printer, scratch;
+        DrawMemo(memo, screen, scratch, DrawContext{});
+        extreme.check(screen);
+        printer.ActAsPrinter(600);
+        DrawMemo(memo, printer, scratch, DrawContext{6.55, 6.55, -100, -100, true});
+        EXPECT_FALSE(printer.texts.empty());
+    }
+    EXPECT_EQ((Rect{INT_MIN, INT_MAX, INT_MAX, INT_MIN}).Width(), INT_MAX);
+    EXPECT_EQ((Rect{INT_MIN, INT_MAX, INT_MAX, INT_MIN}).Height(), INT_MIN);
+    EXPECT_EQ(RoundHalfEven(1e300), INT_MAX);
+    EXPECT_EQ(RoundHalfEven(-1e300), INT_MIN);
 }
 
 TEST(DrawMemo, ExportingHandsLinesOverWithTheirFrameSides) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "FakeProgress.h"
 #include "PreparedReport.h"
 
@@ -210,6 +212,82 @@ TEST(PageFlow, ABandAfterASplitBandFollowsWhereItEnds) {
     EXPECT_EQ(prepared.Object("Long", 0)->Memo.size(), 60u);
     EXPECT_EQ(prepared.Object("Long", 1)->Memo.size(), 10u);
     EXPECT_EQ(PlaceOf(prepared, "S"), (Place{1, 60, kTop + 152}));
+}
+
+// Band layouts that once started pages (or nested calls) without end: each band is shown once
+// where it would be shown again from within itself, and a new page with no room left below its
+// headers takes no part of a split band.
+TEST(PageFlow, LayoutsThatWouldStartPagesWithoutEndStop) {
+    struct Case {
+        const char* name;
+        std::function<void(TfrPage&)> build;
+        int pages;
+    };
+    const Case cases[] = {
+        {"child bands that name each other",
+         [](TfrPage& page) {
+             AddBand(page, BandType::ReportTitle, 0, 20, 0, "Title")->ChildBand = "A";
+             AddBand(page, BandType::Child, 100, 20, 0, "A")->ChildBand = "B";
+             AddBand(page, BandType::Child, 200, 20, 0, "B")->ChildBand = "A";
+             AddMemo(page, "InB", 60, 200, {"b"});
+         },
+         1},
+        {"a page header that asks for a new page",
+         [](TfrPage& page) {
+             AddBand(page, BandType::ReportTitle, 0, 20, kBandFormNewPage);
+             AddBand(page, BandType::PageHeader, 100, 20, kBandFormNewPage);
+         },
+         3},
+        {"headers taller than the page below a split title",
+         [](TfrPage& page) {
+             AddBand(page, BandType::ReportTitle, 0, 2000);
+             AddBand(page, BandType::PageHeader, 3000, 600);
+             AddBand(page, BandType::ColumnHeader, 4000, 600);
+         },
+         4},
+        {"a page footer whose child does not fit",
+         [](TfrPage& page) {
+             AddBand(page, BandType::PageFooter, 0, 40, kBandOnFirstPage | kBandOnLastPage)->ChildBand = "K";
+             AddBand(page, BandType::Child, 1000, 900, 0, "K");
+         },
+         2},
+        {"a column header that fits no column of very many",
+         [](TfrPage& page) {
+             page.Columns = 2147483647;
+             AddBand(page, BandType::PageHeader, 0, 500);
+             AddBand(page, BandType::ColumnHeader, 1000, 700);
+         },
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReportTemplate tpl = OnePage();
+        c.build(tpl.Pages[0]);
+        PreparedReport prepared(std::move(tpl));
+        ASSERT_TRUE(prepared.report.Prepare().IsDone());
+        EXPECT_EQ(prepared.Pages(), c.pages);
+    }
+    // A tall band split over pages with one unit of room would take thousands of them.
+    ReportTemplate thin = OnePage();
+    thin.Pages[0].BottomMargin = 1008 - kTop - 1;
+    AddBand(thin.Pages[0], BandType::ReportTitle, 0, 2000);
+    PreparedReport split(std::move(thin));
+    split.report.MaxPages = 1000;
+    const RunResult result = split.report.Prepare();
+    EXPECT_EQ(result.message, "The template is damaged: it lays out more than 1000 pages");
+    EXPECT_EQ(split.Pages(), 0);
+
+    // A chain of child bands longer than the stack is deep is shown band after band.
+    ReportTemplate tpl = OnePage();
+    AddBand(tpl.Pages[0], BandType::ReportTitle, 0, 0, 0, "C0")->ChildBand = "C1";
+    for (int i = 1; i <= 100000; ++i) {
+        const std::string name = "C" + std::to_string(i);
+        AddBand(tpl.Pages[0], BandType::Child, 0, 0, 0, name)->ChildBand = "C" + std::to_string(i + 1);
+    }
+    AddMemo(tpl.Pages[0], "Last", 60, 0, {"x"});
+    PreparedReport prepared(std::move(tpl));
+    ASSERT_TRUE(prepared.report.Prepare().IsDone());
+    EXPECT_EQ(PlaceOf(prepared, "Last"), (Place{0, 60, kTop}));
 }
 
 TEST(PageFlow, ATwoPassReportKeepsTheSecondPassOnly) {

@@ -1,6 +1,9 @@
 #include "report/engine/Bands.h"
 
 #include <algorithm>
+#include <limits>
+#include <map>
+#include <unordered_map>
 
 namespace quillon {
 namespace {
@@ -33,15 +36,29 @@ TfrBand* PageBands::First(BandType type) const {
 PageBands PlaceObjects(TfrPage& page) {
     PageBands bands;
     std::vector<bool> placed(page.Objects.size(), false);
+    // The objects not placed yet, by their top. Each band takes the ones whose top lies within it
+    // and they leave the map, so that many bands over many objects cost no more than a sort.
+    std::multimap<std::int32_t, std::size_t> unplaced;
+    for (std::size_t i = 0; i < page.Objects.size(); ++i) {
+        if (TakesPart(*page.Objects[i])) unplaced.emplace(page.Objects[i]->Top, i);
+    }
     auto placeOn = [&](TfrBand& band) {
-        for (std::size_t i = 0; i < page.Objects.size(); ++i) {
-            TfrView& object = *page.Objects[i];
-            if (placed[i] || !TakesPart(object)) continue;
-            if (band.Top <= object.Top && object.Top <= band.Top + band.Height) {
-                object.Top -= band.Top;
-                band.Objects.push_back(&object);
-                placed[i] = true;
-            }
+        const std::int64_t bottom = std::int64_t{band.Top} + band.Height;
+        if (bottom < band.Top) return;
+        const auto end = bottom > std::numeric_limits<std::int32_t>::max()
+                             ? unplaced.end()
+                             : unplaced.upper_bound(static_cast<std::int32_t>(bottom));
+        std::vector<std::size_t> taken;
+        for (auto at = unplaced.lower_bound(band.Top); at != end;) {
+            taken.push_back(at->second);
+            at = unplaced.erase(at);
+        }
+        // In template order.
+        std::sort(taken.begin(), taken.end());
+        for (std::size_t i : taken) {
+            page.Objects[i]->Top -= band.Top;
+            band.Objects.push_back(page.Objects[i].get());
+            placed[i] = true;
         }
     };
 
@@ -73,12 +90,20 @@ PageBands PlaceObjects(TfrPage& page) {
     }
     bands.chains_[PageBands::Index(BandType::None)].push_back(std::move(none));
 
-    // A band names its child band; the child is a band of type Child.
+    // A band names its child band; the child is a band of type Child, the last of that name (in
+    // the order of their tops) other than the band itself.
+    std::unordered_map<std::string, std::vector<TfrBand*>> children;
+    for (auto& child : bands.chains_[PageBands::Index(BandType::Child)]) children[child->Name].push_back(child.get());
     for (auto& chain : bands.chains_) {
         for (auto& band : chain) {
             if (!band->View || band->View->ChildBand.empty()) continue;
-            for (auto& child : bands.chains_[PageBands::Index(BandType::Child)]) {
-                if (child->Name == band->View->ChildBand && child.get() != band.get()) band->Child = child.get();
+            const auto named = children.find(band->View->ChildBand);
+            if (named == children.end()) continue;
+            for (auto child = named->second.rbegin(); child != named->second.rend(); ++child) {
+                if (*child != band.get()) {
+                    band->Child = *child;
+                    break;
+                }
             }
         }
     }

@@ -24,6 +24,7 @@ struct TfrBand {
     TfrBand* Child = nullptr;
     int ComputedHeight = -1;  // of the current pass
     bool Splitting = false;   // taller than a page: drawn in parts
+    bool Showing = false;     // being shown, its child bands and the page it asks for included
 
     bool Has(std::uint16_t flag) const { return (Flags & flag) != 0; }
     // A band is there to be drawn when it has a band object, or is the None band holding objects.

@@ -2,8 +2,10 @@
 // What the report engine draws on: a screen image, a printer page, or a recording canvas in the
 // tests. Coordinates are device pixels of that canvas.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -11,10 +13,25 @@
 
 namespace quillon {
 
+// Positions that may grow past an int (sums and products of template fields) are worked out in
+// 64 bits; a canvas takes the nearest int.
+inline int SaturatedInt(std::int64_t value) {
+    constexpr std::int64_t kLowest = std::numeric_limits<int>::min(), kHighest = std::numeric_limits<int>::max();
+    return static_cast<int>(std::clamp(value, kLowest, kHighest));
+}
+
+// Rounds to the nearest integer, halves to even, as the engine scales coordinates; beyond an int
+// it saturates.
+inline int RoundHalfEven(double value) {
+    if (std::isnan(value)) return 0;
+    constexpr double kLowest = std::numeric_limits<int>::min(), kHighest = std::numeric_limits<int>::max();
+    return static_cast<int>(std::clamp(std::nearbyint(value), kLowest, kHighest));
+}
+
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
+    int Width() const { return SaturatedInt(std::int64_t{right} - left); }
+    int Height() const { return SaturatedInt(std::int64_t{bottom} - top); }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
@@ -54,8 +71,5 @@ public:
     virtual bool IsPrinter() const { return false; }
     virtual bool RectVisible(const Rect&) const { return true; }
 };
-
-// Rounds to the nearest integer, halves to even, as the engine scales coordinates.
-inline int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 }  // namespace quillon

@@ -1,6 +1,7 @@
 #include "report/engine/Drawing.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace quillon {
 namespace {
@@ -43,7 +44,8 @@ WrappedMemo WrapMemo(const TfrMemoView& memo, Canvas& scratch) {
 
     const ConvertedBox box = ConvertBox(memo, DrawContext{});
     const bool vertical = (memo.Alignment & kAlignVertical) != 0;
-    const int maxWidth = vertical ? box.dy - 2 * box.gapY : box.dx - 2 * box.gapX;
+    const int maxWidth = SaturatedInt(vertical ? std::int64_t{box.dy} - 2 * std::int64_t{box.gapY}
+                                               : std::int64_t{box.dx} - 2 * std::int64_t{box.gapX});
 
     scratch.SetFont(MeasuringFont(memo));
     scratch.SetCharSpacing(memo.CharSpacing);
@@ -57,8 +59,9 @@ WrappedMemo WrapMemo(const TfrMemoView& memo, Canvas& scratch) {
             wrapped.lines.push_back(line + kParagraphEnd);
         }
     }
-    wrapped.lineHeight = memo.LineSpacing + scratch.FontHeight();
-    wrapped.textHeight = static_cast<int>(wrapped.lines.size()) * wrapped.lineHeight + 2 * memo.GapY;
+    wrapped.lineHeight = SaturatedInt(std::int64_t{memo.LineSpacing} + scratch.FontHeight());
+    wrapped.textHeight = SaturatedInt(static_cast<std::int64_t>(wrapped.lines.size()) * wrapped.lineHeight +
+                                      2 * std::int64_t{memo.GapY});
     scratch.SetCharSpacing(0);
     return wrapped;
 }
@@ -72,6 +75,7 @@ void DrawFrame(const TfrView& view, const ConvertedBox& box, Canvas& canvas) {
     const auto style = static_cast<PenStyle>(std::min<int>(view.FrameStyle, 5));
     const int left = box.x, top = box.y, right = box.right, bottom = box.bottom;
 
+    auto shifted = [](int position, int shift) { return SaturatedInt(std::int64_t{position} + shift); };
     auto side = [&](int x1, int y1, int x2, int y2, bool horizontal) {
         switch (style) {
             case PenStyle::Solid:
@@ -83,9 +87,9 @@ void DrawFrame(const TfrView& view, const ConvertedBox& box, Canvas& canvas) {
                 canvas.SetPen(view.FrameColor, width, PenStyle::Solid);
                 for (int shift : {-width, width}) {
                     if (horizontal) {
-                        canvas.Line(x1, y1 + shift, x2, y2 + shift);
+                        canvas.Line(x1, shifted(y1, shift), x2, shifted(y2, shift));
                     } else {
-                        canvas.Line(x1 + shift, y1, x2 + shift, y2);
+                        canvas.Line(shifted(x1, shift), y1, shifted(x2, shift), y2);
                     }
                 }
                 canvas.SetPen(view.FillColor == kNoColour ? 0xFFFFFF : view.FillColor, width, PenStyle::Solid);
@@ -102,9 +106,9 @@ void DrawFrame(const TfrView& view, const ConvertedBox& box, Canvas& canvas) {
                 for (int k = 0; k < width; ++k) {
                     const int shift = k - width / 2;
                     if (horizontal) {
-                        canvas.Line(x1, y1 + shift, x2, y2 + shift);
+                        canvas.Line(x1, shifted(y1, shift), x2, shifted(y2, shift));
                     } else {
-                        canvas.Line(x1 + shift, y1, x2 + shift, y2);
+                        canvas.Line(shifted(x1, shift), y1, shifted(x2, shift), y2);
                     }
                 }
                 break;
@@ -147,20 +151,24 @@ ConvertedBox ConvertBox(const TfrView& view, const DrawContext& c) {
     const double sx = c.scaleX, sy = c.scaleY;
     const double fw = view.FrameWidth;
     ConvertedBox box;
-    box.x = RoundHalfEven(view.Left * sx) + c.offsetX;
-    box.y = RoundHalfEven(view.Top * sy) + c.offsetY;
+    // Sums are taken in 64 bits (or in doubles, which hold every int exactly) and saturate.
+    auto sum = [](std::int64_t a, std::int64_t b) { return SaturatedInt(a + b); };
+    box.x = sum(RoundHalfEven(view.Left * sx), c.offsetX);
+    box.y = sum(RoundHalfEven(view.Top * sy), c.offsetY);
     box.dx = RoundHalfEven(view.Width * sx);
     box.dy = RoundHalfEven(view.Height * sy);
     box.frameWidth = fw * sx;
-    box.gapX = RoundHalfEven(sx * fw / 2) + RoundHalfEven(sx * view.GapX);
-    box.gapY = RoundHalfEven(sy * view.GapY) + RoundHalfEven(sy * fw / 2) / 2;
-    box.right = RoundHalfEven((view.Left + view.Width) * sx + c.offsetX);
-    box.bottom = RoundHalfEven((view.Top + view.Height) * sy + c.offsetY);
+    box.gapX = sum(RoundHalfEven(sx * fw / 2), RoundHalfEven(sx * view.GapX));
+    box.gapY = sum(RoundHalfEven(sy * view.GapY), RoundHalfEven(sy * fw / 2) / 2);
+    box.right = RoundHalfEven((static_cast<double>(view.Left) + view.Width) * sx + c.offsetX);
+    box.bottom = RoundHalfEven((static_cast<double>(view.Top) + view.Height) * sy + c.offsetY);
     const std::uint16_t sides = view.Kind() == ObjectKind::Band ? 0 : view.FrameTyp;
-    box.rect.left = box.x + ((sides & kFrameLeft) ? RoundHalfEven((sx * fw - 1) / 2) : 0);
-    box.rect.top = box.y + ((sides & kFrameTop) ? RoundHalfEven((sy * fw - 1) / 2) : 0);
-    box.rect.right = box.right + 1 - ((sides & kFrameRight) ? RoundHalfEven(sx * fw / 2) : 0);
-    box.rect.bottom = box.bottom + 1 - ((sides & kFrameBottom) ? RoundHalfEven(sy * fw / 2) : 0);
+    box.rect.left = sum(box.x, (sides & kFrameLeft) ? RoundHalfEven((sx * fw - 1) / 2) : 0);
+    box.rect.top = sum(box.y, (sides & kFrameTop) ? RoundHalfEven((sy * fw - 1) / 2) : 0);
+    const std::int64_t rightFrame = (sides & kFrameRight) ? RoundHalfEven(sx * fw / 2) : 0;
+    const std::int64_t bottomFrame = (sides & kFrameBottom) ? RoundHalfEven(sy * fw / 2) : 0;
+    box.rect.right = SaturatedInt(std::int64_t{box.right} + 1 - rightFrame);
+    box.rect.bottom = SaturatedInt(std::int64_t{box.bottom} + 1 - bottomFrame);
     return box;
 }
 
@@ -232,64 +240,69 @@ void DrawMemo(const TfrMemoView& memo, Canvas& canvas, Canvas& scratch, const Dr
         font.pointSize = memo.Font.Size;
     } else {
         const double height = memo.Font.Size * kScreenPixelsPerPoint * sy;
-        font.pixelHeight = sy == 1 ? RoundHalfEven(height) : static_cast<int>(height);
+        font.pixelHeight = RoundHalfEven(sy == 1 ? height : std::trunc(height));
     }
     canvas.SetFont(font);
     canvas.SetCharSpacing(RoundHalfEven(memo.CharSpacing * sx));
 
-    const Rect clip{box.rect.left + 1, box.rect.top, box.rect.right - 2, box.rect.bottom - 1};
+    const Rect clip{SaturatedInt(std::int64_t{box.rect.left} + 1), box.rect.top,
+                    SaturatedInt(std::int64_t{box.rect.right} - 2), SaturatedInt(std::int64_t{box.rect.bottom} - 1)};
     const int measured = RoundHalfEven(wrapped.textHeight * sy);
     const bool vertical = (memo.Alignment & kAlignVertical) != 0;
-    int x = box.x, y = box.y;
+    // Positions run in 64 bits: many lines, or lines far apart, go past an int.
+    std::int64_t x = box.x, y = box.y;
     if (memo.Alignment & kAlignMiddle) {
         if (vertical) {
-            x += (box.dx - measured) / 2;
+            x += (std::int64_t{box.dx} - measured) / 2;
         } else {
-            y += (box.dy - measured) / 2;
+            y += (std::int64_t{box.dy} - measured) / 2;
         }
     } else if (memo.Alignment & kAlignDown) {
         if (vertical) {
-            x = box.rect.right - measured;
+            x = std::int64_t{box.rect.right} - measured;
         } else {
-            y = box.rect.bottom - measured - 1;
+            y = std::int64_t{box.rect.bottom} - measured - 1;
         }
     }
 
-    const int step = RoundHalfEven(memo.LineSpacing * sy) + canvas.FontHeight();
+    const std::int64_t step = std::int64_t{RoundHalfEven(memo.LineSpacing * sy)} + canvas.FontHeight();
     const int horizontal = memo.Alignment & kAlignHorizontalBits;
-    const int w = box.dx, g = box.gapX;
-    int top = y + box.gapY;
-    int left = x + box.gapY;  // rotated text advances from the left
+    const std::int64_t w = box.dx, g = box.gapX;
+    std::int64_t top = y + box.gapY;
+    std::int64_t left = x + box.gapY;  // rotated text advances from the left
     for (std::size_t index = 0; index < wrapped.lines.size(); ++index) {
         std::string text = wrapped.lines[index];
         const bool paragraphEnd = text.empty() || text.back() == kParagraphEnd;
         if (!text.empty() && text.back() == kParagraphEnd) text.pop_back();
-        const int t = canvas.TextWidth(text);
-        int lineX = x + g;
+        const std::int64_t t = canvas.TextWidth(text);
+        std::int64_t lineX = x + g;
         switch (horizontal) {
             case kAlignRight: lineX = x + w - g - t - 1; break;
             case kAlignCenter: lineX = x + g + (w - 2 * g - t) / 2; break;
             default: break;  // left, and justified lines start at the left too
         }
-        const int lineY = vertical ? y + box.dy - g : top;
+        const std::int64_t lineY = vertical ? y + box.dy - g : top;
         if (vertical) lineX = left;
 
         if (exporting) {
-            exporting->MemoLine(box.rect, lineX, lineY, text,
+            exporting->MemoLine(box.rect, SaturatedInt(lineX), SaturatedInt(lineY), text,
                                 LineFrame(memo.FrameTyp, index, wrapped.lines.size(), vertical), memo);
         } else {
             const bool justify = horizontal == kAlignJustify && !paragraphEnd && !vertical;
-            if (justify) canvas.SetJustification(w - 2 * g - t, CountBlanks(text));
-            canvas.TextOut(lineX, lineY, clip, text, (memo.Flags & kMemoRightToLeft) != 0);
+            if (justify) canvas.SetJustification(SaturatedInt(w - 2 * g - t), CountBlanks(text));
+            canvas.TextOut(SaturatedInt(lineX), SaturatedInt(lineY), clip, text, (memo.Flags & kMemoRightToLeft) != 0);
             if (justify) canvas.SetJustification(0, 0);
         }
         top += step;
         left += step;
     }
 
-    if (!exporting && (memo.Flags & kMemoUnderlines)) {
+    // Ruled lines need a step down the memo; a spacing that cancels the font's height has none.
+    if (!exporting && (memo.Flags & kMemoUnderlines) && step > 0) {
         canvas.SetPen(memo.FrameColor, std::max(1, RoundHalfEven(box.frameWidth)), PenStyle::Solid);
-        for (int rule = y + box.gapY + step; rule <= box.bottom; rule += step) canvas.Line(box.x, rule, box.right, rule);
+        for (std::int64_t rule = y + box.gapY + step; rule <= box.bottom; rule += step) {
+            canvas.Line(box.x, SaturatedInt(rule), box.right, SaturatedInt(rule));
+        }
     }
     canvas.SetCharSpacing(0);
 }

@@ -6,15 +6,15 @@ namespace quillon {
 
 int FixedCanvas::FontHeight() const {
     if (font_.pixelHeight > 0) return font_.pixelHeight;
-    return font_.pointSize * (printerDpi_ > 0 ? printerDpi_ : 96) / 72;
+    return SaturatedInt(std::int64_t{font_.pointSize} * (printerDpi_ > 0 ? printerDpi_ : 96) / 72);
 }
 
 int FixedCanvas::TextWidth(std::string_view utf8) const {
     // A cell height leaves about eight ninths of it for the characters.
-    const int height = font_.cellHeight ? FontHeight() * 8 / 9 : FontHeight();
-    const int blank = std::max(1, height / 4) + spacing_;
-    const int other = std::max(1, height / 2) + spacing_;
-    int width = 0;
+    const int height = font_.cellHeight ? static_cast<int>(std::int64_t{FontHeight()} * 8 / 9) : FontHeight();
+    const std::int64_t blank = std::max(1, height / 4) + std::int64_t{spacing_};
+    const std::int64_t other = std::max(1, height / 2) + std::int64_t{spacing_};
+    std::int64_t width = 0;
     for (char c : utf8) {
         if (c == ' ') {
             width += blank;
@@ -22,7 +22,7 @@ int FixedCanvas::TextWidth(std::string_view utf8) const {
             width += other;
         }
     }
-    return width;
+    return SaturatedInt(width);
 }
 
 void FixedCanvas::TextOut(int x, int y, const Rect& clip, std::string_view utf8, bool) {

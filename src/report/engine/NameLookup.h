@@ -20,7 +20,8 @@ namespace quillon {
 struct RunPlace {
     int pageCounter = 0;  // pages finished before the one being built
     int column = 0;       // 0-based
-    int curY = 0, curBottom = 0, rightEdge = 0;
+    // Positions on the page, in 64 bits: bands far down, or many of them, go past an int.
+    std::int64_t curY = 0, curBottom = 0, rightEdge = 0;
     const TfrPage* page = nullptr;      // the template page being built
     const TfrView* object = nullptr;    // the object being output
 };

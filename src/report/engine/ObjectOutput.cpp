@@ -25,7 +25,7 @@ void ObjectOutput::KeepExpanded(const TfrMemoView& memo, std::vector<std::string
     expanded_[&memo] = std::move(text);
 }
 
-void ObjectOutput::Output(TfrView& object, int dx, int dy) {
+void ObjectOutput::Output(TfrView& object, std::int64_t dx, std::int64_t dy) {
     if (object.Kind() == ObjectKind::Memo) {
         auto& memo = static_cast<TfrMemoView&>(object);
         OutputMemo(memo, ExpandedText(memo), dx, dy);
@@ -35,7 +35,8 @@ void ObjectOutput::Output(TfrView& object, int dx, int dy) {
     }
 }
 
-void ObjectOutput::OutputMemo(TfrMemoView& memo, const std::vector<std::string>& text, int dx, int dy) {
+void ObjectOutput::OutputMemo(TfrMemoView& memo, const std::vector<std::string>& text, std::int64_t dx,
+                              std::int64_t dy) {
     place_.object = &memo;
     if (!memo.Visible) return;
     TfrMemoView shown = memo;
@@ -60,12 +61,13 @@ void ObjectOutput::OutputMemo(TfrMemoView& memo, const std::vector<std::string>&
     OutputAsIs(shown, dx, dy, text);
 }
 
-void ObjectOutput::OutputAsIs(const TfrView& object, int dx, int dy, const std::vector<std::string>& text) {
+void ObjectOutput::OutputAsIs(const TfrView& object, std::int64_t dx, std::int64_t dy,
+                              const std::vector<std::string>& text) {
     if (!object.Visible) return;
     if (place_.pageCounter < 0 || place_.pageCounter >= report_.EMFPages.Count()) return;
     std::unique_ptr<TfrView> placed = object.Clone();
-    placed->Left += dx;
-    placed->Top += dy;
+    placed->Left = SaturatedInt(placed->Left + dx);
+    placed->Top = SaturatedInt(placed->Top + dy);
     report_.EMFPages.AppendObject(place_.pageCounter, *placed, text);
 }
 

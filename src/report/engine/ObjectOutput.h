@@ -4,6 +4,7 @@
 // it suppresses repeats; then the object goes into the prepared page with its final text and
 // position. Errors inside an object are thrown as ReportError.
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -25,13 +26,14 @@ public:
     // Keeps a memo's expanded text for its output.
     void KeepExpanded(const TfrMemoView& memo, std::vector<std::string> text);
 
-    // Outputs the object onto the prepared page being built, moved by (dx, dy).
-    void Output(TfrView& object, int dx, int dy);
+    // Outputs the object onto the prepared page being built, moved by (dx, dy); a position beyond
+    // an int saturates.
+    void Output(TfrView& object, std::int64_t dx, std::int64_t dy);
     // Outputs an object with the text given, as it is.
-    void OutputAsIs(const TfrView& object, int dx, int dy, const std::vector<std::string>& text);
+    void OutputAsIs(const TfrView& object, std::int64_t dx, std::int64_t dy, const std::vector<std::string>& text);
 
 private:
-    void OutputMemo(TfrMemoView& memo, const std::vector<std::string>& text, int dx, int dy);
+    void OutputMemo(TfrMemoView& memo, const std::vector<std::string>& text, std::int64_t dx, std::int64_t dy);
 
     TfrReport& report_;
     NameLookup& lookup_;

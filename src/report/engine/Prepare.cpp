@@ -13,6 +13,7 @@
 #include "report/engine/ObjectOutput.h"
 #include "report/engine/Report.h"
 #include "report/engine/SplitBand.h"
+#include "report/format/TemplateGeometry.h"
 #include "report/format/TemplateStream.h"
 
 namespace quillon {
@@ -46,7 +47,7 @@ private:
 
     void ShowBand(TfrBand* band);
     void Show(BandType type) { ShowBand(bands_->First(type)); }
-    int StretchedHeight(TfrBand& band);
+    std::int64_t StretchedHeight(TfrBand& band);
     void DrawBandObjects(TfrBand& band);
     void DrawSplitBand(TfrBand& band, int height);
 
@@ -71,12 +72,14 @@ private:
 
     PageBands* bands_ = nullptr;
     bool continueOnSamePage_ = false;
-    int left_ = 0, top_ = 0, bottom_ = 0;
-    int xOffset_ = 0;
-    int savedY_ = 0, savedBottom_ = 0;
-    int columns_ = 1, columnWidth_ = 0, columnGap_ = 0;
+    // Positions on the page, in 64 bits as the run's place.
+    std::int64_t left_ = 0, top_ = 0, bottom_ = 0;
+    std::int64_t xOffset_ = 0;
+    std::int64_t savedY_ = 0, savedBottom_ = 0;
+    int columns_ = 1;
+    std::int64_t columnWidth_ = 0, columnGap_ = 0;
     // Where a new column starts: the top of the page, or below the column header.
-    int columnStart_ = 0;
+    std::int64_t columnStart_ = 0;
     bool ignoreColumnFooter_ = false;
 };
 
@@ -110,12 +113,14 @@ void ReportRun::Walk() {
 
 void ReportRun::SetEdges(const TfrPage& page, const PageBands& bands) {
     const PageMetrics& m = page.Metrics;
-    int right = m.PageWidth;
+    std::int64_t right = m.PageWidth;
     if (page.UseMargins) {
         left_ = page.LeftMargin ? page.LeftMargin : m.OffsetX;
         top_ = page.TopMargin ? page.TopMargin : m.OffsetY;
-        right = page.RightMargin ? m.PageWidth - page.RightMargin : m.OffsetX + m.PrintableWidth;
-        bottom_ = page.BottomMargin ? m.PageHeight - page.BottomMargin : m.OffsetY + m.PrintableHeight;
+        right = page.RightMargin ? std::int64_t{m.PageWidth} - page.RightMargin
+                                 : std::int64_t{m.OffsetX} + m.PrintableWidth;
+        bottom_ = page.BottomMargin ? std::int64_t{m.PageHeight} - page.BottomMargin
+                                    : std::int64_t{m.OffsetY} + m.PrintableHeight;
     } else {
         left_ = top_ = 0;
         bottom_ = m.PageHeight;
@@ -128,6 +133,13 @@ void ReportRun::SetEdges(const TfrPage& page, const PageBands& bands) {
 }
 
 void ReportRun::AddPage() {
+    if (report_.EMFPages.Count() >= report_.MaxPages) {
+        if (error.empty()) {
+            error = kDamagedTemplate + ("it lays out more than " + std::to_string(report_.MaxPages) + " pages");
+        }
+        cancel = true;
+        return;
+    }
     report_.EMFPages.Add(*place_.page);
     if (report_.OnBeginPage) report_.OnBeginPage(place_.pageCounter);
 }
@@ -228,47 +240,66 @@ void ReportRun::NewPage() {
     Show(BandType::ColumnHeader);
 }
 
-void ReportRun::ShowBand(TfrBand* band) {
-    if (!band || cancel) return;
-    band->ComputedHeight = -1;
-    if (report_.OnBeginBand) report_.OnBeginBand(*band);
-    if (!band->Visible) {
-        if (band->Has(kBandPrintChildIfInvisible)) ShowBand(band->Child);
-    } else {
-        if (band->Type == BandType::ColumnHeader) columnStart_ = place_.curY;
-        if (band->Type == BandType::PageFooter) band->Top = place_.curBottom;
-        if (band->Exists()) {
-            band->ComputedHeight = std::max(band->ComputedHeight, band->Height);
-            if (!KeepsItsPlace(band->Type)) {
-                const int needed = band->Has(kBandStretched) ? StretchedHeight(*band) : band->Height;
-                band->ComputedHeight = needed;
-                if (place_.curY + needed > place_.curBottom && !band->Splitting) {
-                    // A band that fits on an empty page moves there; one taller than a page is split.
-                    if (place_.curBottom - top_ >= needed || place_.curY != top_) {
-                        NewColumnOrPage();
-                    } else {
-                        band->Splitting = true;
+// A band is shown with the chain of its child bands: each child after its parent's objects and
+// before its parent's end (the new page the parent asks for, OnEndBand). The chain is walked in a
+// loop rather than by recursion, so that a long one cannot exhaust the stack, and a band that is
+// being shown already is not shown again from within: a chain that loops back, or a header that
+// does not fit on the very page it started, would otherwise start pages without end.
+void ReportRun::ShowBand(TfrBand* first) {
+    struct Shown {
+        TfrBand* band;
+        bool newPageAfter;
+    };
+    std::vector<Shown> shown;
+    for (TfrBand* band = first; band && !cancel && !band->Showing;) {
+        band->Showing = true;
+        shown.push_back({band, false});
+        band->ComputedHeight = -1;
+        if (report_.OnBeginBand) report_.OnBeginBand(*band);
+        TfrBand* child = nullptr;
+        if (!band->Visible) {
+            if (band->Has(kBandPrintChildIfInvisible)) child = band->Child;
+        } else {
+            if (band->Type == BandType::ColumnHeader) columnStart_ = place_.curY;
+            if (band->Type == BandType::PageFooter) band->Top = SaturatedInt(place_.curBottom);
+            if (band->Exists()) {
+                band->ComputedHeight = std::max(band->ComputedHeight, band->Height);
+                if (!KeepsItsPlace(band->Type)) {
+                    const std::int64_t needed = band->Has(kBandStretched) ? StretchedHeight(*band) : band->Height;
+                    band->ComputedHeight = SaturatedInt(needed);
+                    if (place_.curY + needed > place_.curBottom && !band->Splitting) {
+                        // A band that fits on an empty page moves there; one taller than a page is split.
+                        if (place_.curBottom - top_ >= needed || place_.curY != top_) {
+                            NewColumnOrPage();
+                        } else {
+                            band->Splitting = true;
+                        }
                     }
                 }
+                DrawBandObjects(*band);
+                band->Splitting = false;
+                child = band->Child;
+                shown.back().newPageAfter = !IsDataBand(band->Type) && band->Has(kBandFormNewPage);
             }
-            DrawBandObjects(*band);
-            band->Splitting = false;
-            ShowBand(band->Child);
-            if (!IsDataBand(band->Type) && band->Has(kBandFormNewPage)) NewPage();
         }
+        band = child;
     }
-    if (report_.OnEndBand) report_.OnEndBand(*band);
+    for (auto at = shown.rbegin(); at != shown.rend(); ++at) {
+        if (at->newPageAfter) NewPage();
+        if (report_.OnEndBand) report_.OnEndBand(*at->band);
+        at->band->Showing = false;
+    }
 }
 
-int ReportRun::StretchedHeight(TfrBand& band) {
-    int needed = band.Height;
+std::int64_t ReportRun::StretchedHeight(TfrBand& band) {
+    std::int64_t needed = band.Height;
     Guarded([&] {
         for (TfrView* object : band.Objects) {
             if (object->Kind() != ObjectKind::Memo) continue;
             auto& memo = static_cast<TfrMemoView&>(*object);
             TfrMemoView measured = memo;
             measured.Memo = output_.ExpandedText(memo);
-            needed = std::max(needed, memo.Top + MemoTextHeight(measured, scratch_));
+            needed = std::max(needed, std::int64_t{memo.Top} + MemoTextHeight(measured, scratch_));
             output_.KeepExpanded(memo, std::move(measured.Memo));
         }
     });
@@ -276,9 +307,10 @@ int ReportRun::StretchedHeight(TfrBand& band) {
 }
 
 void ReportRun::DrawBandObjects(TfrBand& band) {
-    const int dx = xOffset_ - left_;
+    const std::int64_t dx = xOffset_ - left_;
     if (band.Type == BandType::PageFooter || band.Type == BandType::Overlay || band.Type == BandType::None) {
-        const int top = band.Type == BandType::PageFooter ? place_.curBottom : band.Type == BandType::Overlay ? band.Top : 0;
+        const std::int64_t top =
+            band.Type == BandType::PageFooter ? place_.curBottom : band.Type == BandType::Overlay ? band.Top : 0;
         Guarded([&] {
             for (TfrView* object : band.Objects) output_.Output(*object, dx, top);
         });
@@ -290,7 +322,7 @@ void ReportRun::DrawBandObjects(TfrBand& band) {
         return;
     }
     if (place_.curBottom < place_.curY + height + ColumnFooterHeight() && place_.curY != top_) NewColumnOrPage();
-    const int top = place_.curY;
+    const std::int64_t top = place_.curY;
     Guarded([&] {
         for (TfrView* object : band.Objects) output_.Output(*object, dx, top);
     });
@@ -324,15 +356,20 @@ void ReportRun::DrawSplitBand(TfrBand& band, int height) {
     if (!expanded) return;
 
     BandSplitter splitter(std::move(pieces), height);
+    bool newPage = false;
     while (!splitter.Done() && !cancel) {
-        const int available = place_.curBottom - place_.curY;
+        const std::int64_t available = place_.curBottom - place_.curY;
         if (available <= 0) {
-            if (place_.curBottom - top_ <= 0) break;  // a page with no room at all takes no part
+            // A page with no room at all takes no part, nor does a new one whose headers fill it:
+            // every page after it would be the same.
+            if (place_.curBottom - top_ <= 0 || newPage) break;
             NewPage();
+            newPage = true;
             continue;
         }
+        newPage = false;
         const SplitPart part = splitter.Next(available, place_.curY == top_);
-        const int dx = xOffset_ - left_, dy = place_.curY - part.from;
+        const std::int64_t dx = xOffset_ - left_, dy = place_.curY - part.from;
         const bool drawn = Guarded([&] {
             for (const SplitOutput& piece : part.outputs) {
                 TfrView& object = *band.Objects[piece.piece];
@@ -347,20 +384,30 @@ void ReportRun::DrawSplitBand(TfrBand& band, int height) {
                 TfrMemoView partMemo = memo;
                 partMemo.Memo.assign(lines.begin() + static_cast<std::ptrdiff_t>(piece.firstLine),
                                      lines.begin() + static_cast<std::ptrdiff_t>(piece.firstLine + piece.lineCount));
-                partMemo.Top = piece.partTop;
-                partMemo.Height = static_cast<int>(piece.lineCount) * wrapped[piece.piece].lineHeight + 2 * memo.GapY;
+                partMemo.Top = SaturatedInt(piece.partTop);
+                const std::int64_t lineHeight = wrapped[piece.piece].lineHeight;
+                partMemo.Height =
+                    SaturatedInt(static_cast<std::int64_t>(piece.lineCount) * lineHeight + 2 * std::int64_t{memo.GapY});
                 output_.OutputAsIs(partMemo, dx, dy, partMemo.Memo);
             }
         });
         if (!drawn) return;
         place_.curY += part.to - part.from;
-        if (!splitter.Done()) NewPage();
+        if (!splitter.Done()) {
+            NewPage();
+            newPage = true;
+        }
     }
 }
 
 }  // namespace
 
 RunResult TfrReport::Prepare() {
+    // A template whose geometry is far out of bounds is not laid out at all.
+    if (auto damage = DamagedGeometry(Template)) {
+        EMFPages.Clear();
+        return RunResult::Failed(*damage);
+    }
     printer_.SelectNamedPrinter(Template);
     const DateTime now = Environment.now ? Environment.now() : 0;
     static const FixedReportLocale fixedLocale;

@@ -55,10 +55,15 @@ RunResult TfrEMFPages::DrawPage(int index, Canvas& canvas, Canvas& scratch, cons
     constexpr int kVisibleSlack = 10;
     for (const auto& object : page.Objects->Objects) {
         if (!canvas.IsPrinter()) {
-            const Rect around{RoundHalfEven(object->Left * scaleX) + target.left - kVisibleSlack,
-                              RoundHalfEven(object->Top * scaleY) + target.top - kVisibleSlack,
-                              RoundHalfEven((object->Left + object->Width) * scaleX) + target.left + kVisibleSlack,
-                              RoundHalfEven((object->Top + object->Height) * scaleY) + target.top + kVisibleSlack};
+            auto at = [](double scaled, int targetEdge, int slack) {
+                return SaturatedInt(std::int64_t{RoundHalfEven(scaled)} + targetEdge + slack);
+            };
+            const double right = static_cast<double>(object->Left) + object->Width;
+            const double bottom = static_cast<double>(object->Top) + object->Height;
+            const Rect around{at(object->Left * scaleX, target.left, -kVisibleSlack),
+                              at(object->Top * scaleY, target.top, -kVisibleSlack),
+                              at(right * scaleX, target.left, kVisibleSlack),
+                              at(bottom * scaleY, target.top, kVisibleSlack)};
             if (!canvas.RectVisible(around)) continue;
         }
         switch (object->Kind()) {

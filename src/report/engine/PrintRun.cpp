@@ -158,8 +158,9 @@ Rect PrintTarget(const PreparedPage& page) {
     auto scaleY = [&m](int units) {
         return m.PrintableHeight > 0 ? RoundHalfEven(static_cast<double>(units) * m.PrintableDeviceHeight / m.PrintableHeight) : 0;
     };
-    return {scaleX(page.LeftMargin), scaleY(page.TopMargin), m.PrintableDeviceWidth - scaleX(page.RightMargin),
-            m.PrintableDeviceHeight - scaleY(page.BottomMargin)};
+    return {scaleX(page.LeftMargin), scaleY(page.TopMargin),
+            SaturatedInt(std::int64_t{m.PrintableDeviceWidth} - scaleX(page.RightMargin)),
+            SaturatedInt(std::int64_t{m.PrintableDeviceHeight} - scaleY(page.BottomMargin))};
 }
 
 RunResult PrintPages(TfrReport& report, const PrintRequest& request, const std::optional<std::string>& pdfFile) {

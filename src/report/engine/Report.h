@@ -19,6 +19,12 @@ namespace quillon {
 
 struct TfrBand;
 
+// The most pages a report is laid out on, unless the caller sets another limit. The analysis
+// reports fill one; more than this comes only from a damaged template (a tall band split over
+// pages with next to no room), and would fill a disk when exported or a printer's tray when
+// printed.
+inline constexpr int kMaxPreparedPages = 100000;
+
 // The modal progress window of a run, as the engine sees it.
 class ReportProgress {
 public:
@@ -54,21 +60,25 @@ public:
 
     // Replaces the template by the one in the stream (from its version byte on); the printer layer
     // takes the printer the template names and settles each page's paper. A stream that cannot be
-    // read fails with "Unsupported FRF format".
+    // read fails with "Unsupported FRF format", one whose geometry is out of bounds with "The
+    // template is damaged: ..." (ReadTemplate).
     RunResult LoadTemplate(std::span<const std::uint8_t> stream, DateTime now);
     // The template as a stream, with the current printer and now as its last change.
     std::vector<std::uint8_t> SaveTemplate(DateTime now) const;
 
     // Builds the prepared pages from the template. Cancelled when the user cancels in the progress
     // window (the pages built so far stay); failed when an object's value cannot be worked out,
-    // with the error box's message, and then no pages are left. The template is the same
-    // afterwards.
+    // with the error box's message, when the template's geometry is damaged (DamagedGeometry) or
+    // when it lays out more than MaxPages, and then no pages are left. The template is
+    // the same afterwards.
     RunResult Prepare();
 
     TfrEMFPages EMFPages;
     ReportEnvironment Environment;
 
     bool ShowProgress = true;
+    // More pages than this fail the run as a damaged template.
+    int MaxPages = kMaxPreparedPages;
     std::string Title;
     // Settings of the print run.
     bool PrintIfEmpty = true;

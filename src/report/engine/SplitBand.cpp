@@ -9,12 +9,14 @@ BandSplitter::BandSplitter(std::vector<SplitPiece> pieces, int bandHeight)
     for (SplitPiece& piece : pieces_) piece.lineHeight = std::max(1, piece.lineHeight);
 }
 
-SplitPart BandSplitter::Next(int available, bool atPageTop) {
+SplitPart BandSplitter::Next(std::int64_t available, bool atPageTop) {
     // Line k of a memo at top T occupies [T + k x line height, T + (k + 1) x line height). The
     // part ends at the page's end (or the band's), or earlier at the top of the first line that
     // would be cut.
-    int end = std::min(offset_ + available, bandHeight_);
-    auto fits = [&](const SplitPiece& piece, std::size_t line, int limit) { return LineTop(piece, line + 1) <= limit; };
+    std::int64_t end = std::min(offset_ + available, bandHeight_);
+    auto fits = [&](const SplitPiece& piece, std::size_t line, std::int64_t limit) {
+        return LineTop(piece, line + 1) <= limit;
+    };
     for (std::size_t i = 0; i < pieces_.size(); ++i) {
         const SplitPiece& piece = pieces_[i];
         std::size_t line = nextLine_[i];

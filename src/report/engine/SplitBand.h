@@ -4,6 +4,7 @@
 // lies. Positions are in report units within the band.
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace quillon {
@@ -21,11 +22,11 @@ struct SplitOutput {
     std::size_t piece = 0;
     std::size_t firstLine = 0;
     std::size_t lineCount = 0;
-    int partTop = 0;  // within the band
+    std::int64_t partTop = 0;  // within the band
 };
 
 struct SplitPart {
-    int from = 0, to = 0;  // the slice of the band on this page, [from, to)
+    std::int64_t from = 0, to = 0;  // the slice of the band on this page, [from, to)
     std::vector<SplitOutput> outputs;
 };
 
@@ -38,15 +39,18 @@ public:
     // The next part, for a page with `available` units left (more than 0). The part ends where no
     // memo line would be cut; when even the first line that is due does not fit on a whole empty
     // page (atPageTop), it goes alone and is clipped, so every part makes progress.
-    SplitPart Next(int available, bool atPageTop);
+    SplitPart Next(std::int64_t available, bool atPageTop);
 
 private:
-    int LineTop(const SplitPiece& piece, std::size_t line) const { return piece.top + static_cast<int>(line) * piece.lineHeight; }
+    // Positions within the band run in 64 bits: many lines go past an int.
+    std::int64_t LineTop(const SplitPiece& piece, std::size_t line) const {
+        return piece.top + static_cast<std::int64_t>(line) * piece.lineHeight;
+    }
 
     std::vector<SplitPiece> pieces_;
     std::vector<std::size_t> nextLine_;
-    int bandHeight_;
-    int offset_ = 0;
+    std::int64_t bandHeight_;
+    std::int64_t offset_ = 0;
 };
 
 }  // namespace quillon

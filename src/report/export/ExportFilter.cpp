@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "report/format/TemplateGeometry.h"
+
 namespace quillon {
 
 void TfrExportFilter::ClearRows() {}
@@ -28,8 +30,13 @@ void TfrTextExport::ExportTextLine(const Rect& drawRect, int x, int y, const std
                                    const TfrView* object) {
     if (!object) return;
     // A line above the page's first row goes to that row; one below row 200 gets rows of its own
-    // rather than being lost.
+    // rather than being lost. A line far below any page comes from a damaged template (a memo of
+    // many lines spaced a page apart, say): every row above it would be written out empty.
     const int row = std::max(0, RowOf(y));
+    if (row > RowOf(kMaxExtentReportUnits)) {
+        Fail(kDamagedTemplate + std::string("text lies far outside any page"));
+        return;
+    }
     if (static_cast<std::size_t>(row) >= rows_.size()) rows_.resize(static_cast<std::size_t>(row) + 1);
 
     TfrTextRec record;

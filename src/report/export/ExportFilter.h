@@ -83,8 +83,9 @@ public:
     void ExportTextLine(const Rect& drawRect, int x, int y, const std::string& text, std::uint16_t frameTyp,
                         const TfrView* object) override;
 
-    // Rows 0 to 200 (more when a line falls below row 200: its text is kept, not lost), each
-    // ordered by X; among equal X the later line comes first.
+    // Rows 0 to 200 (more when a line falls below row 200: its text is kept, not lost, unless it
+    // lies far outside any page, which fails the filter), each ordered by X; among equal X the
+    // later line comes first.
     const std::vector<std::vector<TfrTextRec>>& Rows() const { return rows_; }
 
     // The row of a line top in report units: y / (14 / ScaleY), halves to even.

@@ -32,8 +32,7 @@ constexpr char kProcessingLabel[] = "Processing page:  ";
 
 }  // namespace
 
-RunResult ExportToSave(TfrReport& report, TfrExportFilter& filter, SafeSave& save) {
-    SaveStream stream(save);
+RunResult ExportToStream(TfrReport& report, TfrExportFilter& filter, ExportStream& stream) {
     filter.Stream = &stream;
     const int total = report.EMFPages.Count();
     FixedCanvas fixedCanvas;
@@ -67,10 +66,20 @@ RunResult ExportToSave(TfrReport& report, TfrExportFilter& filter, SafeSave& sav
     filter.EndDocument();
     filter.Stream = nullptr;
     if (!result.IsDone()) return result;
-    // A write the file refused is told with the save's reason ("No space left on device").
-    if (!filter.Failure().empty()) return RunResult::Failed(save.WriteFailure().value_or(filter.Failure()));
-    if (auto error = save.Commit()) return RunResult::Failed(*error);
+    if (!filter.Failure().empty()) return RunResult::Failed(filter.Failure());
     return cancel ? RunResult::Cancelled() : RunResult::Done();
+}
+
+RunResult ExportToSave(TfrReport& report, TfrExportFilter& filter, SafeSave& save) {
+    SaveStream stream(save);
+    const RunResult result = ExportToStream(report, filter, stream);
+    if (result.IsFailed()) {
+        // A write the file refused is told with the save's reason ("No space left on device").
+        if (auto refused = save.WriteFailure()) return RunResult::Failed(*refused);
+        return result;
+    }
+    if (auto error = save.Commit()) return RunResult::Failed(*error);
+    return result;
 }
 
 RunResult ExportToFile(TfrReport& report, TfrExportFilter& filter, const std::string& fileName) {

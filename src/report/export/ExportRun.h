@@ -20,4 +20,7 @@ RunResult ExportToFile(TfrReport& report, TfrExportFilter& filter, const std::st
 // export did not fail.
 RunResult ExportToSave(TfrReport& report, TfrExportFilter& filter, SafeSave& save);
 
+// The same into a stream of the caller's (memory, say); a write the stream refuses fails it.
+RunResult ExportToStream(TfrReport& report, TfrExportFilter& filter, ExportStream& stream);
+
 }  // namespace quillon

@@ -141,7 +141,7 @@ void TfrRTFExport::EndPage() {
 
             std::string format;
             if (record.FontName != fontName) format += "\\f" + std::to_string(FontIndex(record.FontName));
-            if (record.FontSize != size) format += "\\fs" + std::to_string(record.FontSize * 2);
+            if (record.FontSize != size) format += "\\fs" + std::to_string(std::int64_t{record.FontSize} * 2);
             if (record.FontStyle != style) {
                 // A style is switched on where the text has it and off where an earlier text of
                 // the paragraph had it and this one has not.

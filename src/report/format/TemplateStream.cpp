@@ -5,6 +5,7 @@
 
 #include "report/format/AnsiText.h"
 #include "report/format/ByteStream.h"
+#include "report/format/TemplateGeometry.h"
 #include "report/format/TemplateRecords.h"
 
 namespace quillon {
@@ -229,6 +230,13 @@ TemplateLoad ReadTemplate(std::span<const std::uint8_t> stream, ReportTemplate& 
         ClearToOneEmptyPage(target, now);
         load.ok = false;
         load.error = kUnsupportedFormat;
+    }
+    if (load.ok) {
+        if (auto damage = DamagedGeometry(target)) {
+            ClearToOneEmptyPage(target, now);
+            load.ok = false;
+            load.error = std::move(*damage);
+        }
     }
     load.bytesRead = in.Position();
     return load;

@@ -34,8 +34,9 @@ struct TemplateLoad {
 
 // Reads a template, positioned at its version byte, into target. On a version above 25 nothing
 // more is read (the variables are already cleared, the pages stay); on any other error outside an
-// object's record the template is cleared to one empty page. An object record that cannot be read
-// is skipped through its end offset. The pages' paper is the printer layer's business: the caller
+// object's record, and on geometry out of bounds (DamagedGeometry, whose message is the error),
+// the template is cleared to one empty page. An object record that cannot be read is skipped
+// through its end offset. The pages' paper is the printer layer's business: the caller
 // hands them to it.
 TemplateLoad ReadTemplate(std::span<const std::uint8_t> stream, ReportTemplate& target, DateTime now);
 
