@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "common/Utf8.h"
 
@@ -15,6 +16,18 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The length of the text's first run of ASCII bytes, looked at eight bytes at a time.
+std::size_t AsciiPrefix(std::string_view text) {
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t block;
+        std::memcpy(&block, text.data() + i, 8);
+        if (block & 0x8080808080808080ULL) break;
+    }
+    while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) ++i;
+    return i;
+}
 
 char32_t CodePointOf(unsigned char byte) {
     if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];
@@ -69,16 +82,29 @@ char ByteOf(char32_t c) {
 }  // namespace
 
 std::string AnsiToUtf8(std::string_view ansi) {
+    // ASCII, nearly all of a template's text, is the same bytes in UTF-8.
+    std::size_t ascii = AsciiPrefix(ansi);
+    if (ascii == ansi.size()) return std::string(ansi);
     std::string utf8;
-    utf8.reserve(ansi.size());
-    for (char byte : ansi) AppendUtf8(utf8, CodePointOf(static_cast<unsigned char>(byte)));
+    utf8.reserve(ansi.size() + 8);
+    for (std::size_t i = 0; i < ansi.size(); i += ascii + 1) {
+        ascii = AsciiPrefix(ansi.substr(i));
+        utf8.append(ansi, i, ascii);
+        if (i + ascii == ansi.size()) break;
+        AppendUtf8(utf8, CodePointOf(static_cast<unsigned char>(ansi[i + ascii])));
+    }
     return utf8;
 }
 
 std::string Utf8ToAnsi(std::string_view utf8) {
     std::string ansi;
     ansi.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) ansi += ByteOf(NextCodePoint(utf8, i));
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t ascii = AsciiPrefix(utf8.substr(i));
+        ansi.append(utf8, i, ascii);
+        i += ascii;
+        if (i < utf8.size()) ansi += ByteOf(NextCodePoint(utf8, i));
+    }
     return ansi;
 }
 

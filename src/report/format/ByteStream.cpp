@@ -65,10 +65,13 @@ std::vector<std::string> ByteReader::Utf8LineList() { return Lines(false); }
 
 std::vector<std::string> ByteReader::Lines(bool ansi) {
     std::vector<std::string> lines;
-    if (U16() == 0) {
+    const std::uint16_t count = U16();
+    if (count == 0) {
         U8();
         return lines;
     }
+    // The count is a hint: a damaged stream may claim more lines than its bytes can hold.
+    lines.reserve(std::min<std::size_t>(count, Remaining() / 3));
     // Every line takes at least three bytes, so the loop ends within the stream.
     for (;;) {
         const std::uint16_t length = U16();
@@ -80,18 +83,23 @@ std::vector<std::string> ByteReader::Lines(bool ansi) {
     return lines;
 }
 
+// Little-endian, whatever the machine's order; the bytes of a value are added at once.
 void ByteWriter::U16(std::uint16_t value) {
-    bytes_.push_back(static_cast<std::uint8_t>(value));
-    bytes_.push_back(static_cast<std::uint8_t>(value >> 8));
+    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)};
+    bytes_.insert(bytes_.end(), bytes, bytes + 2);
 }
 
 void ByteWriter::U32(std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) bytes_.push_back(static_cast<std::uint8_t>(value >> shift));
+    std::uint8_t bytes[4];
+    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(value >> 8 * i);
+    bytes_.insert(bytes_.end(), bytes, bytes + 4);
 }
 
 void ByteWriter::F64(double value) {
     const auto bits = std::bit_cast<std::uint64_t>(value);
-    for (int shift = 0; shift < 64; shift += 8) bytes_.push_back(static_cast<std::uint8_t>(bits >> shift));
+    std::uint8_t bytes[8];
+    for (int i = 0; i < 8; ++i) bytes[i] = static_cast<std::uint8_t>(bits >> 8 * i);
+    bytes_.insert(bytes_.end(), bytes, bytes + 8);
 }
 
 void ByteWriter::ShortBytes(std::string_view bytes) {
