@@ -190,24 +190,29 @@ RowAnalyser::RowAnalyser(const BatchOptions& options)
 void RowAnalyser::TakeAsciiName(std::string_view name, BatchRow& row) {
     // What NormalisePastedText does, on bytes (every ASCII byte is one code unit of the field),
     // and the analysis of the result in the same pass: a to z become capitals, Y takes the run's
-    // answer, and each character's values are added in one packed word (40 characters of at most
-    // 9 fit easily in its lanes).
+    // answer, and each character's values are added in one packed word and its digits counted in
+    // two more (40 characters fit easily in their lanes).
     while (!name.empty() && static_cast<unsigned char>(name.front()) <= 32) name.remove_prefix(1);
     while (!name.empty() && static_cast<unsigned char>(name.back()) <= 32) name.remove_suffix(1);
     name = name.substr(0, kMaxDataLength);
     row.dataText.resize(name.size());
     char* const text = row.dataText.data();
-    std::array<int, 10> vowels{};
-    std::array<int, 10> consonants{};
+    static_assert(static_cast<std::size_t>(kMaxDataLength) <= kCountBlock);
     std::uint64_t packed = 0;
+    std::uint64_t vowelLanes = 0;
+    std::uint64_t consonantLanes = 0;
     for (std::size_t i = 0; i < name.size(); ++i) {
         const char c = typed_[static_cast<unsigned char>(name[i])];
         text[i] = c;
         const LetterEffect& effect = effects_[static_cast<unsigned char>(c)];
         packed += effect.packed;
-        ++vowels[effect.vowel];
-        ++consonants[effect.consonant];
+        vowelLanes += effect.vowelCount;
+        consonantLanes += effect.consonantCount;
     }
+    std::array<std::int32_t, 10> vowels{};
+    std::array<std::int32_t, 10> consonants{};
+    AddCountLanes(vowelLanes, vowels);
+    AddCountLanes(consonantLanes, consonants);
     row.state.VowelSum = static_cast<std::int32_t>(packed & kLetterLaneMask);
     row.state.ConsonantSum = static_cast<std::int32_t>(packed >> kLetterLaneBits & kLetterLaneMask);
     row.state.NumberSum = static_cast<std::int32_t>(packed >> 2 * kLetterLaneBits & kLetterLaneMask);

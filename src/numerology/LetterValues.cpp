@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <numeric>
 #include <cstdint>
 
 namespace quillon {
@@ -80,6 +81,8 @@ const LetterEffects& LetterEffectsOf(LetterSystem system) {
             if (effect.consonant) effect.consonantDigit = static_cast<char>('0' + effect.consonant);
             effect.packed = effect.vowel | std::uint64_t{effect.consonant} << kLetterLaneBits |
                             std::uint64_t{effect.number} << 2 * kLetterLaneBits;
+            if (effect.vowel) effect.vowelCount = std::uint64_t{1} << (effect.vowel - 1) * kCountLaneBits;
+            if (effect.consonant) effect.consonantCount = std::uint64_t{1} << (effect.consonant - 1) * kCountLaneBits;
         }
         return effects;
     };
@@ -94,9 +97,9 @@ const LetterEffects& LetterEffectsOf(LetterSystem system) {
 
 void AnalyseData(std::u16string_view data, LetterSystem system, AnalysisResult& result) {
     // A look-up and no branch per character: letters and other characters alternate at random in
-    // a name, which branches would mispredict. The three sums are added in one packed word, which
-    // is emptied into the sums before a lane could overflow.
-    constexpr std::size_t kBlock = ((std::uint64_t{1} << kLetterLaneBits) - 1) / 9;
+    // a name, which branches would mispredict. The three sums are added in one packed word and
+    // the chart's digits counted in two more, emptied after each block of characters before a
+    // lane could overflow.
     const LetterEffects& effects = LetterEffectsOf(system);
     result.VowelRow.resize(data.size());
     result.ConsonantRow.resize(data.size());
@@ -105,19 +108,27 @@ void AnalyseData(std::u16string_view data, LetterSystem system, AnalysisResult& 
     std::array<std::int32_t, 10> vowelCounts{};
     std::array<std::int32_t, 10> consonantCounts{};
     std::int64_t sums[3] = {};
-    for (std::size_t start = 0; start < data.size(); start += kBlock) {
-        const std::size_t end = std::min(data.size(), start + kBlock);
+    for (std::size_t start = 0; start < data.size(); start += kCountBlock) {
+        const std::size_t end = std::min(data.size(), start + kCountBlock);
         std::uint64_t packed = 0;
+        std::uint64_t vowelLanes = 0;
+        std::uint64_t consonantLanes = 0;
         for (std::size_t i = start; i < end; ++i) {
             const LetterEffect& effect = EffectOf(effects, data[i]);
             packed += effect.packed;
+            vowelLanes += effect.vowelCount;
+            consonantLanes += effect.consonantCount;
             vowelRow[i] = effect.vowelDigit;
             consonantRow[i] = effect.consonantDigit;
-            ++vowelCounts[effect.vowel];
-            ++consonantCounts[effect.consonant];
         }
         for (int lane = 0; lane < 3; ++lane) sums[lane] += static_cast<std::int64_t>(packed >> lane * kLetterLaneBits & kLetterLaneMask);
+        AddCountLanes(vowelLanes, vowelCounts);
+        AddCountLanes(consonantLanes, consonantCounts);
     }
+    // Slot 0: the characters without a value of that kind.
+    const auto size = static_cast<std::int32_t>(std::min<std::size_t>(data.size(), INT32_MAX));
+    vowelCounts[0] = size - std::accumulate(vowelCounts.begin() + 1, vowelCounts.end(), 0);
+    consonantCounts[0] = size - std::accumulate(consonantCounts.begin() + 1, consonantCounts.end(), 0);
     // The sums stay within 32 bits for any text the field can hold; a longer one saturates.
     auto narrow = [](std::int64_t sum) { return static_cast<std::int32_t>(std::min<std::int64_t>(sum, INT32_MAX)); };
     result.VowelSum = narrow(sums[0]);

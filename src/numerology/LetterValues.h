@@ -3,6 +3,7 @@
 // consonant row and four sums. Pure computation: no state between runs, no user interface.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -58,12 +59,27 @@ struct LetterEffect {
     char consonantDigit = ' ';  // what the consonant row shows
     // The three values in one word, 21 bits each (vowel lowest), so that one addition adds all.
     std::uint64_t packed = 0;
+    // A one in the lane of the vowel's digit and of the consonant's (7 bits each, digit 1
+    // lowest), so that one addition per row counts the digit for the chart.
+    std::uint64_t vowelCount = 0;
+    std::uint64_t consonantCount = 0;
 };
 using LetterEffects = std::array<LetterEffect, 128>;
 const LetterEffects& LetterEffectsOf(LetterSystem system);
 // The lanes of LetterEffect::packed: the vowel, consonant and number values, each this wide.
 inline constexpr int kLetterLaneBits = 21;
 inline constexpr std::uint64_t kLetterLaneMask = (std::uint64_t{1} << kLetterLaneBits) - 1;
+// The lanes of LetterEffect::vowelCount and consonantCount.
+inline constexpr int kCountLaneBits = 7;
+inline constexpr std::uint64_t kCountLaneMask = (std::uint64_t{1} << kCountLaneBits) - 1;
+// Characters whose counts fit in the lanes for certain.
+inline constexpr std::size_t kCountBlock = kCountLaneMask;
+// Adds the digit counts of a block of characters, in lanes, to counts 1 to 9.
+inline void AddCountLanes(std::uint64_t lanes, std::array<std::int32_t, 10>& counts) {
+    for (int digit = 1; digit <= 9; ++digit) {
+        counts[digit] += static_cast<std::int32_t>(lanes >> (digit - 1) * kCountLaneBits & kCountLaneMask);
+    }
+}
 
 // The effect of any code unit.
 inline const LetterEffect& EffectOf(const LetterEffects& effects, char16_t c) {
