@@ -42,6 +42,30 @@ TEST(DigitChart, EdgeCases) {
     EXPECT_EQ(chart.ConsonantTotal(), 40);
 }
 
+// The analysis counts the chart's digits as it goes, in blocks of characters; the counts must be
+// those of its own rows for texts of any length across the blocks' ends, with every kind of
+// character (letters of both cases, y, digits, other code units).
+TEST(DigitChart, CountsOfTheAnalysisAreThoseOfItsRows) {
+    const std::u16string pool = u"AEIOUYyBCDKLMNSTZaez19 -\u00C9\u4E2D";
+    std::uint32_t seed = 3;
+    for (std::size_t length : {0, 1, 40, 126, 127, 128, 254, 255, 600}) {
+        for (int round = 0; round < 5; ++round) {
+            std::u16string text(length, u' ');
+            for (char16_t& c : text) c = pool[((seed = seed * 1103515245u + 12345u) >> 16) % pool.size()];
+            if (round == 0) text.assign(length, u'S');  // one digit only: its count fills a lane
+            for (LetterSystem system : {LetterSystem::Pythagorean, LetterSystem::Chaldean}) {
+                const AnalysisResult result = AnalyseData(text, system);
+                const DigitChart rows = CountDigits(result.VowelRow, result.ConsonantRow);
+                const DigitChart counted = ChartOfCounts(result.VowelCounts, result.ConsonantCounts);
+                ASSERT_EQ(counted.vowels, rows.vowels) << length;
+                ASSERT_EQ(counted.consonants, rows.consonants) << length;
+                ASSERT_EQ(result.VowelCounts[0] + rows.VowelTotal(), static_cast<int>(length));
+                ASSERT_EQ(result.ConsonantCounts[0] + rows.ConsonantTotal(), static_cast<int>(length));
+            }
+        }
+    }
+}
+
 TEST(DigitChart, AVowelYMovesItsCountWithinTheSameColumn) {
     const AnalysisResult consonantY = AnalyseData(u"YVY Y", LetterSystem::Pythagorean);
     const AnalysisResult vowelY = AnalyseData(u"yVY y", LetterSystem::Pythagorean);
