@@ -1,6 +1,7 @@
 // Quillon's entry point: the analysis window, or a command answered without a window.
 
 #include <QApplication>
+#include <QTimer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
@@ -59,13 +60,21 @@ void SetNames() {
 }
 
 // Windows carry the program's icon, and the desktop matches them to the installed menu entry.
-void SetDesktopIdentity() {
+// Reading the icon's six images loads the image plugins, which the analysis window can do once
+// it is up: a window shown before its icon is set gets it then.
+void SetWindowIcon() {
     QIcon icon;
     for (const int size : {16, 32, 48, 64, 128, 256}) {
         icon.addFile(QStringLiteral(":/icons/quillon-%1.png").arg(size), QSize(size, size));
     }
     QApplication::setWindowIcon(icon);
-    QGuiApplication::setDesktopFileName(QStringLiteral("example.farbrook_software.Quillon"));
+}
+
+void SetDesktopFileName() { QGuiApplication::setDesktopFileName(QStringLiteral("example.farbrook_software.Quillon")); }
+
+void SetDesktopIdentity() {
+    SetDesktopFileName();
+    SetWindowIcon();
 }
 
 // Standard output was closed when the program started.
@@ -170,7 +179,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     SetNames();
-    SetDesktopIdentity();
+    SetDesktopFileName();
     quillon::QtMessages messages;
     quillon::ScopedMessages showOnScreen(messages);
     // The reports print on the system's printers, the default one first; they are read once the
@@ -179,5 +188,6 @@ int main(int argc, char** argv) {
     quillon::Windows windows;
     windows.CalcFrm.show();
     windows.CalcFrm.BindPrintersLater(printers);
+    QTimer::singleShot(0, &windows.CalcFrm, SetWindowIcon);
     return QApplication::exec();
 }
