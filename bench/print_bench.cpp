@@ -7,8 +7,8 @@
 
 #include <filesystem>
 
-#include "../tests/print/PrivateCups.h"
-#include "app/Windows.h"
+#include "support/PrivateCups.h"
+#include "windows/analysis/Windows.h"
 #include "platform/QtPrinterDriver.h"
 #include "report/engine/PrintRun.h"
 #include "report/format/TemplateStream.h"

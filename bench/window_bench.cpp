@@ -7,7 +7,7 @@
 #include <QTest>
 #include <benchmark/benchmark.h>
 
-#include "app/Windows.h"
+#include "windows/analysis/Windows.h"
 #include "platform/FileDialogs.h"
 
 #include <QDir>

@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "tools/ChmFile.h"
-#include "tools/HelpHtml.h"
+#include "help/ChmFile.h"
+#include "help/HelpHtml.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "tools/ChmFile.h"
+#include "help/ChmFile.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "tools/HelpHtml.h"
+#include "help/HelpHtml.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quillon;

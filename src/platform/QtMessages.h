@@ -1,7 +1,7 @@
 #pragma once
 // Message boxes on the screen, over the window that is active.
 
-#include "platform/Messages.h"
+#include "common/Messages.h"
 
 namespace quillon {
 

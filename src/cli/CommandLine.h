@@ -1,0 +1,28 @@
+#pragma once
+// The program's command line: "analyse" and the global options. It answers without opening a
+// window, from the same analysis and the same report value table as the analysis window.
+
+#include <QStringList>
+
+class QTextStream;
+
+namespace quillon {
+
+enum class StartMode { Window, Screenshot, CommandLine };
+
+// Decides from the arguments (program name first, debug switches taken out) what the program is
+// to do, before any application object exists: no arguments open the window, "--screenshot"
+// (before any "--", after which everything is text) renders the windows, anything else is a
+// command.
+StartMode ModeOf(const QStringList& arguments);
+
+// Runs a command; returns the process exit code: 0 on success, 1 when the command failed, 2 for a
+// usage error. Output goes to out, messages to err.
+int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+// Exit codes.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+}  // namespace quillon

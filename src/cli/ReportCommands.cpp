@@ -1,0 +1,109 @@
+#include "cli/ReportCommands.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include "cli/AnalyseCommand.h"
+#include "cli/CommandLine.h"
+#include "cli/ReportJson.h"
+#include "cli/TemplateCommands.h"
+#include "platform/QtReportLocale.h"
+#include "platform/Regional.h"
+#include "windows/report/ReportSurroundings.h"
+#include "report/content/TemplateData.h"
+#include "report/format/TemplateStream.h"
+#include "report/engine/FixedCanvas.h"
+#include "report/export/ExportRun.h"
+#include "report/export/RtfExport.h"
+
+namespace quillon {
+
+int ReportFailure(QTextStream& err, const std::string& text) {
+    // The engine breaks its messages' lines with carriage returns.
+    QString message = QString::fromStdString(text);
+    message.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return CommandError(err, kExitFailure, message.trimmed());
+}
+
+int LoadCommandReport(TfrReport& report, bool print, const AnalysisRequest& request, const ReportSource& source,
+                      QTextStream& err) {
+    RunResult loaded;
+    if (request.templateFile) {
+        const auto bytes = ReadTemplateFile(*request.templateFile, err);
+        if (!bytes) return kExitFailure;
+        loaded = report.LoadTemplate(StreamOf(*bytes), Now());
+    } else {
+        const auto stream = UnwrapReportForm(print ? PrintReportForm() : ExportReportForm());
+        loaded = stream ? report.LoadTemplate(*stream, Now()) : RunResult::Failed("the carried template cannot be read");
+    }
+    if (loaded.IsFailed()) return ReportFailure(err, loaded.message);
+    report.OnGetValue = [&source](const std::string& name, Value& value) { value = ToValue(GetReportValue(source, name)); };
+    report.Environment.now = [] { return Now(); };
+    report.ShowProgress = false;
+    return kExitOk;
+}
+
+namespace {
+
+// "-o -": the file goes to standard output, as a command line's output does.
+RunResult ExportToStandardOutput(TfrReport& report, TfrExportFilter& filter) {
+    SafeSave save;
+    save.OpenStandardOutput();
+    return ExportToSave(report, filter, save);
+}
+
+}  // namespace
+
+int RunPrepareCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    const QString which = arguments.value(2);
+    const bool print = which == QLatin1String("print");
+    if (!print && which != QLatin1String("export")) {
+        return UsageError(err, QStringLiteral("usage: quillon prepare print|export [OPTIONS] --json TEXT"));
+    }
+    AnalysisRequest request;
+    if (const int code = ParseAnalysisRequest(arguments, 2, request, err); code != kExitOk) return code;
+    CommandAnalysis analysis;
+    if (const int code = Analyse(request, analysis, err); code != kExitOk) return code;
+
+    TfrPrinter printer;
+    TfrReport report(printer, print ? "frReport1" : "frReport2");
+    if (const int code = LoadCommandReport(report, print, request, analysis.source, err); code != kExitOk) return code;
+    // Text is measured with fixed metrics here, so the pages do not depend on the fonts installed.
+    QtReportLocale locale;
+    FixedCanvas scratch;
+    report.Environment.locale = &locale;
+    report.Environment.scratch = &scratch;
+    if (const RunResult prepared = report.Prepare(); prepared.IsFailed()) return ReportFailure(err, prepared.message);
+    QJsonObject pages;
+    if (const RunResult read = PreparedPagesJson(report, pages); read.IsFailed()) return ReportFailure(err, read.message);
+    out << QJsonDocument(pages).toJson(QJsonDocument::Indented);
+    out.flush();
+    return kExitOk;
+}
+
+int RunExportCommand(const QStringList& arguments, QTextStream& err) {
+    AnalysisRequest request;
+    if (const int code = ParseAnalysisRequest(arguments, 1, request, err); code != kExitOk) return code;
+    if (!request.output) return UsageError(err, QStringLiteral("export needs -o FILE"));
+    CommandAnalysis analysis;
+    if (const int code = Analyse(request, analysis, err); code != kExitOk) return code;
+
+    // The Export button's pipeline: the export template prepared with the user's formats and
+    // the window's fonts, written by an RTF writer with the window's settings.
+    TfrPrinter printer;
+    TfrReport report(printer, "frReport2");
+    if (const int code = LoadCommandReport(report, false, request, analysis.source, err); code != kExitOk) return code;
+    // The window's regional formats and text measures (the command shows no progress window).
+    ReportSurroundings surroundings;
+    report.Environment = surroundings.Environment();
+    if (const RunResult prepared = report.Prepare(); prepared.IsFailed()) return ReportFailure(err, prepared.message);
+    TfrRTFExport writer;
+    ConfigureAsExportButton(writer);
+    const RunResult exported = *request.output == QLatin1String("-") ? ExportToStandardOutput(report, writer)
+                                                                     : ExportToFile(report, writer, request.output->toStdString());
+    if (exported.IsFailed()) return ReportFailure(err, exported.message);
+    return kExitOk;
+}
+
+}  // namespace quillon

@@ -1,0 +1,194 @@
+// Quillon's entry point: the analysis window, or a command answered without a window.
+
+#include <QApplication>
+#include <QTimer>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QTextStream>
+#include <fcntl.h>
+#include <stdio_ext.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "cli/CommandLine.h"
+#include "cli/Screenshot.h"
+#include "common/Version.h"
+#include "windows/analysis/Windows.h"
+#include "common/TemporaryFiles.h"
+#include "platform/QtMessages.h"
+#include "platform/QtPrinterDriver.h"
+#include "windows/help/HelpService.h"
+
+namespace {
+
+QStringList ArgumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// Standard error carries Quillon's own messages. Some notes of Qt's are about the surroundings, not
+// about anything the user asked: that no session gave a runtime folder (Qt makes a private one) and
+// that the off-screen platform cannot do what a window manager does (size hints, raising). They
+// are left out; every other message passes.
+QtMessageHandler previousHandler = nullptr;
+
+void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")) ||
+        message.startsWith(QLatin1String("This plugin does not support "))) {
+        return;
+    }
+    if (previousHandler) previousHandler(type, context, message);
+}
+
+// Whether a window system can be reached: a platform chosen by QT_QPA_PLATFORM, or an X or
+// Wayland display.
+bool HasDisplay() {
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// The application title is "Quillon". It is deliberately not set as the display name as well: Qt
+// would append it to every window caption.
+void SetNames() {
+    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(quillon::kVersion));
+}
+
+// Windows carry the program's icon, and the desktop matches them to the installed menu entry.
+// Reading the icon's six images loads the image plugins, which the analysis window can do once
+// it is up: a window shown before its icon is set gets it then.
+void SetWindowIcon() {
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/quillon-%1.png").arg(size), QSize(size, size));
+    }
+    QApplication::setWindowIcon(icon);
+}
+
+void SetDesktopFileName() { QGuiApplication::setDesktopFileName(QStringLiteral("example.farbrook_software.Quillon")); }
+
+void SetDesktopIdentity() {
+    SetDesktopFileName();
+    SetWindowIcon();
+}
+
+// Standard output was closed when the program started.
+bool standardOutputClosed = false;
+
+// A standard stream closed at start would be taken by the next file the program opens (the help
+// file, a saved file), and output meant for the terminal would go into it. Each gets a harmless
+// stand-in: standard output one that refuses every write, so that the check at the end fails.
+void KeepStandardStreamsOpen() {
+    const std::pair<int, const char*> streams[] = {
+        {STDIN_FILENO, "/dev/null"}, {STDOUT_FILENO, "/dev/full"}, {STDERR_FILENO, "/dev/null"}};
+    for (const auto& [descriptor, standIn] : streams) {
+        if (::fcntl(descriptor, F_GETFD) != -1) continue;
+        if (descriptor == STDOUT_FILENO) standardOutputClosed = true;
+        const int opened = ::open(standIn, descriptor == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        if (opened >= 0 && opened != descriptor) {
+            ::dup2(opened, descriptor);
+            ::close(opened);
+        }
+    }
+}
+
+// What a command wrote must have reached standard output, as coreutils' close_stdout checks: a
+// full disk or a closed output is a failure, not a success with nothing written.
+int WithStandardOutputChecked(int code, QTextStream& out, QTextStream& err) {
+    out.flush();
+    // The text stream's file tells why its writes failed; the C library's stream why its own did.
+    QString reason;
+    if (standardOutputClosed) {
+        reason = QString::fromLocal8Bit(std::strerror(EBADF));
+    } else if (const auto* file = qobject_cast<const QFile*>(out.device());
+               file && file->error() != QFileDevice::NoError) {
+        reason = file->errorString();
+    }
+    errno = 0;
+    const bool flushFailed = std::fflush(stdout) != 0;
+    if (flushFailed && reason.isEmpty()) reason = QString::fromLocal8Bit(std::strerror(errno));
+    const bool pending = __fpending(stdout) != 0;
+    const bool failedBefore = flushFailed || std::ferror(stdout) != 0 || out.status() != QTextStream::Ok;
+    errno = 0;
+    const bool closeFailed = std::fclose(stdout) != 0;
+    const int closeError = closeFailed ? errno : 0;
+    // Closing an output that was closed already fails, which matters only when something was to go.
+    if (!failedBefore && !(closeFailed && (pending || closeError != EBADF))) return code;
+    if (reason.isEmpty() && closeError != 0) reason = QString::fromLocal8Bit(std::strerror(closeError));
+    err << "quillon: write error";
+    if (!reason.isEmpty()) err << ": " << reason;
+    err << "\n";
+    err.flush();
+    return code == quillon::kExitOk ? quillon::kExitFailure : code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    KeepStandardStreamsOpen();
+    // A signal that ends the program first removes the temporary files of saves and print jobs.
+    quillon::RemoveTemporaryFilesOnSignals();
+    previousHandler = qInstallMessageHandler(FilterQtMessages);
+    // The help service starts before any window: it loads the help library, records the
+    // environment and resets its log. "-debug" and "/debug" are its switches; the rest of the
+    // program does not see them.
+    const QStringList givenArguments = ArgumentsOf(argc, argv);
+    quillon::HelpService help(quillon::HelpStartup{givenArguments});
+    quillon::ScopedHelpService helpInstalled(help);
+    const QStringList arguments = quillon::WithoutDebugSwitches(givenArguments);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    switch (quillon::ModeOf(arguments)) {
+        case quillon::StartMode::CommandLine: {
+            // Export measures text with the window's fonts, help may open its viewer and calc works
+            // the calculator window and its clipboard: they need a widgets application, which
+            // runs off-screen without a display.
+            const QString command = arguments.value(1);
+            const QStringList needsWidgets = {QStringLiteral("export"), QStringLiteral("help"), QStringLiteral("calc"),
+                                              QStringLiteral("print"), QStringLiteral("printers")};
+            if (needsWidgets.contains(command)) {
+                if (!HasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
+                QApplication app(argc, argv);
+                SetNames();
+                SetDesktopIdentity();
+                return WithStandardOutputChecked(quillon::RunCommandLine(arguments, out, err), out, err);
+            }
+            QCoreApplication app(argc, argv);
+            SetNames();
+            return WithStandardOutputChecked(quillon::RunCommandLine(arguments, out, err), out, err);
+        }
+        case quillon::StartMode::Screenshot: {
+            // The images need no screen: without one, draw off-screen.
+            if (!HasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
+            QApplication app(argc, argv);
+            SetNames();
+            return quillon::RunScreenshot(arguments, err);
+        }
+        case quillon::StartMode::Window: break;
+    }
+
+    if (!HasDisplay()) {
+        err << "quillon: no display to open the window on; try \"./run analyse TEXT\" or \"quillon --help\"\n";
+        return quillon::kExitFailure;
+    }
+    QApplication app(argc, argv);
+    SetNames();
+    SetDesktopFileName();
+    quillon::QtMessages messages;
+    quillon::ScopedMessages showOnScreen(messages);
+    // The reports print on the system's printers, the default one first; they are read once the
+    // window is up.
+    quillon::QtPrinterDriver printers;
+    quillon::Windows windows;
+    windows.CalcFrm.show();
+    windows.CalcFrm.BindPrintersLater(printers);
+    QTimer::singleShot(0, &windows.CalcFrm, SetWindowIcon);
+    return QApplication::exec();
+}

@@ -1,0 +1,556 @@
+#include "windows/analysis/Numb.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFrame>
+#include <QDropEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <utility>
+
+#include "common/Version.h"
+#include "windows/analysis/ChartPanel.h"
+#include "windows/Controls.h"
+#include "windows/analysis/DateEdit.h"
+#include "windows/analysis/NumbAccessible.h"
+#include "windows/analysis/Y.h"
+#include "platform/FileDialogs.h"
+#include "common/Messages.h"
+#include "platform/Regional.h"
+#include "windows/report/ReportSurroundings.h"
+#include "platform/ScreenPlace.h"
+#include "report/content/TemplateData.h"
+#include "windows/report/TfrPrintForm.h"
+#include "report/export/ExportRun.h"
+#include "report/format/TemplateStream.h"
+#include "windows/links/Inet.h"
+#include "windows/calculator/Calc.h"
+#include "windows/help/HelpService.h"
+
+namespace quillon {
+
+QString MainWindowCaption() {
+    return QStringLiteral("Quillon Ver. ") + QString::fromLatin1(kVersion) +
+           QStringLiteral(" \u2014 \u00A9 2004\u20132010 The Quillon Developers");
+}
+
+TCalcFrm::TCalcFrm(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("CalcFrm"));
+    setWindowTitle(MainWindowCaption());
+    setFont(ui::SmallFont());
+    BuildControls();
+    BuildDatePanel();
+    NameAnalysisControls(*this);
+    ConnectCommands();
+    SetTabOrder();
+    // Key preview: the window sees every key before the focused control does.
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (child->window() == this) child->installEventFilter(this);
+    }
+    ConfigureAsExportButton(frRTFExport1);
+    reportSurroundings_ = std::make_unique<ReportSurroundings>();
+    for (TfrReport* report : {&frReport1, &frReport2}) {
+        report->OnGetValue = [this](const std::string& name, Value& value) { GetReportValue(name, value); };
+        report->Environment = reportSurroundings_->Environment();
+    }
+    LoadReportTemplates(true);
+    FormCreate();
+}
+
+TCalcFrm::~TCalcFrm() {
+    // FormDestroy: the hook goes, closing the viewer's windows, and the viewer is asked once more.
+    helpHook_.reset();
+    CurrentHelp().CloseAll();
+}
+
+void TCalcFrm::LoadReportTemplates(bool showFailures) {
+    // The window's stored layout holds each template in its property wrapper; it is read once the
+    // controls exist.
+    const std::pair<TfrReport*, std::span<const std::uint8_t>> reports[] = {{&frReport1, PrintReportForm()},
+                                                                            {&frReport2, ExportReportForm()}};
+    for (const auto& [report, form] : reports) {
+        const auto stream = UnwrapReportForm(form);
+        const RunResult loaded = stream ? report->LoadTemplate(*stream, Now()) : RunResult::Failed(kUnsupportedFormat);
+        if (showFailures) ShowFailure(loaded, kErrorCaption);
+    }
+}
+
+void TCalcFrm::BindPrintersLater(PrinterDriver& driver) {
+    pendingPrinters_ = &driver;
+    QTimer::singleShot(0, this, [this] { BindPendingPrinters(); });
+}
+
+void TCalcFrm::BindPendingPrinters() {
+    if (!pendingPrinters_) return;
+    EnginePrinter().Bind(*std::exchange(pendingPrinters_, nullptr));
+    // Their failures were shown when the window was created.
+    LoadReportTemplates(false);
+}
+
+void TCalcFrm::BuildControls() {
+    const QString analysisOnly = QStringLiteral("Analysis Only.");
+
+    ui::MakeLabel(this, 9, 8, QStringLiteral("Vowels"), ui::SmallFont());
+    Vowels = ui::MakeResultField(this, {9, 25, 328, 24}, ui::RowFont(), analysisOnly);
+    Vowels->setObjectName(QStringLiteral("Vowels"));
+
+    ui::MakeLabel(this, 9, 58, QStringLiteral("Data Entry"), ui::SmallFont());
+    Data = new QLineEdit(this);
+    Data->setObjectName(QStringLiteral("Data"));
+    Data->setGeometry(9, 75, 328, 24);
+    Data->setFont(ui::RowFont());
+    Data->setMaxLength(kMaxDataLength);
+    Data->setToolTip(QStringLiteral("Enter Data Here."));
+
+    ui::MakeLabel(this, 9, 108, QStringLiteral("Consonants"), ui::SmallFont());
+    Constants = ui::MakeResultField(this, {9, 125, 328, 24}, ui::RowFont(), analysisOnly);
+    Constants->setObjectName(QStringLiteral("Constants"));
+
+    ui::MakeLabel(this, 352, 8, QStringLiteral("Totals"), ui::SmallFont());
+    VTotal = ui::MakeResultField(this, {352, 25, 114, 24}, ui::NormalFont(), analysisOnly);
+    VTotal->setObjectName(QStringLiteral("VTotal"));
+    Total = ui::MakeResultField(this, {352, 75, 114, 24}, ui::NormalFont(), analysisOnly);
+    Total->setObjectName(QStringLiteral("Total"));
+    CTotal = ui::MakeResultField(this, {352, 125, 114, 24}, ui::NormalFont(), analysisOnly);
+    CTotal->setObjectName(QStringLiteral("CTotal"));
+    for (QLineEdit* total : {VTotal, Total, CTotal}) total->setText(QStringLiteral("0"));
+
+    Chart = new ChartPanel(this);
+    Chart->setObjectName(QStringLiteral("Chart"));
+
+    Clearbtn = ui::MakeButton(this, {355, 167, 28, 25}, {}, QStringLiteral("Clear Data"), QStringLiteral("clear"));
+    CalendarBtn = ui::MakeButton(this, {393, 167, 32, 25}, {}, QStringLiteral("Open or Close Date Calculator"),
+                                 QStringLiteral("calendar"));
+    PasteBtn = ui::MakeButton(this, {435, 167, 28, 25}, {}, QStringLiteral("Paste from Clipboard"),
+                              QStringLiteral("paste"));
+    MthBtn = ui::MakeButton(this, {355, 203, 108, 25}, QStringLiteral("Pythagorean"),
+                            QStringLiteral("Click to Change System"));
+    MthBtn->setFont(ui::SmallFont());
+    HelpBtn = ui::MakeButton(this, {375, 238, 64, 25}, QStringLiteral("Help"), QStringLiteral("Open Help"),
+                             QStringLiteral("help"));
+    CalculatorBtn = ui::MakeButton(this, {9, 279, 90, 25}, QStringLiteral("Calculator"),
+                                   QStringLiteral("Math Calculator"), QStringLiteral("calculator"));
+    PrintBtn = ui::MakeButton(this, {115, 279, 75, 25}, QStringLiteral("Print"), QStringLiteral("Print Report"),
+                              QStringLiteral("print"));
+    ExportBtn = ui::MakeButton(this, {208, 279, 75, 25}, QStringLiteral("Export"),
+                               QStringLiteral("Export Results to RTF file."), QStringLiteral("export"));
+    InternetBtn = ui::MakeButton(this, {299, 279, 76, 25}, QStringLiteral("Internet"),
+                                 QStringLiteral("Internet Sites"), QStringLiteral("internet"));
+    ExitBtn = ui::MakeButton(this, {391, 279, 75, 25}, QStringLiteral("Exit"), QStringLiteral("Exit Program"),
+                             QStringLiteral("exit"));
+    const std::pair<QPushButton*, const char*> names[] = {
+        {Clearbtn, "Clearbtn"},         {CalendarBtn, "CalendarBtn"}, {PasteBtn, "PasteBtn"},
+        {MthBtn, "MthBtn"},             {HelpBtn, "HelpBtn"},         {CalculatorBtn, "CalculatorBtn"},
+        {PrintBtn, "PrintBtn"},         {ExportBtn, "ExportBtn"},     {InternetBtn, "InternetBtn"},
+        {ExitBtn, "ExitBtn"}};
+    for (const auto& [button, name] : names) button->setObjectName(QString::fromLatin1(name));
+
+    CalcBtn = new QPushButton(this);
+    CalcBtn->setObjectName(QStringLiteral("CalcBtn"));
+    CalcBtn->hide();
+}
+
+void TCalcFrm::ConnectCommands() {
+    const std::pair<QPushButton*, void (TCalcFrm::*)()> commands[] = {
+        {Clearbtn, &TCalcFrm::ClearBtnClick},
+        {CalendarBtn, &TCalcFrm::CalendarBtnClick},
+        {PasteBtn, &TCalcFrm::PasteBtnClick},
+        {MthBtn, &TCalcFrm::MthBtnClick},
+        {HelpBtn, &TCalcFrm::HelpBtnClick},
+        {CalculatorBtn, &TCalcFrm::CalculatorBtnClick},
+        {PrintBtn, &TCalcFrm::PrintBtnClick},
+        {ExportBtn, &TCalcFrm::ExportBtnClick},
+        {InternetBtn, &TCalcFrm::InternetBtnClick},
+        {ExitBtn, &TCalcFrm::ExitBtnClick},
+        {CalcBtn, &TCalcFrm::CalcBtnClick},
+        {frSpeedButton1, &TCalcFrm::frSpeedButton1Click},
+        {DtClearBtn, &TCalcFrm::DtClearBtnClick},
+        {DtHelpBtn, &TCalcFrm::DtHelpBtnClick},
+        {DtCalcBtn, &TCalcFrm::DtCalcBtnClick},
+    };
+    for (const auto& [button, handler] : commands) connect(button, &QPushButton::clicked, this, handler);
+    connect(Data, &QLineEdit::textChanged, this, &TCalcFrm::DataChange);
+    connect(DateEdit, &QLineEdit::textChanged, this, &TCalcFrm::DateEditChange);
+}
+
+void TCalcFrm::SetTabOrder() {
+    QWidget* const order[] = {Data,      Clearbtn,    CalendarBtn, PasteBtn,   MthBtn,    HelpBtn,
+                              CalculatorBtn, PrintBtn, ExportBtn, InternetBtn, ExitBtn, DateEdit,
+                              DtClearBtn, DtHelpBtn, DtCalcBtn};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+}
+
+void TCalcFrm::FormCreate() {
+    DateEdit->SetDate(Today());
+    helpFilePath_ = CurrentHelp().FindHelpFile(QDir::currentPath());
+    helpHook_ = CurrentHelp().CreateHook(helpFilePath_);
+    MthBtn->setText(QString(DisplayName(LetterSystem::Pythagorean).data()));
+    state_.letterSystem = LetterSystem::Pythagorean;
+    Panel3->hide();
+    setFixedSize(kNarrowClientWidth, kClientHeight);
+    CentreOnScreen(*this);
+}
+
+bool TCalcFrm::eventFilter(QObject* watched, QEvent* event) {
+    if (YFrm && YFrm->IsAsking()) return RefuseWhileAsking(event);
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1) {
+            HelpBtnClick();
+            return true;
+        }
+        if (key->key() == Qt::Key_V && key->modifiers().testFlag(Qt::ControlModifier)) {
+            PasteBtnClick();
+            return true;
+        }
+        if (watched == Data) {
+            if (DataPaste(event)) return true;
+            if (key->key() == Qt::Key_Y && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+                typedY_ = {Data->hasSelectedText() ? Data->selectionStart() : Data->cursorPosition(),
+                           Data->text().size() - Data->selectedText().size()};
+            }
+            return DataKeyPress(key);
+        }
+        if (watched == DateEdit) return EsDateEdit1KeyPress(key);
+    } else if (event->type() == QEvent::ShortcutOverride && watched == Data && TypesACharacter(*static_cast<QKeyEvent*>(event))) {
+        // A key that types a character into the field is the field's, as the field itself would
+        // answer after comparing it with every standard key sequence, which costs more than the
+        // whole analysis of the letter.
+        event->accept();
+        return true;
+    } else if (event->type() == QEvent::KeyRelease && watched == Data) {
+        DataKeyUp(static_cast<QKeyEvent*>(event));
+    } else if (watched == Data && DataPaste(event)) {
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TCalcFrm::RefuseWhileAsking(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::ShortcutOverride: event->accept(); return true;
+        case QEvent::KeyPress: YFrm->TypedKey(*static_cast<QKeyEvent*>(event)); return true;
+        case QEvent::InputMethod: YFrm->TypedText(static_cast<QInputMethodEvent*>(event)->commitString()); return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: QApplication::beep(); return true;
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonRelease:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop: return true;
+        default: return false;
+    }
+}
+
+bool TCalcFrm::TypesACharacter(const QKeyEvent& key) {
+    const QString text = key.text();
+    return !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && text.size() == 1 &&
+           text.front().isPrint();
+}
+
+bool TCalcFrm::DataKeyPress(QKeyEvent* event) {
+    const QString text = event->text();
+    // Alt with a letter is a command key (the Y question's Alt+V and Alt+C among them), never a
+    // letter of the data: one pressed a moment too late must not change the name.
+    if (event->modifiers().testFlag(Qt::AltModifier) && !text.isEmpty() && text.front().isPrint()) {
+        QApplication::beep();
+        return true;
+    }
+    if (text.size() != 1 || text.front() < QLatin1Char('a') || text.front() > QLatin1Char('z')) return false;
+    // The field is to receive the upper-case letter: hand it a copy of the key with that text.
+    QKeyEvent upper(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+                    event->nativeVirtualKey(), event->nativeModifiers(), text.toUpper(),
+                    event->isAutoRepeat(), static_cast<quint16>(event->count()));
+    QCoreApplication::sendEvent(Data, &upper);
+    return true;
+}
+
+bool TCalcFrm::DataPaste(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress: {
+            // Shift+Insert and the other paste keys but Ctrl+V, which is the Paste command. (Asking
+            // the key bindings costs more than a letter's whole analysis: only these keys are asked.)
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool mayPaste = key->key() == Qt::Key_Insert || key->key() == Qt::Key_Paste || key->key() == Qt::Key_F18;
+            if (!mayPaste || !key->matches(QKeySequence::Paste)) return false;
+            InsertPastedText(QGuiApplication::clipboard()->text());
+            return true;
+        }
+        case QEvent::MouseButtonRelease: {
+            // The middle button pastes the selection where its press put the caret.
+            QClipboard* clipboard = QGuiApplication::clipboard();
+            if (static_cast<QMouseEvent*>(event)->button() != Qt::MiddleButton || !clipboard->supportsSelection()) {
+                return false;
+            }
+            InsertPastedText(clipboard->text(QClipboard::Selection));
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            if (drop->mimeData()->hasText()) {
+                Data->deselect();
+                Data->setCursorPosition(Data->cursorPositionAt(drop->position().toPoint()));
+                InsertPastedText(drop->mimeData()->text());
+                drop->acceptProposedAction();
+            }
+            return true;
+        }
+        case QEvent::ContextMenu: DataContextMenu(*static_cast<QContextMenuEvent*>(event)); return true;
+        case QEvent::InputMethod: {
+            // Text an input method commits is typed text: a to z become capitals.
+            auto* input = static_cast<QInputMethodEvent*>(event);
+            const QString typed = input->commitString();
+            QString upper = typed;
+            for (QChar& c : upper) {
+                if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = c.toUpper();
+            }
+            if (upper == typed) return false;
+            QInputMethodEvent changed(input->preeditString(), input->attributes());
+            changed.setCommitString(upper, input->replacementStart(), input->replacementLength());
+            QCoreApplication::sendEvent(Data, &changed);
+            return true;
+        }
+        default: return false;
+    }
+}
+
+void TCalcFrm::DataContextMenu(const QContextMenuEvent& event) {
+    const std::unique_ptr<QMenu> menu(Data->createStandardContextMenu());
+    // The field's Paste entry is the one that names the paste key after its text (the texts are
+    // translated, the keys are not).
+    const QString pasteKey = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    for (QAction* action : menu->actions()) {
+        if (pasteKey.isEmpty() || !action->text().endsWith(QLatin1Char('\t') + pasteKey)) continue;
+        action->setObjectName(QStringLiteral("edit-paste"));
+        disconnect(action, &QAction::triggered, nullptr, nullptr);
+        connect(action, &QAction::triggered, this, [this] { InsertPastedText(QGuiApplication::clipboard()->text()); });
+    }
+    menu->exec(event.globalPos());
+}
+
+void TCalcFrm::DataKeyUp(QKeyEvent* event) {
+    // Releases that the keyboard repeats are not key releases of the user: holding Y down opens the
+    // dialog once, for the last Y.
+    if (event->isAutoRepeat()) return;
+    state_.PendingYPosition = 0;
+    state_.YFromTyping = false;
+    const bool commandKey = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (event->key() != Qt::Key_Y || commandKey) return;
+    // Ask only when the key put a Y into the data: when the field was full, nothing was typed.
+    const int position = TypedYPosition();
+    typedY_ = {};
+    if (position == 0) return;
+    const int caret = Data->cursorPosition();
+    state_.PendingYPosition = position;
+    state_.YFromTyping = true;
+    ShowYDialog();
+    Data->setCursorPosition(caret);
+    TypeTypedAhead();
+}
+
+int TCalcFrm::TypedYPosition() const {
+    // Fast typing rolls keys: the next letter may already stand after the Y when the Y's key
+    // comes up, so the Y is looked for where its key went down.
+    const QString text = Data->text();
+    const bool typed = typedY_.at >= 0 && typedY_.at < text.size() && text.size() > typedY_.lengthBefore &&
+                       text.at(typedY_.at) == QLatin1Char('Y');
+    return typed ? typedY_.at + 1 : 0;
+}
+
+void TCalcFrm::ShowYDialog() {
+    if (!YFrm) return;
+    // A click refused while the question is up still takes the keyboard to what it hit: the
+    // focus goes back where it was, so that the next Enter does not press that button.
+    QWidget* const focused = focusWidget();
+    YFrm->Ask();
+    if (focused) focused->setFocus();
+}
+
+void TCalcFrm::TypeTypedAhead() {
+    // A Y among the kept keys asks again, and the keys typed meanwhile join the queue: only the
+    // outermost call types them.
+    if (!YFrm || typingAhead_) return;
+    typingAhead_ = true;
+    while (const std::optional<TypedAheadKey> kept = YFrm->TakeTypedAhead()) {
+        if (kept->key == 0) {
+            QInputMethodEvent input;
+            input.setCommitString(kept->text);
+            QCoreApplication::sendEvent(Data, &input);
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, kept->key, kept->modifiers, kept->text, kept->autoRepeat);
+        QCoreApplication::sendEvent(Data, &press);
+        QKeyEvent release(QEvent::KeyRelease, kept->key, kept->modifiers, kept->text, kept->releaseRepeats);
+        QCoreApplication::sendEvent(Data, &release);
+    }
+    typingAhead_ = false;
+}
+
+void TCalcFrm::DataChange() { CalcBtn->click(); }
+
+void TCalcFrm::CalcBtnClick() {
+    const AnalysisShown shown = RunAnalysis(state_, Data->text().toStdU16String());
+    // A field lays its text out anew whenever it is set, also to the same text: a keystroke
+    // changes only some of them.
+    const std::pair<QLineEdit*, const std::string*> fields[] = {
+        {Vowels, &shown.vowels}, {Constants, &shown.constants}, {VTotal, &shown.vTotal},
+        {CTotal, &shown.cTotal}, {Total, &shown.total},         {NmDt, &shown.nameDate}};
+    for (const auto& [field, text] : fields) {
+        const QString value = QString::fromStdString(*text);
+        if (field->text() != value) field->setText(value);
+    }
+    Chart->ShowChart(shown.chart);
+}
+
+void TCalcFrm::ClearBtnClick() {
+    state_.VowelSum = state_.ConsonantSum = state_.NumberSum = state_.GrandTotal = 0;
+    Vowels->clear();
+    Constants->clear();
+    Data->clear();
+    for (QLineEdit* total : {VTotal, CTotal, Total}) total->setText(QStringLiteral("0"));
+    Chart->ClearTotals();
+    Data->setFocus();
+}
+
+void TCalcFrm::PasteBtnClick() { EnterPastedText(QGuiApplication::clipboard()->text()); }
+
+void TCalcFrm::EnterPastedText(const QString& text) {
+    PutPastedText(text);
+    if (state_.PendingYPosition > 0) ShowYDialog();
+    TypeTypedAhead();
+}
+
+void TCalcFrm::PutPastedText(const QString& text) {
+    const std::u16string normalised = NormalisePastedText(text.toStdU16String());
+    Data->setText(QString::fromStdU16String(normalised));
+    state_.PendingYPosition = FirstYPosition(normalised);
+    state_.PendingYEnd = 0;
+    state_.YFromTyping = false;
+}
+
+void TCalcFrm::InsertPastedText(const QString& text) {
+    const int start = Data->hasSelectedText() ? Data->selectionStart() : Data->cursorPosition();
+    const auto room = kMaxDataLength - (Data->text().size() - Data->selectedText().size());
+    const std::u16string inserted = NormaliseInsertedText(text.toStdU16String(), static_cast<int>(room));
+    Data->insert(QString::fromStdU16String(inserted));
+    const int end = start + static_cast<int>(inserted.size());
+    const int firstY = FirstYPosition(inserted);
+    state_.PendingYPosition = firstY > 0 ? start + firstY : 0;
+    state_.PendingYEnd = end;
+    state_.YFromTyping = false;
+    if (state_.PendingYPosition > 0) {
+        ShowYDialog();
+        Data->setCursorPosition(end);
+    }
+    TypeTypedAhead();
+}
+
+void TCalcFrm::MthBtnClick() {
+    switch (state_.letterSystem) {
+        case LetterSystem::Pythagorean: state_.letterSystem = LetterSystem::Chaldean; break;
+        case LetterSystem::Chaldean: state_.letterSystem = LetterSystem::Pythagorean; break;
+    }
+    MthBtn->setText(QString(DisplayName(state_.letterSystem).data()));
+    CalcBtn->click();
+}
+
+void TCalcFrm::HelpBtnClick() { CurrentHelp().ShowTopic(helpFilePath_); }
+
+void TCalcFrm::PrintBtnClick() {
+    BindPendingPrinters();
+    // A preparation that failed or was cancelled leaves nothing worth printing.
+    const RunResult prepared = frReport1.Prepare();
+    if (!prepared.IsDone()) {
+        ShowFailure(prepared, kErrorCaption);
+        return;
+    }
+    QtPrintDialog dialog(this);
+    ShowFailure(PrintWithDialog(frReport1, dialog), kApplicationTitle);
+}
+
+void TCalcFrm::InternetBtnClick() {
+    if (InternetFrm) InternetFrm->exec();
+}
+
+void TCalcFrm::CalculatorBtnClick() {
+    if (CalculatorFrm) CalculatorFrm->ShowBesideOwner();
+}
+
+void TCalcFrm::ExportBtnClick() {
+    const auto fileName = AskSaveFileName(this, {QStringLiteral("Rich Text File  (*.rtf)"), QStringLiteral("rtf")});
+    if (!fileName) return;
+    BindPendingPrinters();
+    // A preparation that failed or was cancelled leaves nothing worth a file.
+    const RunResult prepared = frReport2.Prepare();
+    if (!prepared.IsDone()) {
+        ShowFailure(prepared, kErrorCaption);
+        return;
+    }
+    ShowFailure(ExportToFile(frReport2, frRTFExport1, fileName->toStdString()), kApplicationTitle);
+}
+
+void TCalcFrm::ExitBtnClick() { close(); }
+
+void TCalcFrm::ShowFailure(const RunResult& result, std::string_view caption) {
+    if (result.IsFailed()) CurrentMessages().Show(caption, result.message, MessageIcon::Error);
+}
+
+void TCalcFrm::closeEvent(QCloseEvent* event) {
+    // The Y question is answered first.
+    if (YFrm && YFrm->IsAsking()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+    // Closing the analysis window ends the program, whatever companion windows are open.
+    QCoreApplication::quit();
+}
+
+ReportSource TCalcFrm::CurrentReportSource() const {
+    ReportSource source;
+    source.method = MthBtn->text().toStdString();
+    source.data = Data->text().toStdString();
+    source.vowels = Vowels->text().toStdString();
+    source.consonants = Constants->text().toStdString();
+    source.cTotal = CTotal->text().toStdString();
+    source.vTotal = VTotal->text().toStdString();
+    source.total = Total->text().toStdString();
+    for (int i = 0; i < kChartCellCount; ++i) {
+        source.chartCells[static_cast<std::size_t>(i)] = Chart->CellText(i).toStdString();
+    }
+    source.dates = DateEdit->text().toStdString();
+    source.dateTotal = DtTot->text().toStdString();
+    source.monthDay = MnTot->text().toStdString();
+    source.dayTotal = DyTot->text().toStdString();
+    source.nameDate = NmDt->text().toStdString();
+    source.dateDigitSum = state_.DateDigitSum;
+    source.datePanelVisible = !Panel3->isHidden();
+    return source;
+}
+
+void TCalcFrm::frReport1GetValue(const std::string& name, ReportValue& value) const {
+    value = quillon::GetReportValue(CurrentReportSource(), name);
+}
+
+void TCalcFrm::GetReportValue(const std::string& name, Value& value) const {
+    ReportValue answer;
+    frReport1GetValue(name, answer);
+    value = ToValue(answer);
+}
+
+}  // namespace quillon

@@ -1,0 +1,499 @@
+// The windows as a screen reader and a keyboard user meet them: every window's accessibility tree
+// names each control a person can work and describes it by its hint; the drawn controls (the
+// keypad, the links, the chart, the collate picture) answer as controls with actions; Tab reaches
+// every control, and Enter and Escape do what each window's default and cancel buttons say.
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "support/FakePrinterDriver.h"
+#include "support/RecordingMessages.h"
+#include "windows/analysis/ChartPanel.h"
+#include "windows/analysis/DateCalendar.h"
+#include "windows/analysis/DateEdit.h"
+#include "windows/analysis/Windows.h"
+#include "platform/QtMessages.h"
+#include "windows/report/TfrPrintForm.h"
+#include "windows/report/TfrProgressForm.h"
+#include "windows/help/HelpViewer.h"
+#include "windows/calculator/OvcCalculator.h"
+#include "platform/ShellServices.h"
+
+namespace quillon {
+namespace {
+
+// The roles of what a person works: buttons, fields, lists, boxes, links.
+bool IsInteractive(QAccessible::Role role) {
+    switch (role) {
+        case QAccessible::Button:
+        case QAccessible::ButtonMenu:
+        case QAccessible::ButtonDropDown:
+        case QAccessible::CheckBox:
+        case QAccessible::RadioButton:
+        case QAccessible::ComboBox:
+        case QAccessible::EditableText:
+        case QAccessible::SpinBox:
+        case QAccessible::List:
+        case QAccessible::ListItem:
+        case QAccessible::Tree:
+        case QAccessible::TreeItem:
+        case QAccessible::PageTab:
+        case QAccessible::Link:
+        case QAccessible::Slider: return true;
+        default: return false;
+    }
+}
+
+QString NodeLabel(QAccessibleInterface* node) {
+    const QObject* object = node->object();
+    if (object && !object->objectName().isEmpty()) return object->objectName();
+    const QString name = node->text(QAccessible::Name);
+    if (!name.isEmpty()) return QLatin1Char('"') + name + QLatin1Char('"');
+    return object ? QString::fromLatin1(object->metaObject()->className()) : QStringLiteral("(drawn part)");
+}
+
+struct TreeReport {
+    QStringList unnamed;      // interactive and visible, but with no name
+    QStringList undescribed;  // a widget whose hint is not its description
+    int interactive = 0;
+    std::vector<QAccessibleInterface*> nodes;
+};
+
+void Walk(QAccessibleInterface* node, const QString& path, TreeReport& report, int depth = 0) {
+    ASSERT_LT(depth, 30) << path.toStdString();
+    for (int i = 0; i < node->childCount(); ++i) {
+        QAccessibleInterface* child = node->child(i);
+        if (!child || !child->isValid() || child->state().invisible) continue;
+        EXPECT_EQ(child->parent(), node) << "the parent of " << path.toStdString();
+        const QString here = path + QLatin1Char('/') + NodeLabel(child);
+        report.nodes.push_back(child);
+        if (IsInteractive(child->role())) {
+            ++report.interactive;
+            if (child->text(QAccessible::Name).trimmed().isEmpty()) report.unnamed << here;
+        }
+        const auto* widget = qobject_cast<const QWidget*>(child->object());
+        if (widget && !widget->toolTip().isEmpty() && child->text(QAccessible::Description) != widget->toolTip()) {
+            report.undescribed << here;
+        }
+        Walk(child, here, report, depth + 1);
+    }
+}
+
+// Walks the tree of a shown window and fails naming every control that has no name.
+TreeReport ExpectEveryControlNamed(QWidget* window, int leastInteractive) {
+    TreeReport report;
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window);
+    if (!root) {
+        ADD_FAILURE() << "no accessible interface for " << window->objectName().toStdString();
+        return report;
+    }
+    EXPECT_FALSE(root->text(QAccessible::Name).isEmpty()) << "the window is named by its caption";
+    Walk(root, window->objectName(), report);
+    EXPECT_GE(report.interactive, leastInteractive) << window->objectName().toStdString();
+    EXPECT_TRUE(report.unnamed.isEmpty()) << window->objectName().toStdString()
+                                          << " has unnamed controls: " << report.unnamed.join(QStringLiteral(", ")).toStdString();
+    EXPECT_TRUE(report.undescribed.isEmpty()) << window->objectName().toStdString() << ": hints not given as descriptions: "
+                                              << report.undescribed.join(QStringLiteral(", ")).toStdString();
+    return report;
+}
+
+// The node of the report with that name (and that role, when one is given).
+QAccessibleInterface* Named(const TreeReport& report, const QString& name,
+                            std::optional<QAccessible::Role> role = std::nullopt) {
+    for (QAccessibleInterface* node : report.nodes) {
+        if (node->text(QAccessible::Name) == name && (!role || node->role() == *role)) return node;
+    }
+    return nullptr;
+}
+
+void ShowAndActivate(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window)) << window->objectName().toStdString();
+}
+
+// The widgets that Tab visits from the focus widget on, once round the window.
+std::vector<QWidget*> TabRound(QWidget* window) {
+    std::vector<QWidget*> visited;
+    QWidget* first = QApplication::focusWidget();
+    if (!first) return visited;
+    QWidget* current = first;
+    for (int step = 0; step < 100; ++step) {
+        visited.push_back(current);
+        QTest::keyClick(current, Qt::Key_Tab);
+        current = QApplication::focusWidget();
+        if (!current || current == first || current->window() != window) break;
+    }
+    return visited;
+}
+
+bool Contains(const std::vector<QWidget*>& widgets, const QWidget* widget) {
+    return std::find(widgets.begin(), widgets.end(), widget) != widgets.end();
+}
+
+class RecordingShell final : public ShellServices {
+public:
+    void Open(const QString& address, OpenDone done) override {
+        opened << address;
+        done(true);
+    }
+    void Beep() override {}
+    QStringList opened;
+
+private:
+    ScopedShellServices scope_{*this};
+};
+
+class Accessibility : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { QAccessible::setActive(true); }
+
+    // The analysis window, shown with its date panel open and MARY analysed.
+    void OpenAnalysis() {
+        ShowAndActivate(&windows.CalcFrm);
+        windows.CalcFrm.CalendarBtnClick();
+        windows.CalcFrm.PutPastedText(QStringLiteral("MARY"));
+        QApplication::processEvents();
+    }
+
+    RecordingMessages messages;
+    RecordingShell shell;
+    Windows windows;
+};
+
+TEST_F(Accessibility, EveryControlOfTheProgramsWindowsHasAName) {
+    OpenAnalysis();
+    const TreeReport analysis = ExpectEveryControlNamed(&windows.CalcFrm, 26);
+    // Value fields and the chart are named for what they show, their texts being their values.
+    struct Shown {
+        const char* name;
+        QAccessible::Role role;
+        const char* value;
+    };
+    const Shown values[] = {{"Vowels", QAccessible::EditableText, " 1  "},
+                            {"Consonant total", QAccessible::EditableText, "20 / 2"},
+                            {"Grand total", QAccessible::EditableText, "21 / 3"},
+                            {"Consonants worth 9", QAccessible::StaticText, "1"},
+                            {"Letters in all", QAccessible::StaticText, "4"}};
+    for (const Shown& shown : values) {
+        QAccessibleInterface* node = Named(analysis, QString::fromLatin1(shown.name), shown.role);
+        ASSERT_NE(node, nullptr) << shown.name;
+        EXPECT_EQ(node->text(QAccessible::Value), QString::fromLatin1(shown.value)) << shown.name;
+    }
+    QAccessibleInterface* chart = Named(analysis, QStringLiteral("Digit chart"));
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->text(QAccessible::Description), QStringLiteral("Analysis Only."));
+    QAccessibleInterface* clear = Named(analysis, QStringLiteral("Clear"));
+    ASSERT_NE(clear, nullptr);
+    EXPECT_EQ(clear->text(QAccessible::Description), QStringLiteral("Clear Data"));
+
+    windows.CalcFrm.State().PendingYPosition = 4;
+    windows.YFrm.show();
+    QApplication::processEvents();
+    ExpectEveryControlNamed(&windows.YFrm, 2);
+    windows.YFrm.hide();
+
+    ShowAndActivate(&windows.InternetFrm);
+    ExpectEveryControlNamed(&windows.InternetFrm, 11);
+    windows.InternetFrm.hide();
+
+    windows.CalculatorFrm.ShowBesideOwner();
+    ExpectEveryControlNamed(&windows.CalculatorFrm, 4 + 28);
+    windows.CalculatorFrm.hide();
+
+    windows.CalcFrm.DateEdit->OpenCalendar();
+    ASSERT_TRUE(windows.CalcFrm.DateEdit->Calendar()->isVisible());
+    ExpectEveryControlNamed(windows.CalcFrm.DateEdit->Calendar(), 4);
+    windows.CalcFrm.DateEdit->Calendar()->hide();
+}
+
+TEST_F(Accessibility, EveryControlOfTheDialogsAndTheHelpViewerHasAName) {
+    test::FakePrinterDriver driver{{{"Office"}, {"Laser"}}, "Office"};
+    TfrPrinter printer(driver);
+    TfrPrintForm print(printer, PrintRequest{});
+    ShowAndActivate(&print);
+    const TreeReport printTree = ExpectEveryControlNamed(&print, 13);
+    for (const char* name : {"Name:", "Pages", "Number of copies:", "More copies", "Collate", "Print"}) {
+        EXPECT_NE(Named(printTree, QString::fromLatin1(name)), nullptr) << name;
+    }
+    // The collate picture is a picture named for what it shows, as the box changes it.
+    QAccessibleInterface* picture = QAccessible::queryAccessibleInterface(print.Picture);
+    EXPECT_EQ(picture->role(), QAccessible::Graphic);
+    EXPECT_EQ(picture->text(QAccessible::Name), QStringLiteral("Collated copies"));
+    print.CollateBox->click();
+    EXPECT_EQ(picture->text(QAccessible::Name), QStringLiteral("Uncollated copies"));
+    print.hide();
+
+    QtReportProgress progress;
+    bool cancel = false;
+    progress.Run("Preparing report", "Printing page:", [&] { ExpectEveryControlNamed(progress.Form(), 1); }, cancel);
+
+    ChmLibrary library;
+    ASSERT_TRUE(library.Loaded());
+    auto file = ChmFile::Open(library, QUILLON_HELP_FILE);
+    ASSERT_NE(file, nullptr);
+    HelpViewerWindow viewer(std::move(file));
+    viewer.ShowPage({});
+    ShowAndActivate(&viewer);
+    ExpectEveryControlNamed(&viewer, 8);
+
+    // The program's message box, walked while it waits for its answer.
+    QtMessages boxes;
+    bool walked = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        ExpectEveryControlNamed(box, 1);
+        walked = true;
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    boxes.Show("Error", "Invalid day \"32\"", MessageIcon::Error);
+    EXPECT_TRUE(walked);
+}
+
+TEST_F(Accessibility, TheKeypadsButtonsAreChildrenThatPressLikeClicks) {
+    windows.CalculatorFrm.ShowBesideOwner();
+    TOvcCalculator& calculator = *windows.CalculatorFrm.OvcCalculator1;
+    QAccessibleInterface* keypad = QAccessible::queryAccessibleInterface(&calculator);
+    ASSERT_NE(keypad, nullptr);
+    EXPECT_EQ(keypad->role(), QAccessible::Grouping);
+    EXPECT_EQ(keypad->text(QAccessible::Name), QStringLiteral("Calculator"));
+    ASSERT_EQ(keypad->childCount(), 29);
+
+    // The display first, then the buttons row by row in reading order.
+    QStringList captions;
+    for (int i = 1; i < keypad->childCount(); ++i) captions << keypad->child(i)->text(QAccessible::Name);
+    EXPECT_EQ(captions.join(QLatin1Char(' ')),
+              QStringLiteral("MC Back CE C MR 7 8 9 / Sqrt MS 4 5 6 * % M+ 1 2 3 - 1/x M- 0 +/- . + ="));
+    QAccessibleInterface* display = keypad->child(0);
+    EXPECT_EQ(display->role(), QAccessible::StaticText);
+    EXPECT_EQ(display->text(QAccessible::Name), QStringLiteral("Display"));
+
+    const auto press = [&](const QString& caption) {
+        for (int i = 1; i < keypad->childCount(); ++i) {
+            QAccessibleInterface* button = keypad->child(i);
+            if (button->text(QAccessible::Name) != caption) continue;
+            QAccessibleActionInterface* actions = button->actionInterface();
+            ASSERT_NE(actions, nullptr) << caption.toStdString();
+            ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+            actions->doAction(QAccessibleActionInterface::pressAction());
+            return;
+        }
+        ADD_FAILURE() << "no button " << caption.toStdString();
+    };
+    for (const char* caption : {"1", "2", "+", "3", "="}) press(QString::fromLatin1(caption));
+    EXPECT_EQ(display->text(QAccessible::Value), QStringLiteral("15.00"));
+    EXPECT_EQ(keypad->text(QAccessible::Value), QStringLiteral("15.00"));
+
+    // MR takes no press while the memory is empty, and says so; MS fills it.
+    QAccessibleInterface* recall = keypad->child(5);
+    ASSERT_EQ(recall->text(QAccessible::Name), QStringLiteral("MR"));
+    EXPECT_TRUE(recall->state().disabled);
+    press(QStringLiteral("MS"));
+    EXPECT_FALSE(recall->state().disabled);
+    EXPECT_EQ(recall->text(QAccessible::Description), QStringLiteral("Memory recall"));
+
+    // Each button tells its key, and the key does what the press does.
+    const std::pair<QString, QString> keys[] = {{QStringLiteral("Sqrt"), QStringLiteral("@")},
+                                                {QStringLiteral("M+"), QStringLiteral("Ctrl+P")},
+                                                {QStringLiteral("7"), QStringLiteral("7")}};
+    for (const auto& [caption, key] : keys) {
+        bool found = false;
+        for (int i = 1; i < keypad->childCount(); ++i) {
+            QAccessibleInterface* button = keypad->child(i);
+            if (button->text(QAccessible::Name) != caption) continue;
+            found = true;
+            EXPECT_EQ(button->actionInterface()->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
+                      QStringList{key});
+        }
+        EXPECT_TRUE(found) << caption.toStdString();
+    }
+    press(QStringLiteral("C"));
+    press(QStringLiteral("9"));
+    press(QStringLiteral("Sqrt"));
+    const QString byAction = display->text(QAccessible::Value);
+    QTest::keyClicks(&calculator, QStringLiteral("9@"));
+    EXPECT_EQ(display->text(QAccessible::Value), byAction);
+    EXPECT_EQ(byAction, QStringLiteral("3.00"));
+
+    // The parts stand where they are drawn, and the point in a button finds it.
+    const QRect equals = calculator.ButtonRect(CalcButton::Equals);
+    QAccessibleInterface* atEquals = keypad->childAt(calculator.mapToGlobal(equals.center()).x(),
+                                                     calculator.mapToGlobal(equals.center()).y());
+    ASSERT_NE(atEquals, nullptr);
+    EXPECT_EQ(atEquals->text(QAccessible::Name), QStringLiteral("="));
+    EXPECT_EQ(atEquals->rect(), QRect(calculator.mapToGlobal(equals.topLeft()), equals.size()));
+    EXPECT_EQ(keypad->indexOfChild(atEquals), 28);
+}
+
+TEST_F(Accessibility, LinksAreLinksThatOpenByActionAndByKey) {
+    ShowAndActivate(&windows.InternetFrm);
+    TOvcURL* first = windows.InternetFrm.OvcURL[0];
+    QAccessibleInterface* link = QAccessible::queryAccessibleInterface(first);
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->role(), QAccessible::Link);
+    EXPECT_EQ(link->text(QAccessible::Name), first->Caption());
+    EXPECT_EQ(link->text(QAccessible::Description), first->URL());
+    EXPECT_FALSE(link->state().traversed);
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(shell.opened, QStringList{first->URL()});
+    EXPECT_TRUE(link->state().traversed) << "a clicked link is visited";
+
+    // With the keyboard: Close has the focus when the window opens, Tab goes on to the first link
+    // and from link to link, and Enter or Space opens the link that has the focus.
+    EXPECT_EQ(QApplication::focusWidget(), windows.InternetFrm.Button1);
+    QTest::keyClick(windows.InternetFrm.Button1, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), first);
+    QTest::keyClick(first, Qt::Key_Tab);
+    TOvcURL* second = windows.InternetFrm.OvcURL[1];
+    EXPECT_EQ(QApplication::focusWidget(), second);
+    QTest::keyClick(second, Qt::Key_Return);
+    QTest::keyClick(second, Qt::Key_Space);
+    EXPECT_EQ(shell.opened, (QStringList{first->URL(), second->URL(), second->URL()}));
+    const std::vector<QWidget*> round = TabRound(&windows.InternetFrm);
+    for (TOvcURL* each : windows.InternetFrm.OvcURL) EXPECT_TRUE(Contains(round, each)) << each->Caption().toStdString();
+    EXPECT_TRUE(Contains(round, windows.InternetFrm.Button1));
+}
+
+TEST_F(Accessibility, TabReachesEveryControlOrItHasAKeyOfItsOwn) {
+    OpenAnalysis();
+    TCalcFrm& w = windows.CalcFrm;
+    w.Data->setFocus();
+    const std::vector<QWidget*> round = TabRound(&w);
+    for (QWidget* control : {static_cast<QWidget*>(w.Data), static_cast<QWidget*>(w.DateEdit)}) {
+        EXPECT_TRUE(Contains(round, control)) << control->objectName().toStdString();
+    }
+    for (QPushButton* button : w.findChildren<QPushButton*>()) {
+        // The panel's close button does what the date calculator button does.
+        if (button->window() != &w || button->isHidden() || button == w.frSpeedButton1) continue;
+        EXPECT_TRUE(Contains(round, button)) << button->objectName().toStdString();
+    }
+    // The drop-down calendar opens with F4 or Alt+Down; Escape closes it, Enter takes the day.
+    w.DateEdit->setFocus();
+    QTest::keyClick(w.DateEdit, Qt::Key_F4);
+    DateCalendarPopup* calendar = w.DateEdit->Calendar();
+    EXPECT_TRUE(calendar->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(calendar->isVisible());
+    w.DateEdit->setFocus();
+    QTest::keyClick(w.DateEdit, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(calendar->isVisible());
+    const QDate chosen = calendar->Calendar()->selectedDate().addDays(1);
+    calendar->Calendar()->setSelectedDate(chosen);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(calendar->isVisible());
+    const DateReading reading = w.DateEdit->ReadText();
+    ASSERT_TRUE(std::holds_alternative<CivilDate>(reading)) << w.DateEdit->text().toStdString();
+    const CivilDate& taken = std::get<CivilDate>(reading);
+    EXPECT_EQ(QDate(taken.year, taken.month, taken.day), chosen);
+}
+
+TEST_F(Accessibility, TabGoesRoundTheCalculatorWindow) {
+    // Close, the keypad, Reduce, Sum and Help, in the window's order.
+    windows.CalculatorFrm.ShowBesideOwner();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&windows.CalculatorFrm));
+    windows.CalculatorFrm.CloseBtn->setFocus();
+    const std::vector<QWidget*> round = TabRound(&windows.CalculatorFrm);
+    const std::vector<QWidget*> expected = {windows.CalculatorFrm.CloseBtn, windows.CalculatorFrm.OvcCalculator1,
+                                            windows.CalculatorFrm.ReduceBtn, windows.CalculatorFrm.SumBtn,
+                                            windows.CalculatorFrm.HelpBtn};
+    EXPECT_EQ(round, expected);
+}
+
+TEST_F(Accessibility, DefaultAndCancelButtonsAnswerEnterAndEscape) {
+    // The print dialog: Enter in a field is OK, Escape is Cancel.
+    test::FakePrinterDriver driver{{{"Office"}}, "Office"};
+    TfrPrinter printer(driver);
+    for (const auto& [key, result] : {std::pair{Qt::Key_Return, QDialog::Accepted}, std::pair{Qt::Key_Escape, QDialog::Rejected}}) {
+        TfrPrintForm print(printer, PrintRequest{});
+        ShowAndActivate(&print);
+        QTest::keyClick(print.CopiesEdit, key);
+        EXPECT_FALSE(print.isVisible()) << key;
+        EXPECT_EQ(print.result(), result) << key;
+    }
+    // Up and Down in the copies field do what the arrows beside it do.
+    {
+        TfrPrintForm print(printer, PrintRequest{});
+        QTest::keyClick(print.CopiesEdit, Qt::Key_Up);
+        QTest::keyClick(print.CopiesEdit, Qt::Key_Up);
+        EXPECT_EQ(print.CopiesEdit->text(), QStringLiteral("3"));
+        for (int i = 0; i < 4; ++i) QTest::keyClick(print.CopiesEdit, Qt::Key_Down);
+        EXPECT_EQ(print.CopiesEdit->text(), QStringLiteral("1"));
+    }
+
+    // The Y question: Enter answers nothing; Escape answers Consonant.
+    OpenAnalysis();
+    windows.CalcFrm.State().PendingYPosition = 4;
+    windows.CalcFrm.State().YFromTyping = true;
+    ShowAndActivate(&windows.YFrm);
+    QTest::keyClick(windows.YFrm.YesBtn, Qt::Key_Return);
+    EXPECT_TRUE(windows.YFrm.isVisible()) << "Enter does not answer the question";
+    QTest::keyClick(windows.YFrm.YesBtn, Qt::Key_Escape);
+    EXPECT_FALSE(windows.YFrm.isVisible());
+    EXPECT_EQ(windows.CalcFrm.Data->text(), QStringLiteral("MARY")) << "the Y stays a consonant";
+
+    // Enter presses the button that has the focus, as Space does: Close of the links window and
+    // the analysis window's Calculator button; the Y dialog above is the exception.
+    ShowAndActivate(&windows.InternetFrm);
+    QTest::keyClick(windows.InternetFrm.Button1, Qt::Key_Return);
+    EXPECT_FALSE(windows.InternetFrm.isVisible());
+    QTest::keyClick(windows.CalcFrm.CalculatorBtn, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(windows.CalculatorFrm.isVisible());
+    windows.CalculatorFrm.hide();
+
+    // The links and the calculator window close with Escape.
+    ShowAndActivate(&windows.InternetFrm);
+    QTest::keyClick(windows.InternetFrm.OvcURL[0], Qt::Key_Escape);
+    EXPECT_FALSE(windows.InternetFrm.isVisible());
+    windows.CalculatorFrm.ShowBesideOwner();
+    QTest::keyClick(windows.CalculatorFrm.OvcCalculator1, Qt::Key_Escape);
+    EXPECT_FALSE(windows.CalculatorFrm.isVisible());
+
+    // The progress window: Escape cancels the run as its Cancel button does.
+    QtReportProgress progress;
+    bool cancel = false;
+    int pages = 0;
+    const bool finished = progress.Run("Preparing report", "Printing page:",
+                                       [&] {
+                                           for (; pages < 100 && !cancel; ++pages) {
+                                               if (pages == 2) QTest::keyClick(progress.Form()->Button1, Qt::Key_Escape);
+                                               progress.ProcessEvents();
+                                           }
+                                       },
+                                       cancel);
+    EXPECT_FALSE(finished);
+    EXPECT_TRUE(cancel);
+    EXPECT_EQ(pages, 3);
+
+    // A message box closes with Enter as with Escape.
+    QtMessages boxes;
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        bool closed = false;
+        QTimer::singleShot(0, [&closed, key] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            QTest::keyClick(box, key);
+            closed = !box->isVisible();
+            // Never left waiting, whatever the key did.
+            if (!closed) box->close();
+        });
+        boxes.Show("Quillon", "Number must be twenty (20) integers or less.", MessageIcon::Error);
+        EXPECT_TRUE(closed) << key;
+    }
+}
+
+}  // namespace
+}  // namespace quillon
