@@ -121,10 +121,7 @@ int WithStandardOutputChecked(int code, QTextStream& out, QTextStream& err) {
     // Closing an output that was closed already fails, which matters only when something was to go.
     if (!failedBefore && !(closeFailed && (pending || closeError != EBADF))) return code;
     if (reason.isEmpty() && closeError != 0) reason = QString::fromLocal8Bit(std::strerror(closeError));
-    err << "quillon: write error";
-    if (!reason.isEmpty()) err << ": " << reason;
-    err << "\n";
-    err.flush();
+    quillon::CommandNote(err, reason.isEmpty() ? QStringLiteral("write error") : QStringLiteral("write error: ") + reason);
     return code == quillon::kExitOk ? quillon::kExitFailure : code;
 }
 
@@ -147,13 +144,9 @@ int main(int argc, char** argv) {
 
     switch (quillon::ModeOf(arguments)) {
         case quillon::StartMode::CommandLine: {
-            // Export measures text with the window's fonts, help may open its viewer and calc works
-            // the calculator window and its clipboard: they need a widgets application, which
+            // A command that works a window or Qt's printing needs a widgets application, which
             // runs off-screen without a display.
-            const QString command = arguments.value(1);
-            const QStringList needsWidgets = {QStringLiteral("export"), QStringLiteral("help"), QStringLiteral("calc"),
-                                              QStringLiteral("print"), QStringLiteral("printers")};
-            if (needsWidgets.contains(command)) {
+            if (quillon::NeedsWidgets(arguments)) {
                 if (!HasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
                 QApplication app(argc, argv);
                 SetNames();
@@ -175,8 +168,8 @@ int main(int argc, char** argv) {
     }
 
     if (!HasDisplay()) {
-        err << "quillon: no display to open the window on; try \"./run analyse TEXT\" or \"quillon --help\"\n";
-        return quillon::kExitFailure;
+        return quillon::CommandError(err, quillon::ErrorKind::Failure,
+                                     QStringLiteral("no display to open the window on; try \"./run analyse TEXT\" or \"quillon --help\""));
     }
     QApplication app(argc, argv);
     SetNames();

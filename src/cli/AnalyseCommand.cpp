@@ -1,132 +1,94 @@
 #include "cli/AnalyseCommand.h"
 
-#include <QCommandLineParser>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
-#include <utility>
 
-#include "cli/CommandLine.h"
+#include "cli/CommandError.h"
 #include "numerology/Dates.h"
 #include "platform/Regional.h"
 
 namespace quillon {
 namespace {
 
-// Marks the Ys that --vowel-y names as vowels; returns an error message, or nothing on success.
-std::optional<QString> ApplyVowelY(std::u16string& data, const QString& wanted) {
-    if (wanted.compare(QStringLiteral("all"), Qt::CaseInsensitive) == 0) {
-        for (char16_t& c : data) {
-            if (c == u'Y') c = u'y';
+QJsonObject JsonOf(const ReportSource& source, const AnalysisState& state, const QString& dataText) {
+    QJsonObject object;
+    for (const std::string& name : ReportVariableNames()) {
+        const ReportValue value = GetReportValue(source, name);
+        const QString key = QString::fromStdString(name);
+        if (const auto* text = std::get_if<std::string>(&value)) {
+            object.insert(key, QString::fromStdString(*text));
+        } else if (const auto* number = std::get_if<std::int32_t>(&value)) {
+            object.insert(key, *number);
         }
-        return std::nullopt;
     }
-    std::vector<qsizetype> positions;
-    for (const QString& part : wanted.split(QLatin1Char(','))) {
-        bool ok = false;
-        const qsizetype position = part.trimmed().toLongLong(&ok);
-        if (!ok || position < 1) {
-            return QStringLiteral("--vowel-y takes \"all\" or 1-based positions such as 4 or 2,5: \"%1\"").arg(wanted);
+    object.insert(QStringLiteral("VowelSum"), state.VowelSum);
+    object.insert(QStringLiteral("ConsonantSum"), state.ConsonantSum);
+    object.insert(QStringLiteral("NumberSum"), state.NumberSum);
+    object.insert(QStringLiteral("GrandTotal"), state.GrandTotal);
+    object.insert(QStringLiteral("DateDigitSum"), state.DateDigitSum);
+    object.insert(QStringLiteral("DataText"), dataText);
+    return object;
+}
+
+// The analysis laid out like the window: the data between its two rows, each with its total,
+// then the chart. The rows are framed by bars so that their blanks show.
+void PrintReadable(QTextStream& out, const ReportSource& source) {
+    auto row = [&out](const char* label, const std::string& text, const std::string& total) {
+        out << QString::fromLatin1(label).leftJustified(12) << "|" << VisibleText(QString::fromStdString(text)) << "|  "
+            << QString::fromStdString(total) << "\n";
+    };
+    out << QString::fromStdString(source.method) << "\n\n";
+    row("Vowels", source.vowels, source.vTotal);
+    row("Data", source.data, source.total);
+    row("Consonants", source.consonants, source.cTotal);
+    out << "\n" << QString().leftJustified(12);
+    for (int digit = 1; digit <= 9; ++digit) out << QString::number(digit).rightJustified(4);
+    out << "  Total\n";
+    const char* rowNames[] = {"Vowels", "Consonants", "Total"};
+    for (int r = 0; r < 3; ++r) {
+        out << QString::fromLatin1(rowNames[r]).leftJustified(12);
+        for (int digit = 1; digit <= 9; ++digit) {
+            out << QString::fromStdString(source.chartCells[static_cast<std::size_t>((digit - 1) * 3 + r)])
+                       .rightJustified(4);
         }
-        if (position > static_cast<qsizetype>(data.size()) || data[static_cast<std::size_t>(position - 1)] != u'Y') {
-            return QStringLiteral("--vowel-y: position %1 of \"%2\" holds no Y")
-                .arg(position)
-                .arg(QString::fromStdU16String(data));
-        }
-        positions.push_back(position);
+        out << QString::fromStdString(source.chartCells[static_cast<std::size_t>(27 + r)]).rightJustified(7)
+            << "\n";
     }
-    for (qsizetype position : positions) data[static_cast<std::size_t>(position - 1)] = u'y';
-    return std::nullopt;
+    if (source.datePanelVisible) {
+        auto line = [&out](const char* label, const std::string& text) {
+            out << QString::fromLatin1(label).leftJustified(14) << VisibleText(QString::fromStdString(text)) << "\n";
+        };
+        out << "\n";
+        line("Date:", source.dates);
+        line("Date Total:", source.dateTotal);
+        line("Month + Day:", source.monthDay);
+        line("Day:", source.dayTotal);
+        line("Name + Date:", source.nameDate);
+    }
 }
 
 }  // namespace
 
-QString VisibleText(const QString& text) {
-    QString visible;
-    for (const QChar c : text) {
-        const char16_t code = c.unicode();
-        if (code < 0x20 || (code >= 0x7F && code < 0xA0)) {
-            visible += QStringLiteral("\\x") + QString::number(code, 16).toUpper().rightJustified(2, QLatin1Char('0'));
-        } else {
-            visible += c;
-        }
+int ReadAnalysisRequest(const CommandArguments& arguments, int textStart, AnalysisRequest& request, QTextStream& err) {
+    const QStringList words = arguments.Words().mid(textStart);
+    if (words.isEmpty()) {
+        return CommandError(err, ErrorKind::Usage, QStringLiteral("%1 needs a TEXT to analyse").arg(arguments.All().value(1)));
     }
-    return visible;
-}
-
-int CommandError(QTextStream& err, int code, const QString& message) {
-    QStringList lines = message.split(QLatin1Char('\n'));
-    for (QString& line : lines) line = VisibleText(line);
-    err << "quillon: " << lines.join(QLatin1Char('\n')) << "\n";
-    err.flush();
-    return code;
-}
-
-int UsageError(QTextStream& err, const QString& message) {
-    return CommandError(err, kExitUsage, QString(message).replace(QLatin1Char('\n'), QLatin1Char(' ')));
-}
-
-int ParseAnalysisRequest(const QStringList& arguments, int textStart, AnalysisRequest& request, QTextStream& err,
-                         QCommandLineParser* withOptions) {
-    QCommandLineParser ownParser;
-    QCommandLineParser& parser = withOptions ? *withOptions : ownParser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
-    const QCommandLineOption system(QStringLiteral("system"), {}, QStringLiteral("pythagorean|chaldean"));
-    const QCommandLineOption vowelY(QStringLiteral("vowel-y"), {}, QStringLiteral("all|N[,N...]"));
-    const QCommandLineOption json(QStringLiteral("json"));
-    const QCommandLineOption date(QStringLiteral("date"), {}, QStringLiteral("TEXT"));
-    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")}, {}, QStringLiteral("FILE"));
-    const QCommandLineOption templateFile(QStringLiteral("template"), {}, QStringLiteral("FILE"));
-    parser.addOptions({system, vowelY, json, date, output, templateFile});
-    if (!parser.parse(arguments)) return UsageError(err, parser.errorText());
-    // The commands share this parser, but not every option means something to each of them: one
-    // a command does not take is an error, not silently ignored.
-    const QString command = arguments.value(1);
-    const std::pair<const QCommandLineOption*, bool> taken[] = {
-        {&json, command == QLatin1String("analyse") || command == QLatin1String("prepare")},
-        {&output, command == QLatin1String("export")},
-        {&templateFile, command != QLatin1String("analyse")},
-    };
-    for (const auto& [option, takes] : taken) {
-        if (parser.isSet(*option) && !takes) {
-            return UsageError(err, QStringLiteral("%1 takes no --%2").arg(command, option->names().constLast()));
-        }
-    }
-
-    const QStringList positional = parser.positionalArguments().mid(textStart);
-    if (positional.isEmpty()) {
-        return UsageError(err, QStringLiteral("%1 needs a TEXT to analyse").arg(arguments.value(1)));
-    }
-    if (parser.isSet(system)) {
-        const auto chosen = LetterSystemFromName(parser.value(system).toStdString());
-        if (!chosen) {
-            return UsageError(err, QStringLiteral("--system takes pythagorean or chaldean, not \"%1\"").arg(parser.value(system)));
-        }
-        request.system = *chosen;
-    }
-    if (parser.isSet(vowelY)) request.vowelY = parser.value(vowelY);
-    if (parser.isSet(date)) request.date = parser.value(date);
-    if (parser.isSet(output)) request.output = parser.value(output);
-    if (parser.isSet(templateFile)) request.templateFile = parser.value(templateFile);
-    request.json = parser.isSet(json);
+    if (const int code = ReadSystem(arguments, request.system, err); code != kExitOk) return code;
+    if (const int code = ReadVowelY(arguments, true, request.vowelY, err); code != kExitOk) return code;
+    if (arguments.IsSet(QStringLiteral("date"))) request.date = arguments.Value(QStringLiteral("date"));
+    request.output = OutputOf(arguments);
+    request.templateFile = TemplateFileOf(arguments);
+    request.json = arguments.IsSet(QStringLiteral("json"));
     // Words given without quotes are one text, as they would be typed.
-    request.text = positional.join(QLatin1Char(' '));
+    request.text = words.join(QLatin1Char(' '));
     return kExitOk;
-}
-
-std::optional<CivilDate> ReadCommandDate(const QString& text, QTextStream& err) {
-    const DateReading reading = ReadDate(text.toUpper().toStdU16String(), CurrentDateSettings(), Today());
-    if (const auto* error = std::get_if<DateError>(&reading)) {
-        err << "quillon: " << VisibleText(QString::fromStdString(error->message)) << "\n";
-        err.flush();
-        return std::nullopt;
-    }
-    return std::get<CivilDate>(reading);
 }
 
 int Analyse(const AnalysisRequest& request, CommandAnalysis& analysis, QTextStream& err) {
     std::u16string data = NormalisePastedText(request.text.toStdU16String());
-    if (request.vowelY) {
-        if (auto error = ApplyVowelY(data, *request.vowelY)) return UsageError(err, *error);
-    }
+    if (auto error = ApplyVowelY(data, request.vowelY)) return CommandError(err, ErrorKind::Usage, *error);
 
     AnalysisState& state = analysis.state;
     ReportSource& source = analysis.source;
@@ -157,6 +119,20 @@ int Analyse(const AnalysisRequest& request, CommandAnalysis& analysis, QTextStre
     source.chartCells = ChartCellTexts(shown.chart);
     source.nameDate = shown.nameDate;
     source.dateDigitSum = state.DateDigitSum;
+    return kExitOk;
+}
+
+int RunAnalyseCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err) {
+    AnalysisRequest request;
+    if (const int code = ReadAnalysisRequest(arguments, 0, request, err); code != kExitOk) return code;
+    CommandAnalysis analysis;
+    if (const int code = Analyse(request, analysis, err); code != kExitOk) return code;
+    if (request.json) {
+        out << QJsonDocument(JsonOf(analysis.source, analysis.state, analysis.dataText)).toJson(QJsonDocument::Indented);
+    } else {
+        PrintReadable(out, analysis.source);
+    }
+    out.flush();
     return kExitOk;
 }
 

@@ -1,6 +1,5 @@
 #include "cli/BatchCommand.h"
 
-#include <QCommandLineParser>
 #include <QTextStream>
 #include <chrono>
 #include <climits>
@@ -8,8 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "cli/AnalyseCommand.h"
-#include "cli/CommandLine.h"
+#include "cli/CommandError.h"
+#include "cli/CommandTable.h"
+#include "cli/OptionReaders.h"
 #include "batch/BatchRun.h"
 #include "batch/InputFile.h"
 #include "common/SafeSave.h"
@@ -22,41 +22,6 @@ namespace {
 using batch::BatchOptions;
 
 constexpr int kMaxThreads = 256;
-
-QString BatchUsage() {
-    return QStringLiteral(
-        "Usage: quillon batch [INPUT] [-o OUTPUT] [OPTIONS]\n"
-        "\n"
-        "Analyses every name of INPUT (a file; - or nothing: standard input) as the window\n"
-        "would after pasting it, and writes one row per name, in input order: the name as\n"
-        "analysed, the system, the three sums, their chains and final digits, the chart counts\n"
-        "and, with a date, the date values.\n"
-        "\n"
-        "Input (one name per line, or CSV with --column):\n"
-        "  --column NAME|N       the CSV column of the names, by header text or 1-based number;\n"
-        "                        a column named by its header text makes the first row the header\n"
-        "  --date-column NAME|N  the column of each row's date, typed in the short date format\n"
-        "                        of your regional settings (LANG, LC_TIME); an empty cell: no date\n"
-        "  --date DATE           one date for every row\n"
-        "\n"
-        "Analysis:\n"
-        "  --system pythagorean|chaldean\n"
-        "  --vowel-y none|all    every Y a consonant (the default) or every Y a vowel\n"
-        "  --where KEY=DIGIT     keeps the rows whose chain ends in DIGIT; KEY is vowels,\n"
-        "                        consonants, total, date or namedate; several must all hold\n"
-        "\n"
-        "Output:\n"
-        "  -o, --output FILE     the file to write (- or nothing: standard output); a file is\n"
-        "                        replaced only when the run gets to its end\n"
-        "  --format csv|tsv|jsonl\n"
-        "  --no-header           no header row in CSV and TSV\n"
-        "  --threads N           worker threads (default: the number of cores)\n"
-        "\n"
-        "A row that cannot be analysed (invalid UTF-8, a date that is not on the calendar, a\n"
-        "missing column) is reported with its line number and skipped; the exit code is then 1.\n"
-        "Exit code 2: a usage error, an input that cannot be read or an output that cannot be\n"
-        "written.\n");
-}
 
 // A column given as a 1-based number, or as the text of its header.
 std::optional<batch::ColumnRef> ColumnFrom(const QString& text) {
@@ -78,104 +43,89 @@ std::optional<batch::WhereClause> WhereFrom(const QString& text) {
     return batch::WhereClause{*key, digit.at(0).unicode() - u'0'};
 }
 
-// Reads the options into a batch request; returns an exit code, 0 when the request is good.
-int ParseBatchRequest(const QStringList& arguments, BatchOptions& options, QString& input, QString& output,
-                      QTextStream& err) {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
-    const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, {}, QStringLiteral("FILE"));
-    const QCommandLineOption format(QStringLiteral("format"), {}, QStringLiteral("csv|tsv|jsonl"));
-    const QCommandLineOption column(QStringLiteral("column"), {}, QStringLiteral("NAME|N"));
-    const QCommandLineOption dateColumn(QStringLiteral("date-column"), {}, QStringLiteral("NAME|N"));
-    const QCommandLineOption date(QStringLiteral("date"), {}, QStringLiteral("DATE"));
-    const QCommandLineOption system(QStringLiteral("system"), {}, QStringLiteral("pythagorean|chaldean"));
-    const QCommandLineOption vowelY(QStringLiteral("vowel-y"), {}, QStringLiteral("none|all"));
-    const QCommandLineOption where(QStringLiteral("where"), {}, QStringLiteral("KEY=DIGIT"));
-    const QCommandLineOption threads(QStringLiteral("threads"), {}, QStringLiteral("N"));
-    const QCommandLineOption noHeader(QStringLiteral("no-header"));
-    parser.addOptions({outputOption, format, column, dateColumn, date, system, vowelY, where, threads, noHeader});
-    if (!parser.parse(arguments)) return UsageError(err, parser.errorText());
+std::optional<batch::OutputFormat> FormatFrom(const QString& name) {
+    const std::pair<const char*, batch::OutputFormat> formats[] = {
+        {"csv", batch::OutputFormat::Csv}, {"tsv", batch::OutputFormat::Tsv}, {"jsonl", batch::OutputFormat::JsonLines}};
+    for (const auto& [known, format] : formats) {
+        if (name.compare(QLatin1String(known), Qt::CaseInsensitive) == 0) return format;
+    }
+    return std::nullopt;
+}
 
-    const QStringList positional = parser.positionalArguments().mid(1);
-    if (positional.size() > 1) return UsageError(err, QStringLiteral("batch reads one INPUT, not %1").arg(positional.size()));
-    input = positional.value(0, QStringLiteral("-"));
-    output = parser.isSet(outputOption) ? parser.value(outputOption) : QStringLiteral("-");
+// Where the names and their dates are taken from, and how the rows are written.
+int ReadLayout(const CommandArguments& arguments, BatchOptions& options, QTextStream& err) {
+    if (arguments.IsSet(QStringLiteral("format"))) {
+        const QString name = arguments.Value(QStringLiteral("format"));
+        const auto format = FormatFrom(name);
+        if (!format) return CommandError(err, ErrorKind::Usage, QStringLiteral("--format takes csv, tsv or jsonl, not \"%1\"").arg(name));
+        options.format = *format;
+    }
+    for (const auto& [name, target] : {std::pair{"column", &options.column}, std::pair{"date-column", &options.dateColumn}}) {
+        if (!arguments.IsSet(QLatin1String(name))) continue;
+        *target = ColumnFrom(arguments.Value(QLatin1String(name)));
+        if (!*target) return CommandError(err, ErrorKind::Usage, QStringLiteral("--%1: columns are counted from 1").arg(QLatin1String(name)));
+    }
+    if (options.dateColumn && !options.column) return CommandError(err, ErrorKind::Usage, QStringLiteral("--date-column needs --column"));
+    if (options.dateColumn && arguments.IsSet(QStringLiteral("date"))) {
+        return CommandError(err, ErrorKind::Usage, QStringLiteral("give --date or --date-column, not both"));
+    }
+    options.header = !arguments.IsSet(QStringLiteral("no-header"));
+    return kExitOk;
+}
 
-    if (parser.isSet(format)) {
-        const QString name = parser.value(format).toLower();
-        if (name == QLatin1String("csv")) {
-            options.format = batch::OutputFormat::Csv;
-        } else if (name == QLatin1String("tsv")) {
-            options.format = batch::OutputFormat::Tsv;
-        } else if (name == QLatin1String("jsonl")) {
-            options.format = batch::OutputFormat::JsonLines;
-        } else {
-            return UsageError(err, QStringLiteral("--format takes csv, tsv or jsonl, not \"%1\"").arg(parser.value(format)));
-        }
-    }
-    for (const auto& [option, target] : {std::pair{&column, &options.column}, std::pair{&dateColumn, &options.dateColumn}}) {
-        if (!parser.isSet(*option)) continue;
-        *target = ColumnFrom(parser.value(*option));
-        if (!*target) return UsageError(err, QStringLiteral("--%1: columns are counted from 1").arg(option->names().constFirst()));
-    }
-    if (options.dateColumn && !options.column) return UsageError(err, QStringLiteral("--date-column needs --column"));
-    if (options.dateColumn && parser.isSet(date)) return UsageError(err, QStringLiteral("give --date or --date-column, not both"));
-    if (parser.isSet(system)) {
-        const auto chosen = LetterSystemFromName(parser.value(system).toStdString());
-        if (!chosen) {
-            return UsageError(err, QStringLiteral("--system takes pythagorean or chaldean, not \"%1\"").arg(parser.value(system)));
-        }
-        options.system = *chosen;
-    }
-    if (parser.isSet(vowelY)) {
-        const QString answer = parser.value(vowelY).toLower();
-        if (answer != QLatin1String("none") && answer != QLatin1String("all")) {
-            return UsageError(err, QStringLiteral("--vowel-y takes none or all, not \"%1\"").arg(parser.value(vowelY)));
-        }
-        options.vowelYAll = answer == QLatin1String("all");
-    }
-
+// The analysis: the system, the Ys, the date of every row and the rows kept.
+int ReadAnalysis(const CommandArguments& arguments, BatchOptions& options, QTextStream& err) {
+    if (const int code = ReadSystem(arguments, options.system, err); code != kExitOk) return code;
+    VowelYChoice vowelY;
+    if (const int code = ReadVowelY(arguments, false, vowelY, err); code != kExitOk) return code;
+    options.vowelYAll = vowelY.all;
     // Dates are read as the date field reads them, under the regional settings of today.
     options.dateSettings = CurrentDateSettings();
     options.today = Today();
-    options.upperCaseDate = [](std::u16string_view text) {
-        return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size())).toUpper().toStdU16String();
-    };
-    if (parser.isSet(date)) {
-        const DateReading reading =
-            ReadDate(parser.value(date).toUpper().toStdU16String(), options.dateSettings, options.today);
+    options.upperCaseDate = UpperCaseDateText;
+    if (arguments.IsSet(QStringLiteral("date"))) {
+        const DateReading reading = ReadTypedDate(arguments.Value(QStringLiteral("date")), options.dateSettings, options.today);
         if (const auto* error = std::get_if<DateError>(&reading)) {
-            return UsageError(err, QStringLiteral("--date: %1").arg(QString::fromStdString(error->message)));
+            return CommandError(err, ErrorKind::Usage, QStringLiteral("--date: %1").arg(QString::fromStdString(error->message)));
         }
         options.date = std::get<CivilDate>(reading);
     }
-
-    for (const QString& text : parser.values(where)) {
+    for (const QString& text : arguments.Values(QStringLiteral("where"))) {
         const auto clause = WhereFrom(text);
         if (!clause) {
-            return UsageError(err, QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date or "
-                                                  "namedate: \"%1\"")
-                                       .arg(text));
+            return CommandError(err, ErrorKind::Usage, QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date or "
+                                                       "namedate: \"%1\"")
+                                            .arg(text));
         }
         const bool needsDate = clause->key == batch::WhereKey::Date || clause->key == batch::WhereKey::NameDate;
         if (needsDate && !options.HasDate()) {
-            return UsageError(err, QStringLiteral("--where %1 needs --date or --date-column").arg(text));
+            return CommandError(err, ErrorKind::Usage, QStringLiteral("--where %1 needs --date or --date-column").arg(text));
         }
         options.where.push_back(*clause);
     }
+    return kExitOk;
+}
+
+// Reads the options into a batch request; returns an exit code, 0 when the request is good.
+int ReadBatchRequest(const CommandArguments& arguments, BatchOptions& options, QString& input, QString& output,
+                     QTextStream& err) {
+    const QStringList words = arguments.Words();
+    if (words.size() > 1) return CommandError(err, ErrorKind::Usage, QStringLiteral("batch reads one INPUT, not %1").arg(words.size()));
+    input = words.value(0, QStringLiteral("-"));
+    output = OutputOf(arguments).value_or(QStringLiteral("-"));
+    if (const int code = ReadLayout(arguments, options, err); code != kExitOk) return code;
+    if (const int code = ReadAnalysis(arguments, options, err); code != kExitOk) return code;
 
     options.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    if (parser.isSet(threads)) {
+    if (arguments.IsSet(QStringLiteral("threads"))) {
         bool ok = false;
-        const int count = parser.value(threads).toInt(&ok);
+        const QString text = arguments.Value(QStringLiteral("threads"));
+        const int count = text.toInt(&ok);
         if (!ok || count < 1 || count > kMaxThreads) {
-            return UsageError(err, QStringLiteral("--threads takes a number from 1 to %1, not \"%2\"")
-                                       .arg(kMaxThreads)
-                                       .arg(parser.value(threads)));
+            return CommandError(err, ErrorKind::Usage, QStringLiteral("--threads takes a number from 1 to %1, not \"%2\"").arg(kMaxThreads).arg(text));
         }
         options.threads = count;
     }
-    options.header = !parser.isSet(noHeader);
     return kExitOk;
 }
 
@@ -228,39 +178,32 @@ bool OutputIsInput(const QString& inputPath, const QString& outputPath) {
            input.st_ino == output.st_ino;
 }
 
+// An input that cannot be read or an output that cannot be written ends the run as a usage error
+// does (exit code 2), as the usage says; skipped rows are the failure (1).
 int Failure(QTextStream& err, const std::string& message) {
-    return CommandError(err, kExitUsage, QString::fromStdString(message));
+    return CommandError(err, ErrorKind::Usage, QString::fromStdString(message));
 }
 
 }  // namespace
 
-int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    if (arguments.contains(QStringLiteral("-h")) || arguments.contains(QStringLiteral("--help"))) {
-        out << BatchUsage();
-        out.flush();
-        return kExitOk;
-    }
+int RunBatchCommand(const CommandArguments& arguments, QTextStream&, QTextStream& err) {
     BatchOptions options;
     QString inputPath;
     QString outputPath;
-    if (const int code = ParseBatchRequest(arguments, options, inputPath, outputPath, err); code != kExitOk) return code;
+    if (const int code = ReadBatchRequest(arguments, options, inputPath, outputPath, err); code != kExitOk) return code;
 
     // The input first: a run that cannot read its input does not touch the output.
     batch::InputFile input;
     if (auto error = input.Open(inputPath.toStdString())) return Failure(err, *error);
     if (OutputIsInput(inputPath, outputPath)) return Failure(err, "the output file is the input file");
     SafeSave output;
-    if (outputPath == QLatin1String("-")) {
-        output.OpenStandardOutput();
-    } else if (auto error = output.Open(outputPath.toStdString())) {
-        return Failure(err, *error);
-    }
+    if (auto error = OpenOutput(output, outputPath)) return Failure(err, *error);
 
     ProgressLine progress(err, input.Size(), isatty(STDERR_FILENO) == 1);
     batch::BatchCallbacks callbacks;
     callbacks.skipped = [&](const batch::SkippedRow& row) {
         progress.Clear();
-        CommandError(err, kExitFailure, QStringLiteral("line %1: %2; row skipped").arg(row.line).arg(QString::fromStdString(row.reason)));
+        CommandNote(err, QStringLiteral("line %1: %2; row skipped").arg(row.line).arg(QString::fromStdString(row.reason)));
     };
     callbacks.progress = [&](const batch::BatchProgress& now) { progress.Show(now); };
     const batch::BatchOutcome outcome = batch::RunBatch(
@@ -278,9 +221,8 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     }
     if (auto error = output.Commit()) return Failure(err, *error);
     if (outcome.rowsSkipped > 0) {
-        err << "quillon: " << outcome.rowsSkipped << " of " << outcome.rowsRead << " rows skipped\n";
-        err.flush();
-        return kExitFailure;
+        return CommandError(err, ErrorKind::Failure,
+                            QStringLiteral("%1 of %2 rows skipped").arg(outcome.rowsSkipped).arg(outcome.rowsRead));
     }
     return kExitOk;
 }

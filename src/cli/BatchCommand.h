@@ -8,9 +8,13 @@
 class QTextStream;
 
 namespace quillon {
+class CommandArguments;
+}
+
+namespace quillon {
 
 // Returns the exit code: 0 when every row was analysed, 1 when rows were skipped, 2 for a usage
 // error, an input that cannot be read or an output that cannot be written.
-int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+int RunBatchCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err);
 
 }  // namespace quillon

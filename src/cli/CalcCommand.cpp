@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QCommandLineParser>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -13,38 +12,14 @@
 #include <variant>
 #include <vector>
 
-#include "cli/AnalyseCommand.h"
-#include "cli/CommandLine.h"
+#include "cli/CommandError.h"
+#include "cli/CommandTable.h"
 #include "windows/analysis/Windows.h"
 #include "common/Messages.h"
 #include "windows/calculator/OvcCalculator.h"
 
 namespace quillon {
 namespace {
-
-QString CalcUsage() {
-    return QStringLiteral(
-        "Usage: quillon calc [--json] [--clipboard TEXT] [--] KEYS...\n"
-        "\n"
-        "Types KEYS into the math calculator window, with no window on the screen, and prints\n"
-        "the display text (without the two blanks after it), e.g. 5.00 or \"****** \".\n"
-        "\n"
-        "Every plain character of KEYS is a key typed into the calculator: 0-9 . + - * / = %\n"
-        "@ (Sqrt) r (1/x). Named keys go in braces: {Enter} {Back} {Delete} {Esc} {F1} {F9}\n"
-        "{Ctrl+L} (MC) {Ctrl+R} (MR) {Ctrl+M} (MS) {Ctrl+P} (M+) {Ctrl+S} (M-) {Ctrl+C} {Ctrl+V};\n"
-        "the window's buttons {Reduce} {Sum}; mouse clicks on the keypad by caption:\n"
-        "{click:MC} {click:MR} {click:MS} {click:M+} {click:M-} {click:Back} {click:CE} {click:C}\n"
-        "{click:0}...{click:9} {click:.} {click:+/-} {click:+} {click:-} {click:*} {click:/}\n"
-        "{click:=} {click:%} {click:Sqrt} {click:1/x}. Esc hides the window, as it does on the\n"
-        "screen; the next key shows it again as the Calculator button would. Put -- before KEYS\n"
-        "that begin with a minus.\n"
-        "\n"
-        "Options:\n"
-        "  --clipboard TEXT  The clipboard's text before the first key (empty by default).\n"
-        "  --json            Prints display, entry, memory, error, pending, beeps, clipboard and\n"
-        "                    the texts of the message boxes shown, as JSON.\n"
-        "Message boxes are written to standard error; they do not change the exit code.\n");
-}
 
 // One step of a key string.
 struct KeyStroke {
@@ -192,7 +167,7 @@ int RunCalcSession(const CalcSession& session, QTextStream& out, QTextStream& er
     Windows windows;
     std::vector<CalcAction> actions;
     if (QString error = ParseKeys(session.keys, *windows.CalculatorFrm.OvcCalculator1, actions); !error.isEmpty()) {
-        return UsageError(err, error);
+        return CommandError(err, ErrorKind::Usage, error);
     }
     QGuiApplication::clipboard()->setText(session.clipboard);
     Play(windows, actions);
@@ -202,7 +177,7 @@ int RunCalcSession(const CalcSession& session, QTextStream& out, QTextStream& er
         out << QJsonDocument(CalculatorJson(engine, messages.texts)).toJson(QJsonDocument::Indented);
     } else {
         out << QString::fromStdU16String(engine.DisplayText()) << "\n";
-        for (const QString& text : messages.texts) err << "quillon: " << text << "\n";
+        for (const QString& text : messages.texts) CommandNote(err, text);
     }
     out.flush();
     err.flush();
@@ -221,24 +196,12 @@ QString PlayCalculatorKeys(Windows& windows, const QString& keys) {
     return {};
 }
 
-int RunCalcCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    QCommandLineParser parser;
-    const QCommandLineOption json(QStringLiteral("json"));
-    const QCommandLineOption clipboard(QStringLiteral("clipboard"), {}, QStringLiteral("TEXT"));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({json, clipboard, help});
-    if (!parser.parse(arguments)) return UsageError(err, parser.errorText());
-    if (parser.isSet(help)) {
-        out << CalcUsage();
-        out.flush();
-        return kExitOk;
-    }
+int RunCalcCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err) {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        err << "quillon: calc needs the program's windows, which cannot be created here\n";
-        err.flush();
-        return kExitFailure;
+        return CommandError(err, ErrorKind::Failure, QStringLiteral("calc needs the program's windows, which cannot be created here"));
     }
-    const CalcSession session{parser.positionalArguments().mid(1), parser.value(clipboard), parser.isSet(json)};
+    const CalcSession session{arguments.Words(), arguments.Value(QStringLiteral("clipboard")),
+                              arguments.IsSet(QStringLiteral("json"))};
     // Standard error carries the command's own messages only, not the platform's remarks on a
     // window that never reaches a screen.
     const QtMessageHandler previousHandler = qInstallMessageHandler(DropQtRemarks);

@@ -9,11 +9,15 @@
 class QTextStream;
 
 namespace quillon {
+class CommandArguments;
+}
+
+namespace quillon {
 
 struct Windows;
 
 // Needs a QApplication.
-int RunCalcCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+int RunCalcCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err);
 
 // Shows the calculator window as the Calculator button does and plays the keys into it (the KEYS
 // language of the command). Returns an error text for keys that cannot be read, before any is played.

@@ -1,8 +1,11 @@
 #pragma once
-// The program's command line: "analyse" and the global options. It answers without opening a
-// window, from the same analysis and the same report value table as the analysis window.
+// The program's command line: the commands of cli/CommandTable.h and the program's own options.
+// It answers without opening a window, from the same analysis and the same report value table as
+// the analysis window.
 
 #include <QStringList>
+
+#include "cli/CommandError.h"
 
 class QTextStream;
 
@@ -16,13 +19,11 @@ enum class StartMode { Window, Screenshot, CommandLine };
 // command.
 StartMode ModeOf(const QStringList& arguments);
 
+// Whether the command of the arguments needs a widgets application rather than a plain one.
+bool NeedsWidgets(const QStringList& arguments);
+
 // Runs a command; returns the process exit code: 0 on success, 1 when the command failed, 2 for a
 // usage error. Output goes to out, messages to err.
 int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);
-
-// Exit codes.
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;
-inline constexpr int kExitUsage = 2;
 
 }  // namespace quillon

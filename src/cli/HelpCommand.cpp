@@ -5,8 +5,8 @@
 #include <QTextStream>
 #include <optional>
 
-#include "cli/AnalyseCommand.h"
-#include "cli/CommandLine.h"
+#include "cli/CommandError.h"
+#include "cli/CommandTable.h"
 #include "common/Messages.h"
 #include "help/AsciiText.h"
 #include "help/HelpAddress.h"
@@ -16,34 +16,12 @@
 namespace quillon {
 namespace {
 
-QString Usage() {
-    return QStringLiteral(
-        "Usage: quillon help [--text | --list] [PAGE]\n"
-        "\n"
-        "Opens the help viewer at PAGE, or at the start page of the help.\n"
-        "\n"
-        "  --text     Prints the page as plain text instead; needs no display.\n"
-        "  --list     Prints the table of contents with the name of every page.\n"
-        "  -h, --help Shows this text.\n"
-        "\n"
-        "PAGE is a page of the help file as --list names it, such as html/quil3x2q.htm;\n"
-        "a leading slash and backslashes are accepted. The help file quill.chm is taken\n"
-        "from the current folder, else from the program's folder, else from\n"
-        "share/quillon beside the program's bin folder.\n");
-}
-
-int Fail(QTextStream& err, const QString& message, int code) {
-    err << "quillon: " << VisibleText(message) << "\n";
-    err.flush();
-    return code;
-}
-
 // The messages of the help code while the command runs, written as the command's own.
 class CommandMessages final : public Messages {
 public:
     explicit CommandMessages(QTextStream& err) : err_(err) {}
     void Show(std::string_view, std::string_view text, MessageIcon) override {
-        Fail(err_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), kExitFailure);
+        CommandNote(err_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     }
 
 private:
@@ -69,15 +47,14 @@ QString ObjectPathOf(QString page) {
 bool PrintContents(const ChmFile& file, const QString& helpFile, QTextStream& out, QTextStream& err) {
     const std::string& contents = file.System().contentsFile;
     if (contents.empty()) {
-        Fail(err, QStringLiteral("the help file %1 has no table of contents").arg(helpFile), kExitFailure);
+        CommandError(err, ErrorKind::Failure, QStringLiteral("the help file %1 has no table of contents").arg(helpFile));
         return false;
     }
     const auto sitemap = file.Read(contents);
     if (!sitemap) {
-        Fail(err,
+        CommandError(err, ErrorKind::Failure,
              QStringLiteral("cannot read the table of contents %1 of the help file %2")
-                 .arg(QString::fromStdString(contents), helpFile),
-             kExitFailure);
+                 .arg(QString::fromStdString(contents), helpFile));
         return false;
     }
     QStringList titles;
@@ -114,46 +91,24 @@ std::optional<QString> HelpPageText(const ChmFile& file, const QString& page) {
     return TerminalText(QString::fromStdString(HtmlToText(*bytes)));
 }
 
-int RunHelpCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    bool text = false;
-    bool list = false;
-    bool optionsEnd = false;
-    QString page;
-    for (qsizetype i = 2; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        if (!optionsEnd && (argument == QLatin1String("-h") || argument == QLatin1String("--help"))) {
-            out << Usage();
-            out.flush();
-            return kExitOk;
-        }
-        if (!optionsEnd && argument == QLatin1String("--text")) {
-            text = true;
-        } else if (!optionsEnd && argument == QLatin1String("--list")) {
-            list = true;
-        } else if (!optionsEnd && argument == QLatin1String("--")) {
-            optionsEnd = true;
-        } else if (!optionsEnd && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            return Fail(err, QStringLiteral("help has no option \"%1\"; see quillon help --help").arg(argument),
-                        kExitUsage);
-        } else if (!page.isEmpty()) {
-            return Fail(err, QStringLiteral("help takes one PAGE; see quillon help --help"), kExitUsage);
-        } else {
-            page = argument;
-        }
-    }
-    if (text && list) return Fail(err, QStringLiteral("help takes --text or --list, not both"), kExitUsage);
+int RunHelpCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err) {
+    const bool text = arguments.IsSet(QStringLiteral("text"));
+    const bool list = arguments.IsSet(QStringLiteral("list"));
+    const QStringList words = arguments.Words();
+    if (words.size() > 1) return CommandError(err, ErrorKind::Usage, QStringLiteral("help takes one PAGE; see quillon help --help"));
+    const QString page = words.value(0);
+    if (text && list) return CommandError(err, ErrorKind::Usage, QStringLiteral("help takes --text or --list, not both"));
 
     CommandMessages messages(err);
     const ScopedMessages messagesToErr(messages);
     HelpService& help = CurrentHelp();
     const QString helpFile = help.FindHelpFile(QDir::currentPath());
     if (!help.Library().Loaded()) {
-        return Fail(err,
-                    QStringLiteral("cannot read help files: %1").arg(QString::fromStdString(help.Library().Error())),
-                    kExitFailure);
+        return CommandError(err, ErrorKind::Failure,
+                    QStringLiteral("cannot read help files: %1").arg(QString::fromStdString(help.Library().Error())));
     }
     const auto file = ChmFile::Open(help.Library(), helpFile.toStdString());
-    if (!file) return Fail(err, QStringLiteral("cannot open the help file %1").arg(helpFile), kExitFailure);
+    if (!file) return CommandError(err, ErrorKind::Failure, QStringLiteral("cannot open the help file %1").arg(helpFile));
     if (list) {
         const bool listed = PrintContents(*file, helpFile, out, err);
         out.flush();
@@ -162,29 +117,25 @@ int RunHelpCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
     const QString objectPath = page.isEmpty() ? QString::fromStdString(file->DefaultPage()) : ObjectPathOf(page);
     const QString pageName = page.isEmpty() ? objectPath : page;
     if (objectPath.isEmpty() || !file->Contains(objectPath.toStdString())) {
-        return Fail(err,
+        return CommandError(err, ErrorKind::Failure,
                     QStringLiteral("the help file %1 has no page %2")
-                        .arg(helpFile, page.isEmpty() ? QStringLiteral("to start with") : page),
-                    kExitFailure);
+                        .arg(helpFile, page.isEmpty() ? QStringLiteral("to start with") : page));
     }
     if (const QString reason = NotAPage(objectPath); !reason.isEmpty()) {
-        return Fail(err, QStringLiteral("%1 in the help file %2 %3").arg(pageName, helpFile, reason), kExitFailure);
+        return CommandError(err, ErrorKind::Failure, QStringLiteral("%1 in the help file %2 %3").arg(pageName, helpFile, reason));
     }
     if (text) {
         const std::optional<QString> pageText = HelpPageText(*file, objectPath);
         if (!pageText) {
-            return Fail(err, QStringLiteral("cannot read the page %1 of the help file %2").arg(pageName, helpFile),
-                        kExitFailure);
+            return CommandError(err, ErrorKind::Failure, QStringLiteral("cannot read the page %1 of the help file %2").arg(pageName, helpFile));
         }
         out << *pageText;
         out.flush();
         return kExitOk;
     }
     if (!CanShowWindows()) {
-        return Fail(
-            err,
-            QStringLiteral("no display to open the help viewer on; try quillon help --text %1").arg(page).trimmed(),
-            kExitFailure);
+        return CommandError(err, ErrorKind::Failure,
+                            QStringLiteral("no display to open the help viewer on; try quillon help --text %1").arg(page).trimmed());
     }
     // A help file that the viewer cannot open has been reported; there is no window to wait for.
     if (!help.ShowTopic(helpFile + QStringLiteral("::") + objectPath)) return kExitFailure;

@@ -9,12 +9,16 @@
 class QTextStream;
 
 namespace quillon {
+class CommandArguments;
+}
+
+namespace quillon {
 
 class ChmFile;
 
 // Runs "help" (arguments: program name, "help", options and the page); returns the exit code. The
 // viewer needs a QApplication on a real display; the text forms need a QGuiApplication.
-int RunHelpCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+int RunHelpCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err);
 
 // A page of a help file as plain text: headings, paragraphs, lists and tables as a reader of a
 // terminal expects them, control characters written as escapes. Nothing when the page cannot be

@@ -6,38 +6,16 @@
 #include <QTextStream>
 #include <algorithm>
 
-#include "cli/AnalyseCommand.h"
-#include "cli/CommandLine.h"
+#include "cli/CommandError.h"
+#include "cli/CommandTable.h"
 #include "windows/links/WebLinks.h"
 
 namespace quillon {
-namespace {
-
-QString LinksUsage() {
-    return QStringLiteral(
-        "Usage: quillon links [--json]\n"
-        "\n"
-        "Lists the web pages of the links window in the window's order: the caption,\n"
-        "then the address. --json prints an array of objects with \"caption\", \"url\"\n"
-        "and \"group\" (maker, other or donation).\n");
-}
-
-}  // namespace
-
-int RunLinksCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    bool json = false;
-    for (const QString& argument : arguments.mid(2)) {
-        if (argument == QLatin1String("-h") || argument == QLatin1String("--help")) {
-            out << LinksUsage();
-            out.flush();
-            return kExitOk;
-        }
-        if (argument != QLatin1String("--json")) {
-            return UsageError(err, QStringLiteral("links takes only --json, not \"%1\"").arg(argument));
-        }
-        json = true;
+int RunLinksCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err) {
+    if (const QStringList words = arguments.Words(); !words.isEmpty()) {
+        return CommandError(err, ErrorKind::Usage, QStringLiteral("links takes only --json, not \"%1\"").arg(words.first()));
     }
-
+    const bool json = arguments.IsSet(QStringLiteral("json"));
     if (json) {
         QJsonArray links;
         for (const WebLink& link : kWebLinks) {

@@ -6,9 +6,13 @@
 class QTextStream;
 
 namespace quillon {
+class CommandArguments;
+}
+
+namespace quillon {
 
 // Prints one line per link (caption, then address) or, with --json, an array of objects with
 // "caption", "url" and "group". Returns the process exit code.
-int RunLinksCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+int RunLinksCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err);
 
 }  // namespace quillon

@@ -1,13 +1,12 @@
 #include "cli/PrintCommands.h"
 
-#include <QCommandLineParser>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
 
 #include "cli/AnalyseCommand.h"
-#include "cli/CommandLine.h"
+#include "cli/CommandError.h"
 #include "cli/ReportCommands.h"
 #include "platform/QtPrinterDriver.h"
 #include "windows/report/ReportSurroundings.h"
@@ -18,26 +17,22 @@ namespace {
 
 constexpr char kNoPrinter[] = "No printer is installed.";
 
-int Message(QTextStream& err, int code, const QString& text) {
-    return CommandError(err, code, text);
-}
-
 }  // namespace
 
-int RunPrintersCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    QCommandLineParser parser;
-    const QCommandLineOption json(QStringLiteral("json"));
-    parser.addOption(json);
-    if (!parser.parse(arguments)) return UsageError(err, parser.errorText());
-    if (parser.positionalArguments().size() > 1) return UsageError(err, QStringLiteral("printers takes no text"));
+int RunPrintersCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err) {
+    if (!arguments.Words().isEmpty()) return CommandError(err, ErrorKind::Usage, QStringLiteral("printers takes no text"));
+    const bool json = arguments.IsSet(QStringLiteral("json"));
 
     QtPrinterDriver driver;
     const std::vector<std::string> names = driver.PrinterNames();
     // A script reading JSON gets JSON also when there is no printer; people get the message.
-    if (names.empty() && !parser.isSet(json)) return Message(err, kExitOk, QString::fromLatin1(kNoPrinter));
+    if (names.empty() && !json) {
+        CommandNote(err, QString::fromLatin1(kNoPrinter));
+        return kExitOk;
+    }
     const auto fallback = driver.DefaultPrinter();
     // The program starts on the default printer, as the window does.
-    if (parser.isSet(json)) {
+    if (json) {
         QJsonArray printers;
         for (const std::string& name : names) {
             printers.append(QJsonObject{{"name", QString::fromStdString(name)}, {"default", fallback == name}});
@@ -51,37 +46,32 @@ int RunPrintersCommand(const QStringList& arguments, QTextStream& out, QTextStre
     return kExitOk;
 }
 
-int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    QCommandLineParser parser;
-    const QCommandLineOption printerOption(QStringLiteral("printer"), {}, QStringLiteral("NAME"));
-    const QCommandLineOption pages(QStringLiteral("pages"), {}, QStringLiteral("LIST"));
-    const QCommandLineOption copies(QStringLiteral("copies"), {}, QStringLiteral("N"));
-    const QCommandLineOption noCollate(QStringLiteral("no-collate"));
-    const QCommandLineOption odd(QStringLiteral("odd"));
-    const QCommandLineOption even(QStringLiteral("even"));
-    const QCommandLineOption pdf(QStringLiteral("pdf"), {}, QStringLiteral("FILE"));
-    parser.addOptions({printerOption, pages, copies, noCollate, odd, even, pdf});
+int RunPrintCommand(const CommandArguments& arguments, QTextStream&, QTextStream& err) {
+    const auto isSet = [&arguments](const char* name) { return arguments.IsSet(QString::fromLatin1(name)); };
+    const auto value = [&arguments](const char* name) { return arguments.Value(QString::fromLatin1(name)); };
     AnalysisRequest request;
-    if (const int code = ParseAnalysisRequest(arguments, 1, request, err, &parser); code != kExitOk) return code;
-    if (parser.isSet(odd) && parser.isSet(even)) return UsageError(err, QStringLiteral("--odd and --even exclude each other"));
+    if (const int code = ReadAnalysisRequest(arguments, 0, request, err); code != kExitOk) return code;
+    if (isSet("odd") && isSet("even")) {
+        return CommandError(err, ErrorKind::Usage, QStringLiteral("--odd and --even exclude each other"));
+    }
     CommandAnalysis analysis;
     if (const int code = Analyse(request, analysis, err); code != kExitOk) return code;
 
     QtPrinterDriver driver;
     TfrPrinter printer(driver);
-    const bool toPdf = parser.isSet(pdf);
+    const bool toPdf = isSet("pdf");
     int chosen = -1;
-    if (parser.isSet(printerOption)) {
-        chosen = printer.IndexOf(parser.value(printerOption).toStdString());
-        if (chosen < 0) return UsageError(err, QStringLiteral("no printer is named \"%1\"").arg(parser.value(printerOption)));
+    if (isSet("printer")) {
+        chosen = printer.IndexOf(value("printer").toStdString());
+        if (chosen < 0) return CommandError(err, ErrorKind::Usage, QStringLiteral("no printer is named \"%1\"").arg(value("printer")));
         printer.SelectPrinter(chosen);
     } else if (!toPdf && !printer.HasInstalledPrinters()) {
-        return Message(err, kExitFailure, QString::fromLatin1(kNoPrinter));
+        return CommandError(err, ErrorKind::Failure, QString::fromLatin1(kNoPrinter));
     } else if (!toPdf && !driver.DefaultPrinter()) {
         // The window would start on the first printer; a command does not guess.
         QStringList installed;
         for (const std::string& name : driver.PrinterNames()) installed << QString::fromStdString(name);
-        return Message(err, kExitFailure,
+        return CommandError(err, ErrorKind::Failure,
                        QStringLiteral("There is no default printer; choose one with --printer (installed: %1)")
                            .arg(installed.join(QStringLiteral(", "))));
     }
@@ -100,15 +90,14 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     if (const RunResult prepared = report.Prepare(); prepared.IsFailed()) return ReportFailure(err, prepared.message);
 
     PrintRequest print;
-    print.pages = parser.value(pages).toStdString();
-    print.copies = parser.isSet(copies) ? parser.value(copies).toStdString() : std::string("1");
-    print.collate = !parser.isSet(noCollate);
-    print.parity = parser.isSet(odd) ? PrintParity::Odd : parser.isSet(even) ? PrintParity::Even : PrintParity::All;
-    const std::optional<std::string> pdfFile = toPdf ? std::optional(parser.value(pdf).toStdString()) : std::nullopt;
+    print.pages = value("pages").toStdString();
+    print.copies = isSet("copies") ? value("copies").toStdString() : std::string("1");
+    print.collate = !isSet("no-collate");
+    print.parity = isSet("odd") ? PrintParity::Odd : isSet("even") ? PrintParity::Even : PrintParity::All;
+    const std::optional<std::string> pdfFile = toPdf ? std::optional(value("pdf").toStdString()) : std::nullopt;
     if (const RunResult printed = PrintPages(report, print, pdfFile); printed.IsFailed()) {
         return ReportFailure(err, printed.message);
     }
-    (void)out;
     return kExitOk;
 }
 

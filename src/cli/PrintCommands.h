@@ -8,8 +8,12 @@
 class QTextStream;
 
 namespace quillon {
+class CommandArguments;
+}
 
-int RunPrintersCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
-int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+namespace quillon {
+
+int RunPrintersCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err);
+int RunPrintCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err);
 
 }  // namespace quillon

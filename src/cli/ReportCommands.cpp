@@ -5,7 +5,7 @@
 #include <QTextStream>
 
 #include "cli/AnalyseCommand.h"
-#include "cli/CommandLine.h"
+#include "cli/CommandError.h"
 #include "cli/ReportJson.h"
 #include "cli/TemplateCommands.h"
 #include "platform/QtReportLocale.h"
@@ -23,7 +23,7 @@ int ReportFailure(QTextStream& err, const std::string& text) {
     // The engine breaks its messages' lines with carriage returns.
     QString message = QString::fromStdString(text);
     message.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return CommandError(err, kExitFailure, message.trimmed());
+    return CommandError(err, ErrorKind::Failure, message.trimmed());
 }
 
 int LoadCommandReport(TfrReport& report, bool print, const AnalysisRequest& request, const ReportSource& source,
@@ -55,14 +55,14 @@ RunResult ExportToStandardOutput(TfrReport& report, TfrExportFilter& filter) {
 
 }  // namespace
 
-int RunPrepareCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    const QString which = arguments.value(2);
+int RunPrepareCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err) {
+    const QString which = arguments.Words().value(0);
     const bool print = which == QLatin1String("print");
     if (!print && which != QLatin1String("export")) {
-        return UsageError(err, QStringLiteral("usage: quillon prepare print|export [OPTIONS] --json TEXT"));
+        return CommandError(err, ErrorKind::Usage, QStringLiteral("usage: quillon prepare print|export [OPTIONS] --json TEXT"));
     }
     AnalysisRequest request;
-    if (const int code = ParseAnalysisRequest(arguments, 2, request, err); code != kExitOk) return code;
+    if (const int code = ReadAnalysisRequest(arguments, 1, request, err); code != kExitOk) return code;
     CommandAnalysis analysis;
     if (const int code = Analyse(request, analysis, err); code != kExitOk) return code;
 
@@ -82,10 +82,10 @@ int RunPrepareCommand(const QStringList& arguments, QTextStream& out, QTextStrea
     return kExitOk;
 }
 
-int RunExportCommand(const QStringList& arguments, QTextStream& err) {
+int RunExportCommand(const CommandArguments& arguments, QTextStream&, QTextStream& err) {
     AnalysisRequest request;
-    if (const int code = ParseAnalysisRequest(arguments, 1, request, err); code != kExitOk) return code;
-    if (!request.output) return UsageError(err, QStringLiteral("export needs -o FILE"));
+    if (const int code = ReadAnalysisRequest(arguments, 0, request, err); code != kExitOk) return code;
+    if (!request.output) return CommandError(err, ErrorKind::Usage, QStringLiteral("export needs -o FILE"));
     CommandAnalysis analysis;
     if (const int code = Analyse(request, analysis, err); code != kExitOk) return code;
 

@@ -12,6 +12,10 @@
 class QTextStream;
 
 namespace quillon {
+class CommandArguments;
+}
+
+namespace quillon {
 
 // Loads the report's template (the carried print or export template, or the --template file),
 // answers its names from the analysis and runs it without a progress window; returns an exit code.
@@ -20,8 +24,8 @@ int LoadCommandReport(TfrReport& report, bool print, const AnalysisRequest& requ
 // An engine failure as one message on err (its line breaks kept), exit code 1.
 int ReportFailure(QTextStream& err, const std::string& text);
 
-int RunPrepareCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+int RunPrepareCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err);
 // Needs a QGuiApplication: text is measured with the fonts the window uses.
-int RunExportCommand(const QStringList& arguments, QTextStream& err);
+int RunExportCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err);
 
 }  // namespace quillon

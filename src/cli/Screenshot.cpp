@@ -2,14 +2,14 @@
 
 #include <QApplication>
 #include <QBuffer>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QPixmap>
 #include <QTextStream>
 
 #include "cli/CalcCommand.h"
-#include "cli/AnalyseCommand.h"
-#include "cli/CommandLine.h"
+#include "cli/CommandError.h"
+#include "cli/CommandTable.h"
+#include "cli/OptionReaders.h"
 #include "windows/analysis/DateEdit.h"
 #include "windows/report/ReportPages.h"
 #include "windows/analysis/Windows.h"
@@ -35,7 +35,7 @@ bool SavePng(const QImage& image, const QString& path, QTextStream& err) {
         save.Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         error = save.Commit();
     }
-    if (error) CommandError(err, kExitFailure, QString::fromStdString(*error));
+    if (error) CommandError(err, ErrorKind::Failure, QString::fromStdString(*error));
     return !error;
 }
 
@@ -46,30 +46,23 @@ bool Save(QWidget* window, const QDir& dir, const QString& name, QTextStream& er
 }  // namespace
 
 int RunScreenshot(const QStringList& arguments, QTextStream& err) {
-    QCommandLineParser parser;
-    const QCommandLineOption screenshot(QStringLiteral("screenshot"), {}, QStringLiteral("DIR"));
-    const QCommandLineOption data(QStringLiteral("data"), {}, QStringLiteral("TEXT"));
-    const QCommandLineOption system(QStringLiteral("system"), {}, QStringLiteral("pythagorean|chaldean"));
-    const QCommandLineOption date(QStringLiteral("date"), {}, QStringLiteral("TEXT"));
-    parser.addOptions({screenshot, data, system, date});
-    if (!parser.parse(arguments)) {
-        err << "quillon: " << parser.errorText() << "\n";
-        return kExitUsage;
+    CommandArguments options(arguments, ScreenshotOptions(), 0);
+    if (const int code = options.Parse(QStringLiteral("--screenshot"), err); code != kExitOk) return code;
+    if (!options.Words().isEmpty()) {
+        return CommandError(err, ErrorKind::Usage,
+                            QStringLiteral("--screenshot takes no other arguments: %1").arg(options.Words().join(QLatin1Char(' '))));
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        err << "quillon: --screenshot takes no other arguments: " << parser.positionalArguments().join(' ') << "\n";
-        return kExitUsage;
-    }
-    if (parser.value(screenshot).isEmpty()) {
-        err << "quillon: --screenshot needs the folder to write the images to\n";
-        return kExitUsage;
-    }
-    // A date that cannot be read fails here, as it does for analyse, before any window is made.
-    if (parser.isSet(date) && !ReadCommandDate(parser.value(date), err)) return kExitFailure;
-    QDir dir(parser.value(screenshot));
+    const QString folder = options.Value(QStringLiteral("screenshot"));
+    if (folder.isEmpty()) return CommandError(err, ErrorKind::Usage, QStringLiteral("--screenshot needs the folder to write the images to"));
+    // The system and the date are read as analyse reads them, before any window is made.
+    LetterSystem system = LetterSystem::Pythagorean;
+    if (const int code = ReadSystem(options, system, err); code != kExitOk) return code;
+    const std::optional<QString> date =
+        options.IsSet(QStringLiteral("date")) ? std::optional(options.Value(QStringLiteral("date"))) : std::nullopt;
+    if (date && !ReadCommandDate(*date, err)) return kExitFailure;
+    QDir dir(folder);
     if (!dir.mkpath(QStringLiteral("."))) {
-        err << "quillon: cannot create the folder " << dir.path() << "\n";
-        return kExitFailure;
+        return CommandError(err, ErrorKind::Failure, QStringLiteral("cannot create the folder %1").arg(dir.path()));
     }
 
     // The windows print on the machine's printers, as the program does.
@@ -82,17 +75,10 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
     TCalcFrm& window = windows.CalcFrm;
     window.setAttribute(Qt::WA_DontShowOnScreen);
     window.show();
-    if (parser.isSet(system)) {
-        const auto chosen = LetterSystemFromName(parser.value(system).toStdString());
-        if (!chosen) {
-            err << "quillon: --system takes pythagorean or chaldean\n";
-            return kExitUsage;
-        }
-        if (*chosen != window.State().letterSystem) window.MthBtnClick();
-    }
+    if (options.IsSet(QStringLiteral("system")) && system != window.State().letterSystem) window.MthBtnClick();
     // The text arrives as the Paste command brings it; the Y dialog is shown on its own below
     // instead of being asked modally.
-    if (parser.isSet(data)) window.PutPastedText(parser.value(data));
+    if (options.IsSet(QStringLiteral("data"))) window.PutPastedText(options.Value(QStringLiteral("data")));
     QApplication::processEvents();
     bool ok = Save(&window, dir, QStringLiteral("analysis.png"), err);
 
@@ -107,8 +93,8 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
     }
 
     window.CalendarBtnClick();
-    if (parser.isSet(date)) {
-        window.DateEdit->setText(parser.value(date));
+    if (date) {
+        window.DateEdit->setText(*date);
         window.DtCalcBtnClick();
     }
     QApplication::processEvents();

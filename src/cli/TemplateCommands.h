@@ -11,8 +11,12 @@
 class QTextStream;
 
 namespace quillon {
+class CommandArguments;
+}
 
-int RunTemplateCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+namespace quillon {
+
+int RunTemplateCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err);
 
 // The bytes of a template stream file, of any kind (a device or a pipe too); a file that cannot
 // be read, is empty or is too large to be a template is reported on err and gives nothing.

@@ -98,7 +98,7 @@ TEST(CalcCommand, UsageErrors) {
         {{"1{Bogus}"}, "quillon: unknown key {Bogus}; see quillon calc --help\n"},
         {{"{click:MX}"}, "quillon: unknown key {click:MX}; see quillon calc --help\n"},
         {{"1{Enter"}, "quillon: a { without its } in \"1{Enter\"\n"},
-        {{"--colour", "1"}, "quillon: Unknown option 'colour'.\n"},
+        {{"--colour", "1"}, "quillon: calc has no option \"--colour\"; see quillon calc --help\n"},
     };
     for (const auto& row : rows) {
         QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));

@@ -151,7 +151,7 @@ TEST(CommandLineErrors, UsageErrorsExitWithTwoAndOneLine) {
 TEST(CommandLineErrors, AnOptionTheCommandDoesNotTakeIsNamed) {
     const Outcome run = Quillon({QStringLiteral("export"), QStringLiteral("--json"), QStringLiteral("-o"),
                                  QStringLiteral("m.rtf"), QStringLiteral("MARY")});
-    EXPECT_EQ(run.err, QStringLiteral("quillon: export takes no --json\n"));
+    EXPECT_EQ(run.err, QStringLiteral("quillon: export has no option \"--json\"; see quillon export --help\n"));
     EXPECT_FALSE(QFile::exists(QStringLiteral("m.rtf")));
 }
 

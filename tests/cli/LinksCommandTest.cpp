@@ -63,7 +63,7 @@ TEST(LinksCommand, HelpAndUsageErrors) {
         {"help", {QStringLiteral("--help")}, kExitOk, QStringLiteral("Usage: quillon links [--json]"), {}},
         {"short help", {QStringLiteral("-h")}, kExitOk, QStringLiteral("Usage: quillon links [--json]"), {}},
         {"unknown option", {QStringLiteral("--all")}, kExitUsage, {},
-         QStringLiteral("quillon: links takes only --json, not \"--all\"\n")},
+         QStringLiteral("quillon: links has no option \"--all\"; see quillon links --help\n")},
         {"stray word", {QStringLiteral("--json"), QStringLiteral("maker")}, kExitUsage, {},
          QStringLiteral("quillon: links takes only --json, not \"maker\"\n")},
     };

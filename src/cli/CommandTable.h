@@ -1,0 +1,98 @@
+#pragma once
+// Every command of the command line, each defined once: its name, its usage, its options, whether
+// it needs the widgets and the function that runs it. The command list of "quillon --help",
+// "quillon COMMAND --help", the options each command's parser knows, the decision between a
+// widgets application and a plain one, the man page's COMMANDS and OPTIONS sections and the bash
+// completion all come from these definitions.
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+#include <span>
+
+class QTextStream;
+
+namespace quillon {
+
+// What the completion offers for an option's value. Auto: files for FILE, INPUT and OUTPUT,
+// folders for DIR, the words of a value such as "csv|tsv|jsonl", nothing for a free text.
+enum class ValueCompletion { Auto, Printers, WhereClauses };
+
+struct OptionSpec {
+    // "system", or "o,output" for a short and a long name; a name written with its prefix
+    // ("-debug", "/debug") is typed as it stands.
+    const char* names;
+    const char* valueName = nullptr;  // "FILE", "pythagorean|chaldean"; none for a switch
+    const char* help = "";            // a line for COMMAND --help
+    const char* manual = "";          // the man page's paragraph in troff; none: described elsewhere
+    ValueCompletion completion = ValueCompletion::Auto;
+};
+
+// The names of an option as they are typed: "-o", "--output".
+QStringList TypedNames(const OptionSpec& option);
+
+// The same option with another paragraph on the man page, for a command that means it otherwise.
+constexpr OptionSpec WithManual(OptionSpec option, const char* manual) {
+    option.manual = manual;
+    return option;
+}
+
+class CommandArguments;
+using CommandRun = int (*)(const CommandArguments& arguments, QTextStream& out, QTextStream& err);
+
+struct CommandSpec {
+    const char* name;
+    // The command's entry in "quillon --help": the synopsis after "  " (its further lines
+    // indented to stand under the options), then the description indented by six.
+    const char* summary;
+    std::span<const OptionSpec> options;
+    // Export measures text with the window's fonts, help may open its viewer, calc works the
+    // calculator window, print and printers reach the printers through Qt's printing: they need a
+    // widgets application, which runs off-screen without a display.
+    bool needsWidgets;
+    CommandRun run;
+    const char* usage = nullptr;  // a longer usage of its own for COMMAND --help
+    const char* manualSynopsis = "";
+    const char* manual = "";
+    // Bash that completes the command's words other than options (see the completion script for
+    // the variables it has); none: nothing to offer.
+    const char* completeWords = "";
+};
+
+// The commands in the order "quillon --help" lists them.
+std::span<const CommandSpec* const> Commands();
+const CommandSpec* FindCommand(const QString& name);
+// The options of the program as a whole and those that go with --screenshot.
+std::span<const OptionSpec> ProgramOptions();
+std::span<const OptionSpec> ScreenshotOptions();
+
+// The arguments of a command as its options read them.
+class CommandArguments {
+public:
+    // words: how many positional arguments name the command (the command's name: 1; none: 0).
+    CommandArguments(const QStringList& arguments, std::span<const OptionSpec> options, int words = 1);
+
+    // Reads the options; an option the command does not have, or one without its value, is a
+    // usage error naming it, written on err. Returns the exit code, 0 when all is read.
+    int Parse(const QString& who, QTextStream& err);
+
+    // Whether the option was given; an option the command does not have never is.
+    bool IsSet(const QString& name) const { return known_.contains(name) && parser_.isSet(name); }
+    QString Value(const QString& name) const { return parser_.value(name); }
+    QStringList Values(const QString& name) const { return parser_.values(name); }
+    // The positional arguments after the command's name.
+    QStringList Words() const { return parser_.positionalArguments().mid(words_); }
+    const QStringList& All() const { return arguments_; }
+
+private:
+    QStringList arguments_;
+    QCommandLineParser parser_;
+    QStringList known_;
+    int words_;
+};
+
+// "quillon --help" and "quillon COMMAND --help".
+QString ProgramUsage();
+QString CommandUsage(const CommandSpec& command);
+
+}  // namespace quillon

@@ -1,0 +1,60 @@
+#pragma once
+// The options that several commands share, each written once: its definition and its reader.
+// Every command that takes one of them, and --screenshot, reads it here, so that a value means
+// the same everywhere and a wrong one gets the same message.
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/CommandTable.h"
+#include "common/SafeSave.h"
+#include "numerology/Analysis.h"
+#include "numerology/Dates.h"
+
+class QTextStream;
+
+namespace quillon {
+
+inline constexpr OptionSpec kSystemOption{"system", "pythagorean|chaldean",
+                                          "The letter-value system; Pythagorean by default."};
+inline constexpr OptionSpec kVowelYOption{"vowel-y", "all|N[,N...]",
+                                          "Reads the Ys at these positions (from 1), or every Y, as vowels."};
+inline constexpr OptionSpec kDateOption{"date", "TEXT",
+                                        "A date in the short date format of the regional settings."};
+inline constexpr OptionSpec kTemplateOption{"template", "FILE", "Lays out a report template stream of your own."};
+inline constexpr OptionSpec kOutputOption{"o,output", "FILE", "The file to write; - is standard output."};
+
+// --system: Pythagorean unless another system is named; a name that is no system is a usage
+// error. Returns the exit code.
+int ReadSystem(const CommandArguments& arguments, LetterSystem& system, QTextStream& err);
+
+// --vowel-y: which Ys are read as vowels.
+struct VowelYChoice {
+    bool all = false;
+    std::vector<qsizetype> positions;  // 1-based, in the text as analysed
+};
+// Reads --vowel-y as "all" or positions (withPositions), or as "none" or "all" (a list, where each
+// name has its own Ys). Returns the exit code.
+int ReadVowelY(const CommandArguments& arguments, bool withPositions, VowelYChoice& choice, QTextStream& err);
+// Marks the chosen Ys of the data as vowels (a small y); returns the usage error's message when a
+// position holds no Y.
+std::optional<QString> ApplyVowelY(std::u16string& data, const VowelYChoice& choice);
+
+// A typed date in upper case, as the date field reads it (month names in any case).
+std::u16string UpperCaseDateText(std::u16string_view text);
+// Reads a date given on the command line the way the date field reads typed text.
+DateReading ReadTypedDate(const QString& text, const DateSettings& settings, const CivilDate& today);
+// The same under today's regional settings; an unreadable date is reported on err as a failure.
+std::optional<CivilDate> ReadCommandDate(const QString& text, QTextStream& err);
+
+// --template FILE and -o FILE, when given ("-" is standard output).
+std::optional<QString> TemplateFileOf(const CommandArguments& arguments);
+std::optional<QString> OutputOf(const CommandArguments& arguments);
+// Opens the output that -o names: standard output for "-", else the file, replaced only when the
+// writing is committed. Returns why it cannot be opened.
+std::optional<std::string> OpenOutput(SafeSave& save, const QString& path);
+
+}  // namespace quillon
