@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# The man page and the bash completion against the program itself: the page is sound troff, and
-# every command, every option and every fixed set of option values that the program's own usage
-# texts name are in the page (in the command's own section) and offered by the completion, so
-# that neither can drift from the program.
-#   ManAndCompletionTest.sh QUILLON PACKAGING_FOLDER
+# The man page and the bash completion as they are installed: they are what the program's command
+# definitions generate ("quillon --generate man|bash", with the hand-written parts of the page), the
+# page is sound troff, and every command, every option and every fixed set of option values that
+# the program's own usage texts name are in the page (in the command's own section) and offered by
+# the completion.
+#   ManAndCompletionTest.sh QUILLON BUILD_FOLDER SOURCE_FOLDER
 
 # No pipefail: grep -q ends a pipeline early, and the SIGPIPE of the command before it is no failure.
 program=$1
-man_page=$2/quillon.1
-completion=$2/quillon.bash-completion
+build=$2
+source_dir=$3
 failures=0
 
 fail() {
@@ -17,7 +18,25 @@ fail() {
 }
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+stage=$(mktemp -d)
+trap 'rm -rf "$work" "$stage"' EXIT
+
+# --- What is installed is what the definitions generate ------------------------------------------
+
+cmake --install "$build" --prefix "$stage/root" >/dev/null || fail "cmake --install failed"
+man_page=$stage/quillon.1
+completion=$stage/root/share/bash-completion/completions/quillon
+zcat "$stage/root/share/man/man1/quillon.1.gz" >"$man_page" || fail "no manual page is installed"
+[[ -f $completion ]] || fail "no bash completion is installed"
+
+"$program" --generate bash | cmp -s - "$completion" || fail "the installed completion is not what quillon --generate bash prints"
+generated=$("$program" --generate man)
+grep -q '^\.SH COMMANDS$' <<<"$generated" || fail "quillon --generate man prints no COMMANDS section"
+# The generated sections stand in the page as they are, between the hand-written parts.
+[[ $(<"$man_page") == *"$generated"* ]] || fail "the installed page lacks the sections that quillon --generate man prints"
+for part in "$source_dir"/packaging/man/*.troff; do
+    [[ $(<"$man_page") == *"$(<"$part")"* ]] || fail "the installed page lacks the part $(basename "$part")"
+done
 
 # --- The page itself ---------------------------------------------------------------------------
 
