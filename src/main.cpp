@@ -121,7 +121,8 @@ int WithStandardOutputChecked(int code, QTextStream& out, QTextStream& err) {
     // Closing an output that was closed already fails, which matters only when something was to go.
     if (!failedBefore && !(closeFailed && (pending || closeError != EBADF))) return code;
     if (reason.isEmpty() && closeError != 0) reason = QString::fromLocal8Bit(std::strerror(closeError));
-    quillon::CommandNote(err, reason.isEmpty() ? QStringLiteral("write error") : QStringLiteral("write error: ") + reason);
+    quillon::CommandNote(err,
+                         reason.isEmpty() ? QStringLiteral("write error") : QStringLiteral("write error: ") + reason);
     return code == quillon::kExitOk ? quillon::kExitFailure : code;
 }
 
@@ -168,8 +169,9 @@ int main(int argc, char** argv) {
     }
 
     if (!HasDisplay()) {
-        return quillon::CommandError(err, quillon::ErrorKind::Failure,
-                                     QStringLiteral("no display to open the window on; try \"./run analyse TEXT\" or \"quillon --help\""));
+        return quillon::CommandError(
+            err, quillon::ErrorKind::Failure,
+            QStringLiteral("no display to open the window on; try \"./run analyse TEXT\" or \"quillon --help\""));
     }
     QApplication app(argc, argv);
     SetNames();

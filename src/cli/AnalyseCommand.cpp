@@ -52,8 +52,7 @@ void PrintReadable(QTextStream& out, const ReportSource& source) {
             out << QString::fromStdString(source.chartCells[static_cast<std::size_t>((digit - 1) * 3 + r)])
                        .rightJustified(4);
         }
-        out << QString::fromStdString(source.chartCells[static_cast<std::size_t>(27 + r)]).rightJustified(7)
-            << "\n";
+        out << QString::fromStdString(source.chartCells[static_cast<std::size_t>(27 + r)]).rightJustified(7) << "\n";
     }
     if (source.datePanelVisible) {
         auto line = [&out](const char* label, const std::string& text) {
@@ -73,7 +72,8 @@ void PrintReadable(QTextStream& out, const ReportSource& source) {
 int ReadAnalysisRequest(const CommandArguments& arguments, int textStart, AnalysisRequest& request, QTextStream& err) {
     const QStringList words = arguments.Words().mid(textStart);
     if (words.isEmpty()) {
-        return CommandError(err, ErrorKind::Usage, QStringLiteral("%1 needs a TEXT to analyse").arg(arguments.All().value(1)));
+        return CommandError(err, ErrorKind::Usage,
+                            QStringLiteral("%1 needs a TEXT to analyse").arg(arguments.All().value(1)));
     }
     if (const int code = ReadSystem(arguments, request.system, err); code != kExitOk) return code;
     if (const int code = ReadVowelY(arguments, true, request.vowelY, err); code != kExitOk) return code;
@@ -128,7 +128,8 @@ int RunAnalyseCommand(const CommandArguments& arguments, QTextStream& out, QText
     CommandAnalysis analysis;
     if (const int code = Analyse(request, analysis, err); code != kExitOk) return code;
     if (request.json) {
-        out << QJsonDocument(JsonOf(analysis.source, analysis.state, analysis.dataText)).toJson(QJsonDocument::Indented);
+        out << QJsonDocument(JsonOf(analysis.source, analysis.state, analysis.dataText))
+                   .toJson(QJsonDocument::Indented);
     } else {
         PrintReadable(out, analysis.source);
     }

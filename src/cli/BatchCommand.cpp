@@ -44,8 +44,9 @@ std::optional<batch::WhereClause> WhereFrom(const QString& text) {
 }
 
 std::optional<batch::OutputFormat> FormatFrom(const QString& name) {
-    const std::pair<const char*, batch::OutputFormat> formats[] = {
-        {"csv", batch::OutputFormat::Csv}, {"tsv", batch::OutputFormat::Tsv}, {"jsonl", batch::OutputFormat::JsonLines}};
+    const std::pair<const char*, batch::OutputFormat> formats[] = {{"csv", batch::OutputFormat::Csv},
+                                                                   {"tsv", batch::OutputFormat::Tsv},
+                                                                   {"jsonl", batch::OutputFormat::JsonLines}};
     for (const auto& [known, format] : formats) {
         if (name.compare(QLatin1String(known), Qt::CaseInsensitive) == 0) return format;
     }
@@ -57,15 +58,24 @@ int ReadLayout(const CommandArguments& arguments, BatchOptions& options, QTextSt
     if (arguments.IsSet(QStringLiteral("format"))) {
         const QString name = arguments.Value(QStringLiteral("format"));
         const auto format = FormatFrom(name);
-        if (!format) return CommandError(err, ErrorKind::Usage, QStringLiteral("--format takes csv, tsv or jsonl, not \"%1\"").arg(name));
+        if (!format) {
+            return CommandError(err, ErrorKind::Usage,
+                                QStringLiteral("--format takes csv, tsv or jsonl, not \"%1\"").arg(name));
+        }
         options.format = *format;
     }
-    for (const auto& [name, target] : {std::pair{"column", &options.column}, std::pair{"date-column", &options.dateColumn}}) {
+    for (const auto& [name, target] :
+         {std::pair{"column", &options.column}, std::pair{"date-column", &options.dateColumn}}) {
         if (!arguments.IsSet(QLatin1String(name))) continue;
         *target = ColumnFrom(arguments.Value(QLatin1String(name)));
-        if (!*target) return CommandError(err, ErrorKind::Usage, QStringLiteral("--%1: columns are counted from 1").arg(QLatin1String(name)));
+        if (!*target) {
+            return CommandError(err, ErrorKind::Usage,
+                                QStringLiteral("--%1: columns are counted from 1").arg(QLatin1String(name)));
+        }
     }
-    if (options.dateColumn && !options.column) return CommandError(err, ErrorKind::Usage, QStringLiteral("--date-column needs --column"));
+    if (options.dateColumn && !options.column) {
+        return CommandError(err, ErrorKind::Usage, QStringLiteral("--date-column needs --column"));
+    }
     if (options.dateColumn && arguments.IsSet(QStringLiteral("date"))) {
         return CommandError(err, ErrorKind::Usage, QStringLiteral("give --date or --date-column, not both"));
     }
@@ -84,22 +94,26 @@ int ReadAnalysis(const CommandArguments& arguments, BatchOptions& options, QText
     options.today = Today();
     options.upperCaseDate = UpperCaseDateText;
     if (arguments.IsSet(QStringLiteral("date"))) {
-        const DateReading reading = ReadTypedDate(arguments.Value(QStringLiteral("date")), options.dateSettings, options.today);
+        const DateReading reading =
+            ReadTypedDate(arguments.Value(QStringLiteral("date")), options.dateSettings, options.today);
         if (const auto* error = std::get_if<DateError>(&reading)) {
-            return CommandError(err, ErrorKind::Usage, QStringLiteral("--date: %1").arg(QString::fromStdString(error->message)));
+            return CommandError(err, ErrorKind::Usage,
+                                QStringLiteral("--date: %1").arg(QString::fromStdString(error->message)));
         }
         options.date = std::get<CivilDate>(reading);
     }
     for (const QString& text : arguments.Values(QStringLiteral("where"))) {
         const auto clause = WhereFrom(text);
         if (!clause) {
-            return CommandError(err, ErrorKind::Usage, QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date or "
-                                                       "namedate: \"%1\"")
-                                            .arg(text));
+            return CommandError(err, ErrorKind::Usage,
+                                QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date or "
+                                               "namedate: \"%1\"")
+                                    .arg(text));
         }
         const bool needsDate = clause->key == batch::WhereKey::Date || clause->key == batch::WhereKey::NameDate;
         if (needsDate && !options.HasDate()) {
-            return CommandError(err, ErrorKind::Usage, QStringLiteral("--where %1 needs --date or --date-column").arg(text));
+            return CommandError(err, ErrorKind::Usage,
+                                QStringLiteral("--where %1 needs --date or --date-column").arg(text));
         }
         options.where.push_back(*clause);
     }
@@ -110,7 +124,9 @@ int ReadAnalysis(const CommandArguments& arguments, BatchOptions& options, QText
 int ReadBatchRequest(const CommandArguments& arguments, BatchOptions& options, QString& input, QString& output,
                      QTextStream& err) {
     const QStringList words = arguments.Words();
-    if (words.size() > 1) return CommandError(err, ErrorKind::Usage, QStringLiteral("batch reads one INPUT, not %1").arg(words.size()));
+    if (words.size() > 1) {
+        return CommandError(err, ErrorKind::Usage, QStringLiteral("batch reads one INPUT, not %1").arg(words.size()));
+    }
     input = words.value(0, QStringLiteral("-"));
     output = OutputOf(arguments).value_or(QStringLiteral("-"));
     if (const int code = ReadLayout(arguments, options, err); code != kExitOk) return code;
@@ -122,7 +138,9 @@ int ReadBatchRequest(const CommandArguments& arguments, BatchOptions& options, Q
         const QString text = arguments.Value(QStringLiteral("threads"));
         const int count = text.toInt(&ok);
         if (!ok || count < 1 || count > kMaxThreads) {
-            return CommandError(err, ErrorKind::Usage, QStringLiteral("--threads takes a number from 1 to %1, not \"%2\"").arg(kMaxThreads).arg(text));
+            return CommandError(
+                err, ErrorKind::Usage,
+                QStringLiteral("--threads takes a number from 1 to %1, not \"%2\"").arg(kMaxThreads).arg(text));
         }
         options.threads = count;
     }
@@ -203,7 +221,8 @@ int RunBatchCommand(const CommandArguments& arguments, QTextStream&, QTextStream
     batch::BatchCallbacks callbacks;
     callbacks.skipped = [&](const batch::SkippedRow& row) {
         progress.Clear();
-        CommandNote(err, QStringLiteral("line %1: %2; row skipped").arg(row.line).arg(QString::fromStdString(row.reason)));
+        CommandNote(err,
+                    QStringLiteral("line %1: %2; row skipped").arg(row.line).arg(QString::fromStdString(row.reason)));
     };
     callbacks.progress = [&](const batch::BatchProgress& now) { progress.Show(now); };
     const batch::BatchOutcome outcome = batch::RunBatch(

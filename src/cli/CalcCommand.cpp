@@ -198,7 +198,8 @@ QString PlayCalculatorKeys(Windows& windows, const QString& keys) {
 
 int RunCalcCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err) {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        return CommandError(err, ErrorKind::Failure, QStringLiteral("calc needs the program's windows, which cannot be created here"));
+        return CommandError(err, ErrorKind::Failure,
+                            QStringLiteral("calc needs the program's windows, which cannot be created here"));
     }
     const CalcSession session{arguments.Words(), arguments.Value(QStringLiteral("clipboard")),
                               arguments.IsSet(QStringLiteral("json"))};

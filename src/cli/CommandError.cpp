@@ -28,7 +28,9 @@ void CommandNote(QTextStream& err, const QString& message) {
 int CommandError(QTextStream& err, ErrorKind kind, const QString& message) {
     switch (kind) {
         case ErrorKind::Failure: CommandNote(err, message); return kExitFailure;
-        case ErrorKind::Usage: CommandNote(err, QString(message).replace(QLatin1Char('\n'), QLatin1Char(' '))); return kExitUsage;
+        case ErrorKind::Usage:
+            CommandNote(err, QString(message).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+            return kExitUsage;
     }
     return kExitFailure;
 }

@@ -44,7 +44,9 @@ bool NeedsWidgets(const QStringList& arguments) {
 }
 
 int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    if (arguments.size() < 2) return CommandError(err, ErrorKind::Usage, QStringLiteral("no command given; see quillon --help"));
+    if (arguments.size() < 2) {
+        return CommandError(err, ErrorKind::Usage, QStringLiteral("no command given; see quillon --help"));
+    }
     const QString& first = arguments.at(1);
     if (first == QLatin1String("-h") || first == QLatin1String("--help")) return Print(out, ProgramUsage());
     if (first == QLatin1String("-v") || first == QLatin1String("--version")) return Print(out, VersionText() + "\n");
@@ -55,7 +57,8 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     }
     const CommandSpec* command = FindCommand(first);
     if (!command) {
-        return CommandError(err, ErrorKind::Usage, QStringLiteral("unknown command \"%1\"; see quillon --help").arg(first));
+        return CommandError(err, ErrorKind::Usage,
+                            QStringLiteral("unknown command \"%1\"; see quillon --help").arg(first));
     }
     if (AsksForHelp(arguments)) return Print(out, CommandUsage(*command));
     CommandArguments commandArguments(arguments, command->options);

@@ -9,7 +9,7 @@
 namespace quillon {
 namespace {
 
-const CommandSpec* const kCommands[] = {&kAnalyseCommand, &kPrepareCommand,  &kExportCommand, &kTemplateCommand,
+const CommandSpec* const kCommands[] = {&kAnalyseCommand,  &kPrepareCommand, &kExportCommand, &kTemplateCommand,
                                         &kPrintersCommand, &kPrintCommand,   &kLinksCommand,  &kCalcCommand,
                                         &kBatchCommand,    &kHelpCommand};
 
@@ -110,7 +110,8 @@ int CommandArguments::Parse(const QString& who, QTextStream& err) {
     const QString option = (unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + unknown.first();
     const QString usage = who.startsWith(QLatin1Char('-')) ? QStringLiteral("quillon --help")
                                                            : QStringLiteral("quillon %1 --help").arg(who);
-    return CommandError(err, ErrorKind::Usage, QStringLiteral("%1 has no option \"%2\"; see %3").arg(who, option, usage));
+    return CommandError(err, ErrorKind::Usage,
+                        QStringLiteral("%1 has no option \"%2\"; see %3").arg(who, option, usage));
 }
 
 QString ProgramUsage() {

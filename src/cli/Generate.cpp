@@ -1,6 +1,7 @@
 #include "cli/Generate.h"
 
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringList>
 
 #include "cli/CommandTable.h"
@@ -31,7 +32,9 @@ QString TroffValue(const QString& value) {
 // An option's paragraph: its names and value as the tag, then its text.
 QString OptionParagraph(const OptionSpec& option) {
     QStringList names;
-    for (const QString& name : TypedNames(option)) names << QStringLiteral("\\fB") + TroffEscaped(name) + QStringLiteral("\\fP");
+    for (const QString& name : TypedNames(option)) {
+        names << QStringLiteral("\\fB") + TroffEscaped(name) + QStringLiteral("\\fP");
+    }
     QString tag = names.join(QStringLiteral(", "));
     if (option.valueName) tag += QLatin1Char(' ') + TroffValue(QString::fromLatin1(option.valueName));
     return QStringLiteral(".TP\n") + tag + QLatin1Char('\n') + QString::fromUtf8(option.manual) + QLatin1Char('\n');
@@ -58,22 +61,24 @@ QString Indented(const char* text, int by) {
 QString ValueCompletion(const OptionSpec& option) {
     switch (option.completion) {
         case ValueCompletion::Printers:
-            return QStringLiteral("local -a printers\n"
-                                  "mapfile -t printers < <(_quillon_printers \"$1\")\n"
-                                  "_quillon_offer \"${printers[@]}\"");
+            return QStringLiteral(
+                "local -a printers\n"
+                "mapfile -t printers < <(_quillon_printers \"$1\")\n"
+                "_quillon_offer \"${printers[@]}\"");
         case ValueCompletion::WhereClauses:
-            return QStringLiteral("local key=${cur%%=*}\n"
-                                  "case $cur in\n"
-                                  "    vowels=* | consonants=* | total=* | date=* | namedate=*)\n"
-                                  "        _quillon_offer \"$key=\"{0..9}\n"
-                                  "        _quillon_trim_breaks\n"
-                                  "        ;;\n"
-                                  "    *=*) ;;\n"
-                                  "    *)\n"
-                                  "        _quillon_offer vowels= consonants= total= date= namedate=\n"
-                                  "        compopt -o nospace\n"
-                                  "        ;;\n"
-                                  "esac");
+            return QStringLiteral(
+                "local key=${cur%%=*}\n"
+                "case $cur in\n"
+                "    vowels=* | consonants=* | total=* | date=* | namedate=*)\n"
+                "        _quillon_offer \"$key=\"{0..9}\n"
+                "        _quillon_trim_breaks\n"
+                "        ;;\n"
+                "    *=*) ;;\n"
+                "    *)\n"
+                "        _quillon_offer vowels= consonants= total= date= namedate=\n"
+                "        compopt -o nospace\n"
+                "        ;;\n"
+                "esac");
         case ValueCompletion::Auto: break;
     }
     const QString value = QString::fromLatin1(option.valueName);
@@ -142,7 +147,8 @@ QString BashCompletion() {
         addValueOptions(command->options);
         valueCases += QStringLiteral("            %1)\n").arg(name) + ValueCases(command->options) +
                       QStringLiteral("                ;;\n");
-        optionCases += QStringLiteral("        %1) options=(%2) ;;\n").arg(name, AllNames(command->options).join(QLatin1Char(' ')));
+        optionCases += QStringLiteral("        %1) options=(%2) ;;\n")
+                           .arg(name, AllNames(command->options).join(QLatin1Char(' ')));
         if (*command->completeWords) {
             wordCases += QStringLiteral("        %1)\n").arg(name) + Indented(command->completeWords, 12) +
                          QStringLiteral("            ;;\n");
@@ -154,7 +160,8 @@ QString BashCompletion() {
     QStringList programOptions = AllNames(ProgramOptions());
     programOptions.insert(0, TypedNames(ScreenshotOptions().front()).constFirst());
 
-    QString script = QStringLiteral(R"sh(# bash completion for quillon(1)                             -*- shell-script -*-
+    QString script =
+        QStringLiteral(R"sh(# bash completion for quillon(1)                             -*- shell-script -*-
 #
 # Made by "quillon --generate bash" from the program's command definitions. Completes the
 # commands, each command's options, the values of options that take one of a fixed set, file and
@@ -277,7 +284,8 @@ _quillon()
 
 # ex: filetype=sh
 )sh");
-    valueCases += QStringLiteral("            '')\n") + ValueCases(ScreenshotOptions()) + QStringLiteral("                ;;\n");
+    valueCases +=
+        QStringLiteral("            '')\n") + ValueCases(ScreenshotOptions()) + QStringLiteral("                ;;\n");
     script.replace(QStringLiteral("@VALUE_OPTIONS@"), valueNames.join(QStringLiteral(" | ")));
     script.replace(QStringLiteral("@VALUE_CASES@"), valueCases);
     script.replace(QStringLiteral("@SCREENSHOT_OPTIONS@"), AllNames(ScreenshotOptions()).join(QLatin1Char(' ')));

@@ -47,14 +47,15 @@ QString ObjectPathOf(QString page) {
 bool PrintContents(const ChmFile& file, const QString& helpFile, QTextStream& out, QTextStream& err) {
     const std::string& contents = file.System().contentsFile;
     if (contents.empty()) {
-        CommandError(err, ErrorKind::Failure, QStringLiteral("the help file %1 has no table of contents").arg(helpFile));
+        CommandError(err, ErrorKind::Failure,
+                     QStringLiteral("the help file %1 has no table of contents").arg(helpFile));
         return false;
     }
     const auto sitemap = file.Read(contents);
     if (!sitemap) {
         CommandError(err, ErrorKind::Failure,
-             QStringLiteral("cannot read the table of contents %1 of the help file %2")
-                 .arg(QString::fromStdString(contents), helpFile));
+                     QStringLiteral("cannot read the table of contents %1 of the help file %2")
+                         .arg(QString::fromStdString(contents), helpFile));
         return false;
     }
     QStringList titles;
@@ -95,20 +96,27 @@ int RunHelpCommand(const CommandArguments& arguments, QTextStream& out, QTextStr
     const bool text = arguments.IsSet(QStringLiteral("text"));
     const bool list = arguments.IsSet(QStringLiteral("list"));
     const QStringList words = arguments.Words();
-    if (words.size() > 1) return CommandError(err, ErrorKind::Usage, QStringLiteral("help takes one PAGE; see quillon help --help"));
+    if (words.size() > 1) {
+        return CommandError(err, ErrorKind::Usage, QStringLiteral("help takes one PAGE; see quillon help --help"));
+    }
     const QString page = words.value(0);
-    if (text && list) return CommandError(err, ErrorKind::Usage, QStringLiteral("help takes --text or --list, not both"));
+    if (text && list) {
+        return CommandError(err, ErrorKind::Usage, QStringLiteral("help takes --text or --list, not both"));
+    }
 
     CommandMessages messages(err);
     const ScopedMessages messagesToErr(messages);
     HelpService& help = CurrentHelp();
     const QString helpFile = help.FindHelpFile(QDir::currentPath());
     if (!help.Library().Loaded()) {
-        return CommandError(err, ErrorKind::Failure,
-                    QStringLiteral("cannot read help files: %1").arg(QString::fromStdString(help.Library().Error())));
+        return CommandError(
+            err, ErrorKind::Failure,
+            QStringLiteral("cannot read help files: %1").arg(QString::fromStdString(help.Library().Error())));
     }
     const auto file = ChmFile::Open(help.Library(), helpFile.toStdString());
-    if (!file) return CommandError(err, ErrorKind::Failure, QStringLiteral("cannot open the help file %1").arg(helpFile));
+    if (!file) {
+        return CommandError(err, ErrorKind::Failure, QStringLiteral("cannot open the help file %1").arg(helpFile));
+    }
     if (list) {
         const bool listed = PrintContents(*file, helpFile, out, err);
         out.flush();
@@ -118,24 +126,27 @@ int RunHelpCommand(const CommandArguments& arguments, QTextStream& out, QTextStr
     const QString pageName = page.isEmpty() ? objectPath : page;
     if (objectPath.isEmpty() || !file->Contains(objectPath.toStdString())) {
         return CommandError(err, ErrorKind::Failure,
-                    QStringLiteral("the help file %1 has no page %2")
-                        .arg(helpFile, page.isEmpty() ? QStringLiteral("to start with") : page));
+                            QStringLiteral("the help file %1 has no page %2")
+                                .arg(helpFile, page.isEmpty() ? QStringLiteral("to start with") : page));
     }
     if (const QString reason = NotAPage(objectPath); !reason.isEmpty()) {
-        return CommandError(err, ErrorKind::Failure, QStringLiteral("%1 in the help file %2 %3").arg(pageName, helpFile, reason));
+        return CommandError(err, ErrorKind::Failure,
+                            QStringLiteral("%1 in the help file %2 %3").arg(pageName, helpFile, reason));
     }
     if (text) {
         const std::optional<QString> pageText = HelpPageText(*file, objectPath);
         if (!pageText) {
-            return CommandError(err, ErrorKind::Failure, QStringLiteral("cannot read the page %1 of the help file %2").arg(pageName, helpFile));
+            return CommandError(err, ErrorKind::Failure,
+                                QStringLiteral("cannot read the page %1 of the help file %2").arg(pageName, helpFile));
         }
         out << *pageText;
         out.flush();
         return kExitOk;
     }
     if (!CanShowWindows()) {
-        return CommandError(err, ErrorKind::Failure,
-                            QStringLiteral("no display to open the help viewer on; try quillon help --text %1").arg(page).trimmed());
+        return CommandError(
+            err, ErrorKind::Failure,
+            QStringLiteral("no display to open the help viewer on; try quillon help --text %1").arg(page).trimmed());
     }
     // A help file that the viewer cannot open has been reported; there is no window to wait for.
     if (!help.ShowTopic(helpFile + QStringLiteral("::") + objectPath)) return kExitFailure;

@@ -13,7 +13,8 @@
 namespace quillon {
 int RunLinksCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err) {
     if (const QStringList words = arguments.Words(); !words.isEmpty()) {
-        return CommandError(err, ErrorKind::Usage, QStringLiteral("links takes only --json, not \"%1\"").arg(words.first()));
+        return CommandError(err, ErrorKind::Usage,
+                            QStringLiteral("links takes only --json, not \"%1\"").arg(words.first()));
     }
     const bool json = arguments.IsSet(QStringLiteral("json"));
     if (json) {

@@ -12,7 +12,8 @@ int ReadSystem(const CommandArguments& arguments, LetterSystem& system, QTextStr
     const QString name = arguments.Value(QStringLiteral("system"));
     const auto chosen = LetterSystemFromName(name.toStdString());
     if (!chosen) {
-        return CommandError(err, ErrorKind::Usage, QStringLiteral("--system takes pythagorean or chaldean, not \"%1\"").arg(name));
+        return CommandError(err, ErrorKind::Usage,
+                            QStringLiteral("--system takes pythagorean or chaldean, not \"%1\"").arg(name));
     }
     system = *chosen;
     return kExitOk;
@@ -27,14 +28,16 @@ int ReadVowelY(const CommandArguments& arguments, bool withPositions, VowelYChoi
     }
     if (!withPositions) {
         if (wanted.compare(QStringLiteral("none"), Qt::CaseInsensitive) == 0) return kExitOk;
-        return CommandError(err, ErrorKind::Usage, QStringLiteral("--vowel-y takes none or all, not \"%1\"").arg(wanted));
+        return CommandError(err, ErrorKind::Usage,
+                            QStringLiteral("--vowel-y takes none or all, not \"%1\"").arg(wanted));
     }
     for (const QString& part : wanted.split(QLatin1Char(','))) {
         bool ok = false;
         const qsizetype position = part.trimmed().toLongLong(&ok);
         if (!ok || position < 1) {
-            return CommandError(err, ErrorKind::Usage,
-                                QStringLiteral("--vowel-y takes \"all\" or 1-based positions such as 4 or 2,5: \"%1\"").arg(wanted));
+            return CommandError(
+                err, ErrorKind::Usage,
+                QStringLiteral("--vowel-y takes \"all\" or 1-based positions such as 4 or 2,5: \"%1\"").arg(wanted));
         }
         choice.positions.push_back(position);
     }
@@ -50,7 +53,9 @@ std::optional<QString> ApplyVowelY(std::u16string& data, const VowelYChoice& cho
     }
     for (const qsizetype position : choice.positions) {
         if (position > static_cast<qsizetype>(data.size()) || data[static_cast<std::size_t>(position - 1)] != u'Y') {
-            return QStringLiteral("--vowel-y: position %1 of \"%2\" holds no Y").arg(position).arg(QString::fromStdU16String(data));
+            return QStringLiteral("--vowel-y: position %1 of \"%2\" holds no Y")
+                .arg(position)
+                .arg(QString::fromStdU16String(data));
         }
     }
     for (const qsizetype position : choice.positions) data[static_cast<std::size_t>(position - 1)] = u'y';
@@ -58,7 +63,9 @@ std::optional<QString> ApplyVowelY(std::u16string& data, const VowelYChoice& cho
 }
 
 std::u16string UpperCaseDateText(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size())).toUpper().toStdU16String();
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()))
+        .toUpper()
+        .toStdU16String();
 }
 
 DateReading ReadTypedDate(const QString& text, const DateSettings& settings, const CivilDate& today) {
@@ -87,7 +94,9 @@ std::optional<QString> TemplateFileOf(const CommandArguments& arguments) {
     return ValueOf(arguments, QStringLiteral("template"));
 }
 
-std::optional<QString> OutputOf(const CommandArguments& arguments) { return ValueOf(arguments, QStringLiteral("output")); }
+std::optional<QString> OutputOf(const CommandArguments& arguments) {
+    return ValueOf(arguments, QStringLiteral("output"));
+}
 
 std::optional<std::string> OpenOutput(SafeSave& save, const QString& path) {
     if (path != QLatin1String("-")) return save.Open(path.toStdString());

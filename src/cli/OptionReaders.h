@@ -22,8 +22,7 @@ inline constexpr OptionSpec kSystemOption{"system", "pythagorean|chaldean",
                                           "The letter-value system; Pythagorean by default."};
 inline constexpr OptionSpec kVowelYOption{"vowel-y", "all|N[,N...]",
                                           "Reads the Ys at these positions (from 1), or every Y, as vowels."};
-inline constexpr OptionSpec kDateOption{"date", "TEXT",
-                                        "A date in the short date format of the regional settings."};
+inline constexpr OptionSpec kDateOption{"date", "TEXT", "A date in the short date format of the regional settings."};
 inline constexpr OptionSpec kTemplateOption{"template", "FILE", "Lays out a report template stream of your own."};
 inline constexpr OptionSpec kOutputOption{"o,output", "FILE", "The file to write; - is standard output."};
 

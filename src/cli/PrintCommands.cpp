@@ -20,7 +20,9 @@ constexpr char kNoPrinter[] = "No printer is installed.";
 }  // namespace
 
 int RunPrintersCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err) {
-    if (!arguments.Words().isEmpty()) return CommandError(err, ErrorKind::Usage, QStringLiteral("printers takes no text"));
+    if (!arguments.Words().isEmpty()) {
+        return CommandError(err, ErrorKind::Usage, QStringLiteral("printers takes no text"));
+    }
     const bool json = arguments.IsSet(QStringLiteral("json"));
 
     QtPrinterDriver driver;
@@ -63,7 +65,10 @@ int RunPrintCommand(const CommandArguments& arguments, QTextStream&, QTextStream
     int chosen = -1;
     if (isSet("printer")) {
         chosen = printer.IndexOf(value("printer").toStdString());
-        if (chosen < 0) return CommandError(err, ErrorKind::Usage, QStringLiteral("no printer is named \"%1\"").arg(value("printer")));
+        if (chosen < 0) {
+            return CommandError(err, ErrorKind::Usage,
+                                QStringLiteral("no printer is named \"%1\"").arg(value("printer")));
+        }
         printer.SelectPrinter(chosen);
     } else if (!toPdf && !printer.HasInstalledPrinters()) {
         return CommandError(err, ErrorKind::Failure, QString::fromLatin1(kNoPrinter));
@@ -72,8 +77,8 @@ int RunPrintCommand(const CommandArguments& arguments, QTextStream&, QTextStream
         QStringList installed;
         for (const std::string& name : driver.PrinterNames()) installed << QString::fromStdString(name);
         return CommandError(err, ErrorKind::Failure,
-                       QStringLiteral("There is no default printer; choose one with --printer (installed: %1)")
-                           .arg(installed.join(QStringLiteral(", "))));
+                            QStringLiteral("There is no default printer; choose one with --printer (installed: %1)")
+                                .arg(installed.join(QStringLiteral(", "))));
     }
 
     TfrReport report(printer, "frReport1");

@@ -21,7 +21,8 @@ the other Ys stay consonants.
 A vowel Y is written as a small
 .BR y .
 A position that holds no Y is a usage error.)man"),
-    WithManual(kDateOption, R"man(Reduces a date as the date calculator does (the whole date, month plus day, and the day) and
+    WithManual(kDateOption,
+               R"man(Reduces a date as the date calculator does (the whole date, month plus day, and the day) and
 combines the date's total with the name's.
 .I TEXT
 is read as the date field reads what is typed into it, in the short date format of the
@@ -34,7 +35,8 @@ today's, a year of one or two digits is 1900 plus that number, and an empty text
 is today.
 Dates from 1600 to 3999 are accepted; any other text fails with a message such as
 .RB \(lq "Invalid date" \(rq.)man"),
-    {"json", nullptr, "Prints the report's values as JSON.", R"man(Prints, instead of the layout, one JSON object with the values that a report would show, keyed
+    {"json", nullptr, "Prints the report's values as JSON.",
+     R"man(Prints, instead of the layout, one JSON object with the values that a report would show, keyed
 by the report's variable names (such as
 .BR Vowels ,
 .BR VTot ,
@@ -103,7 +105,8 @@ constexpr OptionSpec kPrintOptions[] = {
 (as
 .B quillon printers
 lists it) instead of the default one; it wins over a printer that the template names.
-An unknown name is a usage error.)man", ValueCompletion::Printers},
+An unknown name is a usage error.)man",
+     ValueCompletion::Printers},
     {"pages", "LIST", "The pages to print, such as 1,3,5-12.", R"man(Prints only the pages of
 .IR LIST :
 page numbers and ranges separated by commas, such as
@@ -112,7 +115,8 @@ a list that ends in
 .B \-
 runs to the last page, and blanks are ignored.)man"},
     {"copies", "N", "The number of copies; 1 by default.", R"man(The number of copies; 1 by default.)man"},
-    {"no-collate", nullptr, "Prints the copies of each page together.", R"man(Prints the copies of each page together instead of whole sets one after the other.)man"},
+    {"no-collate", nullptr, "Prints the copies of each page together.",
+     R"man(Prints the copies of each page together instead of whole sets one after the other.)man"},
     {"odd", nullptr, "Prints only the odd pages.", "Prints only the odd pages; not together with\n.BR \\-\\-even ."},
     {"even", nullptr, "Prints only the even pages.", "Prints only the even pages; not together with\n.BR \\-\\-odd ."},
     WithManual(kTemplateOption, R"man(Prints a report template stream of your own, as for
@@ -130,13 +134,13 @@ instead of sending them to a printer.)man"},
 const CommandSpec kAnalyseCommand{
     .name = "analyse",
     .summary =
-     "analyse [--system pythagorean|chaldean] [--vowel-y all|N[,N...]] [--date TEXT]\n"
-     "          [--json] [--] TEXT\n"
-     "      Analyses TEXT as the window would after pasting it: trimmed, at most 40\n"
-     "      characters, a to z upper-cased. --vowel-y reads the Ys at those 1-based\n"
-     "      positions (or every Y) as vowels. --date reduces a date typed in the short\n"
-     "      date format of your regional settings (LANG, LC_TIME) and combines it with\n"
-     "      the name. --json prints the report's values as JSON.\n",
+        "analyse [--system pythagorean|chaldean] [--vowel-y all|N[,N...]] [--date TEXT]\n"
+        "          [--json] [--] TEXT\n"
+        "      Analyses TEXT as the window would after pasting it: trimmed, at most 40\n"
+        "      characters, a to z upper-cased. --vowel-y reads the Ys at those 1-based\n"
+        "      positions (or every Y) as vowels. --date reduces a date typed in the short\n"
+        "      date format of your regional settings (LANG, LC_TIME) and combines it with\n"
+        "      the name. --json prints the report's values as JSON.\n",
     .options = kAnalyseOptions,
     .needsWidgets = false,
     .run = RunAnalyseCommand,
@@ -171,9 +175,9 @@ take as well.)man",
 const CommandSpec kPrepareCommand{
     .name = "prepare",
     .summary =
-     "prepare print|export [analyse's options] [--template FILE] [--json] [--] TEXT\n"
-     "      Prepares the print or the export report for TEXT and prints its pages as\n"
-     "      JSON: paper, margins, page metrics and every object with its final text.\n",
+        "prepare print|export [analyse's options] [--template FILE] [--json] [--] TEXT\n"
+        "      Prepares the print or the export report for TEXT and prints its pages as\n"
+        "      JSON: paper, margins, page metrics and every object with its final text.\n",
     .options = kPrepareOptions,
     .needsWidgets = false,
     .run = RunPrepareCommand,
@@ -208,9 +212,9 @@ does.)man",
 const CommandSpec kExportCommand{
     .name = "export",
     .summary =
-     "export [analyse's options] [--template FILE] -o FILE [--] TEXT\n"
-     "      Writes the RTF file the Export button writes (the date group with --date).\n"
-     "      -o - writes it to standard output.\n",
+        "export [analyse's options] [--template FILE] -o FILE [--] TEXT\n"
+        "      Writes the RTF file the Export button writes (the date group with --date).\n"
+        "      -o - writes it to standard output.\n",
     .options = kExportOptions,
     .needsWidgets = true,
     .run = RunExportCommand,
@@ -238,11 +242,11 @@ does.)man",
 const CommandSpec kTemplateCommand{
     .name = "template",
     .summary =
-     "template save print|export -o FILE\n"
-     "      Writes the report stream of a template as the program carries it\n"
-     "      (-o - to standard output).\n"
-     "  template show FILE\n"
-     "      Reads a report template stream and prints what it holds as JSON.\n",
+        "template save print|export -o FILE\n"
+        "      Writes the report stream of a template as the program carries it\n"
+        "      (-o - to standard output).\n"
+        "  template show FILE\n"
+        "      Reads a report template stream and prints what it holds as JSON.\n",
     .options = kTemplateOptions,
     .needsWidgets = false,
     .run = RunTemplateCommand,
@@ -271,9 +275,9 @@ esac)sh",
 const CommandSpec kPrintersCommand{
     .name = "printers",
     .summary =
-     "printers [--json]\n"
-     "      Lists the installed printers in the system's order, the default one marked\n"
-     "      with \"* \"; --json gives {\"printers\": [{\"name\", \"default\"}], \"current\"}.\n",
+        "printers [--json]\n"
+        "      Lists the installed printers in the system's order, the default one marked\n"
+        "      with \"* \"; --json gives {\"printers\": [{\"name\", \"default\"}], \"current\"}.\n",
     .options = kPrintersOptions,
     .needsWidgets = true,
     .run = RunPrintersCommand,
@@ -290,12 +294,12 @@ on standard error and exits with status 0.)man",
 const CommandSpec kPrintCommand{
     .name = "print",
     .summary =
-     "print [--printer NAME] [--pages LIST] [--copies N] [--no-collate] [--odd | --even]\n"
-     "        [--template FILE] [--pdf FILE] [analyse's options] [--] TEXT\n"
-     "      Prepares the print report for TEXT and prints it as the print dialog's OK\n"
-     "      would: on the default printer (or NAME), all pages (or LIST such as\n"
-     "      1,3,5-12), 1 copy, collated. --pdf writes the sheets to FILE instead;\n"
-     "      --template prints a report template stream of your own.\n",
+        "print [--printer NAME] [--pages LIST] [--copies N] [--no-collate] [--odd | --even]\n"
+        "        [--template FILE] [--pdf FILE] [analyse's options] [--] TEXT\n"
+        "      Prepares the print report for TEXT and prints it as the print dialog's OK\n"
+        "      would: on the default printer (or NAME), all pages (or LIST such as\n"
+        "      1,3,5-12), 1 copy, collated. --pdf writes the sheets to FILE instead;\n"
+        "      --template prints a report template stream of your own.\n",
     .options = kPrintOptions,
     .needsWidgets = true,
     .run = RunPrintCommand,

@@ -59,7 +59,8 @@ int RunPrepareCommand(const CommandArguments& arguments, QTextStream& out, QText
     const QString which = arguments.Words().value(0);
     const bool print = which == QLatin1String("print");
     if (!print && which != QLatin1String("export")) {
-        return CommandError(err, ErrorKind::Usage, QStringLiteral("usage: quillon prepare print|export [OPTIONS] --json TEXT"));
+        return CommandError(err, ErrorKind::Usage,
+                            QStringLiteral("usage: quillon prepare print|export [OPTIONS] --json TEXT"));
     }
     AnalysisRequest request;
     if (const int code = ReadAnalysisRequest(arguments, 1, request, err); code != kExitOk) return code;

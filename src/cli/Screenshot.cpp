@@ -49,11 +49,15 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
     CommandArguments options(arguments, ScreenshotOptions(), 0);
     if (const int code = options.Parse(QStringLiteral("--screenshot"), err); code != kExitOk) return code;
     if (!options.Words().isEmpty()) {
-        return CommandError(err, ErrorKind::Usage,
-                            QStringLiteral("--screenshot takes no other arguments: %1").arg(options.Words().join(QLatin1Char(' '))));
+        return CommandError(
+            err, ErrorKind::Usage,
+            QStringLiteral("--screenshot takes no other arguments: %1").arg(options.Words().join(QLatin1Char(' '))));
     }
     const QString folder = options.Value(QStringLiteral("screenshot"));
-    if (folder.isEmpty()) return CommandError(err, ErrorKind::Usage, QStringLiteral("--screenshot needs the folder to write the images to"));
+    if (folder.isEmpty()) {
+        return CommandError(err, ErrorKind::Usage,
+                            QStringLiteral("--screenshot needs the folder to write the images to"));
+    }
     // The system and the date are read as analyse reads them, before any window is made.
     LetterSystem system = LetterSystem::Pythagorean;
     if (const int code = ReadSystem(options, system, err); code != kExitOk) return code;

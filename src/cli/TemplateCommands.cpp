@@ -32,7 +32,8 @@ int Save(const CommandArguments& arguments, QTextStream& err) {
     } else if (words[1] == QLatin1String("export")) {
         form = ExportReportForm();
     } else {
-        return CommandError(err, ErrorKind::Usage, QStringLiteral("no template \"%1\"; there are print and export").arg(words[1]));
+        return CommandError(err, ErrorKind::Usage,
+                            QStringLiteral("no template \"%1\"; there are print and export").arg(words[1]));
     }
     const auto stream = UnwrapReportForm(form);
     if (!stream) return CommandError(err, ErrorKind::Failure, QStringLiteral("the carried template is damaged"));
@@ -111,7 +112,8 @@ int RunTemplateCommand(const CommandArguments& arguments, QTextStream& out, QTex
     const QString action = arguments.Words().value(0);
     if (action == QLatin1String("save")) return Save(arguments, err);
     if (action == QLatin1String("show")) return Show(arguments, out, err);
-    return CommandError(err, ErrorKind::Usage, QStringLiteral("usage: quillon template save print|export -o FILE | template show FILE"));
+    return CommandError(err, ErrorKind::Usage,
+                        QStringLiteral("usage: quillon template save print|export -o FILE | template show FILE"));
 }
 
 }  // namespace quillon

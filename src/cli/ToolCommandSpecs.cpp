@@ -36,7 +36,8 @@ constexpr OptionSpec kCalcOptions[] = {
 and
 .B messages
 (the texts of the message boxes shown) instead.)man"},
-    {"clipboard", "TEXT", "The clipboard's text before the first key.", R"man(The clipboard's text before the first key; empty by default.)man"},
+    {"clipboard", "TEXT", "The clipboard's text before the first key.",
+     R"man(The clipboard's text before the first key; empty by default.)man"},
 };
 
 constexpr OptionSpec kBatchOptions[] = {
@@ -56,7 +57,8 @@ reads a date; an empty cell means the row has no date.)man"},
 .BR \-\-date\-column .)man"},
     WithManual(kSystemOption, R"man(The letter-value system, as for
 .BR analyse .)man"),
-    {"vowel-y", "none|all", "Every Y a consonant (the default) or a vowel.", R"man(Every Y a consonant (the default) or every Y a vowel.)man"},
+    {"vowel-y", "none|all", "Every Y a consonant (the default) or a vowel.",
+     R"man(Every Y a consonant (the default) or every Y a vowel.)man"},
     {"where", "KEY=DIGIT", "Keeps the rows whose chain ends in DIGIT.", R"man(Keeps only the rows whose chain ends in
 .IR DIGIT ;
 .I KEY
@@ -68,7 +70,8 @@ is
 or
 .B namedate
 (the last two need a date).
-Given several times, every condition must hold.)man", ValueCompletion::WhereClauses},
+Given several times, every condition must hold.)man",
+     ValueCompletion::WhereClauses},
     WithManual(kOutputOption, R"man(The file to write;
 .B \-
 or none is standard output.
@@ -82,14 +85,17 @@ TSV writes tabs, line ends and backslashes in a name as
 and
 .BR \(rs\(rs .)man"},
     {"no-header", nullptr, "No header row in CSV and TSV.", R"man(Leaves out the header row of CSV and TSV.)man"},
-    {"threads", "N", "Worker threads; one per core by default.", R"man(The number of worker threads, from 1 to 256; by default one per processor core.)man"},
+    {"threads", "N", "Worker threads; one per core by default.",
+     R"man(The number of worker threads, from 1 to 256; by default one per processor core.)man"},
 };
 
 constexpr OptionSpec kHelpOptions[] = {
-    {"text", nullptr, "Prints the page as plain text.", R"man(Prints the page as plain text instead, control characters written as escapes
+    {"text", nullptr, "Prints the page as plain text.",
+     R"man(Prints the page as plain text instead, control characters written as escapes
 .RB ( \ex1B );
 needs no display.)man"},
-    {"list", nullptr, "Prints the table of contents.", R"man(Prints the table of contents with the name of every page.)man"},
+    {"list", nullptr, "Prints the table of contents.",
+     R"man(Prints the table of contents with the name of every page.)man"},
 };
 
 }  // namespace
@@ -97,17 +103,17 @@ needs no display.)man"},
 const CommandSpec kLinksCommand{
     .name = "links",
     .summary =
-     "links [--json]\n"
-     "      Lists the web pages of the links window: caption and address.\n",
+        "links [--json]\n"
+        "      Lists the web pages of the links window: caption and address.\n",
     .options = kLinksOptions,
     .needsWidgets = false,
     .run = RunLinksCommand,
     .usage =
-    "Usage: quillon links [--json]\n"
-    "\n"
-    "Lists the web pages of the links window in the window's order: the caption,\n"
-    "then the address. --json prints an array of objects with \"caption\", \"url\"\n"
-    "and \"group\" (maker, other or donation).\n",
+        "Usage: quillon links [--json]\n"
+        "\n"
+        "Lists the web pages of the links window in the window's order: the caption,\n"
+        "then the address. --json prints an array of objects with \"caption\", \"url\"\n"
+        "and \"group\" (maker, other or donation).\n",
     .manualSynopsis = R"man(.B quillon links
 .RB [ \-\-json ])man",
     .manual = R"man(Lists the web pages of the links window in the window's order: the caption, then the address.)man",
@@ -116,33 +122,33 @@ const CommandSpec kLinksCommand{
 const CommandSpec kCalcCommand{
     .name = "calc",
     .summary =
-     "calc [--json] [--clipboard TEXT] [--] KEYS...\n"
-     "      Types KEYS into the math calculator window and prints its display;\n"
-     "      quillon calc --help lists the keys.\n",
+        "calc [--json] [--clipboard TEXT] [--] KEYS...\n"
+        "      Types KEYS into the math calculator window and prints its display;\n"
+        "      quillon calc --help lists the keys.\n",
     .options = kCalcOptions,
     .needsWidgets = true,
     .run = RunCalcCommand,
     .usage =
-    "Usage: quillon calc [--json] [--clipboard TEXT] [--] KEYS...\n"
-    "\n"
-    "Types KEYS into the math calculator window, with no window on the screen, and prints\n"
-    "the display text (without the two blanks after it), e.g. 5.00 or \"****** \".\n"
-    "\n"
-    "Every plain character of KEYS is a key typed into the calculator: 0-9 . + - * / = %\n"
-    "@ (Sqrt) r (1/x). Named keys go in braces: {Enter} {Back} {Delete} {Esc} {F1} {F9}\n"
-    "{Ctrl+L} (MC) {Ctrl+R} (MR) {Ctrl+M} (MS) {Ctrl+P} (M+) {Ctrl+S} (M-) {Ctrl+C} {Ctrl+V};\n"
-    "the window's buttons {Reduce} {Sum}; mouse clicks on the keypad by caption:\n"
-    "{click:MC} {click:MR} {click:MS} {click:M+} {click:M-} {click:Back} {click:CE} {click:C}\n"
-    "{click:0}...{click:9} {click:.} {click:+/-} {click:+} {click:-} {click:*} {click:/}\n"
-    "{click:=} {click:%} {click:Sqrt} {click:1/x}. Esc hides the window, as it does on the\n"
-    "screen; the next key shows it again as the Calculator button would. Put -- before KEYS\n"
-    "that begin with a minus.\n"
-    "\n"
-    "Options:\n"
-    "  --clipboard TEXT  The clipboard's text before the first key (empty by default).\n"
-    "  --json            Prints display, entry, memory, error, pending, beeps, clipboard and\n"
-    "                    the texts of the message boxes shown, as JSON.\n"
-    "Message boxes are written to standard error; they do not change the exit code.\n",
+        "Usage: quillon calc [--json] [--clipboard TEXT] [--] KEYS...\n"
+        "\n"
+        "Types KEYS into the math calculator window, with no window on the screen, and prints\n"
+        "the display text (without the two blanks after it), e.g. 5.00 or \"****** \".\n"
+        "\n"
+        "Every plain character of KEYS is a key typed into the calculator: 0-9 . + - * / = %\n"
+        "@ (Sqrt) r (1/x). Named keys go in braces: {Enter} {Back} {Delete} {Esc} {F1} {F9}\n"
+        "{Ctrl+L} (MC) {Ctrl+R} (MR) {Ctrl+M} (MS) {Ctrl+P} (M+) {Ctrl+S} (M-) {Ctrl+C} {Ctrl+V};\n"
+        "the window's buttons {Reduce} {Sum}; mouse clicks on the keypad by caption:\n"
+        "{click:MC} {click:MR} {click:MS} {click:M+} {click:M-} {click:Back} {click:CE} {click:C}\n"
+        "{click:0}...{click:9} {click:.} {click:+/-} {click:+} {click:-} {click:*} {click:/}\n"
+        "{click:=} {click:%} {click:Sqrt} {click:1/x}. Esc hides the window, as it does on the\n"
+        "screen; the next key shows it again as the Calculator button would. Put -- before KEYS\n"
+        "that begin with a minus.\n"
+        "\n"
+        "Options:\n"
+        "  --clipboard TEXT  The clipboard's text before the first key (empty by default).\n"
+        "  --json            Prints display, entry, memory, error, pending, beeps, clipboard and\n"
+        "                    the texts of the message boxes shown, as JSON.\n"
+        "Message boxes are written to standard error; they do not change the exit code.\n",
     .manualSynopsis = R"man(.B quillon calc
 .RB [ \-\-json ]
 .RB [ \-\-clipboard
@@ -181,45 +187,45 @@ fi)sh",
 const CommandSpec kBatchCommand{
     .name = "batch",
     .summary =
-     "batch [INPUT] [-o OUTPUT] [--format csv|tsv|jsonl] [--column NAME|N]\n"
-     "        [--date-column NAME|N] [--date DATE] [--system ...] [--vowel-y none|all]\n"
-     "        [--where KEY=DIGIT]... [--threads N] [--no-header]\n"
-     "      Analyses every name of a list or a CSV column; see quillon batch --help.\n",
+        "batch [INPUT] [-o OUTPUT] [--format csv|tsv|jsonl] [--column NAME|N]\n"
+        "        [--date-column NAME|N] [--date DATE] [--system ...] [--vowel-y none|all]\n"
+        "        [--where KEY=DIGIT]... [--threads N] [--no-header]\n"
+        "      Analyses every name of a list or a CSV column; see quillon batch --help.\n",
     .options = kBatchOptions,
     .needsWidgets = false,
     .run = RunBatchCommand,
     .usage =
-    "Usage: quillon batch [INPUT] [-o OUTPUT] [OPTIONS]\n"
-    "\n"
-    "Analyses every name of INPUT (a file; - or nothing: standard input) as the window\n"
-    "would after pasting it, and writes one row per name, in input order: the name as\n"
-    "analysed, the system, the three sums, their chains and final digits, the chart counts\n"
-    "and, with a date, the date values.\n"
-    "\n"
-    "Input (one name per line, or CSV with --column):\n"
-    "  --column NAME|N       the CSV column of the names, by header text or 1-based number;\n"
-    "                        a column named by its header text makes the first row the header\n"
-    "  --date-column NAME|N  the column of each row's date, typed in the short date format\n"
-    "                        of your regional settings (LANG, LC_TIME); an empty cell: no date\n"
-    "  --date DATE           one date for every row\n"
-    "\n"
-    "Analysis:\n"
-    "  --system pythagorean|chaldean\n"
-    "  --vowel-y none|all    every Y a consonant (the default) or every Y a vowel\n"
-    "  --where KEY=DIGIT     keeps the rows whose chain ends in DIGIT; KEY is vowels,\n"
-    "                        consonants, total, date or namedate; several must all hold\n"
-    "\n"
-    "Output:\n"
-    "  -o, --output FILE     the file to write (- or nothing: standard output); a file is\n"
-    "                        replaced only when the run gets to its end\n"
-    "  --format csv|tsv|jsonl\n"
-    "  --no-header           no header row in CSV and TSV\n"
-    "  --threads N           worker threads (default: the number of cores)\n"
-    "\n"
-    "A row that cannot be analysed (invalid UTF-8, a date that is not on the calendar, a\n"
-    "missing column) is reported with its line number and skipped; the exit code is then 1.\n"
-    "Exit code 2: a usage error, an input that cannot be read or an output that cannot be\n"
-    "written.\n",
+        "Usage: quillon batch [INPUT] [-o OUTPUT] [OPTIONS]\n"
+        "\n"
+        "Analyses every name of INPUT (a file; - or nothing: standard input) as the window\n"
+        "would after pasting it, and writes one row per name, in input order: the name as\n"
+        "analysed, the system, the three sums, their chains and final digits, the chart counts\n"
+        "and, with a date, the date values.\n"
+        "\n"
+        "Input (one name per line, or CSV with --column):\n"
+        "  --column NAME|N       the CSV column of the names, by header text or 1-based number;\n"
+        "                        a column named by its header text makes the first row the header\n"
+        "  --date-column NAME|N  the column of each row's date, typed in the short date format\n"
+        "                        of your regional settings (LANG, LC_TIME); an empty cell: no date\n"
+        "  --date DATE           one date for every row\n"
+        "\n"
+        "Analysis:\n"
+        "  --system pythagorean|chaldean\n"
+        "  --vowel-y none|all    every Y a consonant (the default) or every Y a vowel\n"
+        "  --where KEY=DIGIT     keeps the rows whose chain ends in DIGIT; KEY is vowels,\n"
+        "                        consonants, total, date or namedate; several must all hold\n"
+        "\n"
+        "Output:\n"
+        "  -o, --output FILE     the file to write (- or nothing: standard output); a file is\n"
+        "                        replaced only when the run gets to its end\n"
+        "  --format csv|tsv|jsonl\n"
+        "  --no-header           no header row in CSV and TSV\n"
+        "  --threads N           worker threads (default: the number of cores)\n"
+        "\n"
+        "A row that cannot be analysed (invalid UTF-8, a date that is not on the calendar, a\n"
+        "missing column) is reported with its line number and skipped; the exit code is then 1.\n"
+        "Exit code 2: a usage error, an input that cannot be read or an output that cannot be\n"
+        "written.\n",
     .manualSynopsis = R"man(.B quillon batch
 .RI [ INPUT ]
 .RB [ \-o
@@ -276,25 +282,25 @@ On a terminal a progress line shows how far the run is.)man",
 const CommandSpec kHelpCommand{
     .name = "help",
     .summary =
-     "help [--text | --list] [PAGE]\n"
-     "      Opens the help viewer at PAGE or the start page; --text prints the page\n"
-     "      as plain text, --list the table of contents.\n",
+        "help [--text | --list] [PAGE]\n"
+        "      Opens the help viewer at PAGE or the start page; --text prints the page\n"
+        "      as plain text, --list the table of contents.\n",
     .options = kHelpOptions,
     .needsWidgets = true,
     .run = RunHelpCommand,
     .usage =
-    "Usage: quillon help [--text | --list] [PAGE]\n"
-    "\n"
-    "Opens the help viewer at PAGE, or at the start page of the help.\n"
-    "\n"
-    "  --text     Prints the page as plain text instead; needs no display.\n"
-    "  --list     Prints the table of contents with the name of every page.\n"
-    "  -h, --help Shows this text.\n"
-    "\n"
-    "PAGE is a page of the help file as --list names it, such as html/quil3x2q.htm;\n"
-    "a leading slash and backslashes are accepted. The help file quill.chm is taken\n"
-    "from the current folder, else from the program's folder, else from\n"
-    "share/quillon beside the program's bin folder.\n",
+        "Usage: quillon help [--text | --list] [PAGE]\n"
+        "\n"
+        "Opens the help viewer at PAGE, or at the start page of the help.\n"
+        "\n"
+        "  --text     Prints the page as plain text instead; needs no display.\n"
+        "  --list     Prints the table of contents with the name of every page.\n"
+        "  -h, --help Shows this text.\n"
+        "\n"
+        "PAGE is a page of the help file as --list names it, such as html/quil3x2q.htm;\n"
+        "a leading slash and backslashes are accepted. The help file quill.chm is taken\n"
+        "from the current folder, else from the program's folder, else from\n"
+        "share/quillon beside the program's bin folder.\n",
     .manualSynopsis = R"man(.B quillon help
 .RB [ \-\-text " | " \-\-list ]
 .RI [ PAGE ])man",

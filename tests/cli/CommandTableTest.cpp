@@ -47,8 +47,9 @@ TEST(CommandTable, UnknownOptionsAndCommandsAreNamed) {
     for (const CommandSpec* command : Commands()) {
         const Outcome run = Quillon({NameOf(*command), QStringLiteral("--no-such"), QStringLiteral("X")});
         EXPECT_EQ(run.exitCode, kExitUsage) << command->name;
-        EXPECT_EQ(run.err, QStringLiteral("quillon: %1 has no option \"--no-such\"; see quillon %1 --help\n")
-                               .arg(NameOf(*command)));
+        EXPECT_EQ(
+            run.err,
+            QStringLiteral("quillon: %1 has no option \"--no-such\"; see quillon %1 --help\n").arg(NameOf(*command)));
     }
     const Outcome unknown = Quillon({QStringLiteral("analyze"), QStringLiteral("X")});
     EXPECT_EQ(unknown.exitCode, kExitUsage);
@@ -69,8 +70,9 @@ TEST(CommandTable, WidgetsOnlyForTheCommandsThatWorkWindowsOrPrinters) {
 // upper-cased the same way for analyse and batch, so a month's name may be typed in any case.
 TEST(SharedOptions, OneReadingEverywhere) {
     const QString wrongSystem = QStringLiteral("quillon: --system takes pythagorean or chaldean, not \"greek\"\n");
-    for (const QString& command : {QStringLiteral("analyse X"), QStringLiteral("prepare print X"),
-                                   QStringLiteral("export -o - X"), QStringLiteral("batch"), QStringLiteral("print --pdf - X")}) {
+    for (const QString& command :
+         {QStringLiteral("analyse X"), QStringLiteral("prepare print X"), QStringLiteral("export -o - X"),
+          QStringLiteral("batch"), QStringLiteral("print --pdf - X")}) {
         QStringList arguments = command.split(QLatin1Char(' '));
         arguments.insert(1, QStringLiteral("--system"));
         arguments.insert(2, QStringLiteral("greek"));
@@ -81,7 +83,8 @@ TEST(SharedOptions, OneReadingEverywhere) {
     QTemporaryDir folder;
     QString screenshotErr;
     QTextStream err(&screenshotErr);
-    EXPECT_EQ(RunScreenshot({"quillon", "--screenshot", folder.filePath("shots"), "--system", "greek"}, err), kExitUsage);
+    EXPECT_EQ(RunScreenshot({"quillon", "--screenshot", folder.filePath("shots"), "--system", "greek"}, err),
+              kExitUsage);
     EXPECT_EQ(screenshotErr, wrongSystem);
     EXPECT_FALSE(QDir(folder.filePath("shots")).exists()) << "a wrong option makes no folder";
 
