@@ -14,6 +14,7 @@
 #include "windows/report/ReportPages.h"
 #include "windows/analysis/Windows.h"
 #include "common/SafeSave.h"
+#include "common/Scoped.h"
 #include "platform/QtPrinterDriver.h"
 #include "windows/report/TfrPrintForm.h"
 #include "windows/help/HelpService.h"
@@ -74,10 +75,7 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
 
     // The windows print on the machine's printers, as the program does.
     QtPrinterDriver printers;
-    EnginePrinter().Bind(printers);
-    struct Unbind {
-        ~Unbind() { EnginePrinter().Unbind(); }
-    } unbind;
+    const Scoped<PrinterDriver> bound(printers);
     Windows windows;
     TCalcFrm& window = windows.CalcFrm;
     window.setAttribute(Qt::WA_DontShowOnScreen);
