@@ -9,20 +9,11 @@
 #include <vector>
 
 #include "batch/BatchRow.h"
+#include "batch/BlockReader.h"
 #include "batch/Csv.h"
 
 namespace quillon::batch {
 namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-// Whole records cut from the input, or a record too long to hold that was read past.
-struct Chunk {
-    std::string bytes;
-    std::uint64_t sourceBytes = 0;  // input bytes the chunk stands for
-    bool oversized = false;
-    std::uint64_t oversizedLines = 0;  // newlines the skipped record spanned
-};
 
 // What a worker made of a chunk. Line numbers of skipped rows count from the chunk's first line
 // (0); the writer adds the lines before it, which only it knows.
@@ -43,122 +34,6 @@ struct Columns {
 std::string Describe(const ColumnRef& column) {
     return column.ByName() ? "\"" + column.name + "\"" : std::to_string(column.number);
 }
-
-// Reads the input a block at a time and cuts it after the last record that ends in it; the rest
-// waits for the next block.
-class BlockReader {
-public:
-    BlockReader(const BatchOptions& options, const ByteSource& input) : options_(options), input_(input) {}
-
-    // Fills chunk with the next records; false at the end of the input and when reading failed.
-    bool Next(Chunk& chunk) {
-        chunk.bytes.swap(pending_);
-        pending_.clear();
-        chunk.oversized = false;
-        chunk.oversizedLines = 0;
-        std::size_t scanned = pendingScanned_;
-        for (;;) {
-            if (scanned < chunk.bytes.size()) {
-                const std::size_t end = LastRecordEnd(std::string_view(chunk.bytes).substr(scanned));
-                if (end != std::string_view::npos) {
-                    const std::size_t cut = scanned + end;
-                    pending_.assign(chunk.bytes, cut);
-                    pendingScanned_ = ScannedOf(pending_);
-                    chunk.bytes.resize(cut);
-                    chunk.sourceBytes = cut;
-                    return true;
-                }
-                scanned = ScannedOf(chunk.bytes);
-                if (scanned > options_.maxRecordBytes) return SkipLongRecord(chunk);
-            }
-            if (eof_) {
-                // The last record, without a line end.
-                pendingScanned_ = 0;
-                chunk.sourceBytes = chunk.bytes.size();
-                return !chunk.bytes.empty();
-            }
-            if (!Fill(chunk.bytes)) return false;
-        }
-    }
-
-    const std::optional<std::string>& Failure() const { return failure_; }
-
-private:
-    // Appends up to a block of input to buffer; a byte-order mark at the very start is dropped.
-    bool Fill(std::string& buffer) {
-        const std::size_t start = buffer.size();
-        const std::size_t want = std::max<std::size_t>(options_.blockBytes, kByteOrderMark.size());
-        buffer.resize(start + want);
-        std::size_t got = 0;
-        while (got < want) {
-            const ReadResult read = input_(buffer.data() + start + got, want - got);
-            if (read.error) {
-                failure_ = read.error;
-                return false;
-            }
-            if (read.bytes == 0) {
-                eof_ = true;
-                break;
-            }
-            got += read.bytes;
-        }
-        buffer.resize(start + got);
-        if (!started_) {
-            started_ = true;
-            if (std::string_view(buffer).starts_with(kByteOrderMark)) buffer.erase(0, kByteOrderMark.size());
-        }
-        return true;
-    }
-
-    std::size_t LastRecordEnd(std::string_view text) {
-        return options_.column ? scanner_.LastRecordEnd(text) : LastLineEnd(text);
-    }
-
-    std::size_t FirstRecordEnd(std::string_view text) {
-        return options_.column ? scanner_.FirstRecordEnd(text) : FirstLineEnd(text);
-    }
-
-    // How much of text the search for record ends has seen. A list's final carriage return is
-    // looked at again with the byte after it; the CSV scanner remembers it itself.
-    std::size_t ScannedOf(std::string_view text) const {
-        return !options_.column && text.ends_with('\r') ? text.size() - 1 : text.size();
-    }
-
-    // Reads past a record longer than the limit instead of holding it: the chunk then stands for
-    // the skipped record alone. What follows the record's end waits, not yet scanned, for Next.
-    bool SkipLongRecord(Chunk& chunk) {
-        auto newlines = [](std::string_view text) { return static_cast<std::uint64_t>(CountLineEnds(text)); };
-        chunk.oversized = true;
-        chunk.oversizedLines = newlines(chunk.bytes);
-        chunk.sourceBytes = chunk.bytes.size();
-        std::string& block = chunk.bytes;
-        while (!eof_) {
-            block.clear();
-            if (!Fill(block)) return false;
-            const std::size_t end = FirstRecordEnd(block);
-            if (end != std::string_view::npos) {
-                chunk.sourceBytes += end;
-                chunk.oversizedLines += newlines(std::string_view(block).substr(0, end));
-                pending_.assign(block, end);
-                pendingScanned_ = 0;
-                break;
-            }
-            chunk.sourceBytes += block.size();
-            chunk.oversizedLines += newlines(block);
-        }
-        chunk.bytes.clear();
-        return true;
-    }
-
-    const BatchOptions& options_;
-    const ByteSource& input_;
-    std::string pending_;          // the start of a record that has not ended yet
-    std::size_t pendingScanned_ = 0;  // how much of it the scanner has seen
-    bool eof_ = false;
-    bool started_ = false;
-    CsvBoundaryScanner scanner_;
-    std::optional<std::string> failure_;
-};
 
 // One worker's analysis of chunks, with the buffers it keeps between them.
 class ChunkWorker {

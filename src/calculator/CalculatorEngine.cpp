@@ -1,9 +1,6 @@
 #include "calculator/CalculatorEngine.h"
 
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
-#include <string>
 
 namespace quillon {
 namespace {
@@ -22,49 +19,59 @@ bool IsArithmetic(PendingOperation operation) {
 
 bool StartsWithMinus(std::u16string_view text) { return !text.empty() && text.front() == u'-'; }
 
-// The largest number of digits after the separator that the result format writes.
-constexpr int kMaxDecimals = 18;
-
 // The digits of the largest long double (about 1.19e4932): no shorter entry overflows.
 constexpr std::size_t kLargestNumberDigits = 4933;
+
+// In the error state every button beeps; the entry keys and C still act, the operations do nothing
+// more. This holds for = as well: = right after the = that failed does not clear as C would, it
+// beeps like every other operation until C or a new entry ends the error.
+bool ActsInError(CalcButton button) {
+    switch (button) {
+        case CalcButton::Digit0:
+        case CalcButton::Digit1:
+        case CalcButton::Digit2:
+        case CalcButton::Digit3:
+        case CalcButton::Digit4:
+        case CalcButton::Digit5:
+        case CalcButton::Digit6:
+        case CalcButton::Digit7:
+        case CalcButton::Digit8:
+        case CalcButton::Digit9:
+        case CalcButton::Decimal:
+        case CalcButton::Back:
+        case CalcButton::ClearEntry:
+        case CalcButton::Clear:
+        case CalcButton::Sign: return true;
+        case CalcButton::Add:
+        case CalcButton::Subtract:
+        case CalcButton::Multiply:
+        case CalcButton::Divide:
+        case CalcButton::Equals:
+        case CalcButton::Percent:
+        case CalcButton::Reciprocal:
+        case CalcButton::Sqrt:
+        case CalcButton::MemoryClear:
+        case CalcButton::MemoryRecall:
+        case CalcButton::MemoryStore:
+        case CalcButton::MemoryAdd:
+        case CalcButton::MemorySubtract: return false;
+    }
+    return false;
+}
 
 }  // namespace
 
 TOvcBasicCalculatorEngine::TOvcBasicCalculatorEngine(CalculatorSurroundings& surroundings, char16_t decimalSeparator)
     : surroundings_(surroundings), separator_(decimalSeparator) {}
 
-void TOvcBasicCalculatorEngine::SetDecimals(int decimals) {
-    decimals_ = decimals < -kMaxDecimals ? -kMaxDecimals : decimals > kMaxDecimals ? kMaxDecimals : decimals;
-}
-
-std::optional<CalcButton> TOvcBasicCalculatorEngine::PastedCharacterButton(char16_t character) const {
-    if (character >= u'0' && character <= u'9') {
-        return static_cast<CalcButton>(static_cast<int>(CalcButton::Digit0) + (character - u'0'));
-    }
-    if (character == u'.' || character == separator_) return CalcButton::Decimal;
-    switch (character) {
-        case u'+': return CalcButton::Add;
-        case u'-': return CalcButton::Subtract;
-        case u'*': return CalcButton::Multiply;
-        case u'/': return CalcButton::Divide;
-        case u'=': return CalcButton::Equals;
-        case u'%': return CalcButton::Percent;
-        default: return std::nullopt;
-    }
-}
-
-std::optional<CalcButton> TOvcBasicCalculatorEngine::TypedCharacterButton(char16_t character) const {
-    if (character == u'@') return CalcButton::Sqrt;
-    if (character == u'r') return CalcButton::Reciprocal;
-    return PastedCharacterButton(character);
-}
-
 void TOvcBasicCalculatorEngine::Press(CalcButton button) {
-    // In the error state every button beeps; the entry keys and C still act, the operations do
-    // nothing more. This holds for = as well: = right after the = that failed does not clear as C
-    // would, it beeps like every other operation until C or a new entry ends the error.
     const bool inError = HasError();
     if (inError) Beep();
+    if (!inError || ActsInError(button)) Perform(button);
+    lastButton_ = button;
+}
+
+void TOvcBasicCalculatorEngine::Perform(CalcButton button) {
     switch (button) {
         case CalcButton::Digit0:
         case CalcButton::Digit1:
@@ -83,64 +90,21 @@ void TOvcBasicCalculatorEngine::Press(CalcButton button) {
         case CalcButton::ClearEntry: ClearEntry(); break;
         case CalcButton::Clear: Clear(); break;
         case CalcButton::Sign: ToggleSign(); break;
-        case CalcButton::Add:
-            if (!inError) Operator(PendingOperation::Add);
-            break;
-        case CalcButton::Subtract:
-            if (!inError) Operator(PendingOperation::Subtract);
-            break;
-        case CalcButton::Multiply:
-            if (!inError) Operator(PendingOperation::Multiply);
-            break;
-        case CalcButton::Divide:
-            if (!inError) Operator(PendingOperation::Divide);
-            break;
-        case CalcButton::Equals:
-            if (!inError) Equals();
-            break;
-        case CalcButton::Percent:
-            if (!inError) Percent();
-            break;
-        case CalcButton::Reciprocal:
-            if (!inError) Reciprocal();
-            break;
-        case CalcButton::Sqrt:
-            if (!inError) SquareRoot();
-            break;
-        case CalcButton::MemoryClear:
-            if (!inError) memory_ = 0;
-            break;
-        case CalcButton::MemoryRecall:
-            if (!inError) MemoryRecall();
-            break;
-        case CalcButton::MemoryStore:
-            // MS stores the number on the display, which after an operator is the running result.
-            if (!inError) ChangeMemory(DisplayValue());
-            break;
-        case CalcButton::MemoryAdd:
-            if (!inError) ChangeMemory(memory_ + EntryValue());
-            break;
-        case CalcButton::MemorySubtract:
-            if (!inError) ChangeMemory(memory_ - EntryValue());
-            break;
+        case CalcButton::Add: Operator(PendingOperation::Add); break;
+        case CalcButton::Subtract: Operator(PendingOperation::Subtract); break;
+        case CalcButton::Multiply: Operator(PendingOperation::Multiply); break;
+        case CalcButton::Divide: Operator(PendingOperation::Divide); break;
+        case CalcButton::Equals: Equals(); break;
+        case CalcButton::Percent: Percent(); break;
+        case CalcButton::Reciprocal: Reciprocal(); break;
+        case CalcButton::Sqrt: SquareRoot(); break;
+        case CalcButton::MemoryClear: memory_ = 0; break;
+        case CalcButton::MemoryRecall: MemoryRecall(); break;
+        // MS stores the number on the display, which after an operator is the running result.
+        case CalcButton::MemoryStore: ChangeMemory(DisplayValue()); break;
+        case CalcButton::MemoryAdd: ChangeMemory(memory_ + EntryValue()); break;
+        case CalcButton::MemorySubtract: ChangeMemory(memory_ - EntryValue()); break;
     }
-    lastButton_ = button;
-}
-
-void TOvcBasicCalculatorEngine::Paste() {
-    const std::optional<std::u16string> text = surroundings_.ClipboardText();
-    if (!text || text->empty()) return;
-    Press(CalcButton::Clear);
-    for (const char16_t character : *text) {
-        if (const auto button = PastedCharacterButton(character)) Press(*button);
-    }
-}
-
-void TOvcBasicCalculatorEngine::CopyDisplay() {
-    // The display pads its text on the left to right-align it in its own width and font; that
-    // padding belongs to the drawing, not to the number, so only the text and the two blanks that
-    // always follow it go to the clipboard: "5.00  ".
-    surroundings_.SetClipboardText(DisplayText() + u"  ");
 }
 
 void TOvcBasicCalculatorEngine::TypeDigit(int digit) {
@@ -416,10 +380,6 @@ void TOvcBasicCalculatorEngine::Beep() {
     surroundings_.Beep();
 }
 
-bool TOvcBasicCalculatorEngine::HasSeparator(std::u16string_view text) const {
-    return text.find(separator_) != std::u16string_view::npos;
-}
-
 long double TOvcBasicCalculatorEngine::EntryValue() const {
     if (!entryValueRead_) {
         entryValue_ = ReadNumber(entryText_);
@@ -431,49 +391,6 @@ long double TOvcBasicCalculatorEngine::EntryValue() const {
 void TOvcBasicCalculatorEngine::SetEntryValue(long double value) {
     entryValue_ = value;
     entryValueRead_ = true;
-}
-
-long double TOvcBasicCalculatorEngine::ReadNumber(std::u16string_view text) const {
-    // The entry holds only digits, a leading "-" and the separator; anything else reads as 0, as
-    // does an entry with no digit yet ("" or "-").
-    std::string ascii;
-    ascii.reserve(text.size());
-    for (const char16_t character : text) {
-        if (character == separator_) {
-            ascii += '.';
-        } else if ((character >= u'0' && character <= u'9') || character == u'-') {
-            ascii += static_cast<char>(character);
-        } else {
-            return 0;
-        }
-    }
-    long double value = 0;
-    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        // Too many integer digits for any long double, or a fraction too small for one.
-        const std::size_t firstNonZero = ascii.find_first_of("123456789");
-        const bool huge = firstNonZero != std::string::npos && firstNonZero < ascii.find('.');
-        const long double magnitude = huge ? HUGE_VALL : 0.0L;
-        return ascii.front() == '-' ? -magnitude : magnitude;
-    }
-    if (error != std::errc() || end != ascii.data() + ascii.size()) return 0;
-    return value;
-}
-
-std::u16string TOvcBasicCalculatorEngine::FormatResult(long double value) const {
-    if (value == 0) value = 0;  // -0 shows as 0.00
-    // The widest finite long double has 4933 integer digits.
-    std::string buffer(4960 + kMaxDecimals, '\0');
-    const auto [end, error] =
-        decimals_ == 0
-            ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 6)
-            : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed,
-                            std::abs(decimals_));
-    if (error != std::errc()) return std::u16string(kCalcErrorText);
-    std::u16string text;
-    text.reserve(static_cast<std::size_t>(end - buffer.data()));
-    for (const char* p = buffer.data(); p != end; ++p) text += *p == '.' ? separator_ : static_cast<char16_t>(*p);
-    return text;
 }
 
 }  // namespace quillon

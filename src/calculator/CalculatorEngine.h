@@ -123,6 +123,8 @@ public:
     int BeepCount() const { return beeps_; }
 
 private:
+    // What a button does outside the error state.
+    void Perform(CalcButton button);
     void TypeDigit(int digit);
     void TypeDecimalPoint();
     void BackSpace();

@@ -6,6 +6,7 @@
 
 #include "cli/CommandError.h"
 #include "numerology/Dates.h"
+#include "numerology/DigitChart.h"
 #include "platform/Regional.h"
 
 namespace quillon {
@@ -52,7 +53,7 @@ void PrintReadable(QTextStream& out, const ReportSource& source) {
             out << QString::fromStdString(source.chartCells[static_cast<std::size_t>((digit - 1) * 3 + r)])
                        .rightJustified(4);
         }
-        out << QString::fromStdString(source.chartCells[static_cast<std::size_t>(27 + r)]).rightJustified(7) << "\n";
+        out << QString::fromStdString(source.chartCells[static_cast<std::size_t>(kFirstTotalCell + r)]).rightJustified(7) << "\n";
     }
     if (source.datePanelVisible) {
         auto line = [&out](const char* label, const std::string& text) {

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QPixmap>
 #include <QTextStream>
+#include <functional>
+#include <memory>
 
 #include "cli/CalcCommand.h"
 #include "cli/CommandError.h"
@@ -14,6 +16,7 @@
 #include "windows/report/ReportPages.h"
 #include "windows/analysis/Windows.h"
 #include "common/SafeSave.h"
+#include "common/Scoped.h"
 #include "platform/QtPrinterDriver.h"
 #include "windows/report/TfrPrintForm.h"
 #include "windows/help/HelpService.h"
@@ -43,6 +46,25 @@ bool Save(QWidget* window, const QDir& dir, const QString& name, QTextStream& er
     return SavePng(window->grab().toImage(), dir.filePath(name), err);
 }
 
+QWidget* ShownOffScreen(QWidget& window) {
+    window.setAttribute(Qt::WA_DontShowOnScreen);
+    window.show();
+    return &window;
+}
+
+// One image: the window brought into the state it is shown in.
+struct Shot {
+    enum class Afterwards { Stay, Hide };
+
+    const char* file;
+    // Readies the window and returns it; null when there is none to show.
+    std::function<QWidget*()> show;
+    Afterwards afterwards = Afterwards::Stay;
+    // Why the image is missing when there is no window, and whether that fails the run.
+    const char* missing = "";
+    bool missingFails = false;
+};
+
 }  // namespace
 
 int RunScreenshot(const QStringList& arguments, QTextStream& err) {
@@ -71,71 +93,76 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
 
     // The windows print on the machine's printers, as the program does.
     QtPrinterDriver printers;
-    EnginePrinter().Bind(printers);
-    struct Unbind {
-        ~Unbind() { EnginePrinter().Unbind(); }
-    } unbind;
+    const Scoped<PrinterDriver> bound(printers);
     Windows windows;
     TCalcFrm& window = windows.CalcFrm;
-    window.setAttribute(Qt::WA_DontShowOnScreen);
-    window.show();
+    ShownOffScreen(window);
     if (options.IsSet(QStringLiteral("system")) && system != window.State().letterSystem) window.MthBtnClick();
     // The text arrives as the Paste command brings it; the Y dialog is shown on its own below
     // instead of being asked modally.
     if (options.IsSet(QStringLiteral("data"))) window.PutPastedText(options.Value(QStringLiteral("data")));
-    QApplication::processEvents();
-    bool ok = Save(&window, dir, QStringLiteral("analysis.png"), err);
 
-    if (window.State().PendingYPosition > 0) {
-        windows.YFrm.setAttribute(Qt::WA_DontShowOnScreen);
-        windows.YFrm.show();
+    std::unique_ptr<TfrPrintForm> printDialog;
+    const Shot shots[] = {
+        {"analysis.png", [&] { return &window; }},
+        {"ydialog.png",
+         [&]() -> QWidget* { return window.State().PendingYPosition > 0 ? ShownOffScreen(windows.YFrm) : nullptr; },
+         Shot::Afterwards::Hide, "the data holds no Y, so ydialog.png is not written", false},
+        {"date.png",
+         [&] {
+             window.CalendarBtnClick();
+             if (date) {
+                 window.DateEdit->setText(*date);
+                 window.DtCalcBtnClick();
+             }
+             return &window;
+         }},
+        // The links window with its first link as it rests after a click.
+        {"links.png",
+         [&] {
+             ShownOffScreen(windows.InternetFrm);
+             windows.InternetFrm.OvcURL[0]->MarkVisited();
+             return &windows.InternetFrm;
+         },
+         Shot::Afterwards::Hide},
+        // The calculator window after a short calculation.
+        {"calculator.png",
+         [&] {
+             PlayCalculatorKeys(windows, QStringLiteral("12.5*4="));
+             return &windows.CalculatorFrm;
+         }},
+        // The help viewer at the start page of the help file that the window found.
+        {"help.png",
+         [&]() -> QWidget* {
+             HelpViewerWindow* viewer = CurrentHelp().Viewers().WindowFor(window.HelpFilePath());
+             if (!viewer) return nullptr;
+             viewer->setAttribute(Qt::WA_DontShowOnScreen);
+             viewer->ShowPage({});
+             viewer->show();
+             return viewer;
+         },
+         Shot::Afterwards::Stay, "help.png is not written", true},
+        // The print dialog as it opens, with the machine's printers (or "PDF file" alone).
+        {"print-dialog.png",
+         [&] {
+             printDialog = std::make_unique<TfrPrintForm>(EnginePrinter(), PrintRequest{}, &window);
+             return ShownOffScreen(*printDialog);
+         },
+         Shot::Afterwards::Hide},
+    };
+    bool ok = true;
+    for (const Shot& shot : shots) {
+        QWidget* const shown = shot.show();
+        if (!shown) {
+            CommandNote(err, QString::fromLatin1(shot.missing));
+            ok = ok && !shot.missingFails;
+            continue;
+        }
         QApplication::processEvents();
-        ok = Save(&windows.YFrm, dir, QStringLiteral("ydialog.png"), err) && ok;
-        windows.YFrm.hide();
-    } else {
-        err << "quillon: the data holds no Y, so ydialog.png is not written\n";
+        ok = Save(shown, dir, QString::fromLatin1(shot.file), err) && ok;
+        if (shot.afterwards == Shot::Afterwards::Hide) shown->hide();
     }
-
-    window.CalendarBtnClick();
-    if (date) {
-        window.DateEdit->setText(*date);
-        window.DtCalcBtnClick();
-    }
-    QApplication::processEvents();
-    ok = Save(&window, dir, QStringLiteral("date.png"), err) && ok;
-
-    // The links window with its first link as it rests after a click.
-    windows.InternetFrm.setAttribute(Qt::WA_DontShowOnScreen);
-    windows.InternetFrm.show();
-    windows.InternetFrm.OvcURL[0]->MarkVisited();
-    QApplication::processEvents();
-    ok = Save(&windows.InternetFrm, dir, QStringLiteral("links.png"), err) && ok;
-    windows.InternetFrm.hide();
-    // The calculator window after a short calculation.
-    PlayCalculatorKeys(windows, QStringLiteral("12.5*4="));
-    QApplication::processEvents();
-    ok = Save(&windows.CalculatorFrm, dir, QStringLiteral("calculator.png"), err) && ok;
-    // The help viewer at the start page of the help file that the window found.
-    if (HelpViewerWindow* viewer = CurrentHelp().Viewers().WindowFor(window.HelpFilePath())) {
-        viewer->setAttribute(Qt::WA_DontShowOnScreen);
-        viewer->ShowPage({});
-        viewer->show();
-        QApplication::processEvents();
-        ok = Save(viewer, dir, QStringLiteral("help.png"), err) && ok;
-    } else {
-        err << "quillon: help.png is not written\n";
-        ok = false;
-    }
-
-    // The print dialog as it opens, with the machine's printers (or "PDF file" alone).
-    {
-        TfrPrintForm dialog(EnginePrinter(), PrintRequest{}, &window);
-        dialog.setAttribute(Qt::WA_DontShowOnScreen);
-        dialog.show();
-        QApplication::processEvents();
-        ok = Save(&dialog, dir, QStringLiteral("print-dialog.png"), err) && ok;
-        dialog.hide();
-    }
+    printDialog.reset();
 
     // The prepared pages of both reports for the data and date now in the window.
     const std::pair<TfrReport*, QString> reports[] = {{&window.frReport1, QStringLiteral("print-page.png")},
@@ -145,12 +172,12 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
         const RunResult prepared = report->Prepare();
         report->ShowProgress = true;
         if (prepared.IsFailed()) {
-            err << "quillon: " << QString::fromStdString(prepared.message) << "\n";
+            CommandNote(err, QString::fromStdString(prepared.message));
             ok = false;
             continue;
         }
         if (report->EMFPages.Count() == 0) {
-            err << "quillon: the report " << QString::fromStdString(report->Name) << " has no page\n";
+            CommandNote(err, QStringLiteral("the report %1 has no page").arg(QString::fromStdString(report->Name)));
             ok = false;
             continue;
         }

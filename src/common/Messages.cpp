@@ -1,6 +1,7 @@
 #include "common/Messages.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace quillon {
 namespace {
@@ -13,9 +14,13 @@ public:
     }
 };
 
-Messages*& Installed() {
+StandardErrorMessages& Fallback() {
     static StandardErrorMessages fallback;
-    static Messages* installed = &fallback;
+    return fallback;
+}
+
+Messages*& Installed() {
+    static Messages* installed = &Fallback();
     return installed;
 }
 
@@ -23,9 +28,7 @@ Messages*& Installed() {
 
 Messages& CurrentMessages() { return *Installed(); }
 
-ScopedMessages::ScopedMessages(Messages& messages) : previous_(Installed()) { Installed() = &messages; }
-
-ScopedMessages::~ScopedMessages() { Installed() = previous_; }
+Messages* SwapInstalled(Messages* messages) { return std::exchange(Installed(), messages ? messages : &Fallback()); }
 
 void ShowApplicationError(std::string_view text) {
     CurrentMessages().Show(kApplicationTitle, text, MessageIcon::Error);

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/Scoped.h"
+
 namespace quillon {
 
 enum class MessageIcon { Error, Warning, Information };
@@ -22,17 +24,10 @@ inline constexpr std::string_view kApplicationTitle = "Quillon";
 
 Messages& CurrentMessages();
 
+// Makes messages the current ones (null: the default) and returns the ones current before.
+Messages* SwapInstalled(Messages* messages);
 // Installs messages for the lifetime of this object and puts back the previous ones after.
-class ScopedMessages {
-public:
-    explicit ScopedMessages(Messages& messages);
-    ~ScopedMessages();
-    ScopedMessages(const ScopedMessages&) = delete;
-    ScopedMessages& operator=(const ScopedMessages&) = delete;
-
-private:
-    Messages* previous_;
-};
+using ScopedMessages = Scoped<Messages>;
 
 // Shows an error in the application's standard error box.
 void ShowApplicationError(std::string_view text);

@@ -2,238 +2,44 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdint>
-#include <optional>
 
-#include "common/Utf8.h"
-#include "help/AsciiText.h"
+#include "help/HtmlTags.h"
+#include "help/TextLines.h"
 
 namespace quillon {
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+// What a tag does to the text of a page; any tag not named here leaves it as it is.
+enum class ElementKind { Break, Block, Heading, HeadingEnd, List, ListEnd, Item, Pre, PreEnd, Table, Other };
 
-// Whether the text starts with the lower-case ASCII word, in any letter case.
-bool StartsWithLowerCase(std::string_view text, std::string_view word) {
-    return text.size() >= word.size() && AsciiLowerCase(text.substr(0, word.size())) == word;
-}
-
-struct Tag {
-    std::string name;                                             // lower case, with a leading "/" for an end tag
-    std::vector<std::pair<std::string, std::string>> attributes;  // names in lower case, values decoded
-
-    std::string Attribute(std::string_view wanted) const {
-        for (const auto& [name, value] : attributes) {
-            if (name == wanted) return value;
-        }
-        return {};
-    }
+struct NamedKind {
+    std::string_view name;
+    ElementKind kind;
 };
 
-// Reads the tag whose "<" stands at the start of text; returns its length with the tag, or 0 when
-// the text holds no complete tag there.
-std::size_t ReadTag(std::string_view text, Tag& tag) {
-    std::size_t at = 1;
-    const auto skipSpace = [&] {
-        while (at < text.size() && IsSpace(text[at])) ++at;
-    };
-    const auto readName = [&] {
-        const std::size_t start = at;
-        while (at < text.size() && !IsSpace(text[at]) && text[at] != '>' && text[at] != '=' && text[at] != '/') ++at;
-        return AsciiLowerCase(text.substr(start, at - start));
-    };
-    skipSpace();
-    tag.name.clear();
-    if (at < text.size() && text[at] == '/') {
-        tag.name = "/";
-        ++at;
-    }
-    tag.name += readName();
-    tag.attributes.clear();
-    while (true) {
-        skipSpace();
-        if (at >= text.size()) return 0;
-        if (text[at] == '>') return at + 1;
-        if (text[at] == '/') {
-            ++at;
-            continue;
-        }
-        std::string name = readName();
-        if (name.empty()) {
-            ++at;
-            continue;
-        }
-        skipSpace();
-        std::string value;
-        if (at < text.size() && text[at] == '=') {
-            ++at;
-            skipSpace();
-            if (at < text.size() && (text[at] == '"' || text[at] == '\'')) {
-                const char quote = text[at++];
-                const std::size_t end = text.find(quote, at);
-                if (end == std::string_view::npos) return 0;
-                value = DecodeHtmlText(text.substr(at, end - at));
-                at = end + 1;
-            } else {
-                const std::size_t start = at;
-                while (at < text.size() && !IsSpace(text[at]) && text[at] != '>') ++at;
-                value = DecodeHtmlText(text.substr(start, at - start));
-            }
-        }
-        tag.attributes.emplace_back(std::move(name), std::move(value));
-    }
+constexpr NamedKind kElementKinds[] = {
+    {"br", ElementKind::Break},
+    {"p", ElementKind::Block}, {"/p", ElementKind::Block}, {"div", ElementKind::Block}, {"/div", ElementKind::Block},
+    {"ul", ElementKind::List}, {"ol", ElementKind::List}, {"/ul", ElementKind::ListEnd}, {"/ol", ElementKind::ListEnd},
+    {"li", ElementKind::Item},
+    {"pre", ElementKind::Pre}, {"/pre", ElementKind::PreEnd},
+    {"table", ElementKind::Table}, {"tr", ElementKind::Table}, {"td", ElementKind::Table},
+    {"th", ElementKind::Table}, {"/td", ElementKind::Table}, {"/th", ElementKind::Table},
+    {"/tr", ElementKind::Table}, {"/table", ElementKind::Table},
+};
+
+// The level of a heading, "h1" to "h6", or of its end tag; 0 for any other tag.
+int HeadingLevel(std::string_view name) {
+    if (name.starts_with('/')) name.remove_prefix(1);
+    return name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6' ? name[1] - '0' : 0;
 }
 
-std::optional<char32_t> NamedCharacter(std::string_view name) {
-    if (name == "amp") return U'&';
-    if (name == "lt") return U'<';
-    if (name == "gt") return U'>';
-    if (name == "quot") return U'"';
-    if (name == "apos") return U'\'';
-    if (name == "nbsp") return U'\u00A0';
-    return std::nullopt;
-}
-
-std::optional<char32_t> NumericCharacter(std::string_view digits) {
-    int base = 10;
-    if (!digits.empty() && (digits.front() == 'x' || digits.front() == 'X')) {
-        base = 16;
-        digits.remove_prefix(1);
+ElementKind KindOf(std::string_view name) {
+    if (HeadingLevel(name) > 0) return name.starts_with('/') ? ElementKind::HeadingEnd : ElementKind::Heading;
+    for (const auto& [named, kind] : kElementKinds) {
+        if (named == name) return kind;
     }
-    std::uint32_t value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || value == 0 ||
-        value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-        return std::nullopt;
-    }
-    return static_cast<char32_t>(value);
-}
-
-}  // namespace
-
-std::string DecodeHtmlText(std::string_view text) {
-    std::string decoded;
-    decoded.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '&') {
-            const std::size_t semicolon = text.find(';', i);
-            if (semicolon != std::string_view::npos && semicolon - i <= 10) {
-                const std::string_view reference = text.substr(i + 1, semicolon - i - 1);
-                const auto character = !reference.empty() && reference.front() == '#'
-                                           ? NumericCharacter(reference.substr(1))
-                                           : NamedCharacter(reference);
-                if (character) {
-                    AppendUtf8(decoded, *character);
-                    i = semicolon;
-                    continue;
-                }
-            }
-        }
-        decoded += text[i];
-    }
-    return decoded;
-}
-
-std::vector<SitemapEntry> ParseSitemap(std::string_view html) {
-    std::vector<SitemapEntry> entries;
-    int depth = -1;
-    bool inObject = false;
-    SitemapEntry entry;
-    std::size_t at = 0;
-    while ((at = html.find('<', at)) != std::string_view::npos) {
-        if (html.substr(at, 4) == "<!--") {
-            const std::size_t end = html.find("-->", at + 4);
-            if (end == std::string_view::npos) break;
-            at = end + 3;
-            continue;
-        }
-        Tag tag;
-        const std::size_t length = ReadTag(html.substr(at), tag);
-        if (length == 0) break;
-        at += length;
-        if (tag.name == "ul") {
-            ++depth;
-        } else if (tag.name == "/ul") {
-            if (depth >= 0) --depth;
-        } else if (tag.name == "object" && AsciiLowerCase(tag.Attribute("type")) == "text/sitemap") {
-            inObject = true;
-            entry = SitemapEntry{};
-            entry.depth = depth < 0 ? 0 : depth;
-        } else if (tag.name == "param" && inObject) {
-            const std::string name = AsciiLowerCase(tag.Attribute("name"));
-            // An index entry may name the keyword and then the page's title: the first name counts.
-            if (name == "name" && entry.name.empty()) entry.name = tag.Attribute("value");
-            if (name == "local" && entry.local.empty()) entry.local = tag.Attribute("value");
-        } else if (tag.name == "/object" && inObject) {
-            inObject = false;
-            entries.push_back(entry);
-        }
-    }
-    return entries;
-}
-
-namespace {
-
-// The number of characters of a UTF-8 text, counted by their first bytes.
-std::size_t Columns(std::string_view text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
-// Words of a text, split at blanks; "\n" is a word of its own that forces a new line.
-std::vector<std::string> WordsOf(std::string_view text) {
-    std::vector<std::string> words;
-    std::string word;
-    for (char c : text) {
-        if (c == ' ' || c == '\n') {
-            if (!word.empty()) words.push_back(std::move(word));
-            word.clear();
-            if (c == '\n') words.emplace_back("\n");
-        } else {
-            word += c;
-        }
-    }
-    if (!word.empty()) words.push_back(std::move(word));
-    return words;
-}
-
-// Fills lines of at most width columns; a longer word stands alone on its line.
-std::vector<std::string> Wrapped(std::string_view text, std::size_t width) {
-    std::vector<std::string> lines;
-    std::string line;
-    std::size_t lineColumns = 0;
-    bool open = false;
-    for (const std::string& word : WordsOf(text)) {
-        if (word == "\n") {
-            lines.push_back(line);
-            line.clear();
-            lineColumns = 0;
-            open = false;
-            continue;
-        }
-        const std::size_t wordColumns = Columns(word);
-        if (open && lineColumns + 1 + wordColumns > width) {
-            lines.push_back(line);
-            line.clear();
-            lineColumns = 0;
-            open = false;
-        }
-        if (open) {
-            line += ' ';
-            ++lineColumns;
-        }
-        line += word;
-        lineColumns += wordColumns;
-        open = true;
-    }
-    if (open || lines.empty()) lines.push_back(line);
-    return lines;
-}
-
-std::string Padded(std::string text, std::size_t width) {
-    const std::size_t columns = Columns(text);
-    if (columns < width) text.append(width - columns, ' ');
-    return text;
+    return ElementKind::Other;
 }
 
 class TextLayout {
@@ -258,46 +64,56 @@ public:
 
     void Element(const Tag& tag) {
         const std::string& name = tag.name;
-        if (name == "br") {
+        switch (KindOf(name)) {
+        case ElementKind::Break:
             if (inCell_) {
                 CellBreak();
             } else {
                 TrimTrailingBlank(inline_);
                 inline_ += '\n';
             }
-        } else if (name == "p" || name == "/p" || name == "div" || name == "/div") {
+            break;
+        case ElementKind::Block:
+        case ElementKind::HeadingEnd:
             Flush();
-        } else if (name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6') {
+            break;
+        case ElementKind::Heading:
             Flush();
-            heading_ = name[1] - '0';
-        } else if (name.size() == 3 && name[0] == '/' && name[1] == 'h' && name[2] >= '1' && name[2] <= '6') {
-            Flush();
-        } else if (name == "ul" || name == "ol") {
+            heading_ = HeadingLevel(name);
+            break;
+        case ElementKind::List:
             Flush();
             if (lists_.empty()) Separate();
             lists_.push_back({name == "ol", 1, 2 + 4 * lists_.size()});
-        } else if (name == "/ul" || name == "/ol") {
+            break;
+        case ElementKind::ListEnd:
             Flush();
             if (!lists_.empty()) lists_.pop_back();
             marker_.clear();
             if (lists_.empty()) separateNext_ = true;
-        } else if (name == "li") {
+            break;
+        case ElementKind::Item:
             Flush();
             if (!lists_.empty()) {
                 List& list = lists_.back();
                 marker_ = list.ordered ? std::to_string(list.next++) + ". " : "- ";
                 list.itemIndent = 2 + 4 * (lists_.size() - 1) + marker_.size();
             }
-        } else if (name == "pre") {
+            break;
+        case ElementKind::Pre:
             Flush();
             inPre_ = true;
             pre_.clear();
-        } else if (name == "/pre") {
+            break;
+        case ElementKind::PreEnd:
             inPre_ = false;
             EmitPre();
-        } else if (name == "table" || name == "tr" || name == "td" || name == "th" || name == "/td" ||
-                   name == "/th" || name == "/tr" || name == "/table") {
+            break;
+        case ElementKind::Table:
             TableElement(tag);
+            break;
+        case ElementKind::Other:
+            break;
         }
     }
 
@@ -372,31 +188,8 @@ private:
         if (lists_.empty()) separateNext_ = true;
     }
 
-    // Preformatted text as it was typed: the line ends of any system become "\n", and a tab goes on
-    // to the next multiple of eight columns, as a terminal would place it.
-    static std::string PreText(std::string_view typed) {
-        std::string text;
-        std::size_t column = 0;
-        for (std::size_t i = 0; i < typed.size(); ++i) {
-            const char c = typed[i];
-            if (c == '\r' || c == '\n') {
-                if (c == '\r' && i + 1 < typed.size() && typed[i + 1] == '\n') ++i;
-                text += '\n';
-                column = 0;
-            } else if (c == '\t') {
-                const std::size_t next = (column / 8 + 1) * 8;
-                text.append(next - column, ' ');
-                column = next;
-            } else {
-                text += c;
-                if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++column;
-            }
-        }
-        return text;
-    }
-
     void EmitPre() {
-        std::string text = PreText(pre_);
+        std::string text = PreformattedText(pre_);
         pre_.clear();
         if (text.starts_with('\n')) text.erase(0, 1);
         while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
@@ -476,47 +269,16 @@ private:
         std::vector<std::vector<Cell>> rows;
         rows.swap(rows_);
         tableOpen_ = false;
-        std::size_t columns = 0;
+        std::vector<std::vector<CellExtent>> extents;
         for (const auto& row : rows) {
-            std::size_t used = 0;
-            for (const Cell& cell : row) used += cell.span;
-            columns = std::max(columns, used);
-        }
-        if (columns == 0) return;
-        // A column is as wide as its widest cell; cells that span columns share theirs.
-        std::vector<std::size_t> widths(columns, 0);
-        for (const auto& row : rows) {
-            std::size_t column = 0;
-            for (const Cell& cell : row) {
-                if (cell.span == 1) widths[column] = std::max(widths[column], Columns(cell.text));
-                column += cell.span;
-            }
-        }
-        const auto spanWidth = [&widths](std::size_t first, std::size_t span) {
-            std::size_t width = 2 * (span - 1);
-            for (std::size_t c = first; c < first + span; ++c) width += widths[c];
-            return width;
-        };
-        // A spanning cell wider than its columns widens the last of them.
-        for (const auto& row : rows) {
-            std::size_t column = 0;
-            for (const Cell& cell : row) {
-                const std::size_t span = std::min(cell.span, columns - column);
-                if (const std::size_t need = Columns(cell.text); span > 1 && need > spanWidth(column, span)) {
-                    widths[column + span - 1] += need - spanWidth(column, span);
-                }
-                column += cell.span;
-            }
+            auto& extent = extents.emplace_back();
+            for (const Cell& cell : row) extent.push_back({Columns(cell.text), cell.span});
         }
         const std::string indent = Indent();
-        const std::size_t gaps = 2 * (columns - 1);
-        const std::size_t available = width_ > indent.size() + gaps ? width_ - indent.size() - gaps : columns * 10;
-        // Narrow the widest column step by step until the table fits, but no column below ten.
-        while (spanWidth(0, columns) - gaps > available) {
-            auto widest = std::max_element(widths.begin(), widths.end());
-            if (*widest <= 10) break;
-            --*widest;
-        }
+        const std::size_t lineWidth = width_ > indent.size() ? width_ - indent.size() : 0;
+        const std::vector<std::size_t> widths = FitColumnWidths(extents, lineWidth);
+        const std::size_t columns = widths.size();
+        if (columns == 0) return;
         Separate();
         for (std::size_t r = 0; r < rows.size(); ++r) {
             const auto& row = rows[r];
@@ -525,7 +287,7 @@ private:
             std::size_t height = 0;
             std::size_t column = 0;
             for (const Cell& cell : row) {
-                cellWidths.push_back(spanWidth(column, std::min(cell.span, columns - column)));
+                cellWidths.push_back(SpanWidth(widths, column, std::min(cell.span, columns - column)));
                 cells.push_back(Wrapped(cell.text, cellWidths.back()));
                 height = std::max(height, cells.back().size());
                 column += cell.span;
@@ -534,7 +296,7 @@ private:
                 std::string line = indent;
                 for (std::size_t c = 0; c < cells.size(); ++c) {
                     const std::string part = l < cells[c].size() ? cells[c][l] : std::string();
-                    line += c + 1 < cells.size() ? Padded(part, cellWidths[c] + 2) : part;
+                    line += c + 1 < cells.size() ? Padded(part, cellWidths[c] + kColumnGap) : part;
                 }
                 lines_.push_back(line);
             }
@@ -544,7 +306,7 @@ private:
                 std::string rule = indent;
                 for (std::size_t c = 0; c < columns; ++c) {
                     rule += std::string(widths[c], '-');
-                    if (c + 1 < columns) rule += "  ";
+                    if (c + 1 < columns) rule += std::string(kColumnGap, ' ');
                 }
                 lines_.push_back(rule);
             }

@@ -29,25 +29,33 @@ int DigitChart::ConsonantTotal() const {
 }
 
 std::string ChartCellName(int index) {
-    if (index >= 27) {
+    if (index >= kFirstTotalCell) {
         static constexpr const char* kTotals[] = {"vvt", "cct", "ttt"};
-        return kTotals[index - 27];
+        return kTotals[index - kFirstTotalCell];
     }
     static constexpr char kRows[] = {'V', 'C', 'T'};
     return {kRows[index % 3], static_cast<char>('1' + index / 3)};
 }
 
-std::array<std::string, kChartCellCount> ChartCellTexts(const DigitChart& chart) {
-    std::array<std::string, kChartCellCount> texts;
+std::array<int, kChartCellCount> ChartCellCounts(const DigitChart& chart) {
+    std::array<int, kChartCellCount> counts{};
     for (int digit = 1; digit <= 9; ++digit) {
         const std::size_t base = static_cast<std::size_t>(digit - 1) * 3;
-        texts[base] = std::to_string(chart.Vowel(digit));
-        texts[base + 1] = std::to_string(chart.Consonant(digit));
-        texts[base + 2] = std::to_string(chart.Total(digit));
+        counts[base] = chart.Vowel(digit);
+        counts[base + 1] = chart.Consonant(digit);
+        counts[base + 2] = chart.Total(digit);
     }
-    texts[27] = std::to_string(chart.VowelTotal());
-    texts[28] = std::to_string(chart.ConsonantTotal());
-    texts[29] = std::to_string(chart.GrandTotal());
+    constexpr auto totals = static_cast<std::size_t>(kFirstTotalCell);
+    counts[totals] = chart.VowelTotal();
+    counts[totals + 1] = chart.ConsonantTotal();
+    counts[totals + 2] = chart.GrandTotal();
+    return counts;
+}
+
+std::array<std::string, kChartCellCount> ChartCellTexts(const DigitChart& chart) {
+    const std::array<int, kChartCellCount> counts = ChartCellCounts(chart);
+    std::array<std::string, kChartCellCount> texts;
+    for (std::size_t i = 0; i < counts.size(); ++i) texts[i] = std::to_string(counts[i]);
     return texts;
 }
 

@@ -20,10 +20,15 @@ struct DigitChart {
     int GrandTotal() const { return VowelTotal() + ConsonantTotal(); }  // ttt
 };
 
-inline constexpr int kChartCellCount = 30;
+// The cells in the report's order: V1, C1, T1, V2, C2, T2, ... V9, C9, T9, then the totals vvt, cct,
+// ttt from the first total cell on.
+inline constexpr int kFirstTotalCell = 27;
+inline constexpr int kChartCellCount = kFirstTotalCell + 3;
 
-// Cell names in the report's order: V1, C1, T1, V2, C2, T2, ... V9, C9, T9, then vvt, cct, ttt.
+// The name of a cell in that order.
 std::string ChartCellName(int index);
+// The 30 counts in that order.
+std::array<int, kChartCellCount> ChartCellCounts(const DigitChart& chart);
 // The 30 cell texts in that order, each a decimal count.
 std::array<std::string, kChartCellCount> ChartCellTexts(const DigitChart& chart);
 

@@ -10,9 +10,13 @@
 namespace quillon {
 namespace {
 
-ShellServices*& Installed() {
+DesktopShellServices& Desktop() {
     static DesktopShellServices desktop;
-    static ShellServices* installed = &desktop;
+    return desktop;
+}
+
+ShellServices*& Installed() {
+    static ShellServices* installed = &Desktop();
     return installed;
 }
 
@@ -48,10 +52,8 @@ void DesktopShellServices::Beep() { QApplication::beep(); }
 
 ShellServices& CurrentShellServices() { return *Installed(); }
 
-ScopedShellServices::ScopedShellServices(ShellServices& services) : previous_(Installed()) {
-    Installed() = &services;
+ShellServices* SwapInstalled(ShellServices* services) {
+    return std::exchange(Installed(), services ? services : &Desktop());
 }
-
-ScopedShellServices::~ScopedShellServices() { Installed() = previous_; }
 
 }  // namespace quillon

@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+#include "common/Scoped.h"
+
 namespace quillon {
 
 class ShellServices {
@@ -41,17 +43,9 @@ private:
 };
 
 ShellServices& CurrentShellServices();
-
+// Makes services the current ones (null: the desktop's) and returns the ones current before.
+ShellServices* SwapInstalled(ShellServices* services);
 // Installs services for the lifetime of this object and puts back the previous ones after.
-class ScopedShellServices {
-public:
-    explicit ScopedShellServices(ShellServices& services);
-    ~ScopedShellServices();
-    ScopedShellServices(const ScopedShellServices&) = delete;
-    ScopedShellServices& operator=(const ScopedShellServices&) = delete;
-
-private:
-    ShellServices* previous_;
-};
+using ScopedShellServices = Scoped<ShellServices>;
 
 }  // namespace quillon

@@ -1,6 +1,6 @@
 #pragma once
-// Small helpers that build the controls of the program's windows the way their tables describe
-// them: absolute positions in pixels, fonts given in points at 96 dots per inch (so that the
+// Small helpers that build the controls of the program's windows as the windows place them:
+// absolute positions in pixels, fonts given in points at 96 dots per inch (so that the
 // windows do not scale with the screen), hints shown as tool tips.
 
 #include <QColor>

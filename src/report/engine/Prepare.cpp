@@ -1,18 +1,15 @@
 // Preparation of a report: the page walk, bands shown from top to bottom with new columns and
-// pages as they fill, page footers, and every object output with its final text into the
-// prepared pages.
+// pages as they fill, and page footers. The objects of the bands are put out in PrepareObjects.cpp.
 
 #include <algorithm>
-#include <memory>
 
 #include "report/engine/Bands.h"
-#include "report/engine/Drawing.h"
 #include "report/engine/Expression.h"
 #include "report/engine/FixedCanvas.h"
 #include "report/engine/NameLookup.h"
 #include "report/engine/ObjectOutput.h"
 #include "report/engine/Report.h"
-#include "report/engine/SplitBand.h"
+#include "report/engine/ReportRun.h"
 #include "report/format/TemplateGeometry.h"
 #include "report/format/TemplateStream.h"
 
@@ -22,66 +19,7 @@ namespace {
 constexpr char kProcessingLabel[] = "Processing page:  ";
 constexpr char kFirstPassLabel[] = "Performing 1st pass:  ";
 
-class ReportRun {
-public:
-    ReportRun(TfrReport& report, const ReportLocale& locale, Canvas& scratch, DateTime startedAt)
-        : report_(report),
-          scratch_(scratch),
-          lookup_(report.OnGetValue, report.Template, place_, locale, scratch, startedAt),
-          output_(report, lookup_, place_) {}
-
-    bool cancel = false;
-    // The error box's message after an error inside an object.
-    std::string error;
-
-    void Walk();
-
-private:
-    void BuildPage(TfrPage& page, PageBands& bands);
-    void SetEdges(const TfrPage& page, const PageBands& bands);
-    void AddPage();
-    void FooterPass();
-    void NewColumnOrPage();
-    void NewPage();
-    int ColumnFooterHeight() const;
-
-    void ShowBand(TfrBand* band);
-    void Show(BandType type) { ShowBand(bands_->First(type)); }
-    std::int64_t StretchedHeight(TfrBand& band);
-    void DrawBandObjects(TfrBand& band);
-    void DrawSplitBand(TfrBand& band, int height);
-
-    // Runs the output of objects; an error inside one is recorded and ends the run.
-    template <typename Output>
-    bool Guarded(Output&& output) {
-        try {
-            output();
-            return true;
-        } catch (const ReportError& failure) {
-            error = CalculationErrorMessage(place_.object, report_.Name, failure.what());
-            cancel = true;
-            return false;
-        }
-    }
-
-    TfrReport& report_;
-    Canvas& scratch_;
-    RunPlace place_;
-    NameLookup lookup_;
-    ObjectOutput output_;
-
-    PageBands* bands_ = nullptr;
-    bool continueOnSamePage_ = false;
-    // Positions on the page, in 64 bits as the run's place.
-    std::int64_t left_ = 0, top_ = 0, bottom_ = 0;
-    std::int64_t xOffset_ = 0;
-    std::int64_t savedY_ = 0, savedBottom_ = 0;
-    int columns_ = 1;
-    std::int64_t columnWidth_ = 0, columnGap_ = 0;
-    // Where a new column starts: the top of the page, or below the column header.
-    std::int64_t columnStart_ = 0;
-    bool ignoreColumnFooter_ = false;
-};
+}  // namespace
 
 void ReportRun::Walk() {
     // A second pass starts where the first did.
@@ -290,117 +228,6 @@ void ReportRun::ShowBand(TfrBand* first) {
         at->band->Showing = false;
     }
 }
-
-std::int64_t ReportRun::StretchedHeight(TfrBand& band) {
-    std::int64_t needed = band.Height;
-    Guarded([&] {
-        for (TfrView* object : band.Objects) {
-            if (object->Kind() != ObjectKind::Memo) continue;
-            auto& memo = static_cast<TfrMemoView&>(*object);
-            TfrMemoView measured = memo;
-            measured.Memo = output_.ExpandedText(memo);
-            needed = std::max(needed, std::int64_t{memo.Top} + MemoTextHeight(measured, scratch_));
-            output_.KeepExpanded(memo, std::move(measured.Memo));
-        }
-    });
-    return needed;
-}
-
-void ReportRun::DrawBandObjects(TfrBand& band) {
-    const std::int64_t dx = xOffset_ - left_;
-    if (band.Type == BandType::PageFooter || band.Type == BandType::Overlay || band.Type == BandType::None) {
-        const std::int64_t top =
-            band.Type == BandType::PageFooter ? place_.curBottom : band.Type == BandType::Overlay ? band.Top : 0;
-        Guarded([&] {
-            for (TfrView* object : band.Objects) output_.Output(*object, dx, top);
-        });
-        return;
-    }
-    const int height = std::max(band.ComputedHeight, band.Height);
-    if (band.Splitting) {
-        DrawSplitBand(band, height);
-        return;
-    }
-    if (place_.curBottom < place_.curY + height + ColumnFooterHeight() && place_.curY != top_) NewColumnOrPage();
-    const std::int64_t top = place_.curY;
-    Guarded([&] {
-        for (TfrView* object : band.Objects) output_.Output(*object, dx, top);
-    });
-    place_.curY += height;
-}
-
-// A band taller than the page goes on over as many pages as it needs: each page takes the memo
-// lines that fit whole, and the other objects whose top lies within its part of the band.
-void ReportRun::DrawSplitBand(TfrBand& band, int height) {
-    std::vector<SplitPiece> pieces;
-    std::vector<WrappedMemo> wrapped(band.Objects.size());
-    // Each memo's part on a page is a copy of the memo with that page's lines; the copy is made
-    // from a memo without text, so that a page costs its own lines and not the whole memo's.
-    std::vector<std::unique_ptr<TfrMemoView>> bare(band.Objects.size());
-    const bool expanded = Guarded([&] {
-        for (std::size_t i = 0; i < band.Objects.size(); ++i) {
-            TfrView& object = *band.Objects[i];
-            SplitPiece piece{object.Top, 1, 0};
-            if (object.Kind() == ObjectKind::Memo) {
-                auto& memo = static_cast<TfrMemoView&>(object);
-                bare[i] = std::make_unique<TfrMemoView>(memo);
-                bare[i]->Memo = output_.ExpandedText(memo);
-                wrapped[i] = WrapMemo(*bare[i], scratch_);
-                bare[i]->Memo.clear();
-                piece.lineHeight = wrapped[i].lineHeight;
-                piece.lines = wrapped[i].lines.size();
-            }
-            pieces.push_back(piece);
-        }
-    });
-    if (!expanded) return;
-
-    BandSplitter splitter(std::move(pieces), height);
-    bool newPage = false;
-    while (!splitter.Done() && !cancel) {
-        const std::int64_t available = place_.curBottom - place_.curY;
-        if (available <= 0) {
-            // A page with no room at all takes no part, nor does a new one whose headers fill it:
-            // every page after it would be the same.
-            if (place_.curBottom - top_ <= 0 || newPage) break;
-            NewPage();
-            newPage = true;
-            continue;
-        }
-        newPage = false;
-        const SplitPart part = splitter.Next(available, place_.curY == top_);
-        const std::int64_t dx = xOffset_ - left_, dy = place_.curY - part.from;
-        const bool drawn = Guarded([&] {
-            for (const SplitOutput& piece : part.outputs) {
-                TfrView& object = *band.Objects[piece.piece];
-                place_.object = &object;
-                if (piece.lineCount == 0) {
-                    output_.OutputAsIs(object, dx, dy, object.Memo);
-                    continue;
-                }
-                // The lines of this part are drawn as a memo of their own.
-                const TfrMemoView& memo = *bare[piece.piece];
-                const auto& lines = wrapped[piece.piece].lines;
-                TfrMemoView partMemo = memo;
-                partMemo.Memo.assign(lines.begin() + static_cast<std::ptrdiff_t>(piece.firstLine),
-                                     lines.begin() + static_cast<std::ptrdiff_t>(piece.firstLine + piece.lineCount));
-                partMemo.Top = SaturatedInt(piece.partTop);
-                const std::int64_t lineHeight = wrapped[piece.piece].lineHeight;
-                partMemo.Height =
-                    SaturatedInt(static_cast<std::int64_t>(piece.lineCount) * lineHeight + 2 * std::int64_t{memo.GapY});
-                output_.OutputAsIs(partMemo, dx, dy, partMemo.Memo);
-            }
-        });
-        if (!drawn) return;
-        place_.curY += part.to - part.from;
-        if (!splitter.Done()) {
-            NewPage();
-            newPage = true;
-        }
-    }
-}
-
-}  // namespace
 
 RunResult TfrReport::Prepare() {
     // A template whose geometry is far out of bounds is not laid out at all.

@@ -62,6 +62,17 @@ TfrPrinter& EnginePrinter() {
     return printer;
 }
 
+PrinterDriver* SwapInstalled(PrinterDriver* driver) {
+    TfrPrinter& printer = EnginePrinter();
+    PrinterDriver* const previous = printer.Driver();
+    if (driver) {
+        printer.Bind(*driver);
+    } else {
+        printer.Unbind();
+    }
+    return previous;
+}
+
 TfrPrinter::TfrPrinter() : printers_{kVirtualPrinterName} {}
 
 TfrPrinter::TfrPrinter(PrinterDriver& driver) : TfrPrinter() { Bind(driver); }

@@ -116,5 +116,8 @@ private:
 // The engine's one printer layer, created when it is first asked for; it knows only the virtual
 // printer until the program binds it to the system's printers.
 TfrPrinter& EnginePrinter();
+// Binds the engine's printer layer to a driver (null: unbinds it) and returns the driver it was
+// bound to, so that a Scoped<PrinterDriver> binds it for a while.
+PrinterDriver* SwapInstalled(PrinterDriver* driver);
 
 }  // namespace quillon

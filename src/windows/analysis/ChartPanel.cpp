@@ -35,9 +35,9 @@ public:
 
 // What each cell counts, in the order of ChartCellName.
 QString CellMeaning(int index) {
-    if (index >= 27) {
+    if (index >= kFirstTotalCell) {
         const char* const totals[] = {"Vowel letters", "Consonant letters", "Letters in all"};
-        return QString::fromLatin1(totals[index - 27]);
+        return QString::fromLatin1(totals[index - kFirstTotalCell]);
     }
     const char* const rows[] = {"Vowels worth %1", "Consonants worth %1", "Letters worth %1"};
     return QString::fromLatin1(rows[index % 3]).arg(index / 3 + 1);
@@ -94,8 +94,8 @@ ChartPanel::ChartPanel(QWidget* parent) : QFrame(parent) {
     }
 
     for (int index = 0; index < kChartCellCount; ++index) {
-        const bool isTotal = index >= 27;
-        const int row = isTotal ? index - 27 : index % 3;
+        const bool isTotal = index >= kFirstTotalCell;
+        const int row = isTotal ? index - kFirstTotalCell : index % 3;
         const int left = isTotal ? kTotalColumnLeft : kValueColumnLeft[static_cast<std::size_t>(index / 3)];
         QLabel* cell = MakeCell<ChartCell>(panel_, left, kRowTop[static_cast<std::size_t>(row)], QStringLiteral("0"));
         cell->setObjectName(QString::fromStdString(ChartCellName(index)));
@@ -107,16 +107,7 @@ ChartPanel::ChartPanel(QWidget* parent) : QFrame(parent) {
 void ChartPanel::ShowChart(const DigitChart& chart) {
     // The counts in the cells' order; a keystroke changes a few of them, and only those cells are
     // written.
-    std::array<int, kChartCellCount> counts{};
-    for (int digit = 1; digit <= 9; ++digit) {
-        const std::size_t base = static_cast<std::size_t>(digit - 1) * 3;
-        counts[base] = chart.Vowel(digit);
-        counts[base + 1] = chart.Consonant(digit);
-        counts[base + 2] = chart.Total(digit);
-    }
-    counts[27] = chart.VowelTotal();
-    counts[28] = chart.ConsonantTotal();
-    counts[29] = chart.GrandTotal();
+    const std::array<int, kChartCellCount> counts = ChartCellCounts(chart);
     for (std::size_t i = 0; i < counts.size(); ++i) {
         if (counts[i] == shown_[i]) continue;
         shown_[i] = counts[i];
@@ -125,7 +116,7 @@ void ChartPanel::ShowChart(const DigitChart& chart) {
 }
 
 void ChartPanel::ClearTotals() {
-    for (int index = 27; index < kChartCellCount; ++index) {
+    for (int index = kFirstTotalCell; index < kChartCellCount; ++index) {
         shown_[static_cast<std::size_t>(index)] = 0;
         SetCellText(index, QStringLiteral("0"));
     }

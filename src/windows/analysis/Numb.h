@@ -92,7 +92,7 @@ public:
     void DtHelpBtnClick();
     void DateEditChange();
 
-    // Controls, named as in the window's table.
+    // The controls, each with its member's name as its object name.
     QLineEdit* Vowels = nullptr;
     QLineEdit* Data = nullptr;
     QLineEdit* Constants = nullptr;

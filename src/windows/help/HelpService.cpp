@@ -8,6 +8,7 @@
 #include <QVersionNumber>
 #include <cstdlib>
 #include <system_error>
+#include <utility>
 
 #include "common/Messages.h"
 #include "common/Version.h"
@@ -168,9 +169,7 @@ HelpService& CurrentHelp() {
     return *Installed();
 }
 
-ScopedHelpService::ScopedHelpService(HelpService& service) : previous_(Installed()) { Installed() = &service; }
-
-ScopedHelpService::~ScopedHelpService() { Installed() = previous_; }
+HelpService* SwapInstalled(HelpService* service) { return std::exchange(Installed(), service); }
 
 QStringList WithoutDebugSwitches(const QStringList& arguments) {
     QStringList kept;

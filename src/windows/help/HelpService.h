@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "common/Scoped.h"
 #include "help/ChmFile.h"
 #include "help/DLogFile.h"
 #include "help/HelpEnvironment.h"
@@ -72,17 +73,10 @@ private:
 // The service the program started; a service for this process, started on first use, when none was.
 HelpService& CurrentHelp();
 
+// Makes a service the current one (null: none yet) and returns the one current before.
+HelpService* SwapInstalled(HelpService* service);
 // Makes a service the current one for its lifetime.
-class ScopedHelpService {
-public:
-    explicit ScopedHelpService(HelpService& service);
-    ~ScopedHelpService();
-    ScopedHelpService(const ScopedHelpService&) = delete;
-    ScopedHelpService& operator=(const ScopedHelpService&) = delete;
-
-private:
-    HelpService* previous_;
-};
+using ScopedHelpService = Scoped<HelpService>;
 
 // The arguments without "-debug" and "/debug", which every command and the window accept.
 QStringList WithoutDebugSwitches(const QStringList& arguments);

@@ -296,7 +296,8 @@ TInternetFrm::TInternetFrm(QWidget* parent)
     Panel4 = new LinkPanel(this);
     Panel4->setObjectName(QStringLiteral("Panel4"));
     Panel4->setGeometry(13, 47, 323, 312);
-    // The panel's controls in the order of its table: each heading, then its links.
+    // The panel's controls are made in reading order, each heading before its links, so that the
+    // keyboard and screen readers meet them in that order.
     Label6 = ui::MakeLabel(Panel4, 32, 4, QStringLiteral("Farbrook Software"), font());
     Label6->setObjectName(QStringLiteral("Label6"));
     AddLinks(0, 6);

@@ -1,0 +1,250 @@
+// The data field of the analysis window: the keys typed into it, what is pasted or dropped into
+// it, and the Y question that a typed or pasted Y asks.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+
+#include "windows/analysis/DateEdit.h"
+#include "windows/analysis/Numb.h"
+#include "windows/analysis/Y.h"
+
+namespace quillon {
+
+bool TCalcFrm::eventFilter(QObject* watched, QEvent* event) {
+    if (YFrm && YFrm->IsAsking()) return RefuseWhileAsking(event);
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1) {
+            HelpBtnClick();
+            return true;
+        }
+        if (key->key() == Qt::Key_V && key->modifiers().testFlag(Qt::ControlModifier)) {
+            PasteBtnClick();
+            return true;
+        }
+        if (watched == Data) {
+            if (DataPaste(event)) return true;
+            if (key->key() == Qt::Key_Y && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+                typedY_ = {Data->hasSelectedText() ? Data->selectionStart() : Data->cursorPosition(),
+                           Data->text().size() - Data->selectedText().size()};
+            }
+            return DataKeyPress(key);
+        }
+        if (watched == DateEdit) return EsDateEdit1KeyPress(key);
+    } else if (event->type() == QEvent::ShortcutOverride && watched == Data && TypesACharacter(*static_cast<QKeyEvent*>(event))) {
+        // A key that types a character into the field is the field's, as the field itself would
+        // answer after comparing it with every standard key sequence, which costs more than the
+        // whole analysis of the letter.
+        event->accept();
+        return true;
+    } else if (event->type() == QEvent::KeyRelease && watched == Data) {
+        DataKeyUp(static_cast<QKeyEvent*>(event));
+    } else if (watched == Data && DataPaste(event)) {
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TCalcFrm::RefuseWhileAsking(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::ShortcutOverride: event->accept(); return true;
+        case QEvent::KeyPress: YFrm->TypedKey(*static_cast<QKeyEvent*>(event)); return true;
+        case QEvent::InputMethod: YFrm->TypedText(static_cast<QInputMethodEvent*>(event)->commitString()); return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: QApplication::beep(); return true;
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonRelease:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop: return true;
+        default: return false;
+    }
+}
+
+bool TCalcFrm::TypesACharacter(const QKeyEvent& key) {
+    const QString text = key.text();
+    return !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && text.size() == 1 &&
+           text.front().isPrint();
+}
+
+bool TCalcFrm::DataKeyPress(QKeyEvent* event) {
+    const QString text = event->text();
+    // Alt with a letter is a command key (the Y question's Alt+V and Alt+C among them), never a
+    // letter of the data: one pressed a moment too late must not change the name.
+    if (event->modifiers().testFlag(Qt::AltModifier) && !text.isEmpty() && text.front().isPrint()) {
+        QApplication::beep();
+        return true;
+    }
+    if (text.size() != 1 || text.front() < QLatin1Char('a') || text.front() > QLatin1Char('z')) return false;
+    // The field is to receive the upper-case letter: hand it a copy of the key with that text.
+    QKeyEvent upper(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+                    event->nativeVirtualKey(), event->nativeModifiers(), text.toUpper(),
+                    event->isAutoRepeat(), static_cast<quint16>(event->count()));
+    QCoreApplication::sendEvent(Data, &upper);
+    return true;
+}
+
+bool TCalcFrm::DataPaste(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress: {
+            // Shift+Insert and the other paste keys but Ctrl+V, which is the Paste command. (Asking
+            // the key bindings costs more than a letter's whole analysis: only these keys are asked.)
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool mayPaste = key->key() == Qt::Key_Insert || key->key() == Qt::Key_Paste || key->key() == Qt::Key_F18;
+            if (!mayPaste || !key->matches(QKeySequence::Paste)) return false;
+            InsertPastedText(QGuiApplication::clipboard()->text());
+            return true;
+        }
+        case QEvent::MouseButtonRelease: {
+            // The middle button pastes the selection where its press put the caret.
+            QClipboard* clipboard = QGuiApplication::clipboard();
+            if (static_cast<QMouseEvent*>(event)->button() != Qt::MiddleButton || !clipboard->supportsSelection()) {
+                return false;
+            }
+            InsertPastedText(clipboard->text(QClipboard::Selection));
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            if (drop->mimeData()->hasText()) {
+                Data->deselect();
+                Data->setCursorPosition(Data->cursorPositionAt(drop->position().toPoint()));
+                InsertPastedText(drop->mimeData()->text());
+                drop->acceptProposedAction();
+            }
+            return true;
+        }
+        case QEvent::ContextMenu: DataContextMenu(*static_cast<QContextMenuEvent*>(event)); return true;
+        case QEvent::InputMethod: {
+            // Text an input method commits is typed text: a to z become capitals.
+            auto* input = static_cast<QInputMethodEvent*>(event);
+            const QString typed = input->commitString();
+            QString upper = typed;
+            for (QChar& c : upper) {
+                if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = c.toUpper();
+            }
+            if (upper == typed) return false;
+            QInputMethodEvent changed(input->preeditString(), input->attributes());
+            changed.setCommitString(upper, input->replacementStart(), input->replacementLength());
+            QCoreApplication::sendEvent(Data, &changed);
+            return true;
+        }
+        default: return false;
+    }
+}
+
+void TCalcFrm::DataContextMenu(const QContextMenuEvent& event) {
+    const std::unique_ptr<QMenu> menu(Data->createStandardContextMenu());
+    // The field's Paste entry is the one that names the paste key after its text (the texts are
+    // translated, the keys are not).
+    const QString pasteKey = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    for (QAction* action : menu->actions()) {
+        if (pasteKey.isEmpty() || !action->text().endsWith(QLatin1Char('\t') + pasteKey)) continue;
+        action->setObjectName(QStringLiteral("edit-paste"));
+        disconnect(action, &QAction::triggered, nullptr, nullptr);
+        connect(action, &QAction::triggered, this, [this] { InsertPastedText(QGuiApplication::clipboard()->text()); });
+    }
+    menu->exec(event.globalPos());
+}
+
+void TCalcFrm::DataKeyUp(QKeyEvent* event) {
+    // Releases that the keyboard repeats are not key releases of the user: holding Y down opens the
+    // dialog once, for the last Y.
+    if (event->isAutoRepeat()) return;
+    state_.PendingYPosition = 0;
+    state_.YFromTyping = false;
+    const bool commandKey = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (event->key() != Qt::Key_Y || commandKey) return;
+    // Ask only when the key put a Y into the data: when the field was full, nothing was typed.
+    const int position = TypedYPosition();
+    typedY_ = {};
+    if (position == 0) return;
+    const int caret = Data->cursorPosition();
+    state_.PendingYPosition = position;
+    state_.YFromTyping = true;
+    ShowYDialog();
+    Data->setCursorPosition(caret);
+    TypeTypedAhead();
+}
+
+int TCalcFrm::TypedYPosition() const {
+    // Fast typing rolls keys: the next letter may already stand after the Y when the Y's key
+    // comes up, so the Y is looked for where its key went down.
+    const QString text = Data->text();
+    const bool typed = typedY_.at >= 0 && typedY_.at < text.size() && text.size() > typedY_.lengthBefore &&
+                       text.at(typedY_.at) == QLatin1Char('Y');
+    return typed ? typedY_.at + 1 : 0;
+}
+
+void TCalcFrm::ShowYDialog() {
+    if (!YFrm) return;
+    // A click refused while the question is up still takes the keyboard to what it hit: the
+    // focus goes back where it was, so that the next Enter does not press that button.
+    QWidget* const focused = focusWidget();
+    YFrm->Ask();
+    if (focused) focused->setFocus();
+}
+
+void TCalcFrm::TypeTypedAhead() {
+    // A Y among the kept keys asks again, and the keys typed meanwhile join the queue: only the
+    // outermost call types them.
+    if (!YFrm || typingAhead_) return;
+    typingAhead_ = true;
+    while (const std::optional<TypedAheadKey> kept = YFrm->TakeTypedAhead()) {
+        if (kept->key == 0) {
+            QInputMethodEvent input;
+            input.setCommitString(kept->text);
+            QCoreApplication::sendEvent(Data, &input);
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, kept->key, kept->modifiers, kept->text, kept->autoRepeat);
+        QCoreApplication::sendEvent(Data, &press);
+        QKeyEvent release(QEvent::KeyRelease, kept->key, kept->modifiers, kept->text, kept->releaseRepeats);
+        QCoreApplication::sendEvent(Data, &release);
+    }
+    typingAhead_ = false;
+}
+
+void TCalcFrm::PasteBtnClick() { EnterPastedText(QGuiApplication::clipboard()->text()); }
+
+void TCalcFrm::EnterPastedText(const QString& text) {
+    PutPastedText(text);
+    if (state_.PendingYPosition > 0) ShowYDialog();
+    TypeTypedAhead();
+}
+
+void TCalcFrm::PutPastedText(const QString& text) {
+    const std::u16string normalised = NormalisePastedText(text.toStdU16String());
+    Data->setText(QString::fromStdU16String(normalised));
+    state_.PendingYPosition = FirstYPosition(normalised);
+    state_.PendingYEnd = 0;
+    state_.YFromTyping = false;
+}
+
+void TCalcFrm::InsertPastedText(const QString& text) {
+    const int start = Data->hasSelectedText() ? Data->selectionStart() : Data->cursorPosition();
+    const auto room = kMaxDataLength - (Data->text().size() - Data->selectedText().size());
+    const std::u16string inserted = NormaliseInsertedText(text.toStdU16String(), static_cast<int>(room));
+    Data->insert(QString::fromStdU16String(inserted));
+    const int end = start + static_cast<int>(inserted.size());
+    const int firstY = FirstYPosition(inserted);
+    state_.PendingYPosition = firstY > 0 ? start + firstY : 0;
+    state_.PendingYEnd = end;
+    state_.YFromTyping = false;
+    if (state_.PendingYPosition > 0) {
+        ShowYDialog();
+        Data->setCursorPosition(end);
+    }
+    TypeTypedAhead();
+}
+
+}  // namespace quillon
