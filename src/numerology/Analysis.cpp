@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
+#include "numerology/AccentFolding.h"
 #include "numerology/ReduceChain.h"
 
 namespace quillon {
 
 AnalysisShown RunAnalysis(AnalysisState& state, std::u16string_view data) {
-    AnalysisResult result = AnalyseData(data, state.letterSystem);
+    AnalysisResult result = AnalyseData(data, state.letterSystem, state.foldAccents);
     state.VowelSum = result.VowelSum;
     state.ConsonantSum = result.ConsonantSum;
     state.NumberSum = result.NumberSum;
@@ -29,7 +30,7 @@ std::string NameDateChain(std::int32_t grandTotal, std::int32_t dateDigitSum) {
     return ReduceChain(static_cast<std::uint64_t>(grandTotal) + static_cast<std::uint64_t>(dateDigitSum));
 }
 
-std::u16string NormaliseInsertedText(std::u16string_view text, int room) {
+std::u16string NormaliseInsertedText(std::u16string_view text, int room, bool foldAccents) {
     auto isTrimmed = [](char16_t c) { return c <= 32; };
     while (!text.empty() && isTrimmed(text.front())) text.remove_prefix(1);
     while (!text.empty() && isTrimmed(text.back())) text.remove_suffix(1);
@@ -42,15 +43,18 @@ std::u16string NormaliseInsertedText(std::u16string_view text, int room) {
     std::u16string result(text.substr(0, length));
     for (char16_t& c : result) {
         if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+        if (foldAccents) c = QuestionFormOfY(c);
     }
     return result;
 }
 
-std::u16string NormalisePastedText(std::u16string_view text) { return NormaliseInsertedText(text, kMaxDataLength); }
+std::u16string NormalisePastedText(std::u16string_view text, bool foldAccents) {
+    return NormaliseInsertedText(text, kMaxDataLength, foldAccents);
+}
 
-int FirstYPosition(std::u16string_view text) {
-    const std::size_t at = text.find(u'Y');
-    return at == std::u16string_view::npos ? 0 : static_cast<int>(at) + 1;
+int FirstYPosition(std::u16string_view text, bool foldAccents) {
+    const auto at = std::find_if(text.begin(), text.end(), [foldAccents](char16_t c) { return IsQuestionY(c, foldAccents); });
+    return at == text.end() ? 0 : static_cast<int>(at - text.begin()) + 1;
 }
 
 }  // namespace quillon

@@ -18,6 +18,8 @@ inline constexpr int kMaxDataLength = 40;
 // The window-wide state of the analysis window.
 struct AnalysisState {
     LetterSystem letterSystem = LetterSystem::Pythagorean;
+    // Accented letters are valued as their base letters (the person's choice, off by default).
+    bool foldAccents = false;
     std::int32_t VowelSum = 0;
     std::int32_t ConsonantSum = 0;
     std::int32_t NumberSum = 0;
@@ -51,14 +53,15 @@ AnalysisShown RunAnalysis(AnalysisState& state, std::u16string_view data);
 std::string NameDateChain(std::int32_t grandTotal, std::int32_t dateDigitSum);
 
 // The Paste command's normalisation: strip codes 0 to 32 at both ends, keep the first 40 characters
-// and upper-case a to z. A surrogate pair that the cut would split is dropped whole.
-std::u16string NormalisePastedText(std::u16string_view text);
+// and upper-case a to z. A surrogate pair that the cut would split is dropped whole. With
+// foldAccents an accented lowercase y is upper-cased too, so that it is asked about as y is.
+std::u16string NormalisePastedText(std::u16string_view text, bool foldAccents = false);
 
 // The same for text inserted into the data by any other way of pasting: stripped and upper-cased,
 // then cut to the room that the field has left (at most `room` code units, never half a pair).
-std::u16string NormaliseInsertedText(std::u16string_view text, int room);
+std::u16string NormaliseInsertedText(std::u16string_view text, int room, bool foldAccents = false);
 
-// 1-based position of the first uppercase "Y" in the text, 0 when there is none.
-int FirstYPosition(std::u16string_view text);
+// 1-based position of the first Y the question is asked about (IsQuestionY), 0 when there is none.
+int FirstYPosition(std::u16string_view text, bool foldAccents = false);
 
 }  // namespace quillon

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <climits>
-#include <numeric>
 #include <cstdint>
+#include <numeric>
+#include <vector>
+
+#include "numerology/AccentFolding.h"
 
 namespace quillon {
 namespace {
@@ -64,26 +67,71 @@ LetterValue Classify(char16_t c, LetterSystem system) {
     return {};
 }
 
+namespace {
+
+// The row digit of a value: the last of its reduction chain (a single letter's value is its own).
+int RowDigit(int value) {
+    while (value >= 10) value = value / 10 + value % 10;
+    return value;
+}
+
+// The effect of letters that stand in one position: their values added by kind.
+LetterEffect EffectOfLetters(std::u16string_view letters, LetterSystem system) {
+    LetterEffect effect;
+    for (const char16_t c : letters) {
+        const LetterValue letter = Classify(c, system);
+        const auto value = static_cast<std::uint8_t>(letter.value);
+        switch (letter.charClass) {
+            case CharClass::Vowel: effect.vowel += value; break;
+            case CharClass::Consonant: effect.consonant += value; break;
+            case CharClass::Number: effect.number += value; break;
+            case CharClass::Other: break;
+        }
+    }
+    const int vowelDigit = RowDigit(effect.vowel);
+    const int consonantDigit = RowDigit(effect.consonant);
+    if (vowelDigit) effect.vowelDigit = static_cast<char>('0' + vowelDigit);
+    if (consonantDigit) effect.consonantDigit = static_cast<char>('0' + consonantDigit);
+    effect.packed = effect.vowel | std::uint64_t{effect.consonant} << kLetterLaneBits |
+                    std::uint64_t{effect.number} << 2 * kLetterLaneBits;
+    if (vowelDigit) effect.vowelCount = std::uint64_t{1} << (vowelDigit - 1) * kCountLaneBits;
+    if (consonantDigit) effect.consonantCount = std::uint64_t{1} << (consonantDigit - 1) * kCountLaneBits;
+    return effect;
+}
+
+// The effects of the code units from 128 up that fold, by code, for one system.
+struct FoldedEffect {
+    char16_t code;
+    LetterEffect effect;
+};
+
+std::vector<FoldedEffect> MakeFoldedEffects(LetterSystem system) {
+    std::vector<FoldedEffect> effects;
+    for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
+        const std::string_view letters = FoldedLetters(static_cast<char16_t>(c));
+        if (letters.empty()) continue;
+        const std::u16string wide(letters.begin(), letters.end());
+        effects.push_back({static_cast<char16_t>(c), EffectOfLetters(wide, system)});
+    }
+    return effects;
+}
+
+}  // namespace
+
+const LetterEffect& FoldedEffectOf(LetterSystem system, char16_t c) {
+    static const std::vector<FoldedEffect> pythagorean = MakeFoldedEffects(LetterSystem::Pythagorean);
+    static const std::vector<FoldedEffect> chaldean = MakeFoldedEffects(LetterSystem::Chaldean);
+    static constexpr LetterEffect kOther;
+    const std::vector<FoldedEffect>& effects = system == LetterSystem::Chaldean ? chaldean : pythagorean;
+    const auto found = std::lower_bound(effects.begin(), effects.end(), c,
+                                        [](const FoldedEffect& entry, char16_t code) { return entry.code < code; });
+    return found != effects.end() && found->code == c ? found->effect : kOther;
+}
+
 const LetterEffects& LetterEffectsOf(LetterSystem system) {
     static const auto make = [](LetterSystem of) {
         LetterEffects effects;
-        for (char16_t c = 0; c < effects.size(); ++c) {
-            const LetterValue letter = Classify(c, of);
-            const auto value = static_cast<std::uint8_t>(letter.value);
-            LetterEffect& effect = effects[c];
-            switch (letter.charClass) {
-                case CharClass::Vowel: effect.vowel = value; break;
-                case CharClass::Consonant: effect.consonant = value; break;
-                case CharClass::Number: effect.number = value; break;
-                case CharClass::Other: break;
-            }
-            if (effect.vowel) effect.vowelDigit = static_cast<char>('0' + effect.vowel);
-            if (effect.consonant) effect.consonantDigit = static_cast<char>('0' + effect.consonant);
-            effect.packed = effect.vowel | std::uint64_t{effect.consonant} << kLetterLaneBits |
-                            std::uint64_t{effect.number} << 2 * kLetterLaneBits;
-            if (effect.vowel) effect.vowelCount = std::uint64_t{1} << (effect.vowel - 1) * kCountLaneBits;
-            if (effect.consonant) effect.consonantCount = std::uint64_t{1} << (effect.consonant - 1) * kCountLaneBits;
-        }
+        for (char16_t c = 0; c < effects.size(); ++c) effects[c] = EffectOfLetters(std::u16string_view(&c, 1), of);
         return effects;
     };
     static const LetterEffects pythagorean = make(LetterSystem::Pythagorean);
@@ -95,7 +143,7 @@ const LetterEffects& LetterEffectsOf(LetterSystem system) {
     return pythagorean;
 }
 
-void AnalyseData(std::u16string_view data, LetterSystem system, AnalysisResult& result) {
+void AnalyseData(std::u16string_view data, LetterSystem system, AnalysisResult& result, bool foldAccents) {
     // A look-up and no branch per character: letters and other characters alternate at random in
     // a name, which branches would mispredict. The three sums are added in one packed word and
     // the chart's digits counted in two more, emptied after each block of characters before a
@@ -114,7 +162,8 @@ void AnalyseData(std::u16string_view data, LetterSystem system, AnalysisResult& 
         std::uint64_t vowelLanes = 0;
         std::uint64_t consonantLanes = 0;
         for (std::size_t i = start; i < end; ++i) {
-            const LetterEffect& effect = EffectOf(effects, data[i]);
+            const char16_t c = data[i];
+            const LetterEffect& effect = c < effects.size() || !foldAccents ? EffectOf(effects, c) : FoldedEffectOf(system, c);
             packed += effect.packed;
             vowelLanes += effect.vowelCount;
             consonantLanes += effect.consonantCount;
@@ -139,9 +188,9 @@ void AnalyseData(std::u16string_view data, LetterSystem system, AnalysisResult& 
     result.ConsonantCounts = consonantCounts;
 }
 
-AnalysisResult AnalyseData(std::u16string_view data, LetterSystem system) {
+AnalysisResult AnalyseData(std::u16string_view data, LetterSystem system, bool foldAccents) {
     AnalysisResult result;
-    AnalyseData(data, system, result);
+    AnalyseData(data, system, result, foldAccents);
     return result;
 }
 

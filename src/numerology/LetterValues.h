@@ -44,9 +44,12 @@ struct AnalysisResult {
 
 // Accepts any text and never fails. The data is taken as UTF-16 code units, the way the data field
 // counts its characters, so that position k of each row stands under position k of the field.
-AnalysisResult AnalyseData(std::u16string_view data, LetterSystem system);
+// With foldAccents an accented letter is valued as its base letters (see FoldedLetters); one that
+// stands for two letters, as Æ, adds both to the totals and shows under it the last digit of the
+// chain of their sum, which the chart counts.
+AnalysisResult AnalyseData(std::u16string_view data, LetterSystem system, bool foldAccents = false);
 // The same into a result whose rows' storage is reused: no allocation once the rows have room.
-void AnalyseData(std::u16string_view data, LetterSystem system, AnalysisResult& result);
+void AnalyseData(std::u16string_view data, LetterSystem system, AnalysisResult& result, bool foldAccents = false);
 
 // What one code unit adds to the sums: the value of a vowel letter, of a consonant letter or of a
 // number, 0 in the other two. Made from Classify once per system; the code units from 128 up are
@@ -86,5 +89,9 @@ inline const LetterEffect& EffectOf(const LetterEffects& effects, char16_t c) {
     static constexpr LetterEffect kOther;
     return c < effects.size() ? effects[c] : kOther;
 }
+
+// The effect of a code unit from 128 up valued as its base letters; that of an other character
+// when it has none.
+const LetterEffect& FoldedEffectOf(LetterSystem system, char16_t c);
 
 }  // namespace quillon
