@@ -232,6 +232,11 @@ void TCalcFrm::MthBtnClick() {
     CalcBtn->click();
 }
 
+void TCalcFrm::SetFoldAccents(bool on) {
+    state_.foldAccents = on;
+    CalcBtn->click();
+}
+
 void TCalcFrm::HelpBtnClick() { CurrentHelp().ShowTopic(helpFilePath_); }
 
 void TCalcFrm::PrintBtnClick() {

@@ -48,6 +48,9 @@ public:
 
     AnalysisState& State() { return state_; }
     const AnalysisState& State() const { return state_; }
+    // Values accented letters as their base letters, or as other characters, and shows the
+    // analysis anew.
+    void SetFoldAccents(bool on);
     QString HelpFilePath() const override { return helpFilePath_; }
     QWidget& OwnerWindow() override { return *this; }
 
