@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "report/engine/FixedCanvas.h"
+#include "report/engine/PreparedPages.h"
 
 namespace quillon {
 namespace {
@@ -68,6 +69,11 @@ TEST(WrapLine, BlanksBreaksAndParagraphEnds) {
     EXPECT_EQ(WrapLine("x", 0, canvas), (std::vector<std::string>{"x\x01"})) << "one character always fits";
     EXPECT_EQ(WrapLine("\xc3\xa9\xc3\xa9\xc3\xa9", 10, canvas), (std::vector<std::string>{"\xc3\xa9\xc3\xa9", "\xc3\xa9\x01"}))
         << "a character's bytes stay together";
+    // Each two-byte letter is measured alone, not with the byte after it.
+    EXPECT_EQ(WrapLine("Jos\xc3\xa9 Mu\xc3\xb1oz", 20, canvas),
+              (std::vector<std::string>{"Jos\xc3\xa9", "Mu\xc3\xb1o", "z\x01"}));
+    EXPECT_EQ(WrapLine("\xc3\xa9" "a\xc3\xb1" "b", 5, canvas),
+              (std::vector<std::string>{"\xc3\xa9", "a", "\xc3\xb1", "b\x01"}));
 }
 
 TEST(DrawMemo, HorizontalAlignments) {
@@ -238,6 +244,70 @@ TEST(DrawMemo, ExportingHandsLinesOverWithTheirFrameSides) {
     EXPECT_EQ(sink.lines[0], (std::pair<std::string, std::uint16_t>{"a", 15 & ~kFrameBottom}));
     EXPECT_EQ(sink.lines[1], (std::pair<std::string, std::uint16_t>{"b", 15 & ~(kFrameTop | kFrameBottom)}));
     EXPECT_EQ(sink.lines[2], (std::pair<std::string, std::uint16_t>{"c", 15 & ~kFrameTop}));
+}
+
+// A recording canvas of which only a part shows, as a window scrolled over a page.
+struct PartlyShown final : Canvas {
+    void SetFont(const FontSpec& font) override { drawn.SetFont(font); }
+    int FontHeight() const override { return drawn.FontHeight(); }
+    int TextWidth(std::string_view utf8) const override { return drawn.TextWidth(utf8); }
+    void SetCharSpacing(int pixels) override { drawn.SetCharSpacing(pixels); }
+    void SetJustification(int extra, int breaks) override { drawn.SetJustification(extra, breaks); }
+    void TextOut(int x, int y, const Rect& clip, std::string_view utf8, bool rtl) override {
+        drawn.TextOut(x, y, clip, utf8, rtl);
+    }
+    void SetPen(Colour colour, int width, PenStyle style) override { drawn.SetPen(colour, width, style); }
+    void SetBrush(Colour colour) override { drawn.SetBrush(colour); }
+    void FillRect(const Rect& rect) override { drawn.FillRect(rect); }
+    void Line(int x1, int y1, int x2, int y2) override { drawn.Line(x1, y1, x2, y2); }
+    bool RectVisible(const Rect& r) const override {
+        return r.left < shown.right && shown.left < r.right && r.top < shown.bottom && shown.top < r.bottom;
+    }
+    FixedCanvas drawn;
+    Rect shown{100, 100, 200, 200};
+};
+
+TEST(DrawPage, ObjectsWithinTenPixelsOfTheShownPartAreDrawnAtTheirPlace) {
+    struct Object {
+        const char* text;
+        int left, top;
+        bool drawn;
+    };
+    // Objects of 20 x 20 around the part shown, 100 to 200 across and down: drawn when they come
+    // within 10 pixels of it.
+    const Object objects[] = {
+        {"inside", 150, 150, true}, {"low", 150, 195, true},
+        {"below", 150, 209, true},  {"far below", 150, 210, false},
+        {"right", 209, 150, true},  {"far right", 210, 150, false},
+        {"above", 150, 71, true},   {"far above", 150, 70, false},
+        {"left", 71, 150, true},    {"far left", 70, 150, false},
+    };
+    TfrEMFPages pages;
+    TfrPage page;
+    page.Metrics.PageWidth = page.Metrics.PageHeight = 400;
+    pages.Add(page);
+    for (const Object& object : objects) {
+        TfrMemoView memo = Memo({object.text});
+        memo.Left = object.left;
+        memo.Top = object.top;
+        memo.Width = memo.Height = 20;
+        memo.Flags &= ~kMemoWordWrap;
+        pages.AppendObject(0, memo, memo.Memo);
+    }
+    PartlyShown canvas;
+    FixedCanvas scratch;
+    pages[0].Visible = true;
+    ASSERT_TRUE(pages.DrawPage(0, canvas, scratch, Rect{0, 0, 400, 400}).IsDone());
+    std::size_t next = 0;
+    for (const Object& object : objects) {
+        if (!object.drawn) continue;
+        ASSERT_LT(next, canvas.drawn.texts.size()) << object.text;
+        const auto& text = canvas.drawn.texts[next++];
+        EXPECT_EQ(text.text, object.text);
+        EXPECT_EQ(text.x, object.left + 2) << object.text;
+        EXPECT_EQ(text.y, object.top + 1) << object.text;
+    }
+    EXPECT_EQ(next, canvas.drawn.texts.size()) << "objects further off are passed over";
 }
 
 TEST(DrawLineView, HorizontalAndVertical) {

@@ -154,11 +154,15 @@ TEST(PrepareErrors, AnUnresolvedNameLeavesNoPagesAndTheTemplateAsItWas) {
 TEST(PrepareNames, DictionaryBuiltInsAndExpressions) {
     ReportTemplate tpl = OnePage();
     tpl.Variables.Variables = {{" Category1", ""}, {"Sum", "1 + 2"}, {"Empty", ""}};
-    AddMemo(tpl.Pages[0], "Memo1", 60, 60, {"[Sum]|[sum]|[Empty]|[PAGE#]|[2 * 21]|[frtaRight]|[Memo1.Left]"});
+    AddMemo(tpl.Pages[0], "Memo1", 60, 60, {"[Sum]|[sum]|[Empty]|[PAGE#]|[2 * 21]|[frtaRight]|[Memo1.Left]",
+                                            "[1/3]|[9223372036854775807 + 1]|[1 / 3000000]|[7 / 2]"});
     PreparedReport prepared(std::move(tpl));
     prepared.answerAll = false;
     ASSERT_TRUE(prepared.report.Prepare().IsDone());
-    EXPECT_EQ(prepared.Objects()[0]->Memo, std::vector<std::string>{"3|3||1|42|1|60"});
+    // A number that is not whole, or not below 10^15, shows fifteen significant digits.
+    EXPECT_EQ(prepared.Objects()[0]->Memo,
+              (std::vector<std::string>{"3|3||1|42|1|60",
+                                        "0.333333333333333|9.22337203685478e+18|3.33333333333333e-07|3.5"}));
 }
 
 TEST(PrepareNames, HideZerosAndTheCallbackFirst) {

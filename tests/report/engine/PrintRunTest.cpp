@@ -50,6 +50,7 @@ TEST(PageList, NumbersRangesAndErrors) {
         {"a", "error: 'a' is not a valid integer value"},
         {"2-x", "error: 'x' is not a valid integer value"},
         {"-3", "error: '' is not a valid integer value"},
+        {"+", "error: '+' is not a valid integer value"},
         {"1,", "error: '' is not a valid integer value"},
         {"99999999999", "error: '99999999999' is not a valid integer value"},
     };

@@ -41,14 +41,25 @@ struct Writer {
 TEST(RtfWriter, TheWorkedExampleByteForByte) {
     Writer w;
     const TfrMemoView bold = Memo();
-    w.rtf.BeginDocument();
-    w.rtf.BeginPage();
-    w.Line(100, 0, "JOHN", bold);
-    w.Line(20, 0, "Name:", bold);
-    w.rtf.EndPage();
-    w.rtf.EndDocument();
-    EXPECT_EQ(w.stream.bytes, kHeader + "{\\fonttbl{\\f0 Arial}}\r\n{\\colortbl;\\red0\\green0\\blue0;}\r\n"
-                                        "\\pard\\tx308\\tx1538{\\tab\\f0\\fs20\\b\\cf1 Name:\\tab JOHN\\par}\r\n\\par}");
+    // The same writer once, again, and after a document left unfinished: each file holds one report.
+    for (const bool unfinishedBefore : {false, false, true}) {
+        if (unfinishedBefore) {
+            w.rtf.BeginDocument();
+            w.rtf.BeginPage();
+            w.Line(0, 0, "LOST", Memo("Courier New"));
+            w.rtf.EndPage();
+        }
+        w.stream.bytes.clear();
+        w.rtf.BeginDocument();
+        w.rtf.BeginPage();
+        w.Line(100, 0, "JOHN", bold);
+        w.Line(20, 0, "Name:", bold);
+        w.rtf.EndPage();
+        w.rtf.EndDocument();
+        EXPECT_EQ(w.stream.bytes,
+                  kHeader + "{\\fonttbl{\\f0 Arial}}\r\n{\\colortbl;\\red0\\green0\\blue0;}\r\n"
+                            "\\pard\\tx308\\tx1538{\\tab\\f0\\fs20\\b\\cf1 Name:\\tab JOHN\\par}\r\n\\par}");
+    }
 }
 
 TEST(RtfWriter, AnEmptyReport) {

@@ -362,21 +362,29 @@ TEST(VariableList, OlderConventionAndHostileCounts) {
 }
 
 TEST(InformationBlock, PasswordInEitherCaseAndTheMarkerByte) {
-    StreamBytes s = Header();
-    AppendPage(s);
-    s.u8(252).shortStr("A comment").shortStr("Name").shortStr("Author").shortStr("1").shortStr("2").shortStr("3");
-    s.shortStr("4").shortStr("4a6B").u8(88).u8(1).f64zero().f64zero();
-    ReportTemplate report;
-    ASSERT_TRUE(Load(s, report).ok);
-    EXPECT_EQ(report.Info.Comment, "A comment");
-    EXPECT_EQ(report.Info.VersionBuild, "4");
-    EXPECT_EQ(report.Info.Password, "Jk");
-    EXPECT_EQ(report.Info.Protection, 1);
+    // After the end tag, or after the data manager's tag and its byte.
+    using Bytes = std::vector<std::uint8_t>;
+    for (const Bytes& before : {Bytes{252}, Bytes{253, 7}}) {
+        StreamBytes s = Header();
+        AppendPage(s);
+        for (std::uint8_t byte : before) s.u8(byte);
+        s.shortStr("A comment").shortStr("Name").shortStr("Author").shortStr("1").shortStr("2").shortStr("3");
+        s.shortStr("4").shortStr("4a6B").u8(88).u8(1).f64zero().f64zero();
+        ReportTemplate report;
+        const TemplateLoad load = Load(s, report);
+        ASSERT_TRUE(load.ok) << before.size();
+        EXPECT_EQ(load.bytesRead, s.size());
+        EXPECT_EQ(report.Info.Comment, "A comment");
+        EXPECT_EQ(report.Info.Author, "Author");
+        EXPECT_EQ(report.Info.VersionBuild, "4");
+        EXPECT_EQ(report.Info.Password, "Jk");
+        EXPECT_EQ(report.Info.Protection, 1);
 
-    const auto written = WriteTemplate(report, "\x01", kNow);
-    // Hex digits upper-case, then 88, the flag and the two dates.
-    const std::vector<std::uint8_t> tail(written.end() - 24, written.end() - 16);
-    EXPECT_EQ(tail, (std::vector<std::uint8_t>{4, 0, '4', 'A', '6', 'B', 88, 1}));
+        const auto written = WriteTemplate(report, "\x01", kNow);
+        // Hex digits upper-case, then 88, the flag and the two dates.
+        const std::vector<std::uint8_t> tail(written.end() - 24, written.end() - 16);
+        EXPECT_EQ(tail, (std::vector<std::uint8_t>{4, 0, '4', 'A', '6', 'B', 88, 1}));
+    }
 
     StreamBytes odd = Header();
     AppendPage(odd);

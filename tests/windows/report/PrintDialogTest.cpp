@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -34,50 +35,76 @@ struct Dialog {
     TfrPrintForm form;
 };
 
-TEST(PrintDialog, ControlsStandAtTheirPlacesWithTheirCaptions) {
+TEST(PrintDialog, ControlsStandAtTheirPlacesWithTheirCaptionsAndFont) {
     Dialog d;
     TfrPrintForm& f = d.form;
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Print"));
     EXPECT_EQ(f.size(), QSize(485, 225));
+    const auto labelOf = [&f](QWidget* buddy) -> QWidget* {
+        for (QLabel* label : f.findChildren<QLabel*>()) {
+            if (label->buddy() == buddy) return label;
+        }
+        return nullptr;
+    };
     struct Place {
         QWidget* widget;
+        // In the group or on the dialog. A control given no size takes its text's, which depends on the font
+        // that stands in for MS Sans Serif: only its place is pinned, and that it fits in its group.
         QRect geometry;
         QString caption;
     };
     const Place places[] = {
         {f.PrinterGroup, {4, 8, 477, 49}, QStringLiteral("Printer")},
+        {labelOf(f.PrinterList), {8, 20, 0, 0}, QStringLiteral("&Name:")},
+        {f.PrinterList, {72, 17, 305, 21}, QStringLiteral("Office")},
         {f.PropertiesButton, {392, 17, 75, 22}, QStringLiteral("Properties")},
         {f.RangeGroup, {4, 68, 265, 117}, QStringLiteral("Page range")},
+        {f.AllButton, {8, 20, 0, 0}, QStringLiteral("&All")},
+        {f.CurrentPageButton, {8, 40, 0, 0}, QStringLiteral("Current pa&ge")},
+        {f.PagesButton, {8, 60, 0, 0}, QStringLiteral("&Pages:")},
         {f.PagesEdit, {88, 58, 165, 21}, {}},
         {f.RangeHint, {8, 82, 249, 29}, QStringLiteral("Enter page numbers and/or page ranges, separated by commas. For example, 1,3,5-12")},
         {f.CopiesGroup, {280, 68, 201, 117}, QStringLiteral("Copies")},
+        {labelOf(f.CopiesEdit), {8, 24, 0, 0}, QStringLiteral("Number of &copies:")},
         {f.CopiesEdit, {128, 20, 49, 21}, QStringLiteral("1")},
         {f.UpButton, {158, 22, 17, 8}, {}},
         {f.DownButton, {158, 31, 17, 8}, {}},
+        {f.Picture, {8, 52, 92, 53}, {}},
+        {f.CollateBox, {112, 62, 0, 0}, {}},
         {f.CollateLabel, {132, 64, 61, 41}, QStringLiteral("Co&llate")},
+        {f.PrintLabel, {4, 200, 0, 0}, QStringLiteral("P&rint")},
+        {f.ParityList, {f.PrintLabel->geometry().right() + 1 + 11, 196, 155, 21}, QStringLiteral("All pages")},
         {f.OkButton, {326, 194, 75, 25}, QStringLiteral("OK")},
         {f.CancelButton, {406, 194, 75, 25}, QStringLiteral("Cancel")},
     };
+    QSet<QWidget*> placed;
     for (const Place& p : places) {
-        EXPECT_EQ(p.widget->geometry(), p.geometry) << p.widget->metaObject()->className();
+        ASSERT_NE(p.widget, nullptr) << p.caption.toStdString();
+        placed.insert(p.widget);
+        const std::string name = p.widget->metaObject()->className() + (" " + p.caption.toStdString());
+        if (p.geometry.isEmpty()) {
+            EXPECT_EQ(p.widget->pos(), p.geometry.topLeft()) << name;
+            EXPECT_TRUE(p.widget->parentWidget()->rect().contains(p.widget->geometry())) << name;
+        } else {
+            EXPECT_EQ(p.widget->geometry(), p.geometry) << name;
+        }
+        EXPECT_EQ(p.widget->font().family(), QStringLiteral("MS Sans Serif")) << name;
+        EXPECT_EQ(p.widget->font().pixelSize(), 11) << name;
         QString caption;
         if (auto* group = qobject_cast<QGroupBox*>(p.widget)) caption = group->title();
-        if (auto* button = qobject_cast<QPushButton*>(p.widget)) caption = button->text();
+        if (auto* button = qobject_cast<QAbstractButton*>(p.widget)) caption = button->text();
         if (auto* label = qobject_cast<QLabel*>(p.widget)) caption = label->text();
         if (auto* edit = qobject_cast<QLineEdit*>(p.widget)) caption = edit->text();
-        EXPECT_EQ(caption, p.caption);
+        if (auto* list = qobject_cast<QComboBox*>(p.widget)) caption = list->currentText();
+        EXPECT_EQ(caption, p.caption) << name;
     }
-    EXPECT_EQ(f.AllButton->text(), QStringLiteral("&All"));
+    for (QWidget* widget : f.findChildren<QWidget*>()) {
+        if (widget->parentWidget() == &f || qobject_cast<QGroupBox*>(widget->parentWidget())) {
+            EXPECT_TRUE(placed.contains(widget)) << "a control left out: " << widget->metaObject()->className();
+        }
+    }
     EXPECT_TRUE(f.AllButton->isChecked());
-    EXPECT_EQ(f.CurrentPageButton->text(), QStringLiteral("Current pa&ge"));
     EXPECT_FALSE(f.CurrentPageButton->isEnabled());
-    EXPECT_EQ(f.PagesButton->text(), QStringLiteral("&Pages:"));
-    EXPECT_EQ(f.PagesButton->pos(), QPoint(8, 60));
-    EXPECT_EQ(f.PrintLabel->text(), QStringLiteral("P&rint"));
-    EXPECT_EQ(f.PrintLabel->pos(), QPoint(4, 200));
-    EXPECT_EQ(f.ParityList->x(), f.PrintLabel->geometry().right() + 1 + 11);
-    EXPECT_EQ(f.ParityList->y(), 196);
-    EXPECT_EQ(f.ParityList->width(), 155);
     ASSERT_EQ(f.ParityList->count(), 3);
     EXPECT_EQ(f.ParityList->itemText(2), QStringLiteral("Even pages"));
     EXPECT_TRUE(f.OkButton->isDefault());
