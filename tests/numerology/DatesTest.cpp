@@ -31,6 +31,7 @@ TEST(ShortDateFormat, FieldOrderAndPadding) {
         {u"d MMM yyyy", {DateField::Day, DateField::Month, DateField::Year}, u" 5 Oct 2000"},
         {u"dd.MM.yy", {DateField::Day, DateField::Month, DateField::Year}, u"05.10.2000"},
         {u"dddd, d 'de' MMMM", {DateField::Day, DateField::Month, DateField::Year}, u" 5 de Oct/2000"},
+        {u"MMM dddd, d yyyy", {DateField::Month, DateField::Day, DateField::Year}, u"Oct  5 2000"},
     };
     for (const Case& c : cases) {
         const DateSettings settings = Settings(c.format);
