@@ -176,8 +176,8 @@ instead of sending them to a printer.)man"},
 const CommandSpec kAnalyseCommand{
     .name = "analyse",
     .summary =
-        "analyse [--system pythagorean|chaldean] [--vowel-y all|N[,N...]] [--fold-accents]\n"
-        "          [--date TEXT] [--json] [--] TEXT\n"
+        "analyse [--system pythagorean|chaldean] [--vowel-y all|N[,N...]] [--date TEXT]\n"
+        "          [--json] [--fold-accents] [--] TEXT\n"
         "      Analyses TEXT as the window would after pasting it: trimmed, at most 40\n"
         "      characters, a to z upper-cased. --vowel-y reads the Ys at those 1-based\n"
         "      positions (or every Y) as vowels. --date reduces a date typed in the short\n"

@@ -101,6 +101,7 @@ TEST_F(BatchCommand, EveryFieldEqualsAnalyseJson) {
             const QJsonObject row = QJsonDocument::fromJson(lines[i]).object();
             QStringList analyseArguments{QStringLiteral("analyse"), QStringLiteral("--json")};
             analyseArguments += options;
+            analyseArguments.removeAll(QStringLiteral("--core"));  // analyse --json always has them
             analyseArguments << QStringLiteral("--") << names[static_cast<std::size_t>(i)];
             const Outcome analyse = Quillon(analyseArguments);
             ASSERT_EQ(analyse.exitCode, kExitOk) << analyse.err.toStdString();
@@ -173,10 +174,17 @@ TEST_F(BatchCommand, UsageErrorsExitWithTwoAndOneLine) {
          QStringLiteral("give --date or --date-column, not both")},
         {{names, QStringLiteral("--date"), QStringLiteral("31/02/2000")}, QStringLiteral("--date: Invalid date \"31/02/2000\"")},
         {{names, QStringLiteral("--where"), QStringLiteral("soul=3")},
-         QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date or namedate: \"soul=3\"")},
+         QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date, namedate or a core number "
+                        "(expression, soulurge, personality, lifepath, birthday, maturity; also =11, =22 or =33): \"soul=3\"")},
         {{names, QStringLiteral("--where"), QStringLiteral("total=12")},
-         QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date or namedate: \"total=12\"")},
+         QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date, namedate or a core number "
+                        "(expression, soulurge, personality, lifepath, birthday, maturity; also =11, =22 or =33): \"total=12\"")},
         {{names, QStringLiteral("--where"), QStringLiteral("date=1")}, QStringLiteral("--where date=1 needs --date or --date-column")},
+        {{names, QStringLiteral("--where"), QStringLiteral("birthday=11")},
+         QStringLiteral("--where birthday=11 needs --date or --date-column")},
+        {{names, QStringLiteral("--where"), QStringLiteral("expression=12")},
+         QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date, namedate or a core number "
+                        "(expression, soulurge, personality, lifepath, birthday, maturity; also =11, =22 or =33): \"expression=12\"")},
         {{names, QStringLiteral("--threads"), QStringLiteral("0")}, QStringLiteral("--threads takes a number from 1 to 256, not \"0\"")},
         {{names, QStringLiteral("--vowel-y"), QStringLiteral("3")}, QStringLiteral("--vowel-y takes none or all, not \"3\"")},
         {{names, QStringLiteral("--system"), QStringLiteral("latin")},
