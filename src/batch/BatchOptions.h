@@ -3,6 +3,7 @@
 // keep and how to write them. The command line fills it; the batch core only reads it. Nothing
 // here reads the clock or the regional settings: today's date and the date settings are given.
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "numerology/CoreNumbers.h"
 #include "numerology/Dates.h"
 #include "numerology/LetterValues.h"
 
@@ -25,13 +27,15 @@ struct ColumnRef {
     bool ByName() const { return number == 0; }
 };
 
-// The chains a --where clause can test.
-enum class WhereKey { Vowels, Consonants, Total, Date, NameDate };
+// The chains a --where clause can test: Core is one of the core numbers.
+enum class WhereKey { Vowels, Consonants, Total, Date, NameDate, Core };
 
-// Keeps the rows whose chain of key ends in digit.
+// Keeps the rows whose chain of key ends in digit. A core number is tested by its final digit, or
+// by its master number when digit is 11, 22 or 33.
 struct WhereClause {
     WhereKey key = WhereKey::Total;
     int digit = 0;
+    CoreName core = CoreName::Expression;  // the number a Core clause tests
 };
 
 struct BatchOptions {
@@ -39,6 +43,8 @@ struct BatchOptions {
     // Every Y read as a vowel; otherwise every Y stays a consonant, as when the Y dialog is
     // answered with Escape.
     bool vowelYAll = false;
+    // Accented letters valued as their base letters; accented Ys are Ys then.
+    bool foldAccents = false;
 
     // Without a column each line is a name; with one the input is CSV.
     std::optional<ColumnRef> column;
@@ -55,6 +61,8 @@ struct BatchOptions {
     std::vector<WhereClause> where;
     OutputFormat format = OutputFormat::Csv;
     bool header = true;
+    // The core numbers written after the other fields.
+    bool core = false;
 
     // Worker threads; 1 does all the work on the calling thread.
     int threads = 1;
@@ -64,9 +72,15 @@ struct BatchOptions {
     std::size_t maxRecordBytes = 1024 * 1024;
 
     bool HasDate() const { return date.has_value() || dateColumn.has_value(); }
+    // Whether the rows need their core numbers: to write them or to test them.
+    bool NeedsCore() const {
+        return core || std::any_of(where.begin(), where.end(), [](const WhereClause& clause) { return clause.key == WhereKey::Core; });
+    }
 };
 
 // The key a --where clause names ("vowels", "consonants", "total", "date", "namedate").
 std::optional<WhereKey> WhereKeyFromName(std::string_view name);
+// Life path, birthday and maturity: the core numbers that need a date.
+bool OfTheDate(CoreName name);
 
 }  // namespace quillon::batch

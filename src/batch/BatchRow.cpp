@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/Utf8.h"
+#include "numerology/AccentFolding.h"
 #include "numerology/DigitChart.h"
 #include "numerology/LetterValues.h"
 #include "numerology/ReduceChain.h"
@@ -65,7 +66,10 @@ std::optional<int> FinalDigit(std::string_view chain) {
 }
 
 RowAnalyser::RowAnalyser(const BatchOptions& options)
-    : options_(options), effects_(LetterEffectsOf(options.system)), chains_(SmallReduceChains()) {
+    : options_(options),
+      needsCore_(options.NeedsCore()),
+      effects_(LetterEffectsOf(options.system)),
+      chains_(SmallReduceChains()) {
     for (std::size_t c = 0; c < typed_.size(); ++c) {
         typed_[c] = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
     }
@@ -117,13 +121,24 @@ std::optional<std::string> RowAnalyser::TakeName(std::string_view name, BatchRow
     if (!Utf8ToUtf16(name, decoded_)) return std::string("invalid UTF-8");
     // The name as the Paste command puts it into the data field; there is no one to ask about
     // the Ys, so all of them take the one answer given for the run.
-    normalised_ = NormalisePastedText(decoded_);
+    const bool fold = options_.foldAccents;
+    normalised_ = NormalisePastedText(decoded_, fold);
     if (options_.vowelYAll) {
         for (char16_t& c : normalised_) {
-            if (c == u'Y') c = u'y';
+            if (IsQuestionY(c, fold)) c = VowelFormOfY(c);
         }
     }
-    AnalyseTotals(normalised_, options_.system, row.state, row.chart);
+    if (fold) {
+        // A folded letter may add two letters' values (Æ): the window's own analysis counts it.
+        AnalyseData(normalised_, options_.system, folded_, true);
+        row.state.VowelSum = folded_.VowelSum;
+        row.state.ConsonantSum = folded_.ConsonantSum;
+        row.state.NumberSum = folded_.NumberSum;
+        row.state.GrandTotal = folded_.GrandTotal;
+        row.chart = ChartOfCounts(folded_.VowelCounts, folded_.ConsonantCounts);
+    } else {
+        AnalyseTotals(normalised_, options_.system, row.state, row.chart);
+    }
     row.dataText.clear();
     AppendUtf16AsUtf8(row.dataText, normalised_);
     return std::nullopt;
@@ -135,8 +150,10 @@ std::optional<std::string> RowAnalyser::Analyse(std::string_view name, std::opti
     row.state.letterSystem = options_.system;
     if (auto error = TakeName(name, row)) return error;
     row.hasDate = false;
+    row.date.reset();
     if (options_.date) {
         row.hasDate = true;
+        row.date = options_.date;
         row.dates = fixedDates_;
         row.dateTotals = fixedTotals_;
     } else if (dateText) {
@@ -152,6 +169,7 @@ std::optional<std::string> RowAnalyser::Analyse(std::string_view name, std::opti
     } else {
         row.nameDate.clear();
     }
+    if (needsCore_) row.core = CoreNumbersOf(row.state.VowelSum, row.state.ConsonantSum, row.state.GrandTotal, row.date);
     return std::nullopt;
 }
 
@@ -170,6 +188,7 @@ std::optional<std::string> RowAnalyser::ReadRowDate(std::string_view text, Batch
     if (const auto* error = std::get_if<DateError>(&reading)) return error->message;
     const CivilDate& date = std::get<CivilDate>(reading);
     row.hasDate = true;
+    row.date = date;
     row.dateTotals = CalculateDate(date);
     row.dates.clear();
     AppendUtf16AsUtf8(row.dates, FormatDate(date, options_.dateSettings));
@@ -185,6 +204,18 @@ std::optional<WhereKey> WhereKeyFromName(std::string_view name) {
     return std::nullopt;
 }
 
+bool OfTheDate(CoreName name) {
+    switch (name) {
+        case CoreName::Expression:
+        case CoreName::SoulUrge:
+        case CoreName::Personality: return false;
+        case CoreName::LifePath:
+        case CoreName::Birthday:
+        case CoreName::Maturity: return true;
+    }
+    return false;
+}
+
 bool Keeps(const BatchRow& row, const std::vector<WhereClause>& where) {
     for (const WhereClause& clause : where) {
         std::optional<int> digit;
@@ -196,6 +227,11 @@ bool Keeps(const BatchRow& row, const std::vector<WhereClause>& where) {
                 if (row.hasDate) digit = FinalDigit(row.dateTotals.dateTotal);
                 break;
             case WhereKey::NameDate: digit = FinalDigit(row.nameDate); break;
+            case WhereKey::Core:
+                if (const std::optional<CoreNumber>& number = row.core[clause.core]) {
+                    digit = clause.digit > 9 ? number->master : number->digit;
+                }
+                break;
         }
         if (digit != clause.digit) return false;
     }

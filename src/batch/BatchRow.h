@@ -28,8 +28,10 @@ struct BatchRow {
     std::string nameDate;  // the name-plus-date chain, empty without one
     std::array<std::string, 3> spill;
     bool hasDate = false;
+    std::optional<CivilDate> date;
     std::string dates;  // the date as the date field shows it, UTF-8
     DateTotals dateTotals;
+    CoreNumbers core;  // only when the run needs them
 };
 
 // The four sums and the chart of a data text, as AnalyseData and CountDigits give them, in one
@@ -59,12 +61,14 @@ private:
     std::string_view ChainOf(std::int32_t sum, std::string& spill) const;
 
     const BatchOptions& options_;
+    const bool needsCore_;
     const LetterEffects& effects_;
     const std::array<std::string, kSmallReduceChains>& chains_;
     // What each ASCII byte becomes in the data field: a to z capitals, Y the run's answer.
     std::array<char, 128> typed_{};
     std::u16string decoded_;
     std::u16string normalised_;
+    AnalysisResult folded_;  // the analysis of a name with accents folded
     // The date given for every row, read once.
     std::string fixedDates_;
     DateTotals fixedTotals_;
@@ -76,7 +80,7 @@ bool Keeps(const BatchRow& row, const std::vector<WhereClause>& where);
 // Writes rows in one of the output formats.
 class RowWriter {
 public:
-    RowWriter(OutputFormat format, bool withDate);
+    RowWriter(OutputFormat format, bool withDate, bool withCore = false);
 
     // The header line of CSV and TSV; nothing for JSON Lines.
     void AppendHeader(ByteBuffer& out) const;
@@ -101,6 +105,7 @@ private:
 
     OutputFormat format_;
     bool withDate_;
+    bool withCore_;
     std::array<NumberField, 1000> numbers_{};
     std::vector<ChartTriple> triples_;
 };

@@ -39,7 +39,7 @@ std::string Describe(const ColumnRef& column) {
 class ChunkWorker {
 public:
     ChunkWorker(const BatchOptions& options, const Columns& columns)
-        : options_(options), columns_(columns), analyser_(options), writer_(options.format, options.HasDate()) {}
+        : options_(options), columns_(columns), analyser_(options), writer_(options.format, options.HasDate(), options.core) {}
 
     void Process(const Chunk& chunk, ChunkResult& result) {
         result.output.Clear();
@@ -314,7 +314,7 @@ BatchOutcome RunBatch(const BatchOptions& options, const ByteSource& input, cons
     OrderedOutput ordered(output, callbacks, outcome, headerLines, headerBytes);
     if (options.header) {
         ByteBuffer header;
-        RowWriter(options.format, options.HasDate()).AppendHeader(header);
+        RowWriter(options.format, options.HasDate(), options.core).AppendHeader(header);
         if (!ordered.Write(header.View())) return outcome;
     }
     if (!any) return outcome;

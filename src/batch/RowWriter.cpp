@@ -115,10 +115,55 @@ char* PutKey(char* out, std::string_view key) {
     return out;
 }
 
+// Room for the core numbers of a row: six keys, chains, digits and masters.
+constexpr std::size_t kCoreBytes = 1024;
+
+// The core numbers, after the other fields: in CSV and TSV a column of the final digit and one of
+// the master number (empty without one) for each; in JSON the object "core" as "analyse --json"
+// has it, with only the numbers the row has. Each is followed by a separator, as every field is.
+char* PutCore(char* p, const BatchRow& row, OutputFormat format, bool withDate) {
+    if (format == OutputFormat::JsonLines) {
+        p = PutKey(p, "core");
+        *p++ = '{';
+        bool any = false;
+        for (const CoreName name : kCoreNames) {
+            const std::optional<CoreNumber>& number = row.core[name];
+            if (!number) continue;
+            p = PutKey(p, KeyOf(name));
+            p = PutShort(p, "{\"chain\":\"");
+            p = PutShort(p, number->chain);
+            p = PutShort(p, "\",\"digit\":");
+            p = PutNumber(p, number->digit);
+            p = PutShort(p, ",\"master\":");
+            p = number->master ? PutNumber(p, *number->master) : PutShort(p, "null");
+            p = PutShort(p, "},");
+            any = true;
+        }
+        if (any) --p;  // the last comma
+        *p++ = '}';
+        *p++ = ',';
+        return p;
+    }
+    const char separator = format == OutputFormat::Csv ? ',' : '\t';
+    for (const CoreName name : kCoreNames) {
+        if (!withDate && OfTheDate(name)) continue;
+        if (const std::optional<CoreNumber>& number = row.core[name]) {
+            p = PutNumber(p, number->digit);
+            *p++ = separator;
+            if (number->master) p = PutNumber(p, *number->master);
+            *p++ = separator;
+        } else {
+            *p++ = separator;
+            *p++ = separator;
+        }
+    }
+    return p;
+}
+
 }  // namespace
 
-RowWriter::RowWriter(OutputFormat format, bool withDate)
-    : format_(format), withDate_(withDate), triples_(kTripleCount) {
+RowWriter::RowWriter(OutputFormat format, bool withDate, bool withCore)
+    : format_(format), withDate_(withDate), withCore_(withCore), triples_(kTripleCount) {
     const char separator = format == OutputFormat::Tsv ? '\t' : ',';
     for (std::size_t n = 0; n < numbers_.size(); ++n) {
         NumberField& field = numbers_[n];
@@ -155,13 +200,23 @@ void RowWriter::AppendHeader(ByteBuffer& out) const {
                               *at++ = separator;
                               return at;
                           });
+    if (withCore_) {
+        for (const CoreName name : kCoreNames) {
+            if (!withDate_ && OfTheDate(name)) continue;
+            p = PutShort(p, KeyOf(name));
+            *p++ = separator;
+            p = PutShort(p, KeyOf(name));
+            p = PutShort(p, "_master");
+            *p++ = separator;
+        }
+    }
     p[-1] = '\n';  // the last separator ends the line
     out.Commit(p);
 }
 
 void RowWriter::AppendRow(const BatchRow& row, ByteBuffer& out) {
     const std::string_view dataText = row.dataText;
-    char* p = out.Reserve(kRowBytesBesideTexts + 6 * (dataText.size() + row.dates.size()));
+    char* p = out.Reserve(kRowBytesBesideTexts + (withCore_ ? kCoreBytes : 0) + 6 * (dataText.size() + row.dates.size()));
     switch (format_) {
         case OutputFormat::Csv:
         case OutputFormat::Tsv: {
@@ -199,6 +254,7 @@ void RowWriter::AppendRow(const BatchRow& row, ByteBuffer& out) {
                 *at++ = csv ? ',' : '\t';
                 return at;
             });
+            if (withCore_) p = PutCore(p, row, format_, withDate_);
             p[-1] = '\n';  // the last separator ends the line
             break;
         }
@@ -238,6 +294,7 @@ void RowWriter::AppendRow(const BatchRow& row, ByteBuffer& out) {
                 *at++ = ',';
                 return at;
             });
+            if (withCore_) p = PutCore(p, row, format_, withDate_);
             p[-1] = '}';  // in place of the last comma; every row has fields
             *p++ = '\n';
             break;

@@ -12,7 +12,9 @@
 namespace quillon {
 namespace {
 
-QJsonObject JsonOf(const ReportSource& source, const AnalysisState& state, const QString& dataText) {
+QJsonObject JsonOf(const CommandAnalysis& analysis) {
+    const ReportSource& source = analysis.source;
+    const AnalysisState& state = analysis.state;
     QJsonObject object;
     for (const std::string& name : ReportVariableNames()) {
         const ReportValue value = GetReportValue(source, name);
@@ -28,13 +30,15 @@ QJsonObject JsonOf(const ReportSource& source, const AnalysisState& state, const
     object.insert(QStringLiteral("NumberSum"), state.NumberSum);
     object.insert(QStringLiteral("GrandTotal"), state.GrandTotal);
     object.insert(QStringLiteral("DateDigitSum"), state.DateDigitSum);
-    object.insert(QStringLiteral("DataText"), dataText);
+    object.insert(QStringLiteral("DataText"), analysis.dataText);
+    object.insert(QStringLiteral("core"), CoreJson(analysis.core));
     return object;
 }
 
 // The analysis laid out like the window: the data between its two rows, each with its total,
-// then the chart. The rows are framed by bars so that their blanks show.
-void PrintReadable(QTextStream& out, const ReportSource& source) {
+// then the chart. The rows are framed by bars so that their blanks show. The core numbers follow.
+void PrintReadable(QTextStream& out, const CommandAnalysis& analysis) {
+    const ReportSource& source = analysis.source;
     auto row = [&out](const char* label, const std::string& text, const std::string& total) {
         out << QString::fromLatin1(label).leftJustified(12) << "|" << VisibleText(QString::fromStdString(text)) << "|  "
             << QString::fromStdString(total) << "\n";
@@ -43,18 +47,8 @@ void PrintReadable(QTextStream& out, const ReportSource& source) {
     row("Vowels", source.vowels, source.vTotal);
     row("Data", source.data, source.total);
     row("Consonants", source.consonants, source.cTotal);
-    out << "\n" << QString().leftJustified(12);
-    for (int digit = 1; digit <= 9; ++digit) out << QString::number(digit).rightJustified(4);
-    out << "  Total\n";
-    const char* rowNames[] = {"Vowels", "Consonants", "Total"};
-    for (int r = 0; r < 3; ++r) {
-        out << QString::fromLatin1(rowNames[r]).leftJustified(12);
-        for (int digit = 1; digit <= 9; ++digit) {
-            out << QString::fromStdString(source.chartCells[static_cast<std::size_t>((digit - 1) * 3 + r)])
-                       .rightJustified(4);
-        }
-        out << QString::fromStdString(source.chartCells[static_cast<std::size_t>(kFirstTotalCell + r)]).rightJustified(7) << "\n";
-    }
+    out << "\n";
+    PrintChart(out, source.chartCells);
     if (source.datePanelVisible) {
         auto line = [&out](const char* label, const std::string& text) {
             out << QString::fromLatin1(label).leftJustified(14) << VisibleText(QString::fromStdString(text)) << "\n";
@@ -66,9 +60,44 @@ void PrintReadable(QTextStream& out, const ReportSource& source) {
         line("Day:", source.dayTotal);
         line("Name + Date:", source.nameDate);
     }
+    out << "\nCore numbers:\n";
+    for (const CoreName name : kCoreNames) {
+        const std::optional<CoreNumber>& number = analysis.core[name];
+        if (!number) continue;
+        out << QString::fromLatin1(TitleOf(name)).leftJustified(14) << QString::fromStdString(number->chain);
+        if (number->master) out << "   master " << *number->master;
+        out << "\n";
+    }
 }
 
 }  // namespace
+
+QJsonObject CoreJson(const CoreNumbers& core) {
+    QJsonObject object;
+    for (const CoreName name : kCoreNames) {
+        const std::optional<CoreNumber>& number = core[name];
+        if (!number) continue;
+        object.insert(QString::fromLatin1(KeyOf(name)),
+                      QJsonObject{{"chain", QString::fromStdString(number->chain)},
+                                  {"digit", number->digit},
+                                  {"master", number->master ? QJsonValue(*number->master) : QJsonValue(QJsonValue::Null)}});
+    }
+    return object;
+}
+
+void PrintChart(QTextStream& out, const std::array<std::string, kChartCellCount>& chartCells) {
+    out << QString().leftJustified(12);
+    for (int digit = 1; digit <= 9; ++digit) out << QString::number(digit).rightJustified(4);
+    out << "  Total\n";
+    const char* rowNames[] = {"Vowels", "Consonants", "Total"};
+    for (int r = 0; r < 3; ++r) {
+        out << QString::fromLatin1(rowNames[r]).leftJustified(12);
+        for (int digit = 1; digit <= 9; ++digit) {
+            out << QString::fromStdString(chartCells[static_cast<std::size_t>((digit - 1) * 3 + r)]).rightJustified(4);
+        }
+        out << QString::fromStdString(chartCells[static_cast<std::size_t>(kFirstTotalCell + r)]).rightJustified(7) << "\n";
+    }
+}
 
 int ReadAnalysisRequest(const CommandArguments& arguments, int textStart, AnalysisRequest& request, QTextStream& err) {
     const QStringList words = arguments.Words().mid(textStart);
@@ -78,6 +107,7 @@ int ReadAnalysisRequest(const CommandArguments& arguments, int textStart, Analys
     }
     if (const int code = ReadSystem(arguments, request.system, err); code != kExitOk) return code;
     if (const int code = ReadVowelY(arguments, true, request.vowelY, err); code != kExitOk) return code;
+    request.foldAccents = FoldAccentsOf(arguments);
     if (arguments.IsSet(QStringLiteral("date"))) request.date = arguments.Value(QStringLiteral("date"));
     request.output = OutputOf(arguments);
     request.templateFile = TemplateFileOf(arguments);
@@ -88,17 +118,21 @@ int ReadAnalysisRequest(const CommandArguments& arguments, int textStart, Analys
 }
 
 int Analyse(const AnalysisRequest& request, CommandAnalysis& analysis, QTextStream& err) {
-    std::u16string data = NormalisePastedText(request.text.toStdU16String());
-    if (auto error = ApplyVowelY(data, request.vowelY)) return CommandError(err, ErrorKind::Usage, *error);
+    std::u16string data = NormalisePastedText(request.text.toStdU16String(), request.foldAccents);
+    if (auto error = ApplyVowelY(data, request.vowelY, request.foldAccents)) {
+        return CommandError(err, ErrorKind::Usage, *error);
+    }
 
     AnalysisState& state = analysis.state;
     ReportSource& source = analysis.source;
     state.letterSystem = request.system;
+    state.foldAccents = request.foldAccents;
     if (request.date) {
         // As with the date panel open and calculated: the date result is there before the name's
         // analysis, which combines the two.
         const auto day = ReadCommandDate(*request.date, err);
         if (!day) return kExitFailure;
+        analysis.date = day;
         const DateTotals totals = CalculateDate(*day);
         state.DateDigitSum = totals.dateDigitSum;
         source.dates = QString::fromStdU16String(FormatDate(*day, CurrentDateSettings())).toStdString();
@@ -120,6 +154,7 @@ int Analyse(const AnalysisRequest& request, CommandAnalysis& analysis, QTextStre
     source.chartCells = ChartCellTexts(shown.chart);
     source.nameDate = shown.nameDate;
     source.dateDigitSum = state.DateDigitSum;
+    analysis.core = CoreNumbersOf(state.VowelSum, state.ConsonantSum, state.GrandTotal, analysis.date);
     return kExitOk;
 }
 
@@ -129,10 +164,9 @@ int RunAnalyseCommand(const CommandArguments& arguments, QTextStream& out, QText
     CommandAnalysis analysis;
     if (const int code = Analyse(request, analysis, err); code != kExitOk) return code;
     if (request.json) {
-        out << QJsonDocument(JsonOf(analysis.source, analysis.state, analysis.dataText))
-                   .toJson(QJsonDocument::Indented);
+        out << QJsonDocument(JsonOf(analysis)).toJson(QJsonDocument::Indented);
     } else {
-        PrintReadable(out, analysis.source);
+        PrintReadable(out, analysis);
     }
     out.flush();
     return kExitOk;

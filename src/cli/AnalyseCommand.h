@@ -2,14 +2,19 @@
 // What "analyse" and "prepare" share: their options, and the window's state and field texts for a
 // text (and a date) as the analysis window would have them after pasting it and calculating.
 
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <optional>
+#include <string>
 
 #include "cli/CommandTable.h"
 #include "cli/OptionReaders.h"
 #include "numerology/Analysis.h"
+#include "numerology/CoreNumbers.h"
 #include "numerology/Dates.h"
+#include "numerology/DigitChart.h"
 #include "report/content/ReportVariables.h"
 
 class QTextStream;
@@ -19,6 +24,7 @@ namespace quillon {
 struct AnalysisRequest {
     LetterSystem system = LetterSystem::Pythagorean;
     VowelYChoice vowelY;
+    bool foldAccents = false;
     std::optional<QString> date;  // read as the date field reads typed text
     bool json = false;
     std::optional<QString> output;        // -o FILE
@@ -34,10 +40,20 @@ struct CommandAnalysis {
     AnalysisState state;
     ReportSource source;  // the texts the report's value callback reads
     QString dataText;     // the data field's text, vowel Ys in lowercase
+    std::optional<CivilDate> date;
+    CoreNumbers core;
 };
 
 // Runs the analysis (and the date calculation) of a request; returns an exit code.
 int Analyse(const AnalysisRequest& request, CommandAnalysis& analysis, QTextStream& err);
+
+// The core numbers as "analyse --json" gives them: {"expression": {"chain", "digit", "master"}, ...},
+// the numbers of the date only when there is one.
+QJsonObject CoreJson(const CoreNumbers& core);
+
+// The digit chart as analyse prints it: the digits 1 to 9 and a total over the rows of vowels,
+// consonants and their total (the chart cells of a report).
+void PrintChart(QTextStream& out, const std::array<std::string, kChartCellCount>& chartCells);
 
 // "quillon analyse": the analysis as the window lays it out, or its report values as JSON.
 int RunAnalyseCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err);

@@ -34,13 +34,31 @@ std::optional<batch::ColumnRef> ColumnFrom(const QString& text) {
     return batch::ColumnRef{text.toStdString(), 0};
 }
 
+// KEY=DIGIT: a chain's key and its final digit, or a core number's key and its final digit or
+// master number (11, 22 or 33).
 std::optional<batch::WhereClause> WhereFrom(const QString& text) {
     const qsizetype equals = text.indexOf(QLatin1Char('='));
     if (equals < 0) return std::nullopt;
-    const auto key = batch::WhereKeyFromName(text.left(equals).trimmed().toLower().toStdString());
-    const QString digit = text.mid(equals + 1).trimmed();
-    if (!key || digit.size() != 1 || !digit.at(0).isDigit() || digit.at(0).unicode() > u'9') return std::nullopt;
-    return batch::WhereClause{*key, digit.at(0).unicode() - u'0'};
+    const std::string name = text.left(equals).trimmed().toLower().toStdString();
+    const QString value = text.mid(equals + 1).trimmed();
+    batch::WhereClause clause;
+    if (const auto core = CoreNameFromKey(name)) {
+        clause.key = batch::WhereKey::Core;
+        clause.core = *core;
+    } else if (const auto key = batch::WhereKeyFromName(name)) {
+        clause.key = *key;
+    } else {
+        return std::nullopt;
+    }
+    if (value.size() == 1 && value.at(0) >= QLatin1Char('0') && value.at(0) <= QLatin1Char('9')) {
+        clause.digit = value.at(0).unicode() - u'0';
+    } else if (clause.key == batch::WhereKey::Core &&
+               (value == QLatin1String("11") || value == QLatin1String("22") || value == QLatin1String("33"))) {
+        clause.digit = value.toInt();
+    } else {
+        return std::nullopt;
+    }
+    return clause;
 }
 
 std::optional<batch::OutputFormat> FormatFrom(const QString& name) {
@@ -89,6 +107,8 @@ int ReadAnalysis(const CommandArguments& arguments, BatchOptions& options, QText
     VowelYChoice vowelY;
     if (const int code = ReadVowelY(arguments, false, vowelY, err); code != kExitOk) return code;
     options.vowelYAll = vowelY.all;
+    options.foldAccents = FoldAccentsOf(arguments);
+    options.core = arguments.IsSet(QStringLiteral("core"));
     // Dates are read as the date field reads them, under the regional settings of today.
     options.dateSettings = CurrentDateSettings();
     options.today = Today();
@@ -106,11 +126,13 @@ int ReadAnalysis(const CommandArguments& arguments, BatchOptions& options, QText
         const auto clause = WhereFrom(text);
         if (!clause) {
             return CommandError(err, ErrorKind::Usage,
-                                QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date or "
-                                               "namedate: \"%1\"")
+                                QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date, "
+                                               "namedate or a core number (expression, soulurge, personality, "
+                                               "lifepath, birthday, maturity; also =11, =22 or =33): \"%1\"")
                                     .arg(text));
         }
-        const bool needsDate = clause->key == batch::WhereKey::Date || clause->key == batch::WhereKey::NameDate;
+        const bool needsDate = clause->key == batch::WhereKey::Date || clause->key == batch::WhereKey::NameDate ||
+                               (clause->key == batch::WhereKey::Core && batch::OfTheDate(clause->core));
         if (needsDate && !options.HasDate()) {
             return CommandError(err, ErrorKind::Usage,
                                 QStringLiteral("--where %1 needs --date or --date-column").arg(text));

@@ -7,6 +7,7 @@ namespace quillon {
 
 // The analysis and its reports.
 extern const CommandSpec kAnalyseCommand;
+extern const CommandSpec kCompareCommand;
 extern const CommandSpec kPrepareCommand;
 extern const CommandSpec kExportCommand;
 extern const CommandSpec kTemplateCommand;

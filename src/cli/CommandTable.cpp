@@ -9,9 +9,9 @@
 namespace quillon {
 namespace {
 
-const CommandSpec* const kCommands[] = {&kAnalyseCommand,  &kPrepareCommand, &kExportCommand, &kTemplateCommand,
-                                        &kPrintersCommand, &kPrintCommand,   &kLinksCommand,  &kCalcCommand,
-                                        &kBatchCommand,    &kHelpCommand};
+const CommandSpec* const kCommands[] = {&kAnalyseCommand, &kCompareCommand,  &kPrepareCommand, &kExportCommand,
+                                        &kTemplateCommand, &kPrintersCommand, &kPrintCommand,  &kLinksCommand,
+                                        &kCalcCommand,    &kBatchCommand,    &kHelpCommand};
 
 constexpr OptionSpec kScreenshotOptions[] = {
     {"screenshot", "DIR", "", R"man(Writes PNG images of the windows into the folder
@@ -36,6 +36,7 @@ may be combined with these:)man"},
     {"data", "TEXT", "", "The text, pasted into the analysis window."},
     WithManual(kSystemOption, "The letter system of the window."),
     WithManual(kDateOption, "A date, typed into the date calculator and calculated."),
+    WithManual(kFoldAccentsOption, "Accented letters valued as their base letters in the window."),
 };
 
 constexpr OptionSpec kProgramOptions[] = {
@@ -126,7 +127,7 @@ QString ProgramUsage() {
                       "\n"
                       "Options:\n"
                       "  --screenshot DIR [--data TEXT] [--system pythagorean|chaldean]\n"
-                      "               [--date TEXT]\n"
+                      "               [--date TEXT] [--fold-accents]\n"
                       "      Writes PNG images of the windows into DIR.\n"
                       "  -h, --help       Shows this text; after a command, that command's usage.\n"
                       "  -v, --version    Shows the version.\n"

@@ -3,6 +3,7 @@
 #include <QTextStream>
 
 #include "cli/CommandError.h"
+#include "numerology/AccentFolding.h"
 #include "platform/Regional.h"
 
 namespace quillon {
@@ -44,23 +45,29 @@ int ReadVowelY(const CommandArguments& arguments, bool withPositions, VowelYChoi
     return kExitOk;
 }
 
-std::optional<QString> ApplyVowelY(std::u16string& data, const VowelYChoice& choice) {
+std::optional<QString> ApplyVowelY(std::u16string& data, const VowelYChoice& choice, bool foldAccents) {
     if (choice.all) {
         for (char16_t& c : data) {
-            if (c == u'Y') c = u'y';
+            if (IsQuestionY(c, foldAccents)) c = VowelFormOfY(c);
         }
         return std::nullopt;
     }
     for (const qsizetype position : choice.positions) {
-        if (position > static_cast<qsizetype>(data.size()) || data[static_cast<std::size_t>(position - 1)] != u'Y') {
+        if (position > static_cast<qsizetype>(data.size()) ||
+            !IsQuestionY(data[static_cast<std::size_t>(position - 1)], foldAccents)) {
             return QStringLiteral("--vowel-y: position %1 of \"%2\" holds no Y")
                 .arg(position)
                 .arg(QString::fromStdU16String(data));
         }
     }
-    for (const qsizetype position : choice.positions) data[static_cast<std::size_t>(position - 1)] = u'y';
+    for (const qsizetype position : choice.positions) {
+        char16_t& c = data[static_cast<std::size_t>(position - 1)];
+        c = VowelFormOfY(c);
+    }
     return std::nullopt;
 }
+
+bool FoldAccentsOf(const CommandArguments& arguments) { return arguments.IsSet(QStringLiteral("fold-accents")); }
 
 std::u16string UpperCaseDateText(std::u16string_view text) {
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()))

@@ -25,6 +25,21 @@ inline constexpr OptionSpec kVowelYOption{"vowel-y", "all|N[,N...]",
 inline constexpr OptionSpec kDateOption{"date", "TEXT", "A date in the short date format of the regional settings."};
 inline constexpr OptionSpec kTemplateOption{"template", "FILE", "Lays out a report template stream of your own."};
 inline constexpr OptionSpec kOutputOption{"o,output", "FILE", "The file to write; - is standard output."};
+inline constexpr OptionSpec kFoldAccentsOption{
+    "fold-accents", nullptr, "Values accented letters as their base letters: É as E, Æ as A and E.",
+    R"man(Values accented letters as their base letters:
+.B \['E]
+and
+.B \['e]
+as E,
+.B \(AE
+as A and E,
+.B \(ss
+as S and S; the text keeps its letters as typed.
+An accented small y is read as a vowel as y is, an accented capital Y as a consonant as Y is, and
+.B \-\-vowel\-y
+turns the accented Ys as well.
+Letters of other scripts stay outside the totals, as without the option.)man"};
 
 // --system: Pythagorean unless another system is named; a name that is no system is a usage
 // error. Returns the exit code.
@@ -39,8 +54,11 @@ struct VowelYChoice {
 // name has its own Ys). Returns the exit code.
 int ReadVowelY(const CommandArguments& arguments, bool withPositions, VowelYChoice& choice, QTextStream& err);
 // Marks the chosen Ys of the data as vowels (a small y); returns the usage error's message when a
-// position holds no Y.
-std::optional<QString> ApplyVowelY(std::u16string& data, const VowelYChoice& choice);
+// position holds no Y. With foldAccents the accented Ys are Ys too (Ý becomes ý).
+std::optional<QString> ApplyVowelY(std::u16string& data, const VowelYChoice& choice, bool foldAccents = false);
+
+// --fold-accents: accented letters valued as their base letters.
+bool FoldAccentsOf(const CommandArguments& arguments);
 
 // A typed date in upper case, as the date field reads it (month names in any case).
 std::u16string UpperCaseDateText(std::u16string_view text);

@@ -3,6 +3,7 @@
 
 #include "cli/AnalyseCommand.h"
 #include "cli/CommandSpecs.h"
+#include "cli/CompareCommand.h"
 #include "cli/OptionReaders.h"
 #include "cli/PrintCommands.h"
 #include "cli/ReportCommands.h"
@@ -21,6 +22,7 @@ the other Ys stay consonants.
 A vowel Y is written as a small
 .BR y .
 A position that holds no Y is a usage error.)man"),
+    kFoldAccentsOption,
     WithManual(kDateOption,
                R"man(Reduces a date as the date calculator does (the whole date, month plus day, and the day) and
 combines the date's total with the name's.
@@ -53,12 +55,50 @@ and the numbers
 .B DateDigitSum
 and
 .B DataText
-(the text as analysed, vowel Ys in small letters).)man"},
+(the text as analysed, vowel Ys in small letters), and the object
+.B core
+with the core numbers by
+.BR expression ,
+.BR soulurge ,
+.B personality
+and, with a date,
+.BR lifepath ,
+.B birthday
+and
+.BR maturity ,
+each as
+.BR {\(dqchain\(dq,\~\(dqdigit\(dq,\~\(dqmaster\(dq} ,
+master being null without a master number.)man"},
+};
+
+constexpr OptionSpec kCompareOptions[] = {
+    WithManual(kDateOption, R"man(A date of birth, read as for
+.BR analyse ;
+the first
+.B \-\-date
+belongs to the first name, the second to the second, and so on.
+Names without a date have no life path, birthday and maturity.)man"),
+    WithManual(kSystemOption, R"man(The letter-value system, as for
+.BR analyse .)man"),
+    WithManual(kFoldAccentsOption, ""),
+    {"json", nullptr, "Prints the core numbers of each name and the shared ones as JSON.",
+     R"man(Prints
+.B {\(dqnames\(dq: [...], \(dqshared\(dq: [...]}
+instead: for each name the object
+.B core
+of
+.B analyse \-\-json
+with the keys
+.B name
+(the name as analysed) and, when it has one,
+.BR date ;
+then the keys of the numbers that every name has with the same final digit.)man"},
 };
 
 constexpr OptionSpec kPrepareOptions[] = {
     kSystemOption,
     kVowelYOption,
+    WithManual(kFoldAccentsOption, ""),
     kDateOption,
     WithManual(kTemplateOption, R"man(Lays out a report template stream of your own (as
 .B template save
@@ -72,6 +112,7 @@ always does.)man"},
 constexpr OptionSpec kExportOptions[] = {
     kSystemOption,
     kVowelYOption,
+    WithManual(kFoldAccentsOption, ""),
     kDateOption,
     WithManual(kTemplateOption, R"man(Lays out a report template stream of your own, as for
 .BR prepare .)man"),
@@ -126,6 +167,7 @@ runs to the last page, and blanks are ignored.)man"},
 instead of sending them to a printer.)man"},
     kSystemOption,
     kVowelYOption,
+    WithManual(kFoldAccentsOption, ""),
     kDateOption,
 };
 
@@ -135,12 +177,13 @@ const CommandSpec kAnalyseCommand{
     .name = "analyse",
     .summary =
         "analyse [--system pythagorean|chaldean] [--vowel-y all|N[,N...]] [--date TEXT]\n"
-        "          [--json] [--] TEXT\n"
+        "          [--json] [--fold-accents] [--] TEXT\n"
         "      Analyses TEXT as the window would after pasting it: trimmed, at most 40\n"
         "      characters, a to z upper-cased. --vowel-y reads the Ys at those 1-based\n"
         "      positions (or every Y) as vowels. --date reduces a date typed in the short\n"
         "      date format of your regional settings (LANG, LC_TIME) and combines it with\n"
-        "      the name. --json prints the report's values as JSON.\n",
+        "      the name. --fold-accents values accented letters as their base letters.\n"
+        "      The core numbers follow; --json prints the report's values as JSON.\n",
     .options = kAnalyseOptions,
     .needsWidgets = false,
     .run = RunAnalyseCommand,
@@ -157,9 +200,14 @@ each value 1 to 9).
 With
 .B \-\-date
 the date, its total, month plus day, day, and name plus date follow.
+Then come the core numbers, one a line with its chain and its master number (11, 22 or 33)
+when the chain passes through one: expression (the whole name), soul urge (its vowels),
+personality (its consonants) and, with a date, life path (the whole date), birthday (its day)
+and maturity (expression and life path added, a master number counted as it stands).
 .PP
 .BR \-\-system ,
-.B \-\-vowel\-y
+.BR \-\-vowel\-y ,
+.B \-\-fold\-accents
 and
 .B \-\-date
 are the
@@ -170,6 +218,38 @@ which
 and
 .B print
 take as well.)man",
+};
+
+const CommandSpec kCompareCommand{
+    .name = "compare",
+    .summary =
+        "compare [--date DATE]... [--system pythagorean|chaldean] [--fold-accents] [--json]\n"
+        "          [--] NAME NAME...\n"
+        "      Sets two to ten names side by side: their core numbers in columns, a * after\n"
+        "      those that every name shares, and the digit chart of each. The first --date\n"
+        "      is the first name's, and so on. Quote a name with blanks.\n",
+    .options = kCompareOptions,
+    .needsWidgets = false,
+    .run = RunCompareCommand,
+    .manualSynopsis = R"man(.B quillon compare
+.RI [ options ]
+.RB [ \-\- ]
+.IR "NAME NAME" ...)man",
+    .manual = R"man(Sets two to ten names side by side, each analysed as
+.B analyse
+analyses its
+.I TEXT
+(every Y a consonant): the core numbers in columns, one column per name, a
+.B *
+after the title of each number that every name has with the same final digit, and then the
+digit chart of each name.
+Each
+.I NAME
+is one argument; quote a name with blanks.
+Fewer than two names, more than ten, an empty name or more dates than names are usage errors.
+.B \-\-fold\-accents
+values accented letters as for
+.BR analyse .)man",
 };
 
 const CommandSpec kPrepareCommand{
@@ -200,7 +280,8 @@ The output is JSON with or without
 .BR \-\-json .
 It takes the analyse options
 .BR \-\-system ,
-.B \-\-vowel\-y
+.BR \-\-vowel\-y ,
+.B \-\-fold\-accents
 and
 .B \-\-date
 as
@@ -231,7 +312,8 @@ const CommandSpec kExportCommand{
 is given.
 It takes the analyse options
 .BR \-\-system ,
-.B \-\-vowel\-y
+.BR \-\-vowel\-y ,
+.B \-\-fold\-accents
 and
 .B \-\-date
 as
@@ -318,7 +400,8 @@ it fails with the message
 .RB \(lq "No printer is installed." \(rq
 It takes the analyse options
 .BR \-\-system ,
-.B \-\-vowel\-y
+.BR \-\-vowel\-y ,
+.B \-\-fold\-accents
 and
 .B \-\-date
 as

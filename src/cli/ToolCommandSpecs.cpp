@@ -59,6 +59,26 @@ reads a date; an empty cell means the row has no date.)man"},
 .BR analyse .)man"),
     {"vowel-y", "none|all", "Every Y a consonant (the default) or a vowel.",
      R"man(Every Y a consonant (the default) or every Y a vowel.)man"},
+    WithManual(kFoldAccentsOption, R"man(Values accented letters as their base letters, as for
+.BR analyse .)man"),
+    {"core", nullptr, "Adds the core numbers: a column of the digit and one of the master number each.",
+     R"man(Adds the core numbers after the other columns: for each of
+.BR expression ,
+.BR soulurge ,
+.B personality
+and, with a date,
+.BR lifepath ,
+.B birthday
+and
+.B maturity
+a column of its final digit and one of its master number
+.RB ( expression_master
+and so on), empty when there is none.
+A JSON line gets the object
+.B core
+as
+.B analyse \-\-json
+has it.)man"},
     {"where", "KEY=DIGIT", "Keeps the rows whose chain ends in DIGIT.", R"man(Keeps only the rows whose chain ends in
 .IR DIGIT ;
 .I KEY
@@ -69,7 +89,21 @@ is
 .B date
 or
 .B namedate
-(the last two need a date).
+(the last two need a date), or a core number:
+.BR expression ,
+.BR soulurge ,
+.BR personality ,
+.BR lifepath ,
+.B birthday
+or
+.B maturity
+(the last three need a date), whose
+.I DIGIT
+may also be the master number
+.BR 11 ,
+.B 22
+or
+.BR 33 .
 Given several times, every condition must hold.)man",
      ValueCompletion::WhereClauses},
     WithManual(kOutputOption, R"man(The file to write;
@@ -189,7 +223,7 @@ const CommandSpec kBatchCommand{
     .summary =
         "batch [INPUT] [-o OUTPUT] [--format csv|tsv|jsonl] [--column NAME|N]\n"
         "        [--date-column NAME|N] [--date DATE] [--system ...] [--vowel-y none|all]\n"
-        "        [--where KEY=DIGIT]... [--threads N] [--no-header]\n"
+        "        [--fold-accents] [--core] [--where KEY=DIGIT]... [--threads N] [--no-header]\n"
         "      Analyses every name of a list or a CSV column; see quillon batch --help.\n",
     .options = kBatchOptions,
     .needsWidgets = false,
@@ -212,13 +246,19 @@ const CommandSpec kBatchCommand{
         "Analysis:\n"
         "  --system pythagorean|chaldean\n"
         "  --vowel-y none|all    every Y a consonant (the default) or every Y a vowel\n"
+        "  --fold-accents        accented letters valued as their base letters (É as E)\n"
         "  --where KEY=DIGIT     keeps the rows whose chain ends in DIGIT; KEY is vowels,\n"
-        "                        consonants, total, date or namedate; several must all hold\n"
+        "                        consonants, total, date, namedate or a core number:\n"
+        "                        expression, soulurge, personality, lifepath, birthday or\n"
+        "                        maturity, whose DIGIT may be a master number 11, 22 or 33;\n"
+        "                        several must all hold\n"
         "\n"
         "Output:\n"
         "  -o, --output FILE     the file to write (- or nothing: standard output); a file is\n"
         "                        replaced only when the run gets to its end\n"
         "  --format csv|tsv|jsonl\n"
+        "  --core                adds the core numbers: the digit and the master number of\n"
+        "                        each (expression, expression_master, ...; JSON: \"core\")\n"
         "  --no-header           no header row in CSV and TSV\n"
         "  --threads N           worker threads (default: the number of cores)\n"
         "\n"
@@ -258,7 +298,10 @@ and, with a date,
 .BR NameDate ,
 .B DateDigit
 and
-.BR NameDateDigit .
+.BR NameDateDigit ,
+and with
+.B \-\-core
+the core numbers.
 The keys and values are those of
 .BR "analyse \-\-json" .
 .I INPUT

@@ -296,6 +296,102 @@ TEST(BatchRows, OneDateForEveryRowAndVowelY) {
     EXPECT_NE(run.output.find("\"Dates\":\"29/12/1985\",\"DateTotal\":\"37 / 10 / 1\""), std::string::npos);
 }
 
+// --core: the digit and master columns after the others (those of the date only in a run with
+// dates, empty for a row without one), or the object "core" of a JSON line.
+TEST(BatchRows, CoreNumbersAfterTheOtherFields) {
+    BatchOptions options = CsvOptions("Name");
+    options.dateColumn = ColumnRef{"Born", 0};
+    options.core = true;
+    options.header = true;
+    const std::string input = "Name,Born\nMARY 12,29/12/1985\nKI,\n";
+    const Captured csv = RunOn(input, options);
+    EXPECT_NE(csv.output.find(",NameDateDigit,expression,expression_master,soulurge,soulurge_master,personality,"
+                              "personality_master,lifepath,lifepath_master,birthday,birthday_master,maturity,"
+                              "maturity_master\n"),
+              std::string::npos)
+        << csv.output;
+    EXPECT_NE(csv.output.find(",61 / 7,1,7,6,,1,,2,,1,,2,11,7,\n"), std::string::npos) << csv.output;
+    EXPECT_TRUE(csv.output.ends_with(",2,11,9,,2,,,,,,,\n")) << "KI: 11 / 2, no date: " << csv.output;
+
+    options.format = OutputFormat::JsonLines;
+    const Captured json = RunOn(input, options);
+    EXPECT_NE(json.output.find(",\"core\":{\"expression\":{\"chain\":\"24 / 6\",\"digit\":6,\"master\":null},"
+                               "\"soulurge\":{\"chain\":\"1\",\"digit\":1,\"master\":null},"
+                               "\"personality\":{\"chain\":\"20 / 2\",\"digit\":2,\"master\":null},"
+                               "\"lifepath\":{\"chain\":\"37 / 10 / 1\",\"digit\":1,\"master\":null},"
+                               "\"birthday\":{\"chain\":\"29 / 11 / 2\",\"digit\":2,\"master\":11},"
+                               "\"maturity\":{\"chain\":\"7\",\"digit\":7,\"master\":null}}}\n"),
+              std::string::npos)
+        << json.output;
+    EXPECT_TRUE(json.output.ends_with("\"personality\":{\"chain\":\"2\",\"digit\":2,\"master\":null}}}\n"))
+        << "no date numbers without a date: " << json.output;
+
+    options = Options();
+    options.core = true;
+    options.header = true;
+    const std::string plain = RunOn("KI\n", options).output;
+    EXPECT_NE(plain.find(",T9,expression,expression_master,soulurge,soulurge_master,personality,personality_master\n"),
+              std::string::npos)
+        << plain;
+    EXPECT_TRUE(plain.ends_with(",2,11,9,,2,\n")) << "no date columns in a run without dates: " << plain;
+}
+
+// --where on a core number: its final digit, or its master number; the numbers of the date need
+// the row's date.
+TEST(BatchRows, WhereOnCoreNumbers) {
+    BatchOptions options = CsvOptions("Name");
+    options.dateColumn = ColumnRef{"Born", 0};
+    // Expression: MARY 12 24 / 6, KI 11 / 2, JOHN 20 / 2, MARY 21 / 3; birthday 29 / 11 / 2 and 2.
+    const std::string names = "Name,Born\nMARY 12,29/12/1985\nKI,\nJOHN,2/1/2000\nMARY,29/12/1985\n";
+    struct Case {
+        std::vector<WhereClause> where;
+        std::vector<std::string> kept;
+    };
+    const Case cases[] = {
+        {{{WhereKey::Core, 2, CoreName::Expression}}, {"KI", "JOHN"}},
+        {{{WhereKey::Core, 11, CoreName::Expression}}, {"KI"}},
+        {{{WhereKey::Core, 22, CoreName::Expression}}, {}},
+        {{{WhereKey::Core, 9, CoreName::SoulUrge}}, {"KI"}},
+        {{{WhereKey::Core, 2, CoreName::Birthday}}, {"MARY 12", "JOHN", "MARY"}},
+        {{{WhereKey::Core, 11, CoreName::Birthday}}, {"MARY 12", "MARY"}},
+        {{{WhereKey::Core, 1, CoreName::LifePath}, {WhereKey::Core, 6, CoreName::Expression}}, {"MARY 12"}},
+        {{{WhereKey::Core, 4, CoreName::Maturity}}, {"MARY"}},  // 3 + 1
+        {{{WhereKey::Core, 2, CoreName::Personality}, {WhereKey::Total, 2}}, {"KI"}},
+    };
+    for (const Case& c : cases) {
+        options.where = c.where;
+        EXPECT_EQ(Names(RunOn(names, options).output), c.kept) << c.kept.size();
+    }
+}
+
+// With folding, a name that is not ASCII is valued as "analyse --fold-accents" values it; ASCII
+// names, which take the shorter way, are the same with and without it.
+TEST(BatchRows, FoldedAccentsAndAccentedYs) {
+    BatchOptions options = Options();
+    options.format = OutputFormat::JsonLines;
+    options.foldAccents = true;
+    struct Case {
+        const char* name;
+        bool vowelY;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"JOSÉ", false, "{\"DataText\":\"JOSÉ\",\"Method\":\"Pythagorean\",\"VowelSum\":11,\"ConsonantSum\":2,"},
+        {"Æ", false, "{\"DataText\":\"Æ\",\"Method\":\"Pythagorean\",\"VowelSum\":6,\"ConsonantSum\":0,"},
+        {"ýves", false, "{\"DataText\":\"ÝVES\",\"Method\":\"Pythagorean\",\"VowelSum\":5,\"ConsonantSum\":12,"},
+        {"ýves", true, "{\"DataText\":\"ýVES\",\"Method\":\"Pythagorean\",\"VowelSum\":12,\"ConsonantSum\":5,"},
+        {"JOSE", false, "{\"DataText\":\"JOSE\",\"Method\":\"Pythagorean\",\"VowelSum\":11,\"ConsonantSum\":2,"},
+    };
+    for (const Case& c : cases) {
+        options.vowelYAll = c.vowelY;
+        const std::string output = RunOn(std::string(c.name) + "\n", options).output;
+        EXPECT_TRUE(output.starts_with(c.expected)) << c.name << ": " << output;
+    }
+    options.foldAccents = false;
+    options.vowelYAll = false;
+    EXPECT_NE(RunOn("JOSÉ\n", options).output.find("\"VowelSum\":6,"), std::string::npos) << "É is no letter unfolded";
+}
+
 // The one-pass totals of a batch row against the window's analysis and chart of the same text.
 TEST(BatchRows, TotalsEqualTheAnalysisAndTheChart) {
     NameGenerator generator(99);

@@ -16,6 +16,7 @@
 #include "NameGenerator.h"
 #include "support/CommandOutcome.h"
 #include "batch/Csv.h"
+#include "numerology/CoreNumbers.h"
 #include "platform/Regional.h"
 
 namespace quillon {
@@ -66,8 +67,10 @@ TEST_F(BatchCommand, EveryFieldEqualsAnalyseJson) {
     NameGenerator generator(2024);
     QByteArray input;
     std::vector<QString> names;
+    // Accented names and Ys among the generated ones, for the runs that fold accents.
+    const char* const accented[] = {"JOSÉ", "Zoë", "ÆLFRED", "ýves", "ŸVONNE Ÿ", "straße", "Ångström", "Ðórr ý"};
     for (int i = 0; i < kNames; ++i) {
-        const std::string name = generator.Next();
+        const std::string name = i % 50 == 0 ? accented[i / 50 % std::size(accented)] : generator.Next();
         names.push_back(QString::fromStdString(name));
         input += QByteArray::fromStdString(name) + '\n';
     }
@@ -78,6 +81,10 @@ TEST_F(BatchCommand, EveryFieldEqualsAnalyseJson) {
         {QStringLiteral("--system"), QStringLiteral("chaldean")},
         {QStringLiteral("--system"), QStringLiteral("chaldean"), QStringLiteral("--vowel-y"), QStringLiteral("all"),
          QStringLiteral("--date"), QStringLiteral("29/12/1985")},
+        {QStringLiteral("--core"), QStringLiteral("--date"), QStringLiteral("29/12/1985")},
+        {QStringLiteral("--core"), QStringLiteral("--fold-accents"), QStringLiteral("--vowel-y"), QStringLiteral("all")},
+        {QStringLiteral("--core"), QStringLiteral("--fold-accents"), QStringLiteral("--system"), QStringLiteral("chaldean"),
+         QStringLiteral("--date"), QStringLiteral("1/1/2000")},
     };
     for (const QStringList& options : variants) {
         const QString output = Path(QStringLiteral("out.jsonl"));
@@ -94,12 +101,14 @@ TEST_F(BatchCommand, EveryFieldEqualsAnalyseJson) {
             const QJsonObject row = QJsonDocument::fromJson(lines[i]).object();
             QStringList analyseArguments{QStringLiteral("analyse"), QStringLiteral("--json")};
             analyseArguments += options;
+            analyseArguments.removeAll(QStringLiteral("--core"));  // analyse --json always has them
             analyseArguments << QStringLiteral("--") << names[static_cast<std::size_t>(i)];
             const Outcome analyse = Quillon(analyseArguments);
             ASSERT_EQ(analyse.exitCode, kExitOk) << analyse.err.toStdString();
             const QJsonObject json = QJsonDocument::fromJson(analyse.out.toUtf8()).object();
 
-            ASSERT_EQ(row.size(), options.contains(QStringLiteral("--date")) ? 45 : 38) << lines[i].toStdString();
+            const int core = options.contains(QStringLiteral("--core")) ? 1 : 0;
+            ASSERT_EQ(row.size(), (options.contains(QStringLiteral("--date")) ? 45 : 38) + core) << lines[i].toStdString();
             for (auto field = row.begin(); field != row.end(); ++field) {
                 const QString chain = ChainOfDigit(field.key());
                 if (chain.isEmpty()) {
@@ -134,7 +143,14 @@ TEST_F(BatchCommand, EveryFieldEqualsAnalyseJson) {
             ASSERT_EQ(count, header.size());
             const QJsonObject row = QJsonDocument::fromJson(lines[i]).object();
             for (std::size_t column = 0; column < count; ++column) {
-                const QJsonValue value = row.value(QString::fromStdString(header[column]));
+                // A core number's two columns are the digit and the master number of its object.
+                const QString key = QString::fromStdString(header[column]);
+                const bool master = key.endsWith(QLatin1String("_master"));
+                const QString coreKey = master ? key.chopped(7) : key;
+                const QJsonObject number = row.value(QStringLiteral("core")).toObject().value(coreKey).toObject();
+                const QJsonValue value = CoreNameFromKey(coreKey.toStdString())
+                                             ? number.value(master ? QStringLiteral("master") : QStringLiteral("digit"))
+                                             : row.value(key);
                 const QString expected = value.isDouble() ? QString::number(value.toInt()) : value.toString();
                 ASSERT_EQ(QString::fromStdString(fields[column]), expected) << "row " << i << " column " << header[column];
             }
@@ -158,10 +174,17 @@ TEST_F(BatchCommand, UsageErrorsExitWithTwoAndOneLine) {
          QStringLiteral("give --date or --date-column, not both")},
         {{names, QStringLiteral("--date"), QStringLiteral("31/02/2000")}, QStringLiteral("--date: Invalid date \"31/02/2000\"")},
         {{names, QStringLiteral("--where"), QStringLiteral("soul=3")},
-         QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date or namedate: \"soul=3\"")},
+         QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date, namedate or a core number "
+                        "(expression, soulurge, personality, lifepath, birthday, maturity; also =11, =22 or =33): \"soul=3\"")},
         {{names, QStringLiteral("--where"), QStringLiteral("total=12")},
-         QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date or namedate: \"total=12\"")},
+         QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date, namedate or a core number "
+                        "(expression, soulurge, personality, lifepath, birthday, maturity; also =11, =22 or =33): \"total=12\"")},
         {{names, QStringLiteral("--where"), QStringLiteral("date=1")}, QStringLiteral("--where date=1 needs --date or --date-column")},
+        {{names, QStringLiteral("--where"), QStringLiteral("birthday=11")},
+         QStringLiteral("--where birthday=11 needs --date or --date-column")},
+        {{names, QStringLiteral("--where"), QStringLiteral("expression=12")},
+         QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date, namedate or a core number "
+                        "(expression, soulurge, personality, lifepath, birthday, maturity; also =11, =22 or =33): \"expression=12\"")},
         {{names, QStringLiteral("--threads"), QStringLiteral("0")}, QStringLiteral("--threads takes a number from 1 to 256, not \"0\"")},
         {{names, QStringLiteral("--vowel-y"), QStringLiteral("3")}, QStringLiteral("--vowel-y takes none or all, not \"3\"")},
         {{names, QStringLiteral("--system"), QStringLiteral("latin")},

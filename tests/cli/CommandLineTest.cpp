@@ -53,7 +53,7 @@ TEST(AnalyseJson, ContractForAPastedName) {
                                 QStringLiteral("vvt"),     QStringLiteral("cct"),    QStringLiteral("ttt"),
                                 QStringLiteral("VowelSum"), QStringLiteral("ConsonantSum"),
                                 QStringLiteral("NumberSum"), QStringLiteral("GrandTotal"),
-                                QStringLiteral("DateDigitSum"), QStringLiteral("DataText")};
+                                QStringLiteral("DateDigitSum"), QStringLiteral("DataText"), QStringLiteral("core")};
     for (int digit = 1; digit <= 9; ++digit) {
         for (const char* row : {"V", "C", "T"}) expectedKeys << QString::fromLatin1(row) + QString::number(digit);
     }

@@ -197,7 +197,9 @@ expect_exactly "quillon analyse --vowel-y " "all"
 expect_exactly "quillon batch --where to" "total="
 expect_exactly "quillon batch --where total=" 0 1 2 3 4 5 6 7 8 9
 expect_exactly "quillon batch --where total=7 -" "-o" "--output" "--format" "--column" "--date-column" \
-    "--date" "--system" "--vowel-y" "--where" "--threads" "--no-header" "--help"
+    "--date" "--system" "--vowel-y" "--fold-accents" "--core" "--where" "--threads" "--no-header" "--help"
+expect_exactly "quillon batch --where li" "lifepath="
+expect_exactly "quillon batch --where maturity=" 0 1 2 3 4 5 6 7 8 9 11 22 33
 expect_exactly "quillon -debug " "${commands[@]}"
 expect_exactly "quillon analyse -- -"
 expect_exactly "quillon template show $work/page.t" "$work/page.txt"
