@@ -205,6 +205,7 @@ private:
         int at = -1;
         qsizetype lengthBefore = 0;
         int key = 0;
+        quint32 scanCode = 0;
     } typedY_;
     bool typingAhead_ = false;
     // The window is handing the field an input method's text it took: the field is to take it.

@@ -46,7 +46,7 @@ bool TCalcFrm::eventFilter(QObject* watched, QEvent* event) {
             if (DataPaste(event)) return true;
             if (TypesQuestionY(*key)) {
                 typedY_ = {Data->hasSelectedText() ? Data->selectionStart() : Data->cursorPosition(),
-                           Data->text().size() - Data->selectedText().size(), key->key()};
+                           Data->text().size() - Data->selectedText().size(), key->key(), key->nativeScanCode()};
             }
             return DataKeyPress(key);
         }
@@ -93,7 +93,7 @@ bool TCalcFrm::TypesQuestionY(const QKeyEvent& key) const {
     if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
     if (key.key() == Qt::Key_Y) return true;
     const QString text = AsTypedIntoData(key.text(), state_.foldAccents);
-    return key.key() != 0 && text.size() == 1 && IsQuestionY(text.front().unicode(), state_.foldAccents);
+    return text.size() == 1 && IsQuestionY(text.front().unicode(), state_.foldAccents);
 }
 
 bool TCalcFrm::DataKeyPress(QKeyEvent* event) {
@@ -196,7 +196,11 @@ void TCalcFrm::DataKeyUp(QKeyEvent* event) {
     state_.PendingYPosition = 0;
     state_.YFromTyping = false;
     const bool commandKey = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (typedY_.key == 0 || event->key() != typedY_.key || commandKey) return;
+    // The key is known by its scan code too: a key that a program maps to a letter for a moment
+    // (as xdotool does) may come up as no key at all.
+    const bool yKey =
+        event->key() == typedY_.key || (typedY_.scanCode != 0 && event->nativeScanCode() == typedY_.scanCode);
+    if (typedY_.at < 0 || !yKey || commandKey) return;
     // Ask only when the key put a Y into the data: when the field was full, nothing was typed.
     const int position = TypedYPosition();
     typedY_ = {};

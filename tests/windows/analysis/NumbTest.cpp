@@ -211,6 +211,18 @@ TEST_F(AnalysisWindow, RepeatedReleasesOfAHeldYAreIgnored) {
     EXPECT_EQ(window.State().PendingYPosition, 0);
 }
 
+TEST_F(AnalysisWindow, AnAccentedYKeyIsKnownByItsScanCodeWhenItComesUp) {
+    // A key mapped to ý for a moment, as typing tools do, may come up as no key at all.
+    window.SetFoldAccents(true);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Yacute, Qt::NoModifier, 8, 0, 0, QString::fromUtf8("ý"));
+    QApplication::sendEvent(window.Data, &press);
+    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, 8, 0, 0, QString());
+    QApplication::sendEvent(window.Data, &release);
+    EXPECT_EQ(window.Data->text(), QString::fromUtf8("Ý"));
+    EXPECT_EQ(window.State().PendingYPosition, 1);
+    EXPECT_TRUE(window.State().YFromTyping);
+}
+
 TEST_F(AnalysisWindow, YKeyWithoutATypedYAsksNothing) {
     Type(QString(40, QLatin1Char('A')));
     Type(QStringLiteral("y"));
