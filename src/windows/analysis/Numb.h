@@ -200,7 +200,8 @@ private:
     static void ShowFailure(const RunResult& result, std::string_view caption);
 
     AnalysisState state_;
-    // Where the last Y key put its Y, and the length of the text without the selection then.
+    // Where the last Y key put its Y, the length of the text without the selection then, and the
+    // key by its code and its scan code.
     struct TypedY {
         int at = -1;
         qsizetype lengthBefore = 0;
