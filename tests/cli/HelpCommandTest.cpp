@@ -46,7 +46,7 @@ TEST_F(HelpCommandLine, ListsTheContents) {
     const Outcome run = Quillon({QStringLiteral("help"), QStringLiteral("--list")});
     ASSERT_EQ(run.exitCode, kExitOk);
     const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    EXPECT_EQ(lines.size(), 12);
+    EXPECT_EQ(lines.size(), 13);
     EXPECT_TRUE(lines.contains(QStringLiteral("  The Y question             html/yletter.htm")))
         << run.out.toStdString();
     EXPECT_TRUE(lines.contains(QStringLiteral("The math calculator          html/quil5n02.htm")))

@@ -1,5 +1,6 @@
 #include "windows/analysis/Numb.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 #include <utility>
 
@@ -30,6 +32,18 @@
 #include "windows/help/HelpService.h"
 
 namespace quillon {
+namespace {
+
+// The person's choices kept between runs, in the maker's settings of the program (on Linux
+// ~/.config/Farbrook Software/Quillon.conf). The names are fixed here, not taken from the
+// application, so that every way of starting the program reads the same choices.
+const QString kFoldAccentsSetting = QStringLiteral("Analysis/FoldAccents");
+
+std::unique_ptr<QSettings> UserSettings() {
+    return std::make_unique<QSettings>(QStringLiteral("Farbrook Software"), QStringLiteral("Quillon"));
+}
+
+}  // namespace
 
 QString MainWindowCaption() {
     return QStringLiteral("Quillon Ver. ") + QString::fromLatin1(kVersion) +
@@ -154,6 +168,12 @@ void TCalcFrm::BuildControls() {
     CalcBtn = new QPushButton(this);
     CalcBtn->setObjectName(QStringLiteral("CalcBtn"));
     CalcBtn->hide();
+
+    // The data field's menu is made anew each time it opens; this entry lives with the window, so
+    // that its check mark follows the choice while no menu is open.
+    FoldAccentsItem = new QAction(QStringLiteral("Value accented letters as their base letters"), this);
+    FoldAccentsItem->setObjectName(QStringLiteral("FoldAccentsItem"));
+    FoldAccentsItem->setCheckable(true);
 }
 
 void TCalcFrm::ConnectCommands() {
@@ -176,6 +196,8 @@ void TCalcFrm::ConnectCommands() {
     };
     for (const auto& [button, handler] : commands) connect(button, &QPushButton::clicked, this, handler);
     connect(Data, &QLineEdit::textChanged, this, &TCalcFrm::DataChange);
+    // Triggered only by the person: SetFoldAccents sets the check mark without it.
+    connect(FoldAccentsItem, &QAction::triggered, this, &TCalcFrm::FoldAccentsItemClick);
     connect(DateEdit, &QLineEdit::textChanged, this, &TCalcFrm::DateEditChange);
 }
 
@@ -192,6 +214,8 @@ void TCalcFrm::FormCreate() {
     helpHook_ = CurrentHelp().CreateHook(helpFilePath_);
     MthBtn->setText(QString(DisplayName(LetterSystem::Pythagorean).data()));
     state_.letterSystem = LetterSystem::Pythagorean;
+    state_.foldAccents = UserSettings()->value(kFoldAccentsSetting, false).toBool();
+    FoldAccentsItem->setChecked(state_.foldAccents);
     Panel3->hide();
     setFixedSize(kNarrowClientWidth, kClientHeight);
     CentreOnScreen(*this);
@@ -234,7 +258,13 @@ void TCalcFrm::MthBtnClick() {
 
 void TCalcFrm::SetFoldAccents(bool on) {
     state_.foldAccents = on;
+    FoldAccentsItem->setChecked(on);
     CalcBtn->click();
+}
+
+void TCalcFrm::FoldAccentsItemClick(bool on) {
+    UserSettings()->setValue(kFoldAccentsSetting, on);
+    SetFoldAccents(on);
 }
 
 void TCalcFrm::HelpBtnClick() { CurrentHelp().ShowTopic(helpFilePath_); }

@@ -17,8 +17,10 @@
 #include "report/export/RtfExport.h"
 #include "windows/calculator/Calc.h"
 
+class QAction;
 class QContextMenuEvent;
 class QFrame;
+class QInputMethodEvent;
 class QKeyEvent;
 class QLineEdit;
 class QPushButton;
@@ -49,7 +51,8 @@ public:
     AnalysisState& State() { return state_; }
     const AnalysisState& State() const { return state_; }
     // Values accented letters as their base letters, or as other characters, and shows the
-    // analysis anew.
+    // analysis anew; the data field's menu entry shows the choice. The stored choice is left as
+    // it is: only the person's toggling of the entry changes it.
     void SetFoldAccents(bool on);
     QString HelpFilePath() const override { return helpFilePath_; }
     QWidget& OwnerWindow() override { return *this; }
@@ -114,6 +117,8 @@ public:
     QPushButton* InternetBtn = nullptr;
     QPushButton* ExitBtn = nullptr;
     QPushButton* CalcBtn = nullptr;
+    // The checkable entry of the data field's menu: "Value accented letters as their base letters".
+    QAction* FoldAccentsItem = nullptr;
 
     // The date panel and its controls.
     QFrame* Panel3 = nullptr;
@@ -168,6 +173,16 @@ private:
     // Whether the key types a printable character, with no command modifier.
     static bool TypesACharacter(const QKeyEvent& key);
     bool DataKeyPress(QKeyEvent* event);
+    // Whether the key types a Y that is asked about: the Y key, and with folding a key that types
+    // an accented y.
+    bool TypesQuestionY(const QKeyEvent& key) const;
+    // An input method's committed text, upper-cased as typed letters are; a single Y it types is
+    // asked about like a typed one. True when the window took the event.
+    bool DataInputMethod(QInputMethodEvent* event);
+    // Asks about the Y typed at the 1-based position, then types what was typed meanwhile.
+    void AskAboutTypedY(int position);
+    // The person's toggling of the menu entry: stored for the next runs and applied.
+    void FoldAccentsItemClick(bool on);
     void DataKeyUp(QKeyEvent* event);
     // Paste by the field's own ways, which the window takes over; true when the event was one.
     bool DataPaste(QEvent* event);
@@ -185,12 +200,17 @@ private:
     static void ShowFailure(const RunResult& result, std::string_view caption);
 
     AnalysisState state_;
-    // Where the last Y key put its Y, and the length of the text without the selection then.
+    // Where the last Y key put its Y, the length of the text without the selection then, and the
+    // key by its code and its scan code.
     struct TypedY {
         int at = -1;
         qsizetype lengthBefore = 0;
+        int key = 0;
+        quint32 scanCode = 0;
     } typedY_;
     bool typingAhead_ = false;
+    // The window is handing the field an input method's text it took: the field is to take it.
+    bool committing_ = false;
     // How far opening the date panel moved the window, to be undone when it closes.
     QPoint datePanelMove_;
     QString helpFilePath_;
@@ -202,5 +222,9 @@ private:
 
 // "Quillon Ver. " and the version, and the maker's notice.
 QString MainWindowCaption();
+
+// Text as it is typed into the data: a to z as capitals and, with folding, an accented lowercase y
+// as its uppercase form, so that it is asked about as y is.
+QString AsTypedIntoData(const QString& text, bool foldAccents);
 
 }  // namespace quillon

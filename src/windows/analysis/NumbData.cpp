@@ -11,11 +11,24 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
+#include "numerology/AccentFolding.h"
 #include "windows/analysis/DateEdit.h"
 #include "windows/analysis/Numb.h"
 #include "windows/analysis/Y.h"
 
 namespace quillon {
+
+QString AsTypedIntoData(const QString& text, bool foldAccents) {
+    QString typed = text;
+    for (QChar& c : typed) {
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) {
+            c = c.toUpper();
+        } else if (foldAccents) {
+            c = QChar(QuestionFormOfY(c.unicode()));
+        }
+    }
+    return typed;
+}
 
 bool TCalcFrm::eventFilter(QObject* watched, QEvent* event) {
     if (YFrm && YFrm->IsAsking()) return RefuseWhileAsking(event);
@@ -31,9 +44,9 @@ bool TCalcFrm::eventFilter(QObject* watched, QEvent* event) {
         }
         if (watched == Data) {
             if (DataPaste(event)) return true;
-            if (key->key() == Qt::Key_Y && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+            if (TypesQuestionY(*key)) {
                 typedY_ = {Data->hasSelectedText() ? Data->selectionStart() : Data->cursorPosition(),
-                           Data->text().size() - Data->selectedText().size()};
+                           Data->text().size() - Data->selectedText().size(), key->key(), key->nativeScanCode()};
             }
             return DataKeyPress(key);
         }
@@ -76,6 +89,13 @@ bool TCalcFrm::TypesACharacter(const QKeyEvent& key) {
            text.front().isPrint();
 }
 
+bool TCalcFrm::TypesQuestionY(const QKeyEvent& key) const {
+    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    if (key.key() == Qt::Key_Y) return true;
+    const QString text = AsTypedIntoData(key.text(), state_.foldAccents);
+    return text.size() == 1 && IsQuestionY(text.front().unicode(), state_.foldAccents);
+}
+
 bool TCalcFrm::DataKeyPress(QKeyEvent* event) {
     const QString text = event->text();
     // Alt with a letter is a command key (the Y question's Alt+V and Alt+C among them), never a
@@ -84,10 +104,11 @@ bool TCalcFrm::DataKeyPress(QKeyEvent* event) {
         QApplication::beep();
         return true;
     }
-    if (text.size() != 1 || text.front() < QLatin1Char('a') || text.front() > QLatin1Char('z')) return false;
+    const QString typed = AsTypedIntoData(text, state_.foldAccents);
+    if (text.size() != 1 || typed == text) return false;
     // The field is to receive the upper-case letter: hand it a copy of the key with that text.
     QKeyEvent upper(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
-                    event->nativeVirtualKey(), event->nativeModifiers(), text.toUpper(),
+                    event->nativeVirtualKey(), event->nativeModifiers(), typed,
                     event->isAutoRepeat(), static_cast<quint16>(event->count()));
     QCoreApplication::sendEvent(Data, &upper);
     return true;
@@ -124,22 +145,32 @@ bool TCalcFrm::DataPaste(QEvent* event) {
             return true;
         }
         case QEvent::ContextMenu: DataContextMenu(*static_cast<QContextMenuEvent*>(event)); return true;
-        case QEvent::InputMethod: {
-            // Text an input method commits is typed text: a to z become capitals.
-            auto* input = static_cast<QInputMethodEvent*>(event);
-            const QString typed = input->commitString();
-            QString upper = typed;
-            for (QChar& c : upper) {
-                if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = c.toUpper();
-            }
-            if (upper == typed) return false;
-            QInputMethodEvent changed(input->preeditString(), input->attributes());
-            changed.setCommitString(upper, input->replacementStart(), input->replacementLength());
-            QCoreApplication::sendEvent(Data, &changed);
-            return true;
-        }
+        case QEvent::InputMethod: return DataInputMethod(static_cast<QInputMethodEvent*>(event));
         default: return false;
     }
+}
+
+bool TCalcFrm::DataInputMethod(QInputMethodEvent* event) {
+    // Text an input method commits is typed text: a to z become capitals, and a Y it types alone
+    // (a composed Ý among them, with folding) is asked about as a typed key's is.
+    if (committing_) return false;
+    const QString committed = event->commitString();
+    const QString typed = AsTypedIntoData(committed, state_.foldAccents);
+    const bool typesY = typed.size() == 1 && IsQuestionY(typed.front().unicode(), state_.foldAccents);
+    if (typed == committed && !typesY) return false;
+    const int at = Data->hasSelectedText() ? Data->selectionStart() : Data->cursorPosition();
+    const qsizetype lengthBefore = Data->text().size() - Data->selectedText().size();
+    QInputMethodEvent changed(event->preeditString(), event->attributes());
+    changed.setCommitString(typed, event->replacementStart(), event->replacementLength());
+    committing_ = true;
+    QCoreApplication::sendEvent(Data, &changed);
+    committing_ = false;
+    // When the field was full, nothing was typed.
+    const QString text = Data->text();
+    if (typesY && text.size() > lengthBefore && at < text.size() && text.at(at) == typed.front()) {
+        AskAboutTypedY(at + 1);
+    }
+    return true;
 }
 
 void TCalcFrm::DataContextMenu(const QContextMenuEvent& event) {
@@ -153,6 +184,8 @@ void TCalcFrm::DataContextMenu(const QContextMenuEvent& event) {
         disconnect(action, &QAction::triggered, nullptr, nullptr);
         connect(action, &QAction::triggered, this, [this] { InsertPastedText(QGuiApplication::clipboard()->text()); });
     }
+    menu->addSeparator();
+    menu->addAction(FoldAccentsItem);
     menu->exec(event.globalPos());
 }
 
@@ -163,11 +196,18 @@ void TCalcFrm::DataKeyUp(QKeyEvent* event) {
     state_.PendingYPosition = 0;
     state_.YFromTyping = false;
     const bool commandKey = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (event->key() != Qt::Key_Y || commandKey) return;
+    // The key is known by its scan code too: a key that a program maps to a letter for a moment
+    // (as xdotool does) may come up as no key at all.
+    const bool yKey =
+        event->key() == typedY_.key || (typedY_.scanCode != 0 && event->nativeScanCode() == typedY_.scanCode);
+    if (typedY_.at < 0 || !yKey || commandKey) return;
     // Ask only when the key put a Y into the data: when the field was full, nothing was typed.
     const int position = TypedYPosition();
     typedY_ = {};
-    if (position == 0) return;
+    if (position > 0) AskAboutTypedY(position);
+}
+
+void TCalcFrm::AskAboutTypedY(int position) {
     const int caret = Data->cursorPosition();
     state_.PendingYPosition = position;
     state_.YFromTyping = true;
@@ -181,7 +221,7 @@ int TCalcFrm::TypedYPosition() const {
     // comes up, so the Y is looked for where its key went down.
     const QString text = Data->text();
     const bool typed = typedY_.at >= 0 && typedY_.at < text.size() && text.size() > typedY_.lengthBefore &&
-                       text.at(typedY_.at) == QLatin1Char('Y');
+                       IsQuestionY(text.at(typedY_.at).unicode(), state_.foldAccents);
     return typed ? typedY_.at + 1 : 0;
 }
 
@@ -223,9 +263,9 @@ void TCalcFrm::EnterPastedText(const QString& text) {
 }
 
 void TCalcFrm::PutPastedText(const QString& text) {
-    const std::u16string normalised = NormalisePastedText(text.toStdU16String());
+    const std::u16string normalised = NormalisePastedText(text.toStdU16String(), state_.foldAccents);
     Data->setText(QString::fromStdU16String(normalised));
-    state_.PendingYPosition = FirstYPosition(normalised);
+    state_.PendingYPosition = FirstYPosition(normalised, state_.foldAccents);
     state_.PendingYEnd = 0;
     state_.YFromTyping = false;
 }
@@ -233,10 +273,11 @@ void TCalcFrm::PutPastedText(const QString& text) {
 void TCalcFrm::InsertPastedText(const QString& text) {
     const int start = Data->hasSelectedText() ? Data->selectionStart() : Data->cursorPosition();
     const auto room = kMaxDataLength - (Data->text().size() - Data->selectedText().size());
-    const std::u16string inserted = NormaliseInsertedText(text.toStdU16String(), static_cast<int>(room));
+    const std::u16string inserted =
+        NormaliseInsertedText(text.toStdU16String(), static_cast<int>(room), state_.foldAccents);
     Data->insert(QString::fromStdU16String(inserted));
     const int end = start + static_cast<int>(inserted.size());
-    const int firstY = FirstYPosition(inserted);
+    const int firstY = FirstYPosition(inserted, state_.foldAccents);
     state_.PendingYPosition = firstY > 0 ? start + firstY : 0;
     state_.PendingYEnd = end;
     state_.YFromTyping = false;

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include "numerology/AccentFolding.h"
+#include "numerology/Analysis.h"
 #include "windows/Controls.h"
 #include "windows/analysis/Numb.h"
 #include "platform/ScreenPlace.h"
@@ -41,14 +43,13 @@ bool IsModifierKey(int key) {
     }
 }
 
-// The letters a to z become capitals, as typed letters do in the data field.
-QString AsTyped(const QString& text) {
-    QString typed;
+// The printable text of a key as the data field receives it.
+QString AsTyped(const QString& text, bool foldAccents) {
+    QString printable;
     for (QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F) continue;
-        typed += c >= QLatin1Char('a') && c <= QLatin1Char('z') ? c.toUpper() : c;
+        if (c.unicode() >= 0x20 && c.unicode() != 0x7F) printable += c;
     }
-    return typed;
+    return AsTypedIntoData(printable, foldAccents);
 }
 
 }  // namespace
@@ -176,7 +177,9 @@ void TYFrm::Decide(bool vowel) {
         accept();
         return;
     }
-    if (vowel && position_ >= 1 && position_ <= length_) work_[position_ - 1] = QLatin1Char('y');
+    if (vowel && position_ >= 1 && position_ <= length_) {
+        work_[position_ - 1] = QChar(VowelFormOfY(work_[position_ - 1].unicode()));
+    }
     DataBx->setText(work_);
     DataBx->repaint();
 
@@ -187,12 +190,12 @@ void TYFrm::Decide(bool vowel) {
     }
     // The next Y, up to the end of what was pasted.
     const int end = state.PendingYEnd > 0 ? std::min(state.PendingYEnd, length_) : length_;
-    const qsizetype next = rest_.left(std::max(0, end - position_)).indexOf(QLatin1Char('Y'));
-    if (next < 0) {
+    const int next = FirstYPosition(rest_.left(std::max(0, end - position_)).toStdU16String(), state.foldAccents);
+    if (next == 0) {
         WriteBackAndClose();
         return;
     }
-    position_ += static_cast<int>(next) + 1;
+    position_ += next;
     YPasteBtn->click();
 }
 
@@ -266,7 +269,8 @@ std::optional<TypedAheadKey> TYFrm::TakeTypedAhead() {
 QString TYFrm::TypedAheadText() const {
     QString text;
     for (const TypedAheadKey& key : typedAhead_) {
-        if (!(key.modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) text += AsTyped(key.text);
+        if (key.modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) continue;
+        text += AsTyped(key.text, calcFrm_.State().foldAccents);
     }
     return text;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The Y dialog: asks whether a Y of the data is to be read as a vowel. Opened by the analysis
-// window in typed mode (one Y, the one just typed) or in paste mode (every uppercase Y from left to
-// right, the data written back once at the end). Vowel and Consonant are the only ways out.
+// window in typed mode (one Y, the one just typed) or in paste mode (every uppercase Y, with folding
+// every uppercase accented Y too, from left to right, the data written back once at the end).
+// Vowel and Consonant are the only ways out.
 //
 // The question is answered only on purpose: a click on a button, Alt+V, Alt+C, Escape, or Space or
 // Enter on a button that the person moved the focus to with Tab or an arrow key. Every other key

@@ -1,13 +1,16 @@
 #include "windows/analysis/Numb.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "support/QtPrint.h"
@@ -208,6 +211,18 @@ TEST_F(AnalysisWindow, RepeatedReleasesOfAHeldYAreIgnored) {
     EXPECT_EQ(window.State().PendingYPosition, 0);
 }
 
+TEST_F(AnalysisWindow, AnAccentedYKeyIsKnownByItsScanCodeWhenItComesUp) {
+    // A key mapped to ý for a moment, as typing tools do, may come up as no key at all.
+    window.SetFoldAccents(true);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Yacute, Qt::NoModifier, 8, 0, 0, QString::fromUtf8("ý"));
+    QApplication::sendEvent(window.Data, &press);
+    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, 8, 0, 0, QString());
+    QApplication::sendEvent(window.Data, &release);
+    EXPECT_EQ(window.Data->text(), QString::fromUtf8("Ý"));
+    EXPECT_EQ(window.State().PendingYPosition, 1);
+    EXPECT_TRUE(window.State().YFromTyping);
+}
+
 TEST_F(AnalysisWindow, YKeyWithoutATypedYAsksNothing) {
     Type(QString(40, QLatin1Char('A')));
     Type(QStringLiteral("y"));
@@ -311,6 +326,57 @@ TEST_F(AnalysisWindow, ChangeSystemTwiceReturnsToTheFirstResults) {
     window.MthBtn->click();
     EXPECT_EQ(window.MthBtn->text(), QStringLiteral("Pythagorean"));
     ExpectTotals("1", "20 / 2", "24 / 6");
+}
+
+TEST_F(AnalysisWindow, TheDataMenuValuesAccentedLettersAsTheirBaseLettersAndRemembersIt) {
+    QAction* const item = window.FoldAccentsItem;
+    // Whatever happens below, the next windows start with the choice off again.
+    const std::unique_ptr<QAction, void (*)(QAction*)> switchOff(item, [](QAction* action) {
+        if (action->isChecked()) action->trigger();
+    });
+    // Opens the data field's menu and chooses the entry, noting whether the menu had it.
+    auto chooseFromMenu = [this, item] {
+        bool listed = false;
+        QTimer::singleShot(0, [&listed, item] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            listed = menu->actions().contains(item);
+            menu->hide();
+            if (listed) item->trigger();
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), window.Data->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(window.Data, &event);
+        return listed;
+    };
+    EXPECT_EQ(item->text(), QStringLiteral("Value accented letters as their base letters"));
+    EXPECT_TRUE(item->isCheckable());
+    EXPECT_FALSE(item->isChecked()) << "off by default";
+    Type(QStringLiteral("jos"));
+    QTest::sendKeyEvent(QTest::Click, window.Data, Qt::Key_Eacute, QString::fromUtf8("é"), {});
+    EXPECT_EQ(window.Data->text(), QString::fromUtf8("JOSé"));
+    ExpectTotals("6", "2", "8");
+
+    ASSERT_TRUE(chooseFromMenu());
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_EQ(window.Data->text(), QString::fromUtf8("JOSé")) << "the data keeps its letters";
+    ExpectTotals("11 / 2", "2", "13 / 4");
+    {
+        TCalcFrm next;
+        EXPECT_TRUE(next.State().foldAccents) << "a new window reads the choice";
+        EXPECT_TRUE(next.FoldAccentsItem->isChecked());
+        // As the command line switches it: the check mark follows, the stored choice stays.
+        next.SetFoldAccents(false);
+        EXPECT_FALSE(next.FoldAccentsItem->isChecked());
+        next.SetFoldAccents(true);
+        EXPECT_TRUE(next.FoldAccentsItem->isChecked());
+        next.SetFoldAccents(false);
+    }
+    EXPECT_TRUE(TCalcFrm().FoldAccentsItem->isChecked());
+
+    ASSERT_TRUE(chooseFromMenu());
+    EXPECT_FALSE(item->isChecked());
+    ExpectTotals("6", "2", "8");
+    EXPECT_FALSE(TCalcFrm().State().foldAccents);
 }
 
 TEST_F(AnalysisWindow, ClearOnEmptyDataStillResetsTheTotals) {

@@ -1,8 +1,9 @@
 #include "windows/analysis/Y.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QClipboard>
+#include <QElapsedTimer>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -359,6 +360,73 @@ TEST_F(YDialog, EveryWayOfPastingIntoTheFieldIsAPaste) {
         AnalysisState state;
         EXPECT_EQ(calc.Total->text().toStdString(), RunAnalysis(state, calc.Data->text().toStdU16String()).total);
     }
+}
+
+TEST_F(YDialog, AnAccentedYIsAskedAboutLikeYWhenAccentsAreFolded) {
+    // With folding an accented y is a Y: typed, composed by an input method or pasted, it is
+    // upper-cased and asked about, and Vowel gives back its accented small form. Without folding
+    // it is an other character, never asked about. The other letters stay as they were typed.
+    enum class Way { Type, Compose, Paste, ShiftInsert };
+    struct Case {
+        bool fold;
+        Way way;
+        const char* input;
+        std::vector<Step> answers;
+        const char* data;
+        std::vector<int> asked;
+    };
+    const Case cases[] = {
+        {true, Way::Type, "marý", {kVowel}, "MARý", {4}},
+        {true, Way::Type, "Ý", {kConsonant}, "Ý", {1}},
+        {true, Way::Type, "ýé", {kVowel}, "ýé", {1}},
+        {true, Way::Compose, "ý", {kVowel}, "ý", {1}},
+        {true, Way::Paste, "marý", {kVowel}, "MARý", {4}},
+        {true, Way::Paste, "ÝÝ", {kVowel, kConsonant}, "ýÝ", {1, 2}},
+        {true, Way::Paste, "ÝyÝ", {kConsonant, kVowel, kVowel}, "Ýyý", {1, 2, 3}},
+        {true, Way::ShiftInsert, "ý", {kVowel}, "ý", {1}},
+        {false, Way::Type, "marý", {}, "MARý", {}},
+        {false, Way::Type, "Ý", {}, "Ý", {}},
+        {false, Way::Compose, "ý", {}, "ý", {}},
+        {false, Way::Paste, "ÝÝ", {}, "ÝÝ", {}},
+        {false, Way::Paste, "marý", {}, "MARý", {}},
+    };
+    for (const Case& c : cases) {
+        const QString input = QString::fromUtf8(c.input);
+        calc.ClearBtnClick();
+        calc.SetFoldAccents(c.fold);
+        Person person(windows, c.answers);
+        switch (c.way) {
+            case Way::Type:
+                // A letter of a keyboard layout: the key of its capital, with the letter as its text.
+                for (const QChar c : input) {
+                    QTest::sendKeyEvent(QTest::Click, calc.Data, Qt::Key(c.toUpper().unicode()), QString(c), {});
+                }
+                break;
+            case Way::Compose: {
+                QInputMethodEvent composed;
+                composed.setCommitString(input);
+                QApplication::sendEvent(calc.Data, &composed);
+                break;
+            }
+            case Way::Paste: Paste(input); break;
+            case Way::ShiftInsert:
+                QGuiApplication::clipboard()->setText(input);
+                QTest::keyClick(calc.Data, Qt::Key_Insert, Qt::ShiftModifier);
+                break;
+        }
+        const std::string name = std::string(c.input) + (c.fold ? " folded" : " not folded");
+        EXPECT_EQ(calc.Data->text(), QString::fromUtf8(c.data)) << name;
+        std::vector<int> asked;
+        for (const auto& seen : person.seen) asked.push_back(seen.position);
+        EXPECT_EQ(asked, c.asked) << name;
+        EXPECT_FALSE(person.leftOpen) << name;
+        AnalysisState state;
+        state.foldAccents = c.fold;
+        const AnalysisShown shown = RunAnalysis(state, calc.Data->text().toStdU16String());
+        EXPECT_EQ(calc.VTotal->text().toStdString(), shown.vTotal) << name;
+        EXPECT_EQ(calc.Total->text().toStdString(), shown.total) << name;
+    }
+    calc.SetFoldAccents(false);
 }
 
 TEST_F(YDialog, TypedConsonantKeepsTheText) {
