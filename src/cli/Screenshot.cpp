@@ -98,7 +98,8 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
     TCalcFrm& window = windows.CalcFrm;
     ShownOffScreen(window);
     if (options.IsSet(QStringLiteral("system")) && system != window.State().letterSystem) window.MthBtnClick();
-    if (FoldAccentsOf(options)) window.SetFoldAccents(true);
+    // Always set, so that the pictures do not depend on the choice a person has stored.
+    window.SetFoldAccents(FoldAccentsOf(options));
     // The text arrives as the Paste command brings it; the Y dialog is shown on its own below
     // instead of being asked modally.
     if (options.IsSet(QStringLiteral("data"))) window.PutPastedText(options.Value(QStringLiteral("data")));
