@@ -15,6 +15,7 @@
 
 #include "NameGenerator.h"
 #include "support/CommandOutcome.h"
+#include "support/PinnedDates.h"
 #include "batch/Csv.h"
 #include "numerology/CoreNumbers.h"
 #include "platform/Regional.h"
@@ -33,17 +34,12 @@ void Write(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-// Dates are read the way the en_GB locale writes them, and today is fixed.
-class BatchCommand : public testing::Test {
+// Pinned dates, and a folder of its own for each test's files.
+class BatchCommand : public PinnedDates {
 protected:
     void SetUp() override {
-        QLocale::setDefault(QLocale(QStringLiteral("en_GB")));
-        PinToday(CivilDate{2026, 12, 7});
+        PinnedDates::SetUp();
         ASSERT_TRUE(dir_.isValid());
-    }
-    void TearDown() override {
-        PinToday(std::nullopt);
-        QLocale::setDefault(QLocale::c());
     }
     QString Path(const QString& name) const { return dir_.filePath(name); }
 

@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "support/CommandOutcome.h"
+#include "support/PinnedDates.h"
 #include "support/QtPrint.h"
 
 namespace quillon {
@@ -163,17 +164,7 @@ TEST(CommandLineErrors, VowelYOnAPositionWithoutYNamesIt) {
 }
 
 // The date is read as the date field reads typed text under the regional settings in force.
-class AnalyseWithDate : public ::testing::Test {
-protected:
-    void SetUp() override {
-        QLocale::setDefault(QLocale(QStringLiteral("en_GB")));
-        PinToday(CivilDate{2026, 12, 7});
-    }
-    void TearDown() override {
-        PinToday(std::nullopt);
-        QLocale::setDefault(QLocale::c());
-    }
-};
+using AnalyseWithDate = PinnedDates;
 
 TEST_F(AnalyseWithDate, AddsTheDateGroup) {
     const Outcome run = Quillon({QStringLiteral("analyse"), QStringLiteral("--json"), QStringLiteral("--date"),

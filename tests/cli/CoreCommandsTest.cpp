@@ -8,22 +8,12 @@
 #include "cli/CommandError.h"
 #include "platform/Regional.h"
 #include "support/CommandOutcome.h"
+#include "support/PinnedDates.h"
 
 namespace quillon {
 namespace {
 
-// Dates as the en_GB locale writes them, and a fixed today.
-class CoreCommands : public ::testing::Test {
-protected:
-    void SetUp() override {
-        QLocale::setDefault(QLocale(QStringLiteral("en_GB")));
-        PinToday(CivilDate{2026, 12, 7});
-    }
-    void TearDown() override {
-        PinToday(std::nullopt);
-        QLocale::setDefault(QLocale::c());
-    }
-};
+using CoreCommands = PinnedDates;
 
 QJsonObject Json(const Outcome& run) { return QJsonDocument::fromJson(run.out.toUtf8()).object(); }
 
