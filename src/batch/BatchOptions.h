@@ -80,7 +80,5 @@ struct BatchOptions {
 
 // The key a --where clause names ("vowels", "consonants", "total", "date", "namedate").
 std::optional<WhereKey> WhereKeyFromName(std::string_view name);
-// Life path, birthday and maturity: the core numbers that need a date.
-bool OfTheDate(CoreName name);
 
 }  // namespace quillon::batch

@@ -204,18 +204,6 @@ std::optional<WhereKey> WhereKeyFromName(std::string_view name) {
     return std::nullopt;
 }
 
-bool OfTheDate(CoreName name) {
-    switch (name) {
-        case CoreName::Expression:
-        case CoreName::SoulUrge:
-        case CoreName::Personality: return false;
-        case CoreName::LifePath:
-        case CoreName::Birthday:
-        case CoreName::Maturity: return true;
-    }
-    return false;
-}
-
 bool Keeps(const BatchRow& row, const std::vector<WhereClause>& where) {
     for (const WhereClause& clause : where) {
         std::optional<int> digit;

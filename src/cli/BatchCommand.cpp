@@ -132,7 +132,7 @@ int ReadAnalysis(const CommandArguments& arguments, BatchOptions& options, QText
                                     .arg(text));
         }
         const bool needsDate = clause->key == batch::WhereKey::Date || clause->key == batch::WhereKey::NameDate ||
-                               (clause->key == batch::WhereKey::Core && batch::OfTheDate(clause->core));
+                               (clause->key == batch::WhereKey::Core && OfTheDate(clause->core));
         if (needsDate && !options.HasDate()) {
             return CommandError(err, ErrorKind::Usage,
                                 QStringLiteral("--where %1 needs --date or --date-column").arg(text));

@@ -10,6 +10,20 @@
 #include "cli/TemplateCommands.h"
 
 namespace quillon {
+
+// The sentence that ends the manual paragraph of every command that reads a text as analyse does.
+// A macro, so that it joins the paragraphs' literals when they are compiled.
+#define QUILLON_TAKES_ANALYSE_OPTIONS \
+    "\nIt takes the analyse options\n" \
+    ".BR \\-\\-system ,\n" \
+    ".BR \\-\\-vowel\\-y ,\n" \
+    ".B \\-\\-fold\\-accents\n" \
+    "and\n" \
+    ".B \\-\\-date\n" \
+    "as\n" \
+    ".B analyse\n" \
+    "does."
+
 namespace {
 
 constexpr OptionSpec kAnalyseOptions[] = {
@@ -277,16 +291,7 @@ and prints its pages as JSON: the paper, the margins and the page metrics of eac
 every object with its final place and text.
 Text is measured with fixed metrics here, so the pages do not depend on the fonts installed.
 The output is JSON with or without
-.BR \-\-json .
-It takes the analyse options
-.BR \-\-system ,
-.BR \-\-vowel\-y ,
-.B \-\-fold\-accents
-and
-.B \-\-date
-as
-.B analyse
-does.)man",
+.BR \-\-json .)man" QUILLON_TAKES_ANALYSE_OPTIONS,
     .completeWords = R"sh(((${#positional[@]} == 0)) && _quillon_offer print export)sh",
 };
 
@@ -309,16 +314,7 @@ const CommandSpec kExportCommand{
 .I TEXT)man",
     .manual = R"man(Writes the RTF file that the window's Export button writes, with the date group when
 .B \-\-date
-is given.
-It takes the analyse options
-.BR \-\-system ,
-.BR \-\-vowel\-y ,
-.B \-\-fold\-accents
-and
-.B \-\-date
-as
-.B analyse
-does.)man",
+is given.)man" QUILLON_TAKES_ANALYSE_OPTIONS,
 };
 
 const CommandSpec kTemplateCommand{
@@ -397,16 +393,9 @@ copy, collated.
 Without an installed printer and without
 .B \-\-pdf
 it fails with the message
-.RB \(lq "No printer is installed." \(rq
-It takes the analyse options
-.BR \-\-system ,
-.BR \-\-vowel\-y ,
-.B \-\-fold\-accents
-and
-.B \-\-date
-as
-.B analyse
-does.)man",
+.RB \(lq "No printer is installed." \(rq)man" QUILLON_TAKES_ANALYSE_OPTIONS,
 };
+
+#undef QUILLON_TAKES_ANALYSE_OPTIONS
 
 }  // namespace quillon

@@ -2,6 +2,7 @@
 // Accented letters valued as their base letters, when the person asks for it: É and é as E, Æ as
 // A and E, ý as a vowel Y. The data keeps the letters as typed; only their values change.
 
+#include <span>
 #include <string_view>
 
 namespace quillon {
@@ -10,6 +11,13 @@ namespace quillon {
 // lowercase accented y (a Y read as a vowel, as a lowercase y is) and "Y" for an uppercase one.
 // Empty for every code unit that is no accented letter, ASCII included.
 std::string_view FoldedLetters(char16_t c);
+
+// Every code unit that folds with its base letters, by code.
+struct FoldedLetter {
+    char16_t code;
+    const char* letters;
+};
+std::span<const FoldedLetter> FoldedLetterTable();
 
 // Whether the question about Y is asked for this code unit: an uppercase Y, and with folding an
 // uppercase accented Y (Ý, Ÿ, Ỳ, ...).

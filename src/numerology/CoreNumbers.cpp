@@ -6,11 +6,11 @@ namespace quillon {
 
 CoreNumber CoreNumberOf(std::uint64_t value) {
     CoreNumber number{ReduceChain(value), 0, std::nullopt};
-    // The chain's steps, the same as ReduceChain takes: a master number is one of them.
+    // The chain's steps: a master number is one of them.
     while (true) {
         if (!number.master && (value == 11 || value == 22 || value == 33)) number.master = static_cast<int>(value);
         if (value < 10) break;
-        value = value / 10 + value % 10;
+        value = ReduceStep(value);
     }
     number.digit = static_cast<int>(value);
     return number;
@@ -38,6 +38,18 @@ std::string_view TitleOf(CoreName name) {
         case CoreName::Maturity: return "Maturity";
     }
     return {};
+}
+
+bool OfTheDate(CoreName name) {
+    switch (name) {
+        case CoreName::Expression:
+        case CoreName::SoulUrge:
+        case CoreName::Personality: return false;
+        case CoreName::LifePath:
+        case CoreName::Birthday:
+        case CoreName::Maturity: return true;
+    }
+    return false;
 }
 
 std::optional<CoreName> CoreNameFromKey(std::string_view key) {

@@ -35,6 +35,8 @@ std::string_view KeyOf(CoreName name);
 // The name for people: "Expression", "Soul urge", "Personality", "Life path", "Birthday", "Maturity".
 std::string_view TitleOf(CoreName name);
 std::optional<CoreName> CoreNameFromKey(std::string_view key);
+// Life path, birthday and maturity: the numbers that need a birth date.
+bool OfTheDate(CoreName name);
 
 struct CoreNumbers {
     // By CoreName; the three of the date are empty without a birth date.

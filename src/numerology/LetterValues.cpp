@@ -5,9 +5,11 @@
 #include <climits>
 #include <cstdint>
 #include <numeric>
+#include <string>
 #include <vector>
 
 #include "numerology/AccentFolding.h"
+#include "numerology/ReduceChain.h"
 
 namespace quillon {
 namespace {
@@ -71,7 +73,7 @@ namespace {
 
 // The row digit of a value: the last of its reduction chain (a single letter's value is its own).
 int RowDigit(int value) {
-    while (value >= 10) value = value / 10 + value % 10;
+    while (value >= 10) value = static_cast<int>(ReduceStep(static_cast<std::uint64_t>(value)));
     return value;
 }
 
@@ -107,11 +109,9 @@ struct FoldedEffect {
 
 std::vector<FoldedEffect> MakeFoldedEffects(LetterSystem system) {
     std::vector<FoldedEffect> effects;
-    for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
-        const std::string_view letters = FoldedLetters(static_cast<char16_t>(c));
-        if (letters.empty()) continue;
-        const std::u16string wide(letters.begin(), letters.end());
-        effects.push_back({static_cast<char16_t>(c), EffectOfLetters(wide, system)});
+    for (const FoldedLetter& fold : FoldedLetterTable()) {
+        const std::string_view letters = fold.letters;
+        effects.push_back({fold.code, EffectOfLetters(std::u16string(letters.begin(), letters.end()), system)});
     }
     return effects;
 }

@@ -10,7 +10,7 @@ std::string ReduceChain(std::uint64_t n) {
     std::array<char, 400> buffer;
     char* end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), n).ptr;
     while (n >= 10) {
-        n = n / 10 + n % 10;
+        n = ReduceStep(n);
         *end++ = ' ';
         *end++ = '/';
         *end++ = ' ';

@@ -14,6 +14,9 @@ namespace quillon {
 // 33 included. 0 gives "0".
 std::string ReduceChain(std::uint64_t n);
 
+// One step of the chain: 199 to 28.
+constexpr std::uint64_t ReduceStep(std::uint64_t n) { return n / 10 + n % 10; }
+
 // The chains of 0 to 511, made once: a data text of 40 characters sums to at most 360.
 inline constexpr std::size_t kSmallReduceChains = 512;
 const std::array<std::string, kSmallReduceChains>& SmallReduceChains();
