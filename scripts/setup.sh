@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fontconfig unrtf
   cups printer-driver-cups-pdf poppler-utils libcups2-dev
-  fp-utils libchm1 libchm-dev libchm-bin
+  fp-utils libchm1 libchm-dev libchm-bin libacl1-dev
   groff bash-completion file dpkg-dev desktop-file-utils appstream
   xvfb xauth openbox libx11-dev
 )

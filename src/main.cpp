@@ -19,6 +19,7 @@
 #include "cli/Screenshot.h"
 #include "common/Version.h"
 #include "windows/analysis/Windows.h"
+#include "common/SafeSave.h"
 #include "common/TemporaryFiles.h"
 #include "platform/QtMessages.h"
 #include "platform/QtPrinterDriver.h"
@@ -78,34 +79,14 @@ void SetDesktopIdentity() {
     SetWindowIcon();
 }
 
-// Standard output was closed when the program started.
-bool standardOutputClosed = false;
-
-// A standard stream closed at start would be taken by the next file the program opens (the help
-// file, a saved file), and output meant for the terminal would go into it. Each gets a harmless
-// stand-in: standard output one that refuses every write, so that the check at the end fails.
-void KeepStandardStreamsOpen() {
-    const std::pair<int, const char*> streams[] = {
-        {STDIN_FILENO, "/dev/null"}, {STDOUT_FILENO, "/dev/full"}, {STDERR_FILENO, "/dev/null"}};
-    for (const auto& [descriptor, standIn] : streams) {
-        if (::fcntl(descriptor, F_GETFD) != -1) continue;
-        if (descriptor == STDOUT_FILENO) standardOutputClosed = true;
-        const int opened = ::open(standIn, descriptor == STDIN_FILENO ? O_RDONLY : O_WRONLY);
-        if (opened >= 0 && opened != descriptor) {
-            ::dup2(opened, descriptor);
-            ::close(opened);
-        }
-    }
-}
-
 // What a command wrote must have reached standard output, as coreutils' close_stdout checks: a
 // full disk or a closed output is a failure, not a success with nothing written.
 int WithStandardOutputChecked(int code, QTextStream& out, QTextStream& err) {
     out.flush();
     // The text stream's file tells why its writes failed; the C library's stream why its own did.
     QString reason;
-    if (standardOutputClosed) {
-        reason = QString::fromLocal8Bit(std::strerror(EBADF));
+    if (quillon::StandardOutputWasClosed()) {
+        reason = QString::fromLatin1(quillon::kStandardOutputClosed);
     } else if (const auto* file = qobject_cast<const QFile*>(out.device());
                file && file->error() != QFileDevice::NoError) {
         reason = file->errorString();
@@ -129,7 +110,7 @@ int WithStandardOutputChecked(int code, QTextStream& out, QTextStream& err) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    KeepStandardStreamsOpen();
+    quillon::KeepStandardStreamsOpen();
     // A signal that ends the program first removes the temporary files of saves and print jobs.
     quillon::RemoveTemporaryFilesOnSignals();
     previousHandler = qInstallMessageHandler(FilterQtMessages);

@@ -107,8 +107,7 @@ std::optional<QString> OutputOf(const CommandArguments& arguments) {
 
 std::optional<std::string> OpenOutput(SafeSave& save, const QString& path) {
     if (path != QLatin1String("-")) return save.Open(path.toStdString());
-    save.OpenStandardOutput();
-    return std::nullopt;
+    return save.OpenStandardOutput();
 }
 
 }  // namespace quillon

@@ -49,7 +49,7 @@ namespace {
 // "-o -": the file goes to standard output, as a command line's output does.
 RunResult ExportToStandardOutput(TfrReport& report, TfrExportFilter& filter) {
     SafeSave save;
-    save.OpenStandardOutput();
+    if (auto error = save.OpenStandardOutput()) return RunResult::Failed(*error);
     return ExportToSave(report, filter, save);
 }
 

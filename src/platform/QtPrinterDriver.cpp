@@ -99,9 +99,7 @@ private:
         }
         SafeSave save;
         // "-" is standard output, as for every file the program writes.
-        if (target_.pdfFile == "-") {
-            save.OpenStandardOutput();
-        } else if (auto error = save.Open(target_.pdfFile)) {
+        if (auto error = target_.pdfFile == "-" ? save.OpenStandardOutput() : save.Open(target_.pdfFile)) {
             lastError_ = *error;
             return false;
         }

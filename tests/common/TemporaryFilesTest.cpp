@@ -56,5 +56,43 @@ TEST(TemporaryFiles, ASignalRemovesThemAndEndsTheProgramUnlessItWasIgnored) {
     fs::remove_all(folder);
 }
 
+TEST(TemporaryFiles, AHeldSignalWaitsForTheWorkThenRemovesFilesAndFoldersWhole) {
+    const fs::path parent = fs::temp_directory_path() / ("quillon-held-" + std::to_string(::getpid()));
+    fs::create_directories(parent);
+    const fs::path done = parent / "work-done";
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        RemoveTemporaryFilesOnSignals();
+        const std::string folder = CreateTemporaryFolder(parent.string(), "job-");
+        std::ofstream(folder + "/job.pdf") << "x";
+        std::string name;
+        const int file = CreateTemporaryFile(AT_FDCWD, (parent.string() + "/.quillon-").c_str(), name);
+        const std::string made = folder + "\n" + name + "\n";
+        [[maybe_unused]] const ssize_t told = ::write(pipeEnds[1], made.data(), made.size());
+        {
+            EndingSignalsHeld held;
+            ::raise(SIGTERM);
+            std::ofstream(done) << "finished";  // reached: the signal waits
+        }
+        ::close(file);
+        std::_Exit(7);  // not reached: the signal is taken when the hold ends
+    }
+    ::close(pipeEnds[1]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    char told[8192] = {};
+    [[maybe_unused]] const ssize_t got = ::read(pipeEnds[0], told, sizeof told - 1);
+    ::close(pipeEnds[0]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    EXPECT_TRUE(fs::exists(done));
+    const std::string names(told);
+    EXPECT_NE(names.find("/job-"), std::string::npos) << names;
+    EXPECT_NE(names.find("/.quillon-"), std::string::npos) << names;
+    EXPECT_EQ(std::distance(fs::directory_iterator(parent), fs::directory_iterator()), 1) << "only the work's own file";
+    fs::remove_all(parent);
+}
+
 }  // namespace
 }  // namespace quillon
