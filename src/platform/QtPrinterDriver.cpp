@@ -8,8 +8,11 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QTemporaryFile>
+#include <QPdfWriter>
+#include <sys/stat.h>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
 #include "common/SafeSave.h"
 #include "common/TemporaryFiles.h"
@@ -22,10 +25,69 @@ namespace {
 
 std::string Text(const QString& text) { return text.toStdString(); }
 
-// A job drawn by Qt's PDF writer into a private temporary file. At its end the file either
-// replaces its target through the safe-save writer or goes to the printer's spooler as one job;
-// a job given up is a file deleted, so nothing of it reaches a file or the spooler. (Qt's own
-// CUPS job hands its pages to the spooler when its painter ends, even after an abort.)
+// The system's reason at the end of a saving message ("Cannot create file F: No space left on
+// device"): the reasons have no colon of their own.
+std::string ReasonOf(const std::string& message) {
+    const auto colon = message.rfind(": ");
+    return colon == std::string::npos ? message : message.substr(colon + 2);
+}
+
+// Qt's printing draws at 1200 dots per inch; a PDF file's sheets are drawn the same way.
+constexpr int kPdfResolution = 1200;
+
+// While it lives, the toolkit's printing and the spooler's library make their temporary files in
+// the driver's private folder: the library copies a printer's description into the temporary
+// folder each time a printer is bound, and a signal at that moment used to leave the copy behind.
+class TemporaryFilesIn {
+public:
+    explicit TemporaryFilesIn(const std::string& folder)
+        : had_(qEnvironmentVariableIsSet("TMPDIR")), previous_(qgetenv("TMPDIR")), set_(!folder.empty()) {
+        if (set_) qputenv("TMPDIR", QByteArray::fromStdString(folder));
+    }
+    ~TemporaryFilesIn() {
+        if (!set_) return;
+        if (had_) {
+            qputenv("TMPDIR", previous_);
+        } else {
+            qunsetenv("TMPDIR");
+        }
+    }
+    TemporaryFilesIn(const TemporaryFilesIn&) = delete;
+    TemporaryFilesIn& operator=(const TemporaryFilesIn&) = delete;
+
+private:
+    bool had_;
+    QByteArray previous_;
+    bool set_;
+};
+
+// The device Qt's PDF writer writes a job into: every write goes through the safe-save writer,
+// which checks it, so that a full disk is known (with the system's reason) instead of ending in
+// a PDF without its end.
+class JobDevice final : public QIODevice {
+public:
+    explicit JobDevice(SafeSave& save) : save_(save) { open(QIODevice::WriteOnly); }
+    bool isSequential() const override { return true; }
+    qint64 Written() const { return written_; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        if (!save_.Write(data, static_cast<std::size_t>(size))) return -1;
+        written_ += size;
+        return size;
+    }
+
+private:
+    SafeSave& save_;
+    qint64 written_ = 0;
+};
+
+// A job drawn by Qt's PDF writer into a file of the driver's private folder. At its end the file,
+// complete, on the disk and of the size written, either replaces its target through the
+// safe-save writer or goes to the printer's spooler as one job; a job given up is a file deleted,
+// so nothing of it reaches a file or the spooler. (Qt's own CUPS job hands its pages to the
+// spooler when its painter ends, even after an abort.)
 class QtPrintJob final : public PrintJob {
 public:
     struct Target {
@@ -35,26 +97,29 @@ public:
         std::vector<std::pair<std::string, std::string>> options;  // the spooler's job options
     };
 
-    QtPrintJob(std::unique_ptr<QPrinter> printer, std::unique_ptr<QTemporaryFile> file, Target target,
-               std::string& lastError)
-        : printer_(std::move(printer)),
-          file_(std::move(file)),
-          target_(std::move(target)),
-          lastError_(lastError),
-          fileName_(file_->fileName().toLocal8Bit()),
-          canvas_(std::make_unique<QtCanvas>(printer_.get(), true)) {
-        RememberTemporaryFile(fileName_.constData());
+    QtPrintJob(std::string folder, Target target, std::string& lastError)
+        : folder_(std::move(folder)), file_(folder_ + "/job.pdf"), target_(std::move(target)), lastError_(lastError) {}
+
+    ~QtPrintJob() override { Abort(); }
+
+    // Opens the job's file and starts drawing; false (and the error said) when it cannot.
+    bool Start(const QPageLayout& layout, int resolution) {
+        if (auto error = save_.Open(file_)) return Failed(ReasonOf(*error));
+        device_ = std::make_unique<JobDevice>(save_);
+        writer_ = std::make_unique<QPdfWriter>(device_.get());
+        writer_->setResolution(resolution);
+        writer_->setPageLayout(layout);
+        writer_->setTitle(QString::fromStdString(target_.title));
+        writer_->setCreator(QStringLiteral("Quillon"));
+        canvas_ = std::make_unique<QtCanvas>(writer_.get(), true);
+        if (canvas_->Painter().isActive()) return true;
+        lastError_ = "The print job could not be started";
+        return false;
     }
 
-    ~QtPrintJob() override {
-        Abort();
-        ForgetTemporaryFile(fileName_.constData());
-    }
-
-    bool Started() const { return canvas_->Painter().isActive(); }
     Canvas& Sheet() override { return *canvas_; }
     bool NewSheet() override {
-        if (printer_->newPage()) return true;
+        if (writer_->newPage()) return true;
         lastError_ = "The printer took no new page";
         return false;
     }
@@ -65,36 +130,55 @@ public:
             return false;
         }
         const auto orientation = paper.Orientation == 1 ? QPageLayout::Landscape : QPageLayout::Portrait;
-        printer_->setPageLayout(QPageLayout(size, orientation, QMarginsF(0, 0, 0, 0)));
+        writer_->setPageLayout(QPageLayout(size, orientation, QMarginsF(0, 0, 0, 0)));
         return NewSheet();
     }
     void Abort() override {
         if (!canvas_) return;
         canvas_->Painter().end();
         canvas_.reset();
-        file_.reset();
+        save_.Abandon();
     }
     bool End() override {
         const bool painted = canvas_->Painter().end();
         canvas_.reset();
-        if (!painted || printer_->printerState() == QPrinter::Error) {
+        if (auto failure = save_.WriteFailure()) return Failed(ReasonOf(*failure));
+        if (!painted) {
             lastError_ = "The print job could not be handed to the printer";
             return false;
         }
-        if (target_.printer.empty()) return HandOverPdf();
-        if (auto error = SubmitPdfJob(target_.printer, file_->fileName().toStdString(), target_.title, target_.options)) {
+        if (auto error = save_.Commit()) return Failed(ReasonOf(*error));
+        // What the disk holds is what was written, before anything of it goes on.
+        struct stat written {};
+        if (::stat(file_.c_str(), &written) != 0) return Failed(std::strerror(errno));
+        if (written.st_size != device_->Written()) return Failed("the file holds " + std::to_string(written.st_size) +
+                                                                 " of " + std::to_string(device_->Written()) + " bytes");
+        const bool handed = target_.printer.empty() ? HandOverPdf() : SubmitToSpooler();
+        ::unlink(file_.c_str());
+        return handed;
+    }
+
+private:
+    bool Failed(const std::string& reason) {
+        save_.Abandon();
+        lastError_ = "The print job cannot be written in " + folder_ + ": " + reason;
+        return false;
+    }
+
+    bool SubmitToSpooler() {
+        TemporaryFilesIn privateFolder(folder_);
+        if (auto error = SubmitPdfJob(target_.printer, file_, target_.title, target_.options)) {
             lastError_ = *error;
             return false;
         }
         return true;
     }
 
-private:
     // The finished PDF replaces its target through the safe-save writer.
     bool HandOverPdf() {
-        QFile written(file_->fileName());
+        QFile written(QString::fromStdString(file_));
         if (!written.open(QIODevice::ReadOnly)) {
-            lastError_ = std::string(kStreamWriteError);
+            lastError_ = std::string(kStreamWriteError) + ": " + Text(written.errorString());
             return false;
         }
         SafeSave save;
@@ -114,13 +198,27 @@ private:
         return true;
     }
 
-    std::unique_ptr<QPrinter> printer_;
-    std::unique_ptr<QTemporaryFile> file_;
+    std::string folder_;
+    std::string file_;
     Target target_;
     std::string& lastError_;
-    QByteArray fileName_;  // for a signal that ends the program while the job is drawn
+    SafeSave save_;
+    std::unique_ptr<JobDevice> device_;
+    std::unique_ptr<QPdfWriter> writer_;
     std::unique_ptr<QtCanvas> canvas_;
 };
+
+// Why a paper cannot be printed on: its size, or its code when it names no size.
+std::string PaperProblem(const Paper& paper) {
+    if (paper.Code != kCustomPaper) return "The report's paper (code " + std::to_string(paper.Code) + ") cannot be printed";
+    const auto millimetres = [](std::int32_t tenths) {
+        std::string text = std::to_string(tenths / 10);
+        if (tenths % 10 != 0) text += "." + std::to_string(std::abs(tenths % 10));
+        return text;
+    };
+    return "The report's paper of " + millimetres(paper.Width) + " \u00d7 " + millimetres(paper.Height) +
+           " mm cannot be printed";
+}
 
 // Paper sizes are kept in tenths of a millimetre.
 std::int32_t TenthsMm(double millimetres) { return static_cast<std::int32_t>(std::lround(millimetres * 10)); }
@@ -164,7 +262,19 @@ PrinterState StateOf(const QPrinter& printer) {
 }
 
 QtPrinterDriver::QtPrinterDriver() = default;
-QtPrinterDriver::~QtPrinterDriver() = default;
+
+QtPrinterDriver::~QtPrinterDriver() {
+    printers_.clear();
+    if (!folder_.empty()) RemoveTemporaryFolder(folder_);
+}
+
+bool QtPrinterDriver::PrivateFolder() {
+    if (folder_.empty()) {
+        folder_ = CreateTemporaryFolder(TemporaryFolderPath(), "quillon-print-");
+        folderError_ = folder_.empty() ? errno : 0;
+    }
+    return !folder_.empty();
+}
 
 std::vector<std::string> QtPrinterDriver::PrinterNames() {
     std::vector<std::string> names;
@@ -180,6 +290,8 @@ std::optional<std::string> QtPrinterDriver::DefaultPrinter() {
 
 QPrinter* QtPrinterDriver::PrinterFor(const std::string& name) {
     if (const auto found = printers_.find(name); found != printers_.end()) return found->second.get();
+    PrivateFolder();
+    TemporaryFilesIn privateFolder(folder_);
     const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(name));
     if (info.isNull()) return nullptr;
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
@@ -199,7 +311,10 @@ std::optional<PrinterState> QtPrinterDriver::ReadSettings(const std::string& nam
 std::optional<PrinterState> QtPrinterDriver::SetPaper(const std::string& name, const Paper& paper) {
     QPrinter* printer = PrinterFor(name);
     const QPageSize size = PageSizeFor(paper);
-    if (!printer || !size.isValid()) return std::nullopt;
+    if (!printer || !size.isValid()) {
+        lastError_ = printer ? PaperProblem(paper) : "There is no printer \"" + name + "\"";
+        return std::nullopt;
+    }
     const auto orientation = paper.Orientation == 1 ? QPageLayout::Landscape : QPageLayout::Portrait;
     if (!printer->setPageSize(size) || !printer->setPageOrientation(orientation)) return std::nullopt;
     // The printer may have taken a size close to the one asked for; a standard paper must be that
@@ -213,6 +328,7 @@ bool QtPrinterDriver::Properties(const std::string& name) {
     QPrinter* printer = PrinterFor(name);
     if (!printer) return false;
     // The dialog works on a copy; the printer takes the changes only when they are confirmed.
+    TemporaryFilesIn privateFolder(folder_);
     QPrinter copy(QPrinterInfo::printerInfo(QString::fromStdString(name)), QPrinter::HighResolution);
     copy.setPageLayout(printer->pageLayout());
     QPageSetupDialog dialog(&copy);
@@ -223,7 +339,10 @@ bool QtPrinterDriver::Properties(const std::string& name) {
 
 std::optional<PrinterState> QtPrinterDriver::PdfSettings(const Paper& paper) {
     const QPageSize size = PageSizeFor(paper);
-    if (!size.isValid()) return std::nullopt;
+    if (!size.isValid()) {
+        lastError_ = PaperProblem(paper);
+        return std::nullopt;
+    }
     QPrinter pdf(QPrinter::HighResolution);
     pdf.setOutputFormat(QPrinter::PdfFormat);
     pdf.setPageLayout(QPageLayout(size, paper.Orientation == 1 ? QPageLayout::Landscape : QPageLayout::Portrait,
@@ -265,23 +384,12 @@ std::unique_ptr<PrintJob> QtPrinterDriver::StartJob(const std::string& name, con
         if (options.copies > 1) target.options.emplace_back("copies", std::to_string(options.copies));
         if (layout.orientation() == QPageLayout::Landscape) target.options.emplace_back("landscape", "");
     }
-    auto file = std::make_unique<QTemporaryFile>();
-    if (!file->open()) {
-        lastError_ = std::string(kCannotCreateFile) + (options.pdfFile ? *options.pdfFile : file->fileTemplate().toStdString());
+    if (!PrivateFolder()) {
+        lastError_ = "The print job cannot be written in " + TemporaryFolderPath() + ": " + std::strerror(folderError_);
         return nullptr;
     }
-    file->close();
-    auto pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    pdf->setOutputFormat(QPrinter::PdfFormat);
-    pdf->setOutputFileName(file->fileName());
-    if (resolution > 0) pdf->setResolution(resolution);
-    pdf->setPageLayout(layout);
-    pdf->setDocName(QString::fromStdString(options.title));
-    auto job = std::make_unique<QtPrintJob>(std::move(pdf), std::move(file), std::move(target), lastError_);
-    if (!job->Started()) {
-        lastError_ = "The print job could not be started";
-        return nullptr;
-    }
+    auto job = std::make_unique<QtPrintJob>(folder_, std::move(target), lastError_);
+    if (!job->Start(layout, resolution > 0 ? resolution : kPdfResolution)) return nullptr;
     return job;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The printer layer's driver on Qt Print Support, which talks to CUPS: the installed printers in
 // the system's order, each printer's paper and sheet geometry at its high resolution, the page
-// setup dialog, and print jobs drawn with QPainter. A PDF file is written by Qt's own PDF writer
-// with the same drawing, under a temporary name that replaces the target only when complete.
+// setup dialog, and print jobs drawn with QPainter into a PDF file of the driver's private
+// temporary folder (removed whole when the driver ends or a signal ends the program), which goes
+// to the spooler, or replaces a target PDF file, only when it is complete and on the disk.
 
 #include <QString>
 #include <map>
@@ -33,8 +34,13 @@ public:
     QPrinter* PrinterFor(const std::string& name);
 
 private:
+    // The driver's own temporary folder, made on first need; false when it cannot be made.
+    bool PrivateFolder();
+
     std::map<std::string, std::unique_ptr<QPrinter>> printers_;
     std::string lastError_;
+    std::string folder_;  // where jobs are drawn and the printing library makes its temporary files
+    int folderError_ = 0;
 };
 
 // The page size of a paper: a standard size by its paper code, else a size of one's own in

@@ -60,6 +60,12 @@ private:
     Paper pdfPaper_;
 };
 
+// What the driver says went wrong; a failure is never told without words.
+std::string FailureOf(const PrinterDriver& driver) {
+    std::string reason = driver.LastError();
+    return reason.empty() ? std::string("The printer refused the job without giving a reason") : reason;
+}
+
 }  // namespace
 
 std::string NotAnIntegerMessage(const std::string& text) { return "'" + text + "' is not a valid integer value"; }
@@ -193,14 +199,14 @@ RunResult PrintPages(TfrReport& report, const PrintRequest& request, const std::
             PlanSheets(pageCount, selection, copies, request.collate, request.parity, target.MakesCopies());
         PreparedPage& firstPage = report.EMFPages[plan.PageAt(0)];
         if (!target.SetPaper(PaperOf(firstPage))) {
-            result = RunResult::Failed(driver->LastError());
+            result = RunResult::Failed(FailureOf(*driver));
             return;
         }
         firstPage.Metrics = target.Metrics();
         const std::string title = report.Title.empty() ? kUntitled : report.Title;
         std::unique_ptr<PrintJob> job = target.Start(title, plan.printerCopies);
         if (!job) {
-            result = RunResult::Failed(driver->LastError());
+            result = RunResult::Failed(FailureOf(*driver));
             return;
         }
         printer.SetPrinting(true);
@@ -213,7 +219,7 @@ RunResult PrintPages(TfrReport& report, const PrintRequest& request, const std::
                 if (!target.SetPaper(paper) || !job->NewSheetOfPaper(paper)) {
                     printer.SetPrinting(false);
                     job->Abort();
-                    result = RunResult::Failed(driver->LastError());
+                    result = RunResult::Failed(FailureOf(*driver));
                     return;
                 }
             } else if (!target.HasPaper(paper)) {
@@ -221,12 +227,12 @@ RunResult PrintPages(TfrReport& report, const PrintRequest& request, const std::
                 printer.SetPrinting(false);
                 const bool ended = job->End();
                 if (!ended || !target.SetPaper(paper) || !(job = target.Start(title, plan.printerCopies))) {
-                    result = RunResult::Failed(driver->LastError());
+                    result = RunResult::Failed(FailureOf(*driver));
                     return;
                 }
                 printer.SetPrinting(true);
             } else if (sent > 0 && !job->NewSheet()) {
-                result = RunResult::Failed(driver->LastError());
+                result = RunResult::Failed(FailureOf(*driver));
                 break;
             }
             page.Metrics = target.Metrics();
@@ -246,7 +252,7 @@ RunResult PrintPages(TfrReport& report, const PrintRequest& request, const std::
             job->Abort();
             return;
         }
-        if (!job->End()) result = RunResult::Failed(driver->LastError());
+        if (!job->End()) result = RunResult::Failed(FailureOf(*driver));
     };
     if (report.UsesProgressWindow()) {
         report.Environment.progress->Run(report.ProgressCaption(), kPrintingLabel + std::string("1"), run, cancel);
