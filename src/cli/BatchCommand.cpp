@@ -149,7 +149,7 @@ int ReadBatchRequest(const CommandArguments& arguments, BatchOptions& options, Q
     if (words.size() > 1) {
         return CommandError(err, ErrorKind::Usage, QStringLiteral("batch reads one INPUT, not %1").arg(words.size()));
     }
-    input = words.value(0, QStringLiteral("-"));
+    input = words.isEmpty() ? QStringLiteral("-") : arguments.FileWord(0);
     output = OutputOf(arguments).value_or(QStringLiteral("-"));
     if (const int code = ReadLayout(arguments, options, err); code != kExitOk) return code;
     if (const int code = ReadAnalysis(arguments, options, err); code != kExitOk) return code;
@@ -213,15 +213,15 @@ bool OutputIsInput(const QString& inputPath, const QString& outputPath) {
     struct stat input {};
     struct stat output {};
     const bool inputKnown = inputPath == QLatin1String("-") ? ::fstat(STDIN_FILENO, &input) == 0
-                                                            : ::stat(inputPath.toLocal8Bit().constData(), &input) == 0;
-    return inputKnown && ::stat(outputPath.toLocal8Bit().constData(), &output) == 0 && input.st_dev == output.st_dev &&
+                                                            : ::stat(FileNameBytes(inputPath).c_str(), &input) == 0;
+    return inputKnown && ::stat(FileNameBytes(outputPath).c_str(), &output) == 0 && input.st_dev == output.st_dev &&
            input.st_ino == output.st_ino;
 }
 
 // An input that cannot be read or an output that cannot be written ends the run as a usage error
 // does (exit code 2), as the usage says; skipped rows are the failure (1).
 int Failure(QTextStream& err, const std::string& message) {
-    return CommandError(err, ErrorKind::Usage, QString::fromStdString(message));
+    return CommandError(err, ErrorKind::Usage, MessageText(message));
 }
 
 }  // namespace
@@ -234,7 +234,7 @@ int RunBatchCommand(const CommandArguments& arguments, QTextStream&, QTextStream
 
     // The input first: a run that cannot read its input does not touch the output.
     batch::InputFile input;
-    if (auto error = input.Open(inputPath.toStdString())) return Failure(err, *error);
+    if (auto error = input.Open(FileNameBytes(inputPath))) return Failure(err, *error);
     if (OutputIsInput(inputPath, outputPath)) return Failure(err, "the output file is the input file");
     SafeSave output;
     if (auto error = OpenOutput(output, outputPath)) return Failure(err, *error);
@@ -251,7 +251,7 @@ int RunBatchCommand(const CommandArguments& arguments, QTextStream&, QTextStream
         options, [&input](char* buffer, std::size_t size) { return input.Read(buffer, size); },
         [&output](std::string_view bytes) -> std::optional<std::string> {
             if (output.Write(bytes)) return std::nullopt;
-            return std::string(kStreamWriteError);
+            return output.WriteFailure();
         },
         callbacks);
     progress.Clear();

@@ -56,6 +56,18 @@ int RunPrintCommand(const CommandArguments& arguments, QTextStream&, QTextStream
     if (isSet("odd") && isSet("even")) {
         return CommandError(err, ErrorKind::Usage, QStringLiteral("--odd and --even exclude each other"));
     }
+    // The dialog prints one copy for a count below one; a command asks for what it means. (What is
+    // no number, or too many, is said as the dialog says it.)
+    if (isSet("copies")) {
+        bool number = false;
+        const long long copies = value("copies").toLongLong(&number);
+        if (number && copies < 1) {
+            return CommandError(err, ErrorKind::Usage,
+                                QStringLiteral("--copies takes a number from 1 to %1, not \"%2\"")
+                                    .arg(kMaxCopies)
+                                    .arg(value("copies")));
+        }
+    }
     CommandAnalysis analysis;
     if (const int code = Analyse(request, analysis, err); code != kExitOk) return code;
 
@@ -99,7 +111,7 @@ int RunPrintCommand(const CommandArguments& arguments, QTextStream&, QTextStream
     print.copies = isSet("copies") ? value("copies").toStdString() : std::string("1");
     print.collate = !isSet("no-collate");
     print.parity = isSet("odd") ? PrintParity::Odd : isSet("even") ? PrintParity::Even : PrintParity::All;
-    const std::optional<std::string> pdfFile = toPdf ? std::optional(value("pdf").toStdString()) : std::nullopt;
+    const std::optional<std::string> pdfFile = toPdf ? std::optional(FileNameBytes(arguments.FileValue(QStringLiteral("pdf")))) : std::nullopt;
     if (const RunResult printed = PrintPages(report, print, pdfFile); printed.IsFailed()) {
         return ReportFailure(err, printed.message);
     }

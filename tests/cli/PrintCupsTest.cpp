@@ -1,13 +1,21 @@
 // Printing through a real CUPS spooler of the test's own: the sheets come out as PDF files of a
 // cups-pdf queue and are read back with poppler. No part of the printing is stood in for.
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <cmath>
+#include <thread>
 #include <filesystem>
 #include <fstream>
 
@@ -30,10 +38,10 @@ using test::PageWords;
 // A report template of its own: one Letter page per text (A4 where asked), each holding its text
 // at 92, 100.
 fs::path TemplateFile(const fs::path& folder, const std::string& name, const std::vector<std::string>& texts,
-                      std::size_t a4From = SIZE_MAX) {
+                      std::size_t a4From = SIZE_MAX, const std::function<void(TfrPage&)>& shape = {}) {
     ReportTemplate tpl;
     tpl.PrinterName = std::string(kVirtualPrinterMarker);
-    tpl.PrintToDefault = true;
+    tpl.PrintToDefault = !shape;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         TfrPage page;
         page.LeftMargin = page.TopMargin = page.RightMargin = page.BottomMargin = 91;
@@ -50,6 +58,7 @@ fs::path TemplateFile(const fs::path& folder, const std::string& name, const std
         memo->Height = 24;
         memo->Memo = {texts[i]};
         page.Objects.push_back(std::move(memo));
+        if (shape) shape(page);
         tpl.Pages.push_back(std::move(page));
     }
     const fs::path file = folder / name;
@@ -64,6 +73,15 @@ std::vector<std::string> Numbered(int from, int to) {
     return texts;
 }
 
+int RunQuillon(QStringList arguments, QString* errors = nullptr) {
+    arguments.prepend(QStringLiteral("quillon"));
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    const int code = RunCommandLine(arguments, outStream, errStream);
+    if (errors) *errors = err;
+    return code;
+}
+
 class PrintOnCups : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -73,14 +91,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(folder); }
 
-    int Quillon(QStringList arguments, QString* errors = nullptr) {
-        arguments.prepend(QStringLiteral("quillon"));
-        QString out, err;
-        QTextStream outStream(&out), errStream(&err);
-        const int code = RunCommandLine(arguments, outStream, errStream);
-        if (errors) *errors = err;
-        return code;
-    }
+    static int Quillon(QStringList arguments, QString* errors = nullptr) { return RunQuillon(std::move(arguments), errors); }
     // The page texts of one job's PDF.
     static std::vector<std::string> Texts(const fs::path& pdf) {
         std::vector<std::string> texts;
@@ -234,6 +245,10 @@ TEST_F(PrintOnCups, TheCommandLineListsPrintersAndRefusesWhatItCannotPrint) {
         {{QStringLiteral("--pages"), QStringLiteral("1,,3")}, kExitFailure, QStringLiteral("quillon: '' is not a valid integer value\n")},
         {{QStringLiteral("--pages"), QStringLiteral("a")}, kExitFailure, QStringLiteral("quillon: 'a' is not a valid integer value\n")},
         {{QStringLiteral("--copies"), QStringLiteral("two")}, kExitFailure, QStringLiteral("quillon: 'two' is not a valid integer value\n")},
+        {{QStringLiteral("--copies"), QStringLiteral("0")}, kExitUsage,
+         QStringLiteral("quillon: --copies takes a number from 1 to 9999, not \"0\"\n")},
+        {{QStringLiteral("--copies"), QStringLiteral("-1")}, kExitUsage,
+         QStringLiteral("quillon: --copies takes a number from 1 to 9999, not \"-1\"\n")},
         {{QStringLiteral("--odd"), QStringLiteral("--even")}, kExitUsage, QStringLiteral("quillon: --odd and --even exclude each other\n")},
         {{QStringLiteral("--even")}, kExitFailure, QStringLiteral("quillon: %1\n").arg(QString::fromLatin1(kNothingToPrint))},
         {{QStringLiteral("--pages"), QStringLiteral("2147483647")}, kExitFailure,
@@ -263,6 +278,25 @@ TEST_F(PrintOnCups, TheCommandLineListsPrintersAndRefusesWhatItCannotPrint) {
                       &errors),
               kExitOk)
         << "printer names are compared without case: " << errors.toStdString();
+}
+
+TEST(PrintToPdf, APaperOfNoSizeIsSaid) {
+    const fs::path folder = fs::temp_directory_path() / ("quillon-nosize-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const fs::path file = TemplateFile(folder, "nosize.frf", {"X"}, SIZE_MAX, [](TfrPage& page) {
+        page.Size = kCustomPaper;
+        page.PaperWidth = page.PaperHeight = 0;
+    });
+    const fs::path pdf = folder / "nosize.pdf";
+    // A printer asked for prints on its own paper; a PDF file has the report's.
+    QString errors;
+    EXPECT_EQ(RunQuillon({QStringLiteral("print"), QStringLiteral("--template"), QString::fromStdString(file.string()),
+                       QStringLiteral("--pdf"), QString::fromStdString(pdf.string()), QStringLiteral("X")},
+                      &errors),
+              kExitFailure);
+    EXPECT_EQ(errors, QStringLiteral("quillon: The report's paper of 0 \u00d7 0 mm cannot be printed\n"));
+    EXPECT_FALSE(fs::exists(pdf));
+    fs::remove_all(folder);
 }
 
 TEST(PrintWithoutPrinters, OnlyAPdfFile) {
@@ -316,6 +350,47 @@ TEST_F(PrintOnCups, CancelAfterTheSecondOfTenPages) {
     cups.Settle();
     EXPECT_TRUE(cups.Files().empty()) << "nothing of a cancelled job is printed";
     EXPECT_EQ(cups.CompletedJobs(), "") << "nothing of it reached the spooler";
+}
+
+// The program printing on its own, stopped by TERM at moments spread over its run: the toolkit's
+// and the printing library's temporary files (a copy of the printer's description each time a
+// printer is bound) and the job's own file all go with it.
+TEST_F(PrintOnCups, ASignalAtAnyMomentOfAPrintLeavesNoTemporaryFile) {
+    const fs::path temporary = folder / "tmp";
+    const fs::path runtime = folder / "run";
+    fs::create_directories(temporary);
+    fs::create_directories(runtime);
+    ::chmod(runtime.c_str(), 0700);
+    const auto printOnce = [&](long stopAfterUs) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::setenv("TMPDIR", temporary.c_str(), 1);
+            ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, STDOUT_FILENO);
+            ::dup2(null, STDERR_FILENO);
+            ::execl(QUILLON_PROGRAM, "quillon", "print", "--printer", cups.Queue().c_str(), "X", static_cast<char*>(nullptr));
+            std::_Exit(127);
+        }
+        if (stopAfterUs >= 0) {
+            std::this_thread::sleep_for(std::chrono::microseconds(stopAfterUs));
+            ::kill(child, SIGTERM);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return status;
+    };
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(printOnce(-1), 0);
+    const long whole = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
+    constexpr int kRaces = 30;
+    for (int race = 0; race < kRaces; ++race) {
+        printOnce(whole * race / kRaces);
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(temporary)) left.push_back(entry.path().filename().string());
+        EXPECT_TRUE(left.empty()) << "race " << race << " left " << left.front();
+        for (const auto& entry : fs::directory_iterator(temporary)) fs::remove_all(entry.path());
+    }
 }
 
 TEST(PrintWithoutADefaultPrinter, TheWindowTakesTheFirstAndTheCommandAsks) {
