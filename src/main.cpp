@@ -21,15 +21,18 @@
 #include "windows/analysis/Windows.h"
 #include "common/SafeSave.h"
 #include "common/TemporaryFiles.h"
+#include "common/Utf8.h"
 #include "platform/QtMessages.h"
 #include "platform/QtPrinterDriver.h"
 #include "windows/help/HelpService.h"
 
 namespace {
 
+// The arguments as given: a byte that is no UTF-8 (in a file name, say) is kept as a byte, so that
+// the file named is the file used (see common/Utf8.h).
 QStringList ArgumentsOf(int argc, char** argv) {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i) arguments << QString::fromStdU16String(quillon::BytesToUtf16Escaped(argv[i]));
     return arguments;
 }
 

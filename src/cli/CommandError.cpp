@@ -3,13 +3,21 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include "common/Utf8.h"
+
 namespace quillon {
 
 QString VisibleText(const QString& text) {
     QString visible;
-    for (const QChar c : text) {
-        const char16_t code = c.unicode();
-        if (code < 0x20 || (code >= 0x7F && code < 0xA0)) {
+    const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const QChar c(units[i]);
+        const char16_t code = units[i];
+        // A byte of a name that is no UTF-8 is shown as the byte it is.
+        const bool byte = IsEscapedByteAt(units, i);
+        if (byte) {
+            visible += QStringLiteral("\\x") + QString::number(code - kEscapedByteBase, 16).toUpper();
+        } else if (code < 0x20 || (code >= 0x7F && code < 0xA0)) {
             visible += QStringLiteral("\\x") + QString::number(code, 16).toUpper().rightJustified(2, QLatin1Char('0'));
         } else {
             visible += c;
@@ -17,6 +25,8 @@ QString VisibleText(const QString& text) {
     }
     return visible;
 }
+
+QString MessageText(const std::string& message) { return QString::fromStdU16String(BytesToUtf16Escaped(message)); }
 
 void CommandNote(QTextStream& err, const QString& message) {
     QStringList lines = message.split(QLatin1Char('\n'));

@@ -2,6 +2,7 @@
 // How the command line ends: its exit codes, and the one writer of its messages on standard error.
 
 #include <QString>
+#include <string>
 
 class QTextStream;
 
@@ -23,6 +24,9 @@ QString VisibleText(const QString& text);
 // Writes "quillon: " and the message, its control characters escaped, on err; returns the exit
 // code of the kind. A failure's message keeps its lines, each escaped; a usage error is one line.
 int CommandError(QTextStream& err, ErrorKind kind, const QString& message);
+// A message of the core, in UTF-8; the bytes of a file name in it that are no UTF-8 are shown as
+// escapes ("\xFF").
+QString MessageText(const std::string& message);
 
 // A message that ends nothing (a message box the calculator showed, a note that nothing was
 // found), written as the errors are.

@@ -5,6 +5,7 @@
 #include "cli/CommandError.h"
 #include "cli/CommandSpecs.h"
 #include "cli/OptionReaders.h"
+#include "common/Utf8.h"
 
 namespace quillon {
 namespace {
@@ -101,6 +102,32 @@ CommandArguments::CommandArguments(const QStringList& arguments, std::span<const
         parser_.addOption(option.valueName ? QCommandLineOption(names, {}, QString::fromLatin1(option.valueName))
                                            : QCommandLineOption(names));
     }
+}
+
+QStringList CommandArguments::Values(const QString& name) const {
+    QStringList values = parser_.values(name);
+    for (QString& value : values) value = AsText(value);
+    return values;
+}
+
+QStringList CommandArguments::Words() const {
+    QStringList words = parser_.positionalArguments().mid(words_);
+    for (QString& word : words) word = AsText(word);
+    return words;
+}
+
+QString AsText(const QString& argument) {
+    const std::u16string_view text(reinterpret_cast<const char16_t*>(argument.utf16()), static_cast<std::size_t>(argument.size()));
+    QString result = argument;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (IsEscapedByteAt(text, i)) result[static_cast<qsizetype>(i)] = QChar::ReplacementCharacter;
+    }
+    return result;
+}
+
+std::string FileNameBytes(const QString& argument) {
+    return Utf16EscapedToBytes(
+        std::u16string_view(reinterpret_cast<const char16_t*>(argument.utf16()), static_cast<std::size_t>(argument.size())));
 }
 
 int CommandArguments::Parse(const QString& who, QTextStream& err) {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <span>
+#include <string>
 
 class QTextStream;
 
@@ -66,6 +67,12 @@ const CommandSpec* FindCommand(const QString& name);
 std::span<const OptionSpec> ProgramOptions();
 std::span<const OptionSpec> ScreenshotOptions();
 
+// The program's arguments arrive as bytes (main decodes them with BytesToUtf16Escaped, so that a
+// file name that is no UTF-8 names its own file). As text, each escaped byte is U+FFFD; as a file
+// name, the bytes are given back.
+QString AsText(const QString& argument);
+std::string FileNameBytes(const QString& argument);
+
 // The arguments of a command as its options read them.
 class CommandArguments {
 public:
@@ -78,11 +85,15 @@ public:
 
     // Whether the option was given; an option the command does not have never is.
     bool IsSet(const QString& name) const { return known_.contains(name) && parser_.isSet(name); }
-    QString Value(const QString& name) const { return parser_.value(name); }
-    QStringList Values(const QString& name) const { return parser_.values(name); }
+    // Values and words as text: the bytes of an argument that are no UTF-8 are U+FFFD each.
+    QString Value(const QString& name) const { return AsText(parser_.value(name)); }
+    QStringList Values(const QString& name) const;
     // The positional arguments after the command's name.
-    QStringList Words() const { return parser_.positionalArguments().mid(words_); }
+    QStringList Words() const;
     const QStringList& All() const { return arguments_; }
+    // A value or word that names a file, kept exactly as given: FileNameBytes gives its bytes.
+    QString FileValue(const QString& name) const { return parser_.value(name); }
+    QString FileWord(qsizetype index) const { return parser_.positionalArguments().mid(words_).value(index); }
 
 private:
     QStringList arguments_;

@@ -90,23 +90,23 @@ std::optional<CivilDate> ReadCommandDate(const QString& text, QTextStream& err) 
 
 namespace {
 
-std::optional<QString> ValueOf(const CommandArguments& arguments, const QString& name) {
+std::optional<QString> FileValueOf(const CommandArguments& arguments, const QString& name) {
     if (!arguments.IsSet(name)) return std::nullopt;
-    return arguments.Value(name);
+    return arguments.FileValue(name);
 }
 
 }  // namespace
 
 std::optional<QString> TemplateFileOf(const CommandArguments& arguments) {
-    return ValueOf(arguments, QStringLiteral("template"));
+    return FileValueOf(arguments, QStringLiteral("template"));
 }
 
 std::optional<QString> OutputOf(const CommandArguments& arguments) {
-    return ValueOf(arguments, QStringLiteral("output"));
+    return FileValueOf(arguments, QStringLiteral("output"));
 }
 
 std::optional<std::string> OpenOutput(SafeSave& save, const QString& path) {
-    if (path != QLatin1String("-")) return save.Open(path.toStdString());
+    if (path != QLatin1String("-")) return save.Open(FileNameBytes(path));
     return save.OpenStandardOutput();
 }
 

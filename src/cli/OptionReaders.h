@@ -67,7 +67,7 @@ DateReading ReadTypedDate(const QString& text, const DateSettings& settings, con
 // The same under today's regional settings; an unreadable date is reported on err as a failure.
 std::optional<CivilDate> ReadCommandDate(const QString& text, QTextStream& err);
 
-// --template FILE and -o FILE, when given ("-" is standard output).
+// --template FILE and -o FILE, when given ("-" is standard output), as file names (FileNameBytes).
 std::optional<QString> TemplateFileOf(const CommandArguments& arguments);
 std::optional<QString> OutputOf(const CommandArguments& arguments);
 // Opens the output that -o names: standard output for "-", else the file, replaced only when the

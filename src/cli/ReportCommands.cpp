@@ -21,7 +21,7 @@ namespace quillon {
 
 int ReportFailure(QTextStream& err, const std::string& text) {
     // The engine breaks its messages' lines with carriage returns.
-    QString message = QString::fromStdString(text);
+    QString message = MessageText(text);
     message.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return CommandError(err, ErrorKind::Failure, message.trimmed());
 }
@@ -102,7 +102,7 @@ int RunExportCommand(const CommandArguments& arguments, QTextStream&, QTextStrea
     TfrRTFExport writer;
     ConfigureAsExportButton(writer);
     const RunResult exported = *request.output == QLatin1String("-") ? ExportToStandardOutput(report, writer)
-                                                                     : ExportToFile(report, writer, request.output->toStdString());
+                                                                     : ExportToFile(report, writer, FileNameBytes(*request.output));
     if (exported.IsFailed()) return ReportFailure(err, exported.message);
     return kExitOk;
 }

@@ -1,10 +1,13 @@
 #include "cli/Screenshot.h"
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QBuffer>
-#include <QDir>
 #include <QPixmap>
 #include <QTextStream>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -26,24 +29,40 @@ namespace {
 
 // Writes the image as a PNG file through the safe-save writer: a full disk leaves no empty or cut
 // file behind, and says why.
-bool SavePng(const QImage& image, const QString& path, QTextStream& err) {
+bool SavePng(const QImage& image, const std::string& path, QTextStream& err) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     std::optional<std::string> error;
     SafeSave save;
     if (!image.save(&buffer, "PNG")) {
-        error = "cannot make the image " + path.toStdString();
-    } else if (!(error = save.Open(path.toStdString()))) {
+        error = "cannot make the image " + path;
+    } else if (!(error = save.Open(path))) {
         save.Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         error = save.Commit();
     }
-    if (error) CommandError(err, ErrorKind::Failure, QString::fromStdString(*error));
+    if (error) CommandError(err, ErrorKind::Failure, MessageText(*error));
     return !error;
 }
 
-bool Save(QWidget* window, const QDir& dir, const QString& name, QTextStream& err) {
-    return SavePng(window->grab().toImage(), dir.filePath(name), err);
+// The folder's name as bytes, so that a name that is no UTF-8 is its own folder.
+std::string InFolder(const std::string& folder, const char* name) { return folder + "/" + name; }
+
+bool Save(QWidget* window, const std::string& folder, const char* name, QTextStream& err) {
+    return SavePng(window->grab().toImage(), InFolder(folder, name), err);
+}
+
+// Makes the folder and those above it that are missing; false with errno set when one cannot be.
+bool MakeFolders(const std::string& folder) {
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (!part.empty() && ::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
+        if (slash == std::string::npos) break;
+    }
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) return false;
+    if (!S_ISDIR(info.st_mode)) errno = ENOTDIR;
+    return S_ISDIR(info.st_mode);
 }
 
 QWidget* ShownOffScreen(QWidget& window) {
@@ -75,8 +94,9 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
             err, ErrorKind::Usage,
             QStringLiteral("--screenshot takes no other arguments: %1").arg(options.Words().join(QLatin1Char(' '))));
     }
-    const QString folder = options.Value(QStringLiteral("screenshot"));
-    if (folder.isEmpty()) {
+    const QString folderName = options.FileValue(QStringLiteral("screenshot"));
+    const std::string folder = FileNameBytes(folderName);
+    if (folder.empty()) {
         return CommandError(err, ErrorKind::Usage,
                             QStringLiteral("--screenshot needs the folder to write the images to"));
     }
@@ -86,9 +106,10 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
     const std::optional<QString> date =
         options.IsSet(QStringLiteral("date")) ? std::optional(options.Value(QStringLiteral("date"))) : std::nullopt;
     if (date && !ReadCommandDate(*date, err)) return kExitFailure;
-    QDir dir(folder);
-    if (!dir.mkpath(QStringLiteral("."))) {
-        return CommandError(err, ErrorKind::Failure, QStringLiteral("cannot create the folder %1").arg(dir.path()));
+    if (!MakeFolders(folder)) {
+        return CommandError(err, ErrorKind::Failure,
+                            QStringLiteral("cannot create the folder %1: %2")
+                                .arg(folderName, QString::fromLocal8Bit(std::strerror(errno))));
     }
 
     // The windows print on the machine's printers, as the program does.
@@ -161,14 +182,14 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
             continue;
         }
         QApplication::processEvents();
-        ok = Save(shown, dir, QString::fromLatin1(shot.file), err) && ok;
+        ok = Save(shown, folder, shot.file, err) && ok;
         if (shot.afterwards == Shot::Afterwards::Hide) shown->hide();
     }
     printDialog.reset();
 
     // The prepared pages of both reports for the data and date now in the window.
-    const std::pair<TfrReport*, QString> reports[] = {{&window.frReport1, QStringLiteral("print-page.png")},
-                                                      {&window.frReport2, QStringLiteral("export-page.png")}};
+    const std::pair<TfrReport*, const char*> reports[] = {{&window.frReport1, "print-page.png"},
+                                                          {&window.frReport2, "export-page.png"}};
     for (const auto& [report, name] : reports) {
         report->ShowProgress = false;
         const RunResult prepared = report->Prepare();
@@ -184,7 +205,7 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
             continue;
         }
         // At the screen's pixel ratio, as the windows are grabbed.
-        ok = SavePng(RenderPreparedPage(*report, 0, window.devicePixelRatioF()), dir.filePath(name), err) && ok;
+        ok = SavePng(RenderPreparedPage(*report, 0, window.devicePixelRatioF()), InFolder(folder, name), err) && ok;
     }
     err.flush();
     return ok ? kExitOk : kExitFailure;

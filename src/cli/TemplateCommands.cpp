@@ -1,6 +1,11 @@
 #include "cli/TemplateCommands.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QFile>
+#include <cerrno>
+#include <cstring>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
@@ -44,16 +49,20 @@ int Save(const CommandArguments& arguments, QTextStream& err) {
         file.Write(stream->data(), stream->size());
         error = file.Commit();
     }
-    if (error) return CommandError(err, ErrorKind::Failure, QString::fromStdString(*error));
+    if (error) return CommandError(err, ErrorKind::Failure, MessageText(*error));
     return kExitOk;
 }
 
 }  // namespace
 
 std::optional<QByteArray> ReadTemplateFile(const QString& path, QTextStream& err) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        CommandError(err, ErrorKind::Failure, QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    // Opened by its bytes: a name that is no UTF-8 names its own file.
+    QFile file;
+    const int descriptor = ::open(FileNameBytes(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0 || !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        const QString reason = descriptor < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString();
+        if (descriptor >= 0) ::close(descriptor);
+        CommandError(err, ErrorKind::Failure, QStringLiteral("cannot read %1: %2").arg(path, reason));
         return std::nullopt;
     }
     // A device or a pipe has no size to check beforehand, and /dev/zero has no end: whatever the
@@ -92,7 +101,7 @@ int Show(const CommandArguments& arguments, QTextStream& out, QTextStream& err) 
     if (words.size() != 2 || OutputOf(arguments)) {
         return CommandError(err, ErrorKind::Usage, QStringLiteral("usage: quillon template show FILE"));
     }
-    const auto bytes = ReadTemplateFile(words[1], err);
+    const auto bytes = ReadTemplateFile(arguments.FileWord(1), err);
     if (!bytes) return kExitFailure;
     const std::span<const std::uint8_t> stream = StreamOf(*bytes);
     // Read as a report reads it, so that the pages show the paper the printer layer settles on.
