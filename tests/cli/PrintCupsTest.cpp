@@ -2,6 +2,7 @@
 // cups-pdf queue and are read back with poppler. No part of the printing is stood in for.
 
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -278,6 +279,36 @@ TEST_F(PrintOnCups, TheCommandLineListsPrintersAndRefusesWhatItCannotPrint) {
                       &errors),
               kExitOk)
         << "printer names are compared without case: " << errors.toStdString();
+}
+
+// A full temporary folder: neither the printer nor a PDF file gets a job cut short, and the
+// message names the folder and the reason (root only: it mounts a full file system).
+TEST_F(PrintOnCups, AFullTemporaryFolderFailsTheJobAndSaysWhere) {
+    if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
+    const fs::path full = folder / "full";
+    fs::create_directories(full);
+    if (::mount("tmpfs", full.c_str(), "tmpfs", 0, "size=64k") != 0) GTEST_SKIP() << "no tmpfs here";
+    std::ofstream(full / "filler", std::ios::binary) << std::string(64 * 1024, 'x');
+    const fs::path pdf = folder / "good.pdf";
+    std::ofstream(pdf) << "the old file";
+    const char* before = std::getenv("TMPDIR");
+    const std::string kept = before ? before : "";
+    ::setenv("TMPDIR", full.c_str(), 1);
+    for (const QStringList& target : {QStringList{QStringLiteral("--printer"), QString::fromStdString(cups.Queue())},
+                                      QStringList{QStringLiteral("--pdf"), QString::fromStdString(pdf.string())}}) {
+        QString errors;
+        EXPECT_EQ(Quillon(QStringList{QStringLiteral("print")} + target + QStringList{QStringLiteral("X")}, &errors), kExitFailure);
+        EXPECT_TRUE(errors.startsWith(QStringLiteral("quillon: The print job cannot be written in %1/quillon-print-")
+                                          .arg(QString::fromStdString(full.string()))) &&
+                    errors.endsWith(QStringLiteral(": No space left on device\n")))
+            << errors.toStdString();
+    }
+    before ? ::setenv("TMPDIR", kept.c_str(), 1) : ::unsetenv("TMPDIR");
+    std::ifstream in(pdf);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the old file");
+    cups.Settle();
+    EXPECT_EQ(cups.CompletedJobs(), "") << "nothing reached the spooler";
+    ::umount(full.c_str());
 }
 
 TEST(PrintToPdf, APaperOfNoSizeIsSaid) {
