@@ -30,7 +30,7 @@
 #include "windows/report/TfrProgressForm.h"
 #include "windows/help/HelpViewer.h"
 #include "windows/calculator/OvcCalculator.h"
-#include "platform/ShellServices.h"
+#include "support/RecordingShell.h"
 
 namespace quillon {
 namespace {
@@ -143,19 +143,6 @@ std::vector<QWidget*> TabRound(QWidget* window) {
 bool Contains(const std::vector<QWidget*>& widgets, const QWidget* widget) {
     return std::find(widgets.begin(), widgets.end(), widget) != widgets.end();
 }
-
-class RecordingShell final : public ShellServices {
-public:
-    void Open(const QString& address, OpenDone done) override {
-        opened << address;
-        done(true);
-    }
-    void Beep() override {}
-    QStringList opened;
-
-private:
-    ScopedShellServices scope_{*this};
-};
 
 class Accessibility : public ::testing::Test {
 protected:

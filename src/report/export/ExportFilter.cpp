@@ -22,6 +22,16 @@ constexpr double kRowHeight = 14.0;
 // Font names are kept to this many characters.
 constexpr std::size_t kFontNameLength = 32;
 
+// The name's first kFontNameLength characters; a character of several UTF-8 bytes is never cut.
+std::string ShortFontName(const std::string& name) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const bool starts = (static_cast<unsigned char>(name[i]) & 0xC0) != 0x80;
+        if (starts && characters++ == kFontNameLength) return name.substr(0, i);
+    }
+    return name;
+}
+
 }  // namespace
 
 int TfrTextExport::RowOf(int y) const { return RoundHalfEven(y / (kRowHeight / ScaleY)); }
@@ -44,7 +54,7 @@ void TfrTextExport::ExportTextLine(const Rect& drawRect, int x, int y, const std
     record.Text = text;
     if (object->Kind() == ObjectKind::Memo) {
         const auto& memo = static_cast<const TfrMemoView&>(*object);
-        record.FontName = memo.Font.Name.substr(0, kFontNameLength);
+        record.FontName = ShortFontName(memo.Font.Name);
         record.FontSize = memo.Font.Size;
         record.FontStyle = memo.Font.Style;
         record.FontColor = memo.Font.Color;

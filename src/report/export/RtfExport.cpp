@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <iterator>
+#include <optional>
 
 #include "report/format/AnsiText.h"
 
@@ -40,6 +41,25 @@ private:
     std::string line_;
 };
 
+// Appends a character as one "\uN?" per UTF-16 code unit.
+void AppendUnicodeEscape(std::string& text, char32_t c) {
+    // Only a code point that UTF-16 can hold is written; "\u" takes a UTF-16 code unit as a signed
+    // 16-bit number, one control word per unit, so a character beyond U+FFFF takes two. The "?"
+    // is the one character (\uc1, the default) that a reader without Unicode shows instead and a
+    // Unicode reader skips; it also ends the control word, so a digit or letter after it is text.
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
+    const auto unit = [&text](char32_t u) {
+        const int n = u < 0x8000 ? static_cast<int>(u) : static_cast<int>(u) - 0x10000;
+        text += "\\u" + std::to_string(n) + "?";
+    };
+    if (c < 0x10000) {
+        unit(c);
+    } else {
+        unit(0xD800 + ((c - 0x10000) >> 10));
+        unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+}
+
 }  // namespace
 
 bool IsFixedPitch(std::string_view fontName) {
@@ -62,9 +82,16 @@ std::string CellText(const TfrTextRec& record) {
 
 std::string RtfText(const std::string& utf8) {
     std::string text;
-    for (char c : Utf8ToAnsi(utf8)) {
-        if (c == '\\' || c == '{' || c == '}') text += '\\';
-        text += c;
+    text.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t c = NextUtf8CodePoint(utf8, i);
+        const std::optional<char> byte = AnsiByteOf(c);
+        if (!byte) {
+            AppendUnicodeEscape(text, c);
+            continue;
+        }
+        if (*byte == '\\' || *byte == '{' || *byte == '}') text += '\\';
+        text += *byte;
     }
     return text;
 }
@@ -171,7 +198,7 @@ void TfrRTFExport::EndPage() {
 void TfrRTFExport::EndDocument() {
     body_ += "\\par}";
     TableText fonts("{\\fonttbl");
-    for (std::size_t i = 0; i < fonts_.size(); ++i) fonts.Add("{\\f" + std::to_string(i) + " " + Utf8ToAnsi(fonts_[i]) + "}");
+    for (std::size_t i = 0; i < fonts_.size(); ++i) fonts.Add("{\\f" + std::to_string(i) + " " + RtfText(fonts_[i]) + "}");
     TableText colours("{\\colortbl;");
     for (Colour colour : colours_) {
         colours.Add("\\red" + std::to_string(colour & 0xFF) + "\\green" + std::to_string((colour >> 8) & 0xFF) + "\\blue" +

@@ -37,7 +37,8 @@ private:
 // rows kept, no page breaks.
 void ConfigureAsExportButton(TfrRTFExport& writer);
 
-// Backslashes and braces escaped; the text in the ANSI code page.
+// Text as RTF: every character the ANSI code page has as its byte, backslashes and braces
+// escaped; every other one as a Unicode escape "\uN?".
 std::string RtfText(const std::string& utf8);
 
 // Whether a font family sets every character, the blank included, at one width.

@@ -34,8 +34,9 @@ char32_t CodePointOf(unsigned char byte) {
     return byte;
 }
 
-// Decodes one UTF-8 sequence at text[i], advancing i; a malformed sequence gives U+FFFD and one byte.
-char32_t NextCodePoint(std::string_view text, std::size_t& i) {
+}  // namespace
+
+char32_t NextUtf8CodePoint(std::string_view text, std::size_t& i) {
     const auto byte = static_cast<unsigned char>(text[i]);
     int length = 0;
     char32_t c = 0;
@@ -71,15 +72,13 @@ char32_t NextCodePoint(std::string_view text, std::size_t& i) {
     return c;
 }
 
-char ByteOf(char32_t c) {
+std::optional<char> AnsiByteOf(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
     for (std::size_t k = 0; k < kHighControls.size(); ++k) {
         if (kHighControls[k] == c) return static_cast<char>(0x80 + k);
     }
-    return '?';
+    return std::nullopt;
 }
-
-}  // namespace
 
 std::string AnsiToUtf8(std::string_view ansi) {
     // ASCII, nearly all of a template's text, is the same bytes in UTF-8.
@@ -103,7 +102,7 @@ std::string Utf8ToAnsi(std::string_view utf8) {
         const std::size_t ascii = AsciiPrefix(utf8.substr(i));
         ansi.append(utf8, i, ascii);
         i += ascii;
-        if (i < utf8.size()) ansi += ByteOf(NextCodePoint(utf8, i));
+        if (i < utf8.size()) ansi += AnsiByteOf(NextUtf8CodePoint(utf8, i)).value_or('?');
     }
     return ansi;
 }

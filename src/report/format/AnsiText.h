@@ -4,6 +4,8 @@
 // edge. Every byte maps to a character and back, so a stream's strings survive a load and a save
 // unchanged; characters outside the code page are written as "?".
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,5 +13,12 @@ namespace quillon {
 
 std::string AnsiToUtf8(std::string_view ansi);
 std::string Utf8ToAnsi(std::string_view utf8);
+
+// The pieces of Utf8ToAnsi, for writers that put something else than "?" in place of a character
+// the code page lacks. NextUtf8CodePoint decodes the sequence at text[i] and moves i past it; a
+// byte that starts no sequence gives U+FFFD and moves i by one. AnsiByteOf gives the code page's
+// byte for a character, nothing when the code page has none.
+char32_t NextUtf8CodePoint(std::string_view text, std::size_t& i);
+std::optional<char> AnsiByteOf(char32_t c);
 
 }  // namespace quillon

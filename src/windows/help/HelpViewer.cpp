@@ -1,7 +1,6 @@
 #include "windows/help/HelpViewer.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,11 +14,13 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <QUrlQuery>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "common/Messages.h"
 #include "platform/ScreenPlace.h"
+#include "platform/ShellServices.h"
 #include "help/HelpAddress.h"
 #include "help/HelpHtml.h"
 
@@ -90,13 +91,39 @@ bool HelpBrowser::event(QEvent* event) {
     return QTextBrowser::event(event);
 }
 
+bool IsOpenableOutsideAddress(const QUrl& url) {
+    if (!url.isValid()) return false;
+    const QString scheme = url.scheme();
+    const auto is = [&scheme](const char* name) { return scheme.compare(QLatin1String(name), Qt::CaseInsensitive) == 0; };
+    if (is("http") || is("https")) return !url.host().isEmpty();
+    if (!is("mailto")) return false;
+    // Some mail programs take fields beyond the message's own, such as "attach", which would put
+    // one of the user's files into a message that a page prepared.
+    static const QStringList kMessageFields = {QStringLiteral("to"), QStringLiteral("cc"), QStringLiteral("bcc"),
+                                                QStringLiteral("subject"), QStringLiteral("body")};
+    const auto fields = QUrlQuery(url).queryItems(QUrl::FullyDecoded);
+    return std::all_of(fields.begin(), fields.end(), [](const QPair<QString, QString>& field) {
+        return kMessageFields.contains(field.first, Qt::CaseInsensitive);
+    });
+}
+
 void HelpBrowser::Follow(const QUrl& link) {
     const QUrl url = source().resolved(link);
-    if (url.scheme() == QLatin1String(kScheme)) {
+    if (url.scheme().compare(QLatin1String(kScheme), Qt::CaseInsensitive) == 0) {
         setSource(url);
-    } else {
-        QDesktopServices::openUrl(url);
+        return;
     }
+    // A help file can come from anywhere (the one in the folder the program starts from is taken
+    // first), so its pages hand only web pages and mail addresses to the desktop; a file, a
+    // program or any other address the desktop's opener would act on beeps.
+    ShellServices& shell = CurrentShellServices();
+    if (!IsOpenableOutsideAddress(url)) {
+        shell.Beep();
+        return;
+    }
+    shell.Open(url.toString(QUrl::FullyEncoded), [](bool opened) {
+        if (!opened) CurrentShellServices().Beep();
+    });
 }
 
 HelpViewerWindow::HelpViewerWindow(std::unique_ptr<ChmFile> file) : file_(std::move(file)) {

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QTextBrowser>
+#include <QUrl>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -100,6 +101,11 @@ private:
     const ChmLibrary& library_;
     std::vector<std::unique_ptr<HelpViewerWindow>> windows_;
 };
+
+// Whether a help page's link to an address outside the help file is handed to the desktop: a web
+// page (http or https with a host) or a mail address whose fields are only to, cc, bcc, subject and
+// body. The scheme's letter case does not matter.
+bool IsOpenableOutsideAddress(const QUrl& url);
 
 // The text shown in place of a page that the help file does not hold.
 QString MissingPageHtml(const QString& page);

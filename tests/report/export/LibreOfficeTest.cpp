@@ -162,4 +162,23 @@ TEST(LibreOffice, EveryValueStandsInItsColumn) {
     fs::remove_all(dir);
 }
 
+// Letters outside the ANSI code page go into the file as Unicode escapes; LibreOffice shows them
+// (the PDF's text holds them even where no installed font draws a script: then a box stands in).
+TEST(LibreOffice, LettersOutsideTheCodePageAreShown) {
+    const fs::path dir = fs::temp_directory_path() / ("quillon-lo-unicode-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string name = "\xD0\x98\xD0\x92\xD0\x90\xD0\x9D \xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 "
+                             "\xE5\xB1\xB1\xE7\x94\xB0";  // ИВАН Ωμέγα 山田
+    const fs::path rtf = dir / "unicode.rtf";
+    ASSERT_EQ(Shell(Quoted(QUILLON_EXECUTABLE) + " export -o " + Quoted(rtf.string()) + " " + Quoted(name)), 0);
+    ASSERT_EQ(Shell("soffice --headless -env:UserInstallation=file://" + (dir / "profile").string() +
+                    " --convert-to pdf --outdir " + Quoted(dir.string()) + " " + Quoted(rtf.string())),
+              0);
+    const std::string text = quillon::test::CommandOutput("pdftotext " + Quoted((dir / "unicode.pdf").string()) + " -");
+    EXPECT_NE(text.find("Data:"), std::string::npos) << text;
+    EXPECT_NE(text.find(name), std::string::npos) << text;
+    fs::remove_all(dir);
+}
+
 }  // namespace

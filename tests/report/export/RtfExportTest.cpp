@@ -83,6 +83,42 @@ TEST(RtfWriter, EscapingWhiteTextAndEmptyRows) {
                                         "\\pard\\tx0{\\tab\\f0\\fs20\\cf1 a\\{b\\}\\\\c \xe9\\par}\r\n\\par}");
 }
 
+// A character of the ANSI code page is its one byte; any other is "\uN?" per UTF-16 code unit, N
+// the unit as a signed 16-bit number.
+TEST(RtfWriter, CharactersOutsideTheCodePageAsUnicodeEscapes) {
+    struct Case {
+        const char* name;
+        std::string utf8, rtf;
+    };
+    const Case cases[] = {
+        {"Cyrillic", "\xD0\x98\xD0\x92\xD0\x90\xD0\x9D", "\\u1048?\\u1042?\\u1040?\\u1053?"},  // ИВАН
+        {"Greek", "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1", "\\u937?\\u956?\\u941?\\u947?\\u945?"},  // Ωμέγα
+        {"CJK", "\xE5\xB1\xB1\xE7\x94\xB0", "\\u23665?\\u30000?"},                                   // 山田
+        {"above U+7FFF negative", "\xE9\x88\xB4\xE6\x9C\xA8", "\\u-28108?\\u26408?"},                // 鈴木
+        {"beyond U+FFFF two units", "\xF0\xA0\xAE\xB7\xE7\x94\xB0", "\\u-10174?\\u-8265?\\u30000?"},  // 𠮷田
+        {"code page letters one byte", "Jos\xC3\xA9 \xE2\x82\xAC \xC5\x92\xC5\xB8", "Jos\xE9 \x80 \x8C\x9F"},  // José € ŒŸ
+        {"braces and backslash beside escapes", "{\xD0\x98}\xD0\x98\\", "\\{\\u1048?\\}\\u1048?\\\\"},
+        {"digit and letter after an escape", "\xCE\xA9" "1\xCE\xA9" "a?", "\\u937?1\\u937?a?"},
+        {"mixed", "\xD0\x98\xC3\xA9\xCE\xA9", "\\u1048?\xE9\\u937?"},
+        {"bytes that are no UTF-8", "a\xFF" "b", "a\\u-3?b"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(RtfText(c.utf8), c.rtf) << c.name;
+
+    // Font names likewise; a name is cut at 32 characters, never inside one.
+    Writer w;
+    w.rtf.BeginDocument();
+    w.rtf.BeginPage();
+    w.Line(0, 0, "\xE5\xB1\xB1", Memo("\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D"));  // ＭＳ 明朝
+    w.Line(50, 0, "x", Memo(std::string(31, 'a') + "\xC3\xA9" "b"));
+    w.Line(90, 0, "x", Memo("a{b}"));
+    w.rtf.EndPage();
+    w.rtf.EndDocument();
+    EXPECT_EQ(w.stream.bytes.substr(0, w.stream.bytes.find("{\\colortbl")),
+              kHeader + "{\\fonttbl{\\f0 \\u-211?\\u-205? \\u26126?\\u26397?}{\\f1 " + std::string(31, 'a') +
+                  "\xE9}{\\f2 a\\{b\\}}}\r\n");
+    EXPECT_NE(w.stream.bytes.find("\\cf1 \\u23665?\\tab\\f1 x"), std::string::npos) << w.stream.bytes;
+}
+
 TEST(RtfWriter, FormatWordsOnlyWhenTheyChange) {
     Writer w;
     w.rtf.BeginDocument();

@@ -5,12 +5,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextStream>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include "support/RecordingMessages.h"
+#include "support/RecordingShell.h"
 #include "support/HelpTestSupport.h"
 #include "windows/help/HelpService.h"
 
@@ -103,6 +105,80 @@ TEST_F(Viewer, PicturesStyleSheetsAndMissingPagesComeFromTheHelpFile) {
     window->ShowPage(QStringLiteral("/html/none.htm"));
     EXPECT_TRUE(
         window->Browser->toPlainText().contains(QStringLiteral("This page is not in the help file: /html/none.htm")));
+}
+
+// A link to a page of the help file is shown in the viewer; of the other addresses only web pages
+// and mail addresses go to the desktop, every other one beeps.
+TEST_F(Viewer, OnlyWebPagesAndMailAddressesLeaveTheViewer) {
+    struct Case {
+        const char* link;
+        std::string page;    // the page shown after it
+        std::string opened;  // the address handed to the desktop
+        int beeps;
+    };
+    const std::string start = "/html/quillon.htm";
+    const Case cases[] = {
+        {"letters.htm", "/html/letters.htm", "", 0},
+        {"../../../../etc/passwd", "/etc/passwd", "", 0},
+        {"//host.example/html/chart.htm", "/html/chart.htm", "", 0},
+        {"http://www.example.com/a b", start, "http://www.example.com/a%20b", 0},
+        {"HTTPS://Example.com/", start, "https://example.com/", 0},
+        {"MailTo:info@example.com?Subject=Quillon&body=Hello", start,
+         "mailto:info@example.com?Subject=Quillon&body=Hello", 0},
+        {"mailto:info@example.com?attach=/home/user/.ssh/id_rsa", start, "", 1},
+        {"mailto:info@example.com?subject=x&%61ttach=/etc/passwd", start, "", 1},
+        {"file:///etc/passwd", start, "", 1},
+        {"FILE:///usr/bin/xterm", start, "", 1},
+        {"javascript:alert(1)", start, "", 1},
+        {"ftp://ftp.example.com/x", start, "", 1},
+        {"smb://server/share", start, "", 1},
+        {"data:text/html,<b>x</b>", start, "", 1},
+        {"ms-its:other.chm::/a.htm", start, "", 1},
+        {"http:///etc/passwd", start, "", 1},
+        {"https:no-host", start, "", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
+        window->ShowPage({});
+        const RecordingShell shell;
+        emit window->Browser->anchorClicked(QUrl(QString::fromUtf8(c.link)));
+        EXPECT_EQ(window->CurrentPage().toStdString(), c.page);
+        EXPECT_EQ(shell.opened.join(QLatin1Char(' ')).toStdString(), c.opened);
+        EXPECT_EQ(shell.beeps, c.beeps);
+    }
+    // A relative link on a page without an address of the help file resolves to nothing to open.
+    EXPECT_FALSE(IsOpenableOutsideAddress(QUrl(QStringLiteral("letters.htm"))));
+    const RecordingShell refusing(false);
+    emit window->Browser->anchorClicked(QUrl(QStringLiteral("https://example.com/")));
+    EXPECT_EQ(refusing.beeps, 1) << "an address the desktop cannot open beeps";
+}
+
+// A planted help file's page: clicking its link to a local file beeps and opens nothing.
+TEST(ViewerLinks, AClickOnAFileLinkOfAPageBeeps) {
+    const test::TempFolder folder;
+    ASSERT_TRUE(test::CompileHelpFile(
+        folder.Path(), {{"html/start.htm", "<html><body><p><a href=\"file:///etc/passwd\">local file</a></p>"
+                                           "<p><a href=\"https://example.com/\">web page</a></p></body></html>"}}));
+    const ChmLibrary library;
+    ASSERT_TRUE(library.Loaded());
+    HelpViewerWindow window(ChmFile::Open(library, (folder / "quill.chm").string()));
+    window.ShowPage({});
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const auto click = [&window](const QString& text) {
+        const QTextBlock block = window.Browser->document()->find(text).block();
+        QTextCursor cursor(block);
+        cursor.setPosition(block.position() + 2);
+        QTest::mouseClick(window.Browser->viewport(), Qt::LeftButton, {}, window.Browser->cursorRect(cursor).center());
+    };
+    const RecordingShell shell;
+    click(QStringLiteral("local file"));
+    EXPECT_EQ(shell.beeps, 1);
+    EXPECT_EQ(shell.opened.join(QLatin1Char(' ')).toStdString(), "");
+    click(QStringLiteral("web page"));
+    EXPECT_EQ(shell.beeps, 1);
+    EXPECT_EQ(shell.opened.join(QLatin1Char(' ')).toStdString(), "https://example.com/");
+    EXPECT_EQ(window.CurrentPage().toStdString(), "/html/start.htm");
 }
 
 TEST(ViewerControl, ShowsTopicsReusesItsWindowAndClosesAll) {

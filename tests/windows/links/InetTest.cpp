@@ -18,6 +18,7 @@
 
 #include "windows/analysis/Windows.h"
 #include "platform/ShellServices.h"
+#include "support/RecordingShell.h"
 
 namespace quillon {
 namespace {
@@ -25,32 +26,6 @@ namespace {
 const QColor kNavy{0, 0, 128};
 const QColor kMaroon{128, 0, 0};
 const QColor kRed{255, 0, 0};
-
-// Desktop services that answer as a test says, at once or when the test says so, and note what
-// they were asked.
-class RecordingShell final : public ShellServices {
-public:
-    explicit RecordingShell(bool opens = true) : opens(opens) {}
-
-    void Open(const QString& address, OpenDone done) override {
-        opened << address;
-        if (deferred) {
-            waiting.push_back(std::move(done));
-        } else {
-            done(opens);
-        }
-    }
-    void Beep() override { ++beeps; }
-
-    bool opens;
-    bool deferred = false;
-    std::vector<OpenDone> waiting;
-    QStringList opened;
-    int beeps = 0;
-
-private:
-    ScopedShellServices scope_{*this};
-};
 
 // Counts the timer events a widget receives.
 class TickCounter final : public QObject {
