@@ -85,7 +85,7 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
     if (const int code = ReadSystem(options, system, err); code != kExitOk) return code;
     const std::optional<QString> date =
         options.IsSet(QStringLiteral("date")) ? std::optional(options.Value(QStringLiteral("date"))) : std::nullopt;
-    if (date && !ReadCommandDate(*date, err)) return kExitFailure;
+    if (date && !ReadCommandDate(*date, err)) return kExitUsage;
     QDir dir(folder);
     if (!dir.mkpath(QStringLiteral("."))) {
         return CommandError(err, ErrorKind::Failure, QStringLiteral("cannot create the folder %1").arg(dir.path()));

@@ -155,7 +155,8 @@ TEST(BatchInput, SkippedRowsCarryTheirLineNumbers) {
         "ann,1/1/x\n"                 // 7: not a date
         "short\n"                     // 8: no date column
         "bob,\n"                      // 9: no date
-        "\"open,1/1/2000\n";          // 10: never closed
+        "pat,29/12\n"                 // 10: no year (not this year's, which would change with the year)
+        "\"open,1/1/2000\n";          // 11: never closed
     for (int threads : {1, 3}) {
         options.threads = threads;
         options.blockBytes = 8;
@@ -163,14 +164,15 @@ TEST(BatchInput, SkippedRowsCarryTheirLineNumbers) {
         EXPECT_FALSE(run.outcome.failure);
         const std::vector<std::string> expected = {
             "5: invalid UTF-8",
-            "6: Invalid date \"31/02/2000\"",
-            "7: Invalid year \"X\"",
+            "6: Invalid date \"31/02/2000\": 31 February 2000 is not on the calendar",
+            "7: Invalid date \"1/1/x\": \"x\" is no year",
             "8: no column \"Born\"",
-            "10: a quoted field is not closed",
+            "10: Invalid date \"29/12\": the year is missing",
+            "11: a quoted field is not closed",
         };
         EXPECT_EQ(run.skipped, expected);
-        EXPECT_EQ(run.outcome.rowsRead, 8u);
-        EXPECT_EQ(run.outcome.rowsSkipped, 5u);
+        EXPECT_EQ(run.outcome.rowsRead, 9u);
+        EXPECT_EQ(run.outcome.rowsSkipped, 6u);
         EXPECT_EQ(run.outcome.rowsWritten, 3u);
         EXPECT_NE(run.output.find("BOB,"), std::string::npos) << "an empty date cell is a row without a date";
     }

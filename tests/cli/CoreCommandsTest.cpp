@@ -135,7 +135,7 @@ TEST_F(CoreCommands, CompareUsageErrors) {
         EXPECT_EQ(run.err, "quillon: " + message + "\n");
         EXPECT_TRUE(run.out.isEmpty());
     }
-    EXPECT_EQ(Quillon({"compare", "--date", "31/02/2000", "MARY", "JOHN"}).exitCode, kExitFailure);
+    EXPECT_EQ(Quillon({"compare", "--date", "31/02/2000", "MARY", "JOHN"}).exitCode, kExitUsage);
     QStringList ten = eleven.mid(1);
     EXPECT_EQ(Quillon(QStringList{"compare"} + ten).exitCode, kExitOk);
 }
