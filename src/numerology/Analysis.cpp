@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "numerology/AccentFolding.h"
+#include "numerology/Nfc.h"
 #include "numerology/ReduceChain.h"
 
 namespace quillon {
@@ -34,17 +35,33 @@ std::u16string NormaliseInsertedText(std::u16string_view text, int room, bool fo
     auto isTrimmed = [](char16_t c) { return c <= 32; };
     while (!text.empty() && isTrimmed(text.front())) text.remove_prefix(1);
     while (!text.empty() && isTrimmed(text.back())) text.remove_suffix(1);
+    const auto length = static_cast<std::size_t>(std::max(room, 0));
 
-    std::size_t length = std::min<std::size_t>(text.size(), static_cast<std::size_t>(std::max(room, 0)));
-    const bool splitsPair = length < text.size() && length > 0 && text[length - 1] >= 0xD800 &&
-                            text[length - 1] <= 0xDBFF;
-    if (splitsPair) --length;
+    // Composed before it is cut, so that a letter and its combining marks stay together. Only the
+    // start of a long text is composed: four code units compose into one at most, and the text
+    // can be parted before any code unit below U+0300, which nothing before it combines with.
+    const std::size_t enough = 4 * length + 64;
+    if (text.size() > enough) {
+        const auto parting = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(enough), text.end(),
+                                          [](char16_t c) { return c < 0x300; });
+        text = text.substr(0, static_cast<std::size_t>(parting - text.begin()));
+    }
+    std::u16string result = TypedDataText(text, foldAccents);
+    result.resize(CutBeforeMarks(result, length));
+    return result;
+}
 
-    std::u16string result(text.substr(0, length));
+std::u16string TypedDataText(std::u16string_view text, bool foldAccents) {
+    std::u16string result = ComposeText(text);
+    bool changed = false;
     for (char16_t& c : result) {
+        const char16_t was = c;
         if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
         if (foldAccents) c = QuestionFormOfY(c);
+        changed = changed || c != was;
     }
+    // A capital may compose where its small letter does not (I and a dot above make İ).
+    if (changed && !ComposesAsItIs(result)) result = ComposeText(result);
     return result;
 }
 

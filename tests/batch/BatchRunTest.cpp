@@ -394,6 +394,24 @@ TEST(BatchRows, FoldedAccentsAndAccentedYs) {
     EXPECT_NE(RunOn("JOSÉ\n", options).output.find("\"VowelSum\":6,"), std::string::npos) << "É is no letter unfolded";
 }
 
+// A letter typed as its base letter and combining marks is the letter typed composed: the same
+// rows, with and without folding, every Y a consonant or a vowel.
+TEST(BatchRows, DecomposedLettersGiveTheRowsOfComposedOnes) {
+    const std::string composed = "JOSÉ\nPEÑA\nÅSA\nŸVES\nNGUYỆN\nNGUYỆN\nmarÿ\njosé\n";
+    const std::string decomposed =
+        "JOSE\u0301\nPEN\u0303A\nA\u030aSA\nY\u0308VES\nNGUYE\u0323\u0302N\nNGUYE\u0302\u0323N\nmary\u0308\njose\u0301\n";
+    BatchOptions options = Options();
+    options.format = OutputFormat::JsonLines;
+    for (bool fold : {false, true}) {
+        for (bool vowelY : {false, true}) {
+            options.foldAccents = fold;
+            options.vowelYAll = vowelY;
+            EXPECT_EQ(RunOn(decomposed, options).output, RunOn(composed, options).output)
+                << (fold ? "folded" : "not folded") << (vowelY ? ", Ys vowels" : "");
+        }
+    }
+}
+
 // The one-pass totals of a batch row against the window's analysis and chart of the same text.
 TEST(BatchRows, TotalsEqualTheAnalysisAndTheChart) {
     NameGenerator generator(99);
