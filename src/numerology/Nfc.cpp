@@ -1,6 +1,7 @@
 #include "numerology/Nfc.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <iterator>
 #include <vector>
@@ -106,6 +107,41 @@ void AppendUtf16(char32_t code, std::u16string& out) {
     out += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
 }
 
+// The code units that may change in composition or combine with what stands before them: the
+// combining marks, the letters that decompose into something other than themselves composed
+// again (the angstrom sign, letters excluded from composition), the second parts of the pairs
+// that compose and the Hangul vowels and trailing consonants; for a code point outside the BMP
+// its high surrogate. Text without them is composed as it stands, a look per code unit.
+class UnitsToLookAt {
+public:
+    UnitsToLookAt() {
+        for (const CombiningRange& range : kCombiningRanges) {
+            for (char32_t code = range.first; code <= range.last; ++code) Mark(code);
+        }
+        for (const Decomposition& entry : kDecompositions) {
+            if (entry.second == 0 || ComposePair(entry.first, entry.second) != entry.code) Mark(entry.code);
+        }
+        for (const Composition& pair : kCompositions) Mark(pair.second);
+        for (char32_t code = kVowelBase; code < kVowelBase + kVowelCount; ++code) Mark(code);
+        for (char32_t code = kTrailBase + 1; code < kTrailBase + kTrailCount; ++code) Mark(code);
+    }
+
+    bool Holds(char16_t unit) const { return (bits_[unit >> 6] >> (unit & 63) & 1) != 0; }
+
+private:
+    void Mark(char32_t code) {
+        const auto unit = static_cast<char16_t>(code < 0x10000 ? code : 0xD800 + ((code - 0x10000) >> 10));
+        bits_[unit >> 6] |= std::uint64_t{1} << (unit & 63);
+    }
+
+    std::array<std::uint64_t, 0x10000 / 64> bits_{};
+};
+
+const UnitsToLookAt& UnitsToLook() {
+    static const UnitsToLookAt units;
+    return units;
+}
+
 }  // namespace
 
 int CombiningClassOf(char32_t code) {
@@ -117,19 +153,27 @@ int CombiningClassOf(char32_t code) {
 }
 
 bool ComposesAsItIs(std::u16string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char16_t unit) { return unit < kFirstUnitToLookAt; });
+    // The largest code unit first, in a loop without a branch that the compiler can widen: most
+    // texts that are not ASCII are Latin and end here.
+    char16_t largest = 0;
+    for (const char16_t unit : text) largest = std::max(largest, unit);
+    if (largest < kFirstUnitToLookAt) return true;
+    const UnitsToLookAt& look = UnitsToLook();
+    return std::none_of(text.begin(), text.end(),
+                        [&look](char16_t unit) { return unit >= kFirstUnitToLookAt && look.Holds(unit); });
 }
 
 std::u16string ComposeText(std::u16string_view text) {
     if (ComposesAsItIs(text)) return std::u16string(text);
 
-    // The full canonical decomposition.
-    std::vector<char32_t> points;
-    points.reserve(text.size() + 8);
+    // The full canonical decomposition. The buffers are kept from text to text of the thread.
+    thread_local std::vector<char32_t> points;
+    thread_local std::vector<int> classes;
+    points.clear();
     for (std::size_t at = 0, units = 0; at < text.size(); at += units) Decompose(CodeAt(text, at, units), points);
 
     // The marks after each starter in the canonical order: by class, those of one class as given.
-    std::vector<int> classes(points.size());
+    classes.resize(points.size());
     std::transform(points.begin(), points.end(), classes.begin(), CombiningClassOf);
     for (std::size_t i = 1; i < points.size(); ++i) {
         for (std::size_t j = i; j > 0 && classes[j] != 0 && classes[j - 1] > classes[j]; --j) {

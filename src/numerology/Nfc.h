@@ -9,12 +9,12 @@
 
 namespace quillon {
 
-// The text in NFC. Code units below U+0300 are left as they are without a look at the tables
-// (no mark combines with what precedes it there); a lone surrogate stays as it is.
+// The text in NFC. A lone surrogate stays as it is.
 std::u16string ComposeText(std::u16string_view text);
 
-// Whether the text is surely in NFC already: every code unit below U+0300, the case of nearly all
-// names. False says only that ComposeText has to look.
+// Whether the text is surely in NFC already, the case of nearly all names: no code unit is a
+// combining mark, a letter that composition changes or one that may join the letter before it.
+// One look per code unit; false says only that ComposeText has to work.
 bool ComposesAsItIs(std::u16string_view text);
 
 // The canonical combining class of a code point: 0 for a starter, above 0 for a combining mark
