@@ -195,12 +195,12 @@ const CommandSpec kAnalyseCommand{
     .summary =
         "analyse [--system pythagorean|chaldean] [--vowel-y all|N[,N...]] [--date TEXT]\n"
         "          [--json] [--fold-accents] [--] TEXT\n"
-        "      Analyses TEXT as the window would after pasting it: trimmed, at most 40\n"
-        "      characters, a to z upper-cased. --vowel-y reads the Ys at those 1-based\n"
-        "      positions (or every Y) as vowels. --date reduces a date given in the short\n"
-        "      date format of your regional settings (LANG, LC_TIME): day, month and year,\n"
-        "      each given and in range, or / for today; it combines the date with the\n"
-        "      name. --fold-accents values accented letters as their base letters.\n"
+        "      Analyses TEXT as the window would after pasting it: trimmed, composed, at\n"
+        "      most 40 characters, a to z upper-cased. --vowel-y reads the Ys at those\n"
+        "      1-based positions (or every Y) as vowels. --date reduces a date given in\n"
+        "      the short date format of your regional settings (LANG, LC_TIME): day, month\n"
+        "      and year, each given and in range, or / for today; it combines the date\n"
+        "      with the name. --fold-accents values accented letters as their base letters.\n"
         "      The core numbers follow; --json prints the report's values as JSON.\n",
     .options = kAnalyseOptions,
     .needsWidgets = false,
