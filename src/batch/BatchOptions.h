@@ -51,11 +51,11 @@ struct BatchOptions {
     std::optional<ColumnRef> dateColumn;
     // One date for every row (exclusive with dateColumn).
     std::optional<CivilDate> date;
-    // How the date column is read, as the date field reads typed text.
+    // How the date column is read: strictly (ReadStrictDate), in the order of these settings.
     DateSettings dateSettings;
     CivilDate today;
-    // Upper-cases a date text before it is read; ReadDate's own upper-casing (ASCII and Latin-1)
-    // when empty. Called from several threads at once.
+    // Upper-cases a month name of a date before it is looked for; ReadStrictDate's own
+    // upper-casing (ASCII and Latin-1) when empty. Called from several threads at once.
     std::function<std::u16string(std::u16string_view)> upperCaseDate;
 
     std::vector<WhereClause> where;

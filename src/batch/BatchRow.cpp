@@ -183,8 +183,9 @@ std::optional<std::string> RowAnalyser::ReadRowDate(std::string_view text, Batch
     // list of names and dates never means.
     if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return std::nullopt;
     if (!Utf8ToUtf16(text, decoded_)) return std::string("invalid UTF-8 in the date");
-    const DateReading reading =
-        ReadDate(options_.upperCaseDate ? options_.upperCaseDate(decoded_) : decoded_, options_.dateSettings, options_.today);
+    // Read strictly: a date that the date field would complete from today's or read in another
+    // order would make the row's values change from day to day.
+    const DateReading reading = ReadStrictDate(decoded_, options_.dateSettings, options_.today, options_.upperCaseDate);
     if (const auto* error = std::get_if<DateError>(&reading)) return error->message;
     const CivilDate& date = std::get<CivilDate>(reading);
     row.hasDate = true;

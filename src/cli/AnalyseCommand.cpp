@@ -131,7 +131,7 @@ int Analyse(const AnalysisRequest& request, CommandAnalysis& analysis, QTextStre
         // As with the date panel open and calculated: the date result is there before the name's
         // analysis, which combines the two.
         const auto day = ReadCommandDate(*request.date, err);
-        if (!day) return kExitFailure;
+        if (!day) return kExitUsage;
         analysis.date = day;
         const DateTotals totals = CalculateDate(*day);
         state.DateDigitSum = totals.dateDigitSum;

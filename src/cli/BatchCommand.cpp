@@ -109,16 +109,16 @@ int ReadAnalysis(const CommandArguments& arguments, BatchOptions& options, QText
     options.vowelYAll = vowelY.all;
     options.foldAccents = FoldAccentsOf(arguments);
     options.core = arguments.IsSet(QStringLiteral("core"));
-    // Dates are read as the date field reads them, under the regional settings of today.
+    // Dates are read strictly, as every date of the command line, under the regional settings of
+    // today.
     options.dateSettings = CurrentDateSettings();
     options.today = Today();
     options.upperCaseDate = UpperCaseDateText;
     if (arguments.IsSet(QStringLiteral("date"))) {
         const DateReading reading =
-            ReadTypedDate(arguments.Value(QStringLiteral("date")), options.dateSettings, options.today);
+            ReadArgumentDate(arguments.Value(QStringLiteral("date")), options.dateSettings, options.today);
         if (const auto* error = std::get_if<DateError>(&reading)) {
-            return CommandError(err, ErrorKind::Usage,
-                                QStringLiteral("--date: %1").arg(QString::fromStdString(error->message)));
+            return CommandError(err, ErrorKind::Usage, QString::fromStdString(error->message));
         }
         options.date = std::get<CivilDate>(reading);
     }

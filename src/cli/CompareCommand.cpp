@@ -127,7 +127,7 @@ int RunCompareCommand(const CommandArguments& arguments, QTextStream& out, QText
         std::optional<CivilDate> date;
         if (i < static_cast<std::size_t>(dates.size())) {
             date = ReadCommandDate(dates[static_cast<qsizetype>(i)], err);
-            if (!date) return kExitFailure;
+            if (!date) return kExitUsage;
             compared.date = QString::fromStdU16String(FormatDate(*date, CurrentDateSettings()));
         }
         AnalysisState state;

@@ -75,14 +75,14 @@ std::u16string UpperCaseDateText(std::u16string_view text) {
         .toStdU16String();
 }
 
-DateReading ReadTypedDate(const QString& text, const DateSettings& settings, const CivilDate& today) {
-    return ReadDate(UpperCaseDateText(text.toStdU16String()), settings, today);
+DateReading ReadArgumentDate(const QString& text, const DateSettings& settings, const CivilDate& today) {
+    return ReadStrictDate(text.toStdU16String(), settings, today, UpperCaseDateText);
 }
 
 std::optional<CivilDate> ReadCommandDate(const QString& text, QTextStream& err) {
-    const DateReading reading = ReadTypedDate(text, CurrentDateSettings(), Today());
+    const DateReading reading = ReadArgumentDate(text, CurrentDateSettings(), Today());
     if (const auto* error = std::get_if<DateError>(&reading)) {
-        CommandError(err, ErrorKind::Failure, QString::fromStdString(error->message));
+        CommandError(err, ErrorKind::Usage, QString::fromStdString(error->message));
         return std::nullopt;
     }
     return std::get<CivilDate>(reading);

@@ -22,7 +22,7 @@ inline constexpr OptionSpec kSystemOption{"system", "pythagorean|chaldean",
                                           "The letter-value system; Pythagorean by default."};
 inline constexpr OptionSpec kVowelYOption{"vowel-y", "all|N[,N...]",
                                           "Reads the Ys at these positions (from 1), or every Y, as vowels."};
-inline constexpr OptionSpec kDateOption{"date", "TEXT", "A date in the short date format of the regional settings."};
+inline constexpr OptionSpec kDateOption{"date", "TEXT", "Day, month and year, in the regional short date format."};
 inline constexpr OptionSpec kTemplateOption{"template", "FILE", "Lays out a report template stream of your own."};
 inline constexpr OptionSpec kOutputOption{"o,output", "FILE", "The file to write; - is standard output."};
 inline constexpr OptionSpec kFoldAccentsOption{
@@ -62,9 +62,12 @@ bool FoldAccentsOf(const CommandArguments& arguments);
 
 // A typed date in upper case, as the date field reads it (month names in any case).
 std::u16string UpperCaseDateText(std::u16string_view text);
-// Reads a date given on the command line the way the date field reads typed text.
-DateReading ReadTypedDate(const QString& text, const DateSettings& settings, const CivilDate& today);
-// The same under today's regional settings; an unreadable date is reported on err as a failure.
+// Reads a date given on the command line strictly (ReadStrictDate): no one sees what was read, so
+// a day, month or year that is missing or out of range is refused instead of being guessed as the
+// date field guesses. Month names are matched in any case.
+DateReading ReadArgumentDate(const QString& text, const DateSettings& settings, const CivilDate& today);
+// The same under today's regional settings; a date that does not read is reported on err as a
+// usage error.
 std::optional<CivilDate> ReadCommandDate(const QString& text, QTextStream& err);
 
 // --template FILE and -o FILE, when given ("-" is standard output), as file names (FileNameBytes).

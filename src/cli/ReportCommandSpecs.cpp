@@ -41,16 +41,19 @@ A position that holds no Y is a usage error.)man"),
                R"man(Reduces a date as the date calculator does (the whole date, month plus day, and the day) and
 combines the date's total with the name's.
 .I TEXT
-is read as the date field reads what is typed into it, in the short date format of the
-regional settings (see
+is read in the short date format of the regional settings (see
 .BR ENVIRONMENT ):
-runs of digits or letters are taken in the order of that format (day first in the C and
-en_GB locales, month first in en_US), a month may be given by its short name, missing parts are
-today's, a year of one or two digits is 1900 plus that number, and an empty text or
+the day, the month and the year, each a run of digits, in the order of that format (day first
+in the C and en_GB locales, month first in en_US), separated by any other characters; the month
+may be given by its short name, and a year of one or two digits is 1900 plus that number.
 .B /
 is today.
-Dates from 1600 to 3999 are accepted; any other text fails with a message such as
-.RB \(lq "Invalid date" \(rq.)man"),
+Unlike the date field of the window, which completes a date from today and shows what it read,
+the command line reads strictly: a part that is missing or out of range, more than three parts,
+a year outside 1600 to 3999 or a date that is not on the calendar is a usage error that says
+what is wrong, such as
+.RB \(lq "Invalid date \(dq12/29/1985\(dq: there is no month 29" \(rq
+under en_GB.)man"),
     {"json", nullptr, "Prints the report's values as JSON.",
      R"man(Prints, instead of the layout, one JSON object with the values that a report would show, keyed
 by the report's variable names (such as
@@ -192,11 +195,12 @@ const CommandSpec kAnalyseCommand{
     .summary =
         "analyse [--system pythagorean|chaldean] [--vowel-y all|N[,N...]] [--date TEXT]\n"
         "          [--json] [--fold-accents] [--] TEXT\n"
-        "      Analyses TEXT as the window would after pasting it: trimmed, at most 40\n"
-        "      characters, a to z upper-cased. --vowel-y reads the Ys at those 1-based\n"
-        "      positions (or every Y) as vowels. --date reduces a date typed in the short\n"
-        "      date format of your regional settings (LANG, LC_TIME) and combines it with\n"
-        "      the name. --fold-accents values accented letters as their base letters.\n"
+        "      Analyses TEXT as the window would after pasting it: trimmed, composed, at\n"
+        "      most 40 characters, a to z upper-cased. --vowel-y reads the Ys at those\n"
+        "      1-based positions (or every Y) as vowels. --date reduces a date given in\n"
+        "      the short date format of your regional settings (LANG, LC_TIME): day, month\n"
+        "      and year, each given and in range, or / for today; it combines the date\n"
+        "      with the name. --fold-accents values accented letters as their base letters.\n"
         "      The core numbers follow; --json prints the report's values as JSON.\n",
     .options = kAnalyseOptions,
     .needsWidgets = false,

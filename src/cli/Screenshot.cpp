@@ -105,7 +105,7 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
     if (const int code = ReadSystem(options, system, err); code != kExitOk) return code;
     const std::optional<QString> date =
         options.IsSet(QStringLiteral("date")) ? std::optional(options.Value(QStringLiteral("date"))) : std::nullopt;
-    if (date && !ReadCommandDate(*date, err)) return kExitFailure;
+    if (date && !ReadCommandDate(*date, err)) return kExitUsage;
     if (!MakeFolders(folder)) {
         return CommandError(err, ErrorKind::Failure,
                             QStringLiteral("cannot create the folder %1: %2")

@@ -50,10 +50,13 @@ reads every row as data.
 Quoted fields may hold commas, quotes and line ends.)man"},
     {"date-column", "NAME|N", "The column of each row's date.", R"man(The column of each row's date (needs
 .BR \-\-column ),
-read as
+read strictly as
 .B analyse \-\-date
-reads a date; an empty cell means the row has no date.)man"},
-    {"date", "DATE", "One date for every row.", R"man(One date for every row; not together with
+reads a date; an empty cell means the row has no date, and a date that does not read skips
+its row.)man"},
+    {"date", "DATE", "One date for every row.", R"man(One date for every row, read as
+.B analyse \-\-date
+reads it; not together with
 .BR \-\-date\-column .)man"},
     WithManual(kSystemOption, R"man(The letter-value system, as for
 .BR analyse .)man"),
@@ -239,8 +242,9 @@ const CommandSpec kBatchCommand{
         "Input (one name per line, or CSV with --column):\n"
         "  --column NAME|N       the CSV column of the names, by header text or 1-based number;\n"
         "                        a column named by its header text makes the first row the header\n"
-        "  --date-column NAME|N  the column of each row's date, typed in the short date format\n"
-        "                        of your regional settings (LANG, LC_TIME); an empty cell: no date\n"
+        "  --date-column NAME|N  the column of each row's date: day, month and year in the short\n"
+        "                        date format of your regional settings (LANG, LC_TIME), each\n"
+        "                        given and in range; an empty cell: no date\n"
         "  --date DATE           one date for every row\n"
         "\n"
         "Analysis:\n"
@@ -262,8 +266,8 @@ const CommandSpec kBatchCommand{
         "  --no-header           no header row in CSV and TSV\n"
         "  --threads N           worker threads (default: the number of cores)\n"
         "\n"
-        "A row that cannot be analysed (invalid UTF-8, a date that is not on the calendar, a\n"
-        "missing column) is reported with its line number and skipped; the exit code is then 1.\n"
+        "A row that cannot be analysed (invalid UTF-8, a date that does not read, a missing\n"
+        "column) is reported with its line number and skipped; the exit code is then 1.\n"
         "Exit code 2: a usage error, an input that cannot be read or an output that cannot be\n"
         "written.\n",
     .manualSynopsis = R"man(.B quillon batch
@@ -313,9 +317,10 @@ or no
 reads standard input.
 A UTF-8 byte-order mark and CRLF line ends are accepted.
 .PP
-A row that cannot be analysed (invalid UTF-8, a date that is not on the calendar, a missing
-column, a quoted field that never closes, a row over 1 MiB) is reported with its line number
-and skipped, and the exit status is then 1.
+A row that cannot be analysed (invalid UTF-8, a date that does not read as
+.B analyse \-\-date
+reads it, a missing column, a quoted field that never closes, a row over 1 MiB) is reported
+with its line number and skipped, and the exit status is then 1.
 A usage error, an input that cannot be read, an output that cannot be written and a header
 without the named column end the run with status 2.
 On a terminal a progress line shows how far the run is.)man",

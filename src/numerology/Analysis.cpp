@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "numerology/AccentFolding.h"
+#include "numerology/Nfc.h"
 #include "numerology/ReduceChain.h"
 
 namespace quillon {
@@ -30,21 +31,57 @@ std::string NameDateChain(std::int32_t grandTotal, std::int32_t dateDigitSum) {
     return ReduceChain(static_cast<std::uint64_t>(grandTotal) + static_cast<std::uint64_t>(dateDigitSum));
 }
 
+namespace {
+
+// a to z as capitals and, with foldAccents, an accented lowercase y as its uppercase form; true
+// when anything changed.
+bool UpperCaseTyped(std::u16string& text, bool foldAccents) {
+    bool changed = false;
+    for (char16_t& c : text) {
+        const char16_t was = c;
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+        if (foldAccents) c = QuestionFormOfY(c);
+        changed = changed || c != was;
+    }
+    return changed;
+}
+
+}  // namespace
+
 std::u16string NormaliseInsertedText(std::u16string_view text, int room, bool foldAccents) {
     auto isTrimmed = [](char16_t c) { return c <= 32; };
     while (!text.empty() && isTrimmed(text.front())) text.remove_prefix(1);
     while (!text.empty() && isTrimmed(text.back())) text.remove_suffix(1);
+    const auto length = static_cast<std::size_t>(std::max(room, 0));
 
-    std::size_t length = std::min<std::size_t>(text.size(), static_cast<std::size_t>(std::max(room, 0)));
-    const bool splitsPair = length < text.size() && length > 0 && text[length - 1] >= 0xD800 &&
-                            text[length - 1] <= 0xDBFF;
-    if (splitsPair) --length;
-
-    std::u16string result(text.substr(0, length));
-    for (char16_t& c : result) {
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-        if (foldAccents) c = QuestionFormOfY(c);
+    // Nearly every text: nothing in what is kept, nor in the code unit after it, is composed or
+    // joins what stands before it, so the rest cannot change what is kept. Only a surrogate pair
+    // is to be kept whole.
+    if (ComposesAsItIs(text.substr(0, std::min(text.size(), length + 1)))) {
+        std::size_t kept = std::min(text.size(), length);
+        if (kept < text.size() && kept > 0 && text[kept - 1] >= 0xD800 && text[kept - 1] <= 0xDBFF) --kept;
+        std::u16string result(text.substr(0, kept));
+        UpperCaseTyped(result, foldAccents);
+        return result;
     }
+    // Composed before it is cut, so that a letter and its combining marks stay together. Only the
+    // start of a long text is composed: four code units compose into one at most, and the text
+    // can be parted before any code unit below U+0300, which nothing before it combines with.
+    const std::size_t enough = 4 * length + 64;
+    if (text.size() > enough) {
+        const auto parting = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(enough), text.end(),
+                                          [](char16_t c) { return c < 0x300; });
+        text = text.substr(0, static_cast<std::size_t>(parting - text.begin()));
+    }
+    std::u16string result = TypedDataText(text, foldAccents);
+    result.resize(CutBeforeMarks(result, length));
+    return result;
+}
+
+std::u16string TypedDataText(std::u16string_view text, bool foldAccents) {
+    std::u16string result = ComposeText(text);
+    // A capital may compose where its small letter does not (I and a dot above make İ).
+    if (UpperCaseTyped(result, foldAccents) && !ComposesAsItIs(result)) result = ComposeText(result);
     return result;
 }
 

@@ -52,14 +52,20 @@ AnalysisShown RunAnalysis(AnalysisState& state, std::u16string_view data);
 // The name-plus-date value: the chain of grandTotal + dateDigitSum when both are above 0, else empty.
 std::string NameDateChain(std::int32_t grandTotal, std::int32_t dateDigitSum);
 
-// The Paste command's normalisation: strip codes 0 to 32 at both ends, keep the first 40 characters
-// and upper-case a to z. A surrogate pair that the cut would split is dropped whole. With
-// foldAccents an accented lowercase y is upper-cased too, so that it is asked about as y is.
+// The Paste command's normalisation: strip codes 0 to 32 at both ends, compose the text (NFC, so
+// that E and a combining acute are the one letter É, valued as a typed É is), keep the first 40
+// characters and upper-case a to z. The cut parts neither a surrogate pair nor a letter from its
+// combining marks: what it would part is dropped whole. With foldAccents an accented lowercase y
+// is upper-cased too, so that it is asked about as y is.
 std::u16string NormalisePastedText(std::u16string_view text, bool foldAccents = false);
 
-// The same for text inserted into the data by any other way of pasting: stripped and upper-cased,
-// then cut to the room that the field has left (at most `room` code units, never half a pair).
+// The same for text inserted into the data by any other way of pasting: stripped, composed and
+// upper-cased, then cut to the room that the field has left (at most `room` code units).
 std::u16string NormaliseInsertedText(std::u16string_view text, int room, bool foldAccents = false);
+
+// Text as it goes into the data when typed: composed (NFC), a to z as capitals and, with
+// foldAccents, an accented lowercase y as its uppercase form, so that it is asked about as y is.
+std::u16string TypedDataText(std::u16string_view text, bool foldAccents = false);
 
 // 1-based position of the first Y the question is asked about (IsQuestionY), 0 when there is none.
 int FirstYPosition(std::u16string_view text, bool foldAccents = false);

@@ -1,5 +1,6 @@
 #include "numerology/Dates.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -78,6 +79,25 @@ std::optional<int> MonthByName(std::u16string_view run, const std::array<std::u1
         }
     }
     return std::nullopt;
+}
+
+const char* NameOf(DateField field) {
+    switch (field) {
+        case DateField::Day: return "day";
+        case DateField::Month: return "month";
+        case DateField::Year: return "year";
+    }
+    return "";
+}
+
+// The months in messages, which name a date the same way under every regional setting.
+constexpr const char* kEnglishMonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
+                                              "July",    "August",   "September", "October", "November", "December"};
+
+// A run of digits as the number it is, however long: "0029" is 29 and "00" is 0.
+std::string WithoutLeadingZeros(std::u16string_view digits) {
+    while (digits.size() > 1 && digits.front() == u'0') digits.remove_prefix(1);
+    return Utf16ToUtf8(digits);
 }
 
 int DaysInMonth(int year, int month) {
@@ -226,6 +246,71 @@ DateReading ReadDate(std::u16string_view text, const DateSettings& settings, con
 
     const CivilDate date{year.value_or(today.year), month.value_or(today.month), day.value_or(today.day)};
     if (!IsCalculatorDate(date)) return ErrorFor("Invalid date", text);
+    return date;
+}
+
+DateReading ReadStrictDate(std::u16string_view text, const DateSettings& settings, const CivilDate& today,
+                           const std::function<std::u16string(std::u16string_view)>& upperCase) {
+    auto refuse = [text](const std::string& reason) {
+        return DateError{"Invalid date \"" + Utf16ToUtf8(text) + "\": " + reason};
+    };
+    std::u16string_view trimmed = text;
+    while (!trimmed.empty() && trimmed.front() <= u' ') trimmed.remove_prefix(1);
+    while (!trimmed.empty() && trimmed.back() <= u' ') trimmed.remove_suffix(1);
+    if (trimmed.empty()) return refuse("no date given");
+    if (trimmed == u"/") return today;
+
+    const std::vector<std::u16string> runs = RunsOf(text);
+    if (runs.size() < settings.order.size()) {
+        std::string missing;
+        for (std::size_t field = runs.size(); field < settings.order.size(); ++field) {
+            if (!missing.empty()) missing += field + 1 == settings.order.size() ? " and " : ", ";
+            missing += std::string("the ") + NameOf(settings.order[field]);
+        }
+        return refuse(missing + (settings.order.size() - runs.size() == 1 ? " is missing" : " are missing"));
+    }
+    if (runs.size() > settings.order.size()) {
+        return refuse(std::string("there is more after the ") + NameOf(settings.order.back()));
+    }
+
+    CivilDate date;
+    for (std::size_t field = 0; field < settings.order.size(); ++field) {
+        const std::u16string& run = runs[field];
+        const char* name = NameOf(settings.order[field]);
+        const std::string quoted = "\"" + Utf16ToUtf8(run) + "\" is no " + name;
+        if (settings.order[field] == DateField::Month && IsLetter(run.front())) {
+            const bool lettersOnly = std::all_of(run.begin(), run.end(), IsLetter);
+            const auto month = lettersOnly ? MonthByName(upperCase ? upperCase(run) : UpperCase(run),
+                                                         settings.upperMonthNames)
+                                           : std::nullopt;
+            if (!month) return refuse(quoted);
+            date.month = *month;
+            continue;
+        }
+        if (!std::all_of(run.begin(), run.end(), IsDigit)) return refuse(quoted);
+        const std::optional<int> value = NumberOf(run);
+        const std::string number = WithoutLeadingZeros(run);
+        switch (settings.order[field]) {
+            case DateField::Day:
+                if (!value || *value < 1 || *value > 31) return refuse("there is no day " + number);
+                date.day = *value;
+                break;
+            case DateField::Month:
+                if (!value || *value < 1 || *value > 12) return refuse("there is no month " + number);
+                date.month = *value;
+                break;
+            case DateField::Year:
+                date.year = run.size() <= 2 ? 1900 + *value : value.value_or(0);
+                if (!value || date.year < 1600 || date.year > 3999) {
+                    return refuse("the year " + number + " is outside 1600 to 3999");
+                }
+                break;
+        }
+    }
+    if (!IsCalculatorDate(date)) {
+        return refuse(std::to_string(date.day) + " " + kEnglishMonthNames[date.month - 1] + " " +
+                      std::to_string(date.year) + " is not on the calendar");
+    }
     return date;
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -63,6 +64,17 @@ using DateReading = std::variant<CivilDate, DateError>;
 // to 3999 is refused as "Invalid date". The text is upper-cased here for ASCII and Latin-1; a
 // caller that knows more of Unicode may upper-case it first.
 DateReading ReadDate(std::u16string_view text, const DateSettings& settings, const CivilDate& today);
+
+// Reads a date given on the command line or in a list, where no one sees what was read: the
+// day, the month and the year must each be given, in the settings' order, as three runs of
+// digits (the month also by its name, as ReadDate finds names) between any other characters;
+// each must be in range, a year of one or two digits is 1900 + n as in ReadDate, and the three
+// must make a real date in 1600 to 3999. "/" (blanks around it allowed) is today; empty text is
+// no date. Anything else is refused as `Invalid date "TEXT": ` and what is wrong with it, such
+// as "there is no month 29", the text as given. upperCase upper-cases a run for the month names;
+// this unit's own upper-casing (ASCII and Latin-1) when empty.
+DateReading ReadStrictDate(std::u16string_view text, const DateSettings& settings, const CivilDate& today,
+                           const std::function<std::u16string(std::u16string_view)>& upperCase = {});
 
 // The date in the field's display form: the year with four digits, day and month two wide.
 std::u16string FormatDate(const CivilDate& date, const DateSettings& settings);

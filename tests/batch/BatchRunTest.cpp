@@ -155,7 +155,8 @@ TEST(BatchInput, SkippedRowsCarryTheirLineNumbers) {
         "ann,1/1/x\n"                 // 7: not a date
         "short\n"                     // 8: no date column
         "bob,\n"                      // 9: no date
-        "\"open,1/1/2000\n";          // 10: never closed
+        "pat,29/12\n"                 // 10: no year (not this year's, which would change with the year)
+        "\"open,1/1/2000\n";          // 11: never closed
     for (int threads : {1, 3}) {
         options.threads = threads;
         options.blockBytes = 8;
@@ -163,14 +164,15 @@ TEST(BatchInput, SkippedRowsCarryTheirLineNumbers) {
         EXPECT_FALSE(run.outcome.failure);
         const std::vector<std::string> expected = {
             "5: invalid UTF-8",
-            "6: Invalid date \"31/02/2000\"",
-            "7: Invalid year \"X\"",
+            "6: Invalid date \"31/02/2000\": 31 February 2000 is not on the calendar",
+            "7: Invalid date \"1/1/x\": \"x\" is no year",
             "8: no column \"Born\"",
-            "10: a quoted field is not closed",
+            "10: Invalid date \"29/12\": the year is missing",
+            "11: a quoted field is not closed",
         };
         EXPECT_EQ(run.skipped, expected);
-        EXPECT_EQ(run.outcome.rowsRead, 8u);
-        EXPECT_EQ(run.outcome.rowsSkipped, 5u);
+        EXPECT_EQ(run.outcome.rowsRead, 9u);
+        EXPECT_EQ(run.outcome.rowsSkipped, 6u);
         EXPECT_EQ(run.outcome.rowsWritten, 3u);
         EXPECT_NE(run.output.find("BOB,"), std::string::npos) << "an empty date cell is a row without a date";
     }
@@ -390,6 +392,24 @@ TEST(BatchRows, FoldedAccentsAndAccentedYs) {
     options.foldAccents = false;
     options.vowelYAll = false;
     EXPECT_NE(RunOn("JOSÉ\n", options).output.find("\"VowelSum\":6,"), std::string::npos) << "É is no letter unfolded";
+}
+
+// A letter typed as its base letter and combining marks is the letter typed composed: the same
+// rows, with and without folding, every Y a consonant or a vowel.
+TEST(BatchRows, DecomposedLettersGiveTheRowsOfComposedOnes) {
+    const std::string composed = "JOSÉ\nPEÑA\nÅSA\nŸVES\nNGUYỆN\nNGUYỆN\nmarÿ\njosé\n";
+    const std::string decomposed =
+        "JOSE\u0301\nPEN\u0303A\nA\u030aSA\nY\u0308VES\nNGUYE\u0323\u0302N\nNGUYE\u0302\u0323N\nmary\u0308\njose\u0301\n";
+    BatchOptions options = Options();
+    options.format = OutputFormat::JsonLines;
+    for (bool fold : {false, true}) {
+        for (bool vowelY : {false, true}) {
+            options.foldAccents = fold;
+            options.vowelYAll = vowelY;
+            EXPECT_EQ(RunOn(decomposed, options).output, RunOn(composed, options).output)
+                << (fold ? "folded" : "not folded") << (vowelY ? ", Ys vowels" : "");
+        }
+    }
 }
 
 // The one-pass totals of a batch row against the window's analysis and chart of the same text.

@@ -168,7 +168,7 @@ TEST_F(BatchCommand, UsageErrorsExitWithTwoAndOneLine) {
         {{names, QStringLiteral("--column"), QStringLiteral("1"), QStringLiteral("--date-column"), QStringLiteral("2"),
           QStringLiteral("--date"), QStringLiteral("1/1/2000")},
          QStringLiteral("give --date or --date-column, not both")},
-        {{names, QStringLiteral("--date"), QStringLiteral("31/02/2000")}, QStringLiteral("--date: Invalid date \"31/02/2000\"")},
+        {{names, QStringLiteral("--date"), QStringLiteral("31/02/2000")}, QStringLiteral("Invalid date \"31/02/2000\": 31 February 2000 is not on the calendar")},
         {{names, QStringLiteral("--where"), QStringLiteral("soul=3")},
          QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date, namedate or a core number "
                         "(expression, soulurge, personality, lifepath, birthday, maturity; also =11, =22 or =33): \"soul=3\"")},
@@ -242,7 +242,8 @@ TEST_F(BatchCommand, FailedRunsLeaveNothingAndKeepThePreviousOutput) {
     run = Quillon({QStringLiteral("batch"), people, QStringLiteral("--column"), QStringLiteral("First"), QStringLiteral("--date-column"),
                    QStringLiteral("Born"), QStringLiteral("--no-header"), QStringLiteral("-o"), output});
     EXPECT_EQ(run.exitCode, kExitFailure);
-    EXPECT_EQ(run.err, QStringLiteral("quillon: line 3: Invalid date \"31/02/2000\"; row skipped\n"
+    EXPECT_EQ(run.err, QStringLiteral("quillon: line 3: Invalid date \"31/02/2000\": 31 February 2000 is not on the "
+                                      "calendar; row skipped\n"
                                       "quillon: 1 of 2 rows skipped\n"));
     EXPECT_TRUE(Read(output).startsWith("MARY,Pythagorean,1,20,21,"));
     EXPECT_TRUE(Read(output).endsWith(",29/12/1985,37 / 10 / 1,14 / 5,29 / 11 / 2,58 / 13 / 4,1,4\n"));

@@ -197,18 +197,69 @@ TEST_F(AnalyseWithDate, TodayAndAnEmptyName) {
     EXPECT_EQ(Json(dots).value(QStringLiteral("NameDate")).toString(), QString()) << "no name, no name-plus-date";
 }
 
-TEST_F(AnalyseWithDate, UnreadableDatesFailWithTheFieldsError) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"29/1x/1985", "quillon: Invalid month \"1X\"\n"},
-        {"31/02/2000", "quillon: Invalid date \"31/02/2000\"\n"},
-        {"29 smarch 1985", "quillon: Invalid month name \"SMARCH\"\n"},
+// Every date of the command line and of a list is read strictly, in the order of the regional
+// settings: a date the date field would complete or read in another order is refused, as a usage
+// error on the command line and as a skipped row in a list.
+TEST_F(AnalyseWithDate, EveryDateOfTheCommandLineIsReadStrictly) {
+    struct Case {
+        const char* locale;
+        const char* date;
+        const char* wrong;  // nothing: read as 29 December 1985
     };
-    for (const auto& [date, message] : cases) {
-        const Outcome run = Quillon({QStringLiteral("analyse"), QStringLiteral("--date"), QString::fromLatin1(date),
-                                     QStringLiteral("MARY")});
-        EXPECT_EQ(run.exitCode, kExitFailure) << date;
-        EXPECT_EQ(run.err, QString::fromLatin1(message));
-        EXPECT_TRUE(run.out.isEmpty());
+    const Case cases[] = {
+        {"en_GB", "29/12/1985", nullptr},
+        {"en_GB", "29 dec 1985", nullptr},
+        {"en_GB", "12/29/1985", "there is no month 29"},
+        {"en_GB", "32/12/1985", "there is no day 32"},
+        {"en_GB", "1985-12-29", "there is no day 1985"},
+        {"en_GB", "00/00/0000", "there is no day 0"},
+        {"en_GB", "29/12", "the year is missing"},
+        {"en_GB", "29/12/1985/7", "there is more after the year"},
+        {"en_GB", "", "no date given"},
+        {"en_US", "12/29/1985", nullptr},
+        {"en_US", "29/12/1985", "there is no month 29"},
+        {"en_US", "2/30/1985", "30 February 1985 is not on the calendar"},
+        {"en_US", "12/29/985", "the year 985 is outside 1600 to 3999"},
+    };
+    QTemporaryDir dir;
+    const QString names = dir.filePath(QStringLiteral("names.txt"));
+    const QString people = dir.filePath(QStringLiteral("people.csv"));
+    const QString rows = dir.filePath(QStringLiteral("rows.csv"));
+    for (const Case& c : cases) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(c.locale)));
+        const QString date = QString::fromLatin1(c.date);
+        const std::string name = std::string(c.locale) + " " + c.date;
+        const QString message = QStringLiteral("Invalid date \"%1\": %2").arg(date, QLatin1String(c.wrong));
+        for (const QStringList& arguments :
+             {QStringList{QStringLiteral("analyse"), QStringLiteral("--json"), QStringLiteral("--date"), date,
+                          QStringLiteral("MARY")},
+              QStringList{QStringLiteral("compare"), QStringLiteral("--date"), QStringLiteral("/"), QStringLiteral("--date"),
+                          date, QStringLiteral("JOHN"), QStringLiteral("MARY")},
+              QStringList{QStringLiteral("batch"), QStringLiteral("--date"), date, QStringLiteral("-o"), rows, names}}) {
+            QFile(names).remove();
+            QFile list(names);
+            ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+            list.write("MARY\n");
+            list.close();
+            const Outcome run = Quillon(arguments);
+            EXPECT_EQ(run.exitCode, c.wrong ? kExitUsage : kExitOk) << arguments[0].toStdString() << " " << name;
+            EXPECT_EQ(run.err, c.wrong ? "quillon: " + message + "\n" : QString()) << arguments[0].toStdString() << " " << name;
+        }
+        if (!*c.date) continue;  // an empty cell is a row without a date
+        QFile csv(people);
+        ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+        csv.write("Name,Born\nMARY," + QByteArray(c.date) + "\n");
+        csv.close();
+        const Outcome batch = Quillon({QStringLiteral("batch"), QStringLiteral("--column"), QStringLiteral("Name"),
+                                       QStringLiteral("--date-column"), QStringLiteral("Born"), QStringLiteral("-o"),
+                                       rows, people});
+        EXPECT_EQ(batch.exitCode, c.wrong ? kExitFailure : kExitOk) << name;
+        EXPECT_EQ(batch.err, c.wrong ? "quillon: line 2: " + message + "; row skipped\nquillon: 1 of 1 rows skipped\n"
+                                     : QString())
+            << name;
+        QFile written(rows);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_EQ(written.readAll().contains(",37 / 10 / 1,"), !c.wrong) << name;
     }
 }
 
@@ -418,7 +469,7 @@ TEST_F(AnalyseWithDate, PrepareGivesThePagesAsJson) {
     EXPECT_EQ(run.exitCode, kExitUsage);
     run = Quillon({QStringLiteral("prepare"), QStringLiteral("print"), QStringLiteral("--date"),
                    QStringLiteral("31/02/2000"), QStringLiteral("MARY")});
-    EXPECT_EQ(run.exitCode, kExitFailure);
+    EXPECT_EQ(run.exitCode, kExitUsage);
 }
 
 TEST(CommandLineHelp, HelpAndVersion) {
@@ -473,8 +524,8 @@ TEST(CommandLineOutput, AScreenshotWithADateThatCannotBeReadFails) {
     EXPECT_EQ(RunScreenshot({QStringLiteral("quillon"), QStringLiteral("--screenshot"), dir.path(), QStringLiteral("--date"),
                              QStringLiteral("31/02/2020")},
                             errors),
-              kExitFailure);
-    EXPECT_TRUE(err.startsWith(QStringLiteral("quillon: Invalid date"))) << err.toStdString();
+              kExitUsage);
+    EXPECT_EQ(err, QStringLiteral("quillon: Invalid date \"31/02/2020\": 31 February 2020 is not on the calendar\n"));
     EXPECT_TRUE(QDir(dir.path()).isEmpty()) << "no image is written";
 }
 

@@ -81,6 +81,24 @@ TEST_F(CoreCommands, FoldAccentsValuesAccentedLettersAsTheirBaseLetters) {
     EXPECT_TRUE(prepared.out.contains("13 / 4")) << "JOSE's total";
 }
 
+// A letter typed as its base letter and combining marks is the composed letter, on the command
+// line as in the window: the same text and the same values, with and without folding.
+TEST_F(CoreCommands, DecomposedLettersAreValuedAsComposedOnes) {
+    const std::pair<const char*, const char*> pairs[] = {
+        {"JOSÉ", "JOSE\u0301"}, {"PEÑA", "PEN\u0303A"},          {"ÅSA", "A\u030aSA"},
+        {"ŸVES", "Y\u0308VES"}, {"NGUYỆN", "NGUYE\u0302\u0323N"}, {"josé", "jose\u0301"},
+    };
+    for (const auto& [composed, decomposed] : pairs) {
+        for (const QStringList& options : {QStringList{}, QStringList{"--fold-accents"}}) {
+            const QStringList command = QStringList{"analyse", "--json", "--date", "2/2/2002"} + options;
+            const QJsonObject expected = Json(Quillon(command + QStringList{composed}));
+            EXPECT_EQ(Json(Quillon(command + QStringList{decomposed})), expected) << composed << options.size();
+        }
+        const QJsonObject compared = Json(Quillon({"compare", "--json", composed, decomposed}));
+        EXPECT_EQ(compared.value("shared").toArray(), QJsonArray({"expression", "soulurge", "personality"})) << composed;
+    }
+}
+
 // The numbers in columns, the shared ones marked, the chart of each; the JSON of the same.
 TEST_F(CoreCommands, CompareSetsNamesSideBySide) {
     const Outcome run = Quillon({"compare", "--date", "29/12/1985", "--date", "29/12/1985", "MARY 12", "mary"});
@@ -135,7 +153,7 @@ TEST_F(CoreCommands, CompareUsageErrors) {
         EXPECT_EQ(run.err, "quillon: " + message + "\n");
         EXPECT_TRUE(run.out.isEmpty());
     }
-    EXPECT_EQ(Quillon({"compare", "--date", "31/02/2000", "MARY", "JOHN"}).exitCode, kExitFailure);
+    EXPECT_EQ(Quillon({"compare", "--date", "31/02/2000", "MARY", "JOHN"}).exitCode, kExitUsage);
     QStringList ten = eleven.mid(1);
     EXPECT_EQ(Quillon(QStringList{"compare"} + ten).exitCode, kExitOk);
 }

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstring>
+
+#include "common/Utf8.h"
+
 namespace quillon {
 namespace {
 
@@ -107,6 +112,84 @@ TEST(ReadDate, LettersStartAtTheFirstLatinOneLetter) {
     EXPECT_EQ(Describe(ReadDate(u"12 \u00e0vr 1985", settings, kToday)), "1985-4-12") << "read upper-cased";
     // The sign just before it separates runs.
     EXPECT_EQ(Describe(ReadDate(u"12\u00bf4\u00bf1985", settings, kToday)), "1985-4-12");
+}
+
+// The strict reading of dates given on the command line and in lists: the date as given, or
+// what is wrong with it, under each field order and a format with a month name.
+TEST(ReadStrictDate, ThreeFieldsInRangeOrWhatIsWrong) {
+    struct Case {
+        std::u16string format;
+        std::u16string text;
+        const char* expected;  // the date, or the reason after `Invalid date "TEXT": `
+    };
+    const std::u16string gb = u"dd/MM/yyyy", us = u"M/d/yy", iso = u"yyyy-MM-dd", named = u"d MMM yyyy";
+    const Case cases[] = {
+        {gb, u"29/12/1985", "1985-12-29"},
+        {gb, u"  29 - 12 , 1985+", "1985-12-29"},
+        {gb, u"0029/012/01985", "1985-12-29"},
+        {gb, u"5.10.85", "1985-10-5"},
+        {gb, u"1/2/7", "1907-2-1"},
+        {gb, u"29 dec 1985", "1985-12-29"},
+        {gb, u" / ", "2026-12-7"},
+        {gb, u"29/02/2000", "2000-2-29"},
+        {gb, u"31/12/3999", "3999-12-31"},
+        {gb, u"", "no date given"},
+        {gb, u"  ", "no date given"},
+        // What the date field reads as other dates: 12/12/1929, 29/12/1932, today in 1985, today in 1900.
+        {gb, u"12/29/1985", "there is no month 29"},
+        {gb, u"32/12/1985", "there is no day 32"},
+        {gb, u"1985-12-29", "there is no day 1985"},
+        {gb, u"00/00/0000", "there is no day 0"},
+        {gb, u"29/0/1985", "there is no month 0"},
+        {gb, u"99999999999/1/2000", "there is no day 99999999999"},
+        {gb, u"29/12", "the year is missing"},
+        {gb, u"29", "the month and the year are missing"},
+        {gb, u"-", "the day, the month and the year are missing"},
+        {gb, u"1/2/2003/4", "there is more after the year"},
+        {gb, u"31/02/1985", "31 February 1985 is not on the calendar"},
+        {gb, u"29/02/1900", "29 February 1900 is not on the calendar"},
+        {gb, u"1/1/985", "the year 985 is outside 1600 to 3999"},
+        {gb, u"1/1/4000", "the year 4000 is outside 1600 to 3999"},
+        {gb, u"1/1/0000", "the year 0 is outside 1600 to 3999"},
+        {gb, u"1/1/4294967296", "the year 4294967296 is outside 1600 to 3999"},
+        {gb, u"1O/12/1985", "\"1O\" is no day"},
+        {gb, u"29/1x/1985", "\"1x\" is no month"},
+        {gb, u"29/12/19x5", "\"19x5\" is no year"},
+        {gb, u"29 Foo 1985", "\"Foo\" is no month"},
+        {gb, u"29 Dec1985 1", "\"Dec1985\" is no month"},
+        {gb, u"Dec 29 1985", "\"Dec\" is no day"},
+        {us, u"12/29/1985", "1985-12-29"},
+        {us, u"Dec 29 85", "1985-12-29"},
+        {us, u"/", "2026-12-7"},
+        {us, u"29/12/1985", "there is no month 29"},
+        {us, u"2/30/2000", "30 February 2000 is not on the calendar"},
+        {us, u"12/29", "the year is missing"},
+        {iso, u"1985-12-29", "1985-12-29"},
+        {iso, u"85-12-29", "1985-12-29"},
+        {iso, u"29-12-1985", "there is no day 1985"},
+        {iso, u"985-12-29", "the year 985 is outside 1600 to 3999"},
+        {iso, u"1985-12", "the day is missing"},
+        {iso, u"1985", "the month and the day are missing"},
+        {iso, u"1985-12-29-1", "there is more after the day"},
+        {named, u"5 Oct 2000", "2000-10-5"},
+        {named, u"5 october 2000", "2000-10-5"},
+        {named, u"5 10 2000", "2000-10-5"},
+        {named, u"5 Okt 2000", "\"Okt\" is no month"},
+        {named, u"Oct 5 2000", "\"Oct\" is no day"},
+    };
+    for (const Case& c : cases) {
+        const std::string text = Utf16ToUtf8(c.text);
+        const std::string expected = std::isdigit(static_cast<unsigned char>(c.expected[0])) && std::strchr(c.expected, '-')
+                                         ? c.expected
+                                         : "error: Invalid date \"" + text + "\": " + c.expected;
+        EXPECT_EQ(Describe(ReadStrictDate(c.text, Settings(c.format), kToday)), expected) << text;
+    }
+    // A month name upper-cased by the caller's rules; the message keeps the text as given.
+    const auto upper = [](std::u16string_view run) { return std::u16string(run.size(), u'X'); };
+    std::array<std::u16string, 12> months = kEnglishMonths;
+    months[1] = u"XXX";
+    EXPECT_EQ(Describe(ReadStrictDate(u"1 \u00e9t\u00e9 2000", ParseShortDateFormat(gb, months), kToday, upper)),
+              "2000-2-1");
 }
 
 TEST(CalculateDate, WorkedExamples) {

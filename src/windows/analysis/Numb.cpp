@@ -221,7 +221,11 @@ void TCalcFrm::FormCreate() {
     CentreOnScreen(*this);
 }
 
-void TCalcFrm::DataChange() { CalcBtn->click(); }
+void TCalcFrm::DataChange() {
+    // A text that is not composed is composed first; setting it comes back here to analyse it.
+    if (ComposeData()) return;
+    CalcBtn->click();
+}
 
 void TCalcFrm::CalcBtnClick() {
     const AnalysisShown shown = RunAnalysis(state_, Data->text().toStdU16String());

@@ -184,6 +184,10 @@ private:
     // The person's toggling of the menu entry: stored for the next runs and applied.
     void FoldAccentsItemClick(bool on);
     void DataKeyUp(QKeyEvent* event);
+    // Composes the data (NFC) when it is not composed, whichever way the text came in (a combining
+    // mark typed after its letter, a paste beside a letter): the same visible text has the same
+    // values. Keeps the caret after the letter it stood after; true when the data was changed.
+    bool ComposeData();
     // Paste by the field's own ways, which the window takes over; true when the event was one.
     bool DataPaste(QEvent* event);
     void DataContextMenu(const QContextMenuEvent& event);
@@ -223,8 +227,8 @@ private:
 // "Quillon Ver. " and the version, and the maker's notice.
 QString MainWindowCaption();
 
-// Text as it is typed into the data: a to z as capitals and, with folding, an accented lowercase y
-// as its uppercase form, so that it is asked about as y is.
+// Text as it is typed into the data (TypedDataText): composed, a to z as capitals and, with
+// folding, an accented lowercase y as its uppercase form, so that it is asked about as y is.
 QString AsTypedIntoData(const QString& text, bool foldAccents);
 
 }  // namespace quillon

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 
 #include "numerology/AccentFolding.h"
+#include "numerology/Nfc.h"
 #include "windows/analysis/DateEdit.h"
 #include "windows/analysis/Numb.h"
 #include "windows/analysis/Y.h"
@@ -19,15 +20,7 @@
 namespace quillon {
 
 QString AsTypedIntoData(const QString& text, bool foldAccents) {
-    QString typed = text;
-    for (QChar& c : typed) {
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) {
-            c = c.toUpper();
-        } else if (foldAccents) {
-            c = QChar(QuestionFormOfY(c.unicode()));
-        }
-    }
-    return typed;
+    return QString::fromStdU16String(TypedDataText(text.toStdU16String(), foldAccents));
 }
 
 bool TCalcFrm::eventFilter(QObject* watched, QEvent* event) {
@@ -105,7 +98,7 @@ bool TCalcFrm::DataKeyPress(QKeyEvent* event) {
         return true;
     }
     const QString typed = AsTypedIntoData(text, state_.foldAccents);
-    if (text.size() != 1 || typed == text) return false;
+    if (typed == text) return false;
     // The field is to receive the upper-case letter: hand it a copy of the key with that text.
     QKeyEvent upper(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
                     event->nativeVirtualKey(), event->nativeModifiers(), typed,
@@ -254,6 +247,22 @@ void TCalcFrm::TypeTypedAhead() {
     typingAhead_ = false;
 }
 
+bool TCalcFrm::ComposeData() {
+    const std::u16string text = Data->text().toStdU16String();
+    if (ComposesAsItIs(text)) return false;
+    std::u16string composed = ComposeText(text);
+    if (composed == text) return false;
+    // A composed letter may take two code units where it took one (a few compatibility letters):
+    // the field's limit cuts it as a paste is cut.
+    composed.resize(CutBeforeMarks(composed, static_cast<std::size_t>(kMaxDataLength)));
+    // The caret stays after what stood before it: after the letter its mark joined.
+    const auto before = std::u16string_view(text).substr(0, static_cast<std::size_t>(Data->cursorPosition()));
+    const std::size_t caret = ComposeText(before).size();
+    Data->setText(QString::fromStdU16String(composed));
+    Data->setCursorPosition(static_cast<int>(std::min(caret, composed.size())));
+    return true;
+}
+
 void TCalcFrm::PasteBtnClick() { EnterPastedText(QGuiApplication::clipboard()->text()); }
 
 void TCalcFrm::EnterPastedText(const QString& text) {
@@ -276,9 +285,15 @@ void TCalcFrm::InsertPastedText(const QString& text) {
     const std::u16string inserted =
         NormaliseInsertedText(text.toStdU16String(), static_cast<int>(room), state_.foldAccents);
     Data->insert(QString::fromStdU16String(inserted));
-    const int end = start + static_cast<int>(inserted.size());
-    const int firstY = FirstYPosition(inserted, state_.foldAccents);
-    state_.PendingYPosition = firstY > 0 ? start + firstY : 0;
+    // A combining mark at the start of the text joins the letter before it (DataChange composes
+    // the data), which moves what follows it; the caret stands after what was inserted.
+    const int end = Data->cursorPosition();
+    const std::u16string data = Data->text().toStdU16String();
+    const int from = std::min(start, end);
+    const int firstY = FirstYPosition(
+        std::u16string_view(data).substr(static_cast<std::size_t>(from), static_cast<std::size_t>(end - from)),
+        state_.foldAccents);
+    state_.PendingYPosition = firstY > 0 ? from + firstY : 0;
     state_.PendingYEnd = end;
     state_.YFromTyping = false;
     if (state_.PendingYPosition > 0) {

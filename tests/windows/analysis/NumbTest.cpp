@@ -314,6 +314,43 @@ TEST_F(AnalysisWindow, CtrlVPastesIntoDataFromAnyControl) {
     EXPECT_EQ(window.Data->text(), QStringLiteral("ANN")) << "Ctrl+V replaces, it does not insert";
 }
 
+// A letter typed or pasted as its base letter and combining marks becomes the composed letter, so
+// that the same visible name has the same values whichever way its letters were made.
+TEST_F(AnalysisWindow, DecomposedLettersBecomeComposedOnesTypedOrPasted) {
+    const std::pair<const char*, const char*> pairs[] = {
+        {"JOSÉ", "JOSE\u0301"}, {"PEÑA", "PEN\u0303A"},          {"ÅSA", "A\u030aSA"},
+        {"ŸVES", "Y\u0308VES"}, {"NGUYỆN", "NGUYE\u0302\u0323N"}, {"NGUYỆN", "NGUYE\u0323\u0302N"},
+    };
+    for (bool fold : {false, true}) {
+        window.SetFoldAccents(fold);
+        for (const auto& [composed, decomposed] : pairs) {
+            Paste(QString::fromUtf8(composed));
+            const QString expected[] = {window.Data->text(), window.Vowels->text(), window.Constants->text(),
+                                        window.Total->text()};
+            const std::array<QString, kChartCellCount> chart = ChartTexts();
+            for (bool typed : {false, true}) {
+                window.ClearBtnClick();
+                if (typed) {
+                    // Each letter and mark as a key of its own, with itself as its text.
+                    for (const QChar c : QString::fromUtf8(decomposed)) {
+                        QTest::sendKeyEvent(QTest::Click, window.Data, Qt::Key(c.unicode()), QString(c), {});
+                    }
+                } else {
+                    Paste(QString::fromUtf8(decomposed));
+                }
+                const std::string name = std::string(decomposed) + (typed ? " typed" : " pasted") + (fold ? ", folded" : "");
+                EXPECT_EQ(window.Data->text(), expected[0]) << name;
+                EXPECT_EQ(window.Vowels->text(), expected[1]) << name;
+                EXPECT_EQ(window.Constants->text(), expected[2]) << name;
+                EXPECT_EQ(window.Total->text(), expected[3]) << name;
+                EXPECT_EQ(ChartTexts(), chart) << name;
+                EXPECT_EQ(window.Data->cursorPosition(), window.Data->text().size()) << name;
+            }
+        }
+    }
+    window.SetFoldAccents(false);
+}
+
 TEST_F(AnalysisWindow, ChangeSystemTwiceReturnsToTheFirstResults) {
     Type(QStringLiteral("MARY 12"));
     ExpectTotals("1", "20 / 2", "24 / 6");

@@ -296,6 +296,8 @@ TEST_F(YDialog, EveryWayOfPastingIntoTheFieldIsAPaste) {
         std::vector<int> asked;
     };
     const std::string fortyLessFour(36, 'A');
+    const std::string fortyLessTwo(38, 'A');
+    const std::string fortyLessTwoAndE = fortyLessTwo + "é";
     const Case cases[] = {
         {Way::Menu, "JOHN SMITH", 5, 5, " mary y\n", {kVowel, kConsonant}, "JOHN MARy Y", {9, 11}},
         {Way::ShiftInsert, "JOHN SMITH", 5, 5, " mary y\n", {kConsonant, kVowel}, "JOHN MARY y", {9, 11}},
@@ -304,6 +306,11 @@ TEST_F(YDialog, EveryWayOfPastingIntoTheFieldIsAPaste) {
         {Way::ShiftInsert, "YY", 2, 0, "john", {}, "YYJOHN", {}},
         {Way::Menu, "AB", 1, 0, "zz", {}, "AZZB", {}},
         {Way::ShiftInsert, fortyLessFour.c_str(), 36, 0, "mary y", {kVowel}, "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAMARy", {40}},
+        // A mark that comes first joins the letter before the caret; the letters after it move up.
+        {Way::ShiftInsert, "JOSE", 4, 0, "\u0301 y", {kVowel}, "JOSÉ y", {6}},
+        {Way::Menu, "JOSE SMITH", 4, 6, "\u0301 y", {kConsonant}, "JOSÉ Y", {6}},
+        // Composed before it is cut: the letter fits, the letter that would lose its mark is left out.
+        {Way::ShiftInsert, fortyLessTwo.c_str(), 38, 0, "e\u0301q\u0301", {}, fortyLessTwoAndE.c_str(), {}},
     };
     for (const Case& c : cases) {
         QClipboard* clipboard = QGuiApplication::clipboard();
@@ -312,10 +319,10 @@ TEST_F(YDialog, EveryWayOfPastingIntoTheFieldIsAPaste) {
             ASSERT_TRUE(clipboard->supportsSelection());
         }
         if (c.way == Way::MiddleButton && !clipboard->supportsSelection()) continue;
-        calc.Data->setText(QString::fromLatin1(c.data));
+        calc.Data->setText(QString::fromUtf8(c.data));
         calc.Data->setSelection(c.selectionStart, c.selectionLength);
         if (c.selectionLength == 0) calc.Data->setCursorPosition(c.selectionStart);
-        const QString pasted = QString::fromLatin1(c.pasted);
+        const QString pasted = QString::fromUtf8(c.pasted);
         Person person(windows, c.answers);
         switch (c.way) {
             case Way::Menu: {
@@ -352,7 +359,7 @@ TEST_F(YDialog, EveryWayOfPastingIntoTheFieldIsAPaste) {
                 break;
             }
         }
-        EXPECT_EQ(calc.Data->text(), QString::fromLatin1(c.result)) << c.pasted;
+        EXPECT_EQ(calc.Data->text(), QString::fromUtf8(c.result)) << c.pasted;
         std::vector<int> asked;
         for (const auto& seen : person.seen) asked.push_back(seen.position);
         EXPECT_EQ(asked, c.asked) << c.pasted;
@@ -389,6 +396,15 @@ TEST_F(YDialog, AnAccentedYIsAskedAboutLikeYWhenAccentsAreFolded) {
         {false, Way::Compose, "ý", {}, "ý", {}},
         {false, Way::Paste, "ÝÝ", {}, "ÝÝ", {}},
         {false, Way::Paste, "marý", {}, "MARý", {}},
+        // A Y and a combining mark are the accented Y: asked about as it is, once.
+        {true, Way::Paste, "mary\u0301", {kVowel}, "MARý", {4}},
+        {true, Way::Paste, "Y\u0308Y\u0308", {kVowel, kConsonant}, "ÿŸ", {1, 2}},
+        {true, Way::Compose, "y\u0301", {kVowel}, "ý", {1}},
+        {true, Way::Type, "mary\u0301", {kVowel}, "MARý", {4}},
+        {true, Way::Type, "mary\u0301", {kConsonant}, "MARÝ", {4}},
+        {false, Way::Paste, "Y\u0308Y\u0308", {}, "ŸŸ", {}},
+        {false, Way::Paste, "mary\u0301", {}, "MARý", {}},
+        {false, Way::Compose, "y\u0301", {}, "ý", {}},
     };
     for (const Case& c : cases) {
         const QString input = QString::fromUtf8(c.input);
