@@ -35,12 +35,18 @@ std::size_t SequenceLength(unsigned char lead) {
 
 }  // namespace
 
-WrappedMemo WrapMemo(const TfrMemoView& memo, Canvas& scratch) {
-    std::vector<std::string> working = memo.Memo;
-    const bool alreadyWrapped = std::any_of(working.begin(), working.end(), [](const std::string& line) {
+namespace {
+
+// Hands each line of the text wrapped in the memo to take, at most maxLines + 1 of them, and
+// returns the lines' height.
+template <typename Take>
+int WrapText(const TfrMemoView& memo, const std::vector<std::string>& text, Canvas& scratch, std::size_t maxLines,
+             Take&& take) {
+    const bool alreadyWrapped = std::any_of(text.begin(), text.end(), [](const std::string& line) {
         return line.find(kParagraphEnd) != std::string::npos;
     });
-    if (!working.empty() && working.back() == std::string(1, kParagraphEnd)) working.pop_back();
+    std::size_t count = text.size();
+    if (count > 0 && text.back() == std::string(1, kParagraphEnd)) --count;
 
     const ConvertedBox box = ConvertBox(memo, DrawContext{});
     const bool vertical = (memo.Alignment & kAlignVertical) != 0;
@@ -49,21 +55,43 @@ WrappedMemo WrapMemo(const TfrMemoView& memo, Canvas& scratch) {
 
     scratch.SetFont(MeasuringFont(memo));
     scratch.SetCharSpacing(memo.CharSpacing);
-    WrappedMemo wrapped;
-    for (const std::string& line : working) {
+    std::size_t taken = 0;
+    for (std::size_t i = 0; i < count && taken <= maxLines; ++i) {
+        const std::string& line = text[i];
         if (alreadyWrapped) {
-            wrapped.lines.push_back(line);
+            take(std::string(line));
+            ++taken;
         } else if (memo.Flags & kMemoWordWrap) {
-            for (std::string& piece : WrapLine(line, maxWidth, scratch)) wrapped.lines.push_back(std::move(piece));
+            for (std::string& piece : WrapLine(line, maxWidth, scratch, maxLines - taken)) {
+                take(std::move(piece));
+                ++taken;
+            }
         } else {
-            wrapped.lines.push_back(line + kParagraphEnd);
+            take(line + kParagraphEnd);
+            ++taken;
         }
     }
-    wrapped.lineHeight = SaturatedInt(std::int64_t{memo.LineSpacing} + scratch.FontHeight());
+    const int lineHeight = SaturatedInt(std::int64_t{memo.LineSpacing} + scratch.FontHeight());
+    scratch.SetCharSpacing(0);
+    return lineHeight;
+}
+
+}  // namespace
+
+WrappedMemo WrapMemo(const TfrMemoView& memo, Canvas& scratch, std::size_t maxLines) {
+    WrappedMemo wrapped;
+    wrapped.lineHeight = WrapText(memo, memo.Memo, scratch, maxLines,
+                                  [&wrapped](std::string&& line) { wrapped.lines.push_back(std::move(line)); });
     wrapped.textHeight = SaturatedInt(static_cast<std::int64_t>(wrapped.lines.size()) * wrapped.lineHeight +
                                       2 * std::int64_t{memo.GapY});
-    scratch.SetCharSpacing(0);
     return wrapped;
+}
+
+std::size_t WrappedLineCount(const TfrMemoView& memo, const std::vector<std::string>& text, Canvas& scratch,
+                             std::size_t maxLines) {
+    std::size_t lines = 0;
+    WrapText(memo, text, scratch, maxLines, [&lines](std::string&&) { ++lines; });
+    return lines;
 }
 
 namespace {
@@ -216,7 +244,7 @@ std::size_t FirstTooWide(const std::string& line, std::size_t start, std::size_t
 
 }  // namespace
 
-std::vector<std::string> WrapLine(const std::string& line, int maxWidth, const Canvas& canvas) {
+std::vector<std::string> WrapLine(const std::string& line, int maxWidth, const Canvas& canvas, std::size_t maxLines) {
     std::vector<std::string> out;
     const bool hasBreaks = line.find_first_of("\r\n") != std::string::npos;
     if (!hasBreaks && (line.size() <= 1 || canvas.TextWidth(line) <= maxWidth)) {
@@ -227,7 +255,7 @@ std::vector<std::string> WrapLine(const std::string& line, int maxWidth, const C
     std::size_t lastBlank = std::string::npos;
     std::size_t i = 0;
     std::size_t breakAt = 0;  // the next line break, or the end
-    while (i < line.size()) {
+    while (i < line.size() && out.size() <= maxLines) {
         const char c = line[i];
         if (c == '\r' || c == '\n') {
             out.push_back(line.substr(start, i - start) + kParagraphEnd);
@@ -266,12 +294,9 @@ std::vector<std::string> WrapLine(const std::string& line, int maxWidth, const C
         }
         i = std::min(line.size(), i + SequenceLength(static_cast<unsigned char>(c)));
     }
-    if (start < line.size()) out.push_back(line.substr(start) + kParagraphEnd);
+    if (start < line.size() && out.size() <= maxLines) out.push_back(line.substr(start) + kParagraphEnd);
     return out;
 }
-
-
-int MemoTextHeight(const TfrMemoView& memo, Canvas& scratch) { return WrapMemo(memo, scratch).textHeight; }
 
 void DrawMemo(const TfrMemoView& memo, Canvas& canvas, Canvas& scratch, const DrawContext& context,
               MemoLineSink* exporting) {

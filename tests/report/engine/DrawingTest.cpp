@@ -350,7 +350,7 @@ TEST(DrawPage, ObjectsWithinTenPixelsOfTheShownPartAreDrawnAtTheirPlace) {
         memo.Top = object.top;
         memo.Width = memo.Height = 20;
         memo.Flags &= ~kMemoWordWrap;
-        pages.AppendObject(0, memo, memo.Memo);
+        pages.AppendObject(0, memo, memo.Memo, memo.Memo.size());
     }
     PartlyShown canvas;
     FixedCanvas scratch;
