@@ -207,13 +207,15 @@ std::map<std::string, std::function<ReportTemplate(std::size_t)>> Cases() {
              while (b.page->Objects.size() < 10000) b.Memo(60, 20, 55, 20).Memo = {"x"};
              return std::move(b.report);
          }},
-        // A line far down every page of a band split a line a page: rows down to it on each.
+        // A line far down every page (an overlay band's) of a band split a line a page: rows down
+        // to it on each.
         {"max-rows", [](std::size_t) {
              Builder b;
              b.Band(BandType::ReportTitle, 100, 20, true);
              TfrMemoView& body = b.Memo(60, 100, 600, 20);
              body.Memo.assign(10000, "x");
              body.LineSpacing = 900;
+             b.Band(BandType::Overlay, 0, 400100, false);
              b.Memo(60, 400000, 55, 20).Memo = {"far"};
              return std::move(b.report);
          }},
