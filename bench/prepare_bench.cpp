@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -46,7 +47,9 @@ void BM_PreparePrintTemplate(benchmark::State& state) {
 }
 BENCHMARK(BM_PreparePrintTemplate)->Unit(benchmark::kMicrosecond);
 
-// A Letter page with a stretched title band holding one memo of 60 lines a page.
+// A Letter page with a stretched title band holding one memo of 60 lines a page. A template holds
+// at most 10,000 lines (TemplateLimits.h), so each line of the memo is "[Page]", which the
+// report's values (ServePages) expand into the next sixty lines "Line N of the report".
 ReportTemplate Overflowing(int pages) {
     ReportTemplate tpl;
     tpl.Pages.emplace_back();
@@ -65,9 +68,20 @@ ReportTemplate Overflowing(int pages) {
     memo->Top = 100;
     memo->Width = 600;
     memo->Height = 20;
-    for (int i = 0; i < pages * 60; ++i) memo->Memo.push_back("Line " + std::to_string(i) + " of the report");
+    memo->Memo.assign(static_cast<std::size_t>(pages), "[Page]");
     page.Objects.push_back(std::move(memo));
     return tpl;
+}
+
+void ServePages(TfrReport& report) {
+    auto line = std::make_shared<int>(0);
+    report.OnBeginDoc = [line] { *line = 0; };
+    report.OnGetValue = [line](const std::string& name, Value& value) {
+        if (name != "Page") return;
+        std::string text;
+        for (int i = 0; i < 60; ++i) text += (i ? "\r\n" : "") + ("Line " + std::to_string((*line)++) + " of the report");
+        value = std::move(text);
+    };
 }
 
 void BM_PrepareOverflow(benchmark::State& state) {
@@ -79,6 +93,7 @@ void BM_PrepareOverflow(benchmark::State& state) {
     FixedCanvas scratch;
     FixedReportLocale locale;
     Quiet(report, scratch, locale);
+    ServePages(report);
     for (auto _ : state) {
         report.Prepare();
         benchmark::DoNotOptimize(report.EMFPages.Count());
@@ -103,6 +118,7 @@ void BM_ExportOverflow(benchmark::State& state) {
     FixedCanvas scratch;
     FixedReportLocale locale;
     Quiet(report, scratch, locale);
+    ServePages(report);
     report.Prepare();
     TfrRTFExport writer;
     ConfigureAsExportButton(writer);

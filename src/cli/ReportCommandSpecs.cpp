@@ -120,7 +120,9 @@ constexpr OptionSpec kPrepareOptions[] = {
     WithManual(kTemplateOption, R"man(Lays out a report template stream of your own (as
 .B template save
 writes one) instead of the report Quillon carries; its bracketed names are answered as in the
-window.)man"),
+window. A template of more than 10,000 lines in a memo, 100,000 lines or 4 MiB of text in all,
+10,000 objects or 256 pages is refused, as is one whose pages would hold more than a million
+lines or 32 MiB; the message says what is too large.)man"),
     {"json", nullptr, "Prints the pages as JSON, as prepare always does.", R"man(Prints the pages as JSON, which is what
 .B prepare
 always does.)man"},

@@ -76,10 +76,9 @@ int RunPrepareCommand(const CommandArguments& arguments, QTextStream& out, QText
     report.Environment.locale = &locale;
     report.Environment.scratch = &scratch;
     if (const RunResult prepared = report.Prepare(); prepared.IsFailed()) return ReportFailure(err, prepared.message);
-    QJsonObject pages;
-    if (const RunResult read = PreparedPagesJson(report, pages); read.IsFailed()) return ReportFailure(err, read.message);
-    out << QJsonDocument(pages).toJson(QJsonDocument::Indented);
+    const RunResult written = WritePreparedPagesJson(report, out);
     out.flush();
+    if (written.IsFailed()) return ReportFailure(err, written.message);
     return kExitOk;
 }
 

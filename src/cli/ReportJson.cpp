@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QTextStream>
 #include <cmath>
 
 namespace quillon {
@@ -176,25 +178,36 @@ QJsonObject TemplateJson(const ReportTemplate& report, int version) {
                                  {"lastChangeText", DateTimeText(info.LastChange)}}}};
 }
 
-RunResult PreparedPagesJson(TfrReport& report, QJsonObject& json) {
-    QJsonArray pages;
+RunResult WritePreparedPagesJson(TfrReport& report, QTextStream& out) {
+    // The document {"pages": [...], "report": NAME} as QJsonDocument indents it, written a page at
+    // a time: the JSON of every page at once takes many times the prepared pages' memory.
+    out << "{\n    \"pages\": [\n";
     for (int index = 0; index < report.EMFPages.Count(); ++index) {
         const PreparedPage& page = report.EMFPages[index];
         QJsonArray objects;
         const RunResult read = report.EMFPages.ExportPage(
             index, [&objects](const TfrView& view) { objects.append(ViewJson(view, ViewForm::Printing)); });
         if (!read.IsDone()) return read;
-        pages.append(QJsonObject{{"size", page.Size},
-                                 {"paperWidth", page.PaperWidth},
-                                 {"paperHeight", page.PaperHeight},
-                                 {"orientation", page.Orientation},
-                                 {"bin", page.Bin},
-                                 {"useMargins", page.UseMargins},
-                                 {"margins", Margins(page.LeftMargin, page.TopMargin, page.RightMargin, page.BottomMargin)},
-                                 {"metrics", PageMetricsJson(page.Metrics)},
-                                 {"objects", objects}});
+        const QJsonObject json{{"size", page.Size},
+                               {"paperWidth", page.PaperWidth},
+                               {"paperHeight", page.PaperHeight},
+                               {"orientation", page.Orientation},
+                               {"bin", page.Bin},
+                               {"useMargins", page.UseMargins},
+                               {"margins", Margins(page.LeftMargin, page.TopMargin, page.RightMargin, page.BottomMargin)},
+                               {"metrics", PageMetricsJson(page.Metrics)},
+                               {"objects", objects}};
+        // Two levels deeper than a document of its own; a text's line breaks are escaped, so
+        // every line break is the layout's.
+        QByteArray text = QJsonDocument(json).toJson(QJsonDocument::Indented);
+        text.chop(1);
+        text.replace('\n', "\n        ");
+        if (index > 0) out << ",\n";
+        out << "        " << text;
     }
-    json = {{"report", Text(report.Name)}, {"pages", pages}};
+    if (report.EMFPages.Count() > 0) out << "\n";
+    const QByteArray name = QJsonDocument(QJsonArray{Text(report.Name)}).toJson(QJsonDocument::Compact);
+    out << "    ],\n    \"report\": " << name.mid(1, name.size() - 2) << "\n}\n";
     return RunResult::Done();
 }
 

@@ -5,6 +5,8 @@
 
 #include <QJsonObject>
 
+class QTextStream;
+
 #include "report/engine/Report.h"
 
 namespace quillon {
@@ -17,7 +19,9 @@ QJsonObject PageMetricsJson(const PageMetrics& metrics);
 QJsonObject ViewJson(const TfrView& view, ViewForm form);
 // The whole template; version is the stream's format version.
 QJsonObject TemplateJson(const ReportTemplate& report, int version);
-// The prepared pages of a report with their objects; fails on a damaged page.
-RunResult PreparedPagesJson(TfrReport& report, QJsonObject& json);
+// Writes the prepared pages of a report with their objects as an indented JSON document
+// {"pages": [...], "report": NAME}, a page at a time; fails on a damaged page, with what was
+// written so far left in the stream.
+RunResult WritePreparedPagesJson(TfrReport& report, QTextStream& out);
 
 }  // namespace quillon

@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <fcntl.h>
@@ -431,6 +432,109 @@ TEST(TemplateCommands, ADamagedGeometryIsRefusedBeforeAnythingIsWritten) {
         EXPECT_TRUE(run.out.isEmpty());
     }
     EXPECT_FALSE(QFile::exists(rtf));
+}
+
+// A template that holds too much is refused as it is read; one whose names multiply its text past
+// what the pages may hold, as it is laid out. Either ends with exit 1 and the message, and nothing
+// is written.
+TEST(TemplateCommands, ATemplateTooLargeIsRefusedBeforeAnythingIsWritten) {
+    QTemporaryDir dir;
+    auto write = [&dir](const char* name, const ReportTemplate& report) {
+        const QString file = dir.filePath(QString::fromLatin1(name));
+        const auto stream = WriteTemplate(report, std::string(kVirtualPrinterMarker), 0);
+        QFile out(file);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(reinterpret_cast<const char*>(stream.data()), static_cast<qint64>(stream.size()));
+        return file;
+    };
+    ReportTemplate report;
+    ASSERT_TRUE(ReadTemplate(*UnwrapReportForm(ExportReportForm()), report, 0).ok);
+    TfrView& memo = *report.Pages[0].Objects[0];
+    memo.Memo.assign(10001, "x");
+    const QString tooLarge = write("large.frf", report);
+    // 101 lines that each stand for a memo of 10,000 lines: more than a million lines.
+    memo.Memo.assign(10000, "x");
+    TfrView& copies = *report.Pages[0].Objects[1];
+    copies.Memo.assign(101, "[" + memo.Name + ".Memo]");
+    const QString multiplying = write("multiplying.frf", report);
+
+    const QString rtf = dir.filePath(QStringLiteral("m.rtf")), pdf = dir.filePath(QStringLiteral("m.pdf"));
+    const QString option = QStringLiteral("--template"), name = QStringLiteral("MARY");
+    struct Case {
+        QString file;
+        QString message;
+        bool shown;  // template show reads it without laying it out
+    };
+    const Case cases[] = {
+        {tooLarge,
+         QStringLiteral("The template is too large: page 1, memo \"%1\" holds 10001 lines, at most 10000 are laid out")
+             .arg(QString::fromStdString(memo.Name)),
+         false},
+        {multiplying, QStringLiteral("The template is too large to lay out: its pages would hold more than 1000000 lines"),
+         true},
+    };
+    for (const Case& c : cases) {
+        const QStringList commands[] = {
+            {QStringLiteral("template"), QStringLiteral("show"), c.file},
+            {QStringLiteral("prepare"), QStringLiteral("print"), QStringLiteral("--json"), option, c.file, name},
+            {QStringLiteral("export"), option, c.file, QStringLiteral("-o"), rtf, name},
+            {QStringLiteral("print"), QStringLiteral("--pdf"), pdf, option, c.file, name},
+        };
+        for (const QStringList& command : commands) {
+            Outcome run;
+            if (command[0] == QLatin1String("print")) {
+                // In a process of its own: Qt keeps the printers it first finds for the whole
+                // process, and the printing tests start a spooler of their own later.
+                QProcess process;
+                process.start(QStringLiteral(QUILLON_PROGRAM), command);
+                ASSERT_TRUE(process.waitForFinished(60000));
+                run = {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                       QString::fromUtf8(process.readAllStandardError())};
+            } else {
+                run = Quillon(command);
+            }
+            if (c.shown && command[0] == QLatin1String("template")) {
+                EXPECT_EQ(run.exitCode, kExitOk) << run.err.toStdString();
+                continue;
+            }
+            EXPECT_EQ(run.exitCode, kExitFailure) << command.join(' ').toStdString();
+            EXPECT_EQ(run.err, QStringLiteral("quillon: ") + c.message + QLatin1Char('\n'));
+            EXPECT_TRUE(run.out.isEmpty());
+        }
+    }
+    EXPECT_FALSE(QFile::exists(rtf));
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+// The pages are written one at a time, in the layout QJsonDocument gives the whole document.
+TEST(TemplateCommands, PreparedPagesAreWrittenAsTheWholeDocumentWouldBe) {
+    QTemporaryDir dir;
+    ReportTemplate report;
+    ASSERT_TRUE(ReadTemplate(*UnwrapReportForm(ExportReportForm()), report, 0).ok);
+    report.Pages[0].Objects[0]->Memo.assign(2000, "x");
+    report.Pages[0].Objects[0]->Top = 1000;  // on every page that the band below starts
+    auto band = std::make_unique<TfrBandView>();
+    band->FrameTyp = static_cast<std::uint16_t>(BandType::ReportTitle);
+    band->Top = 1000;
+    band->Height = 20;
+    band->Flags = kBandStretched;
+    report.Pages[0].Objects.push_back(std::move(band));
+    const QString file = dir.filePath(QStringLiteral("pages.frf"));
+    const auto stream = WriteTemplate(report, std::string(kVirtualPrinterMarker), 0);
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(reinterpret_cast<const char*>(stream.data()), static_cast<qint64>(stream.size()));
+    out.close();
+    for (const QStringList& command :
+         {QStringList{QStringLiteral("prepare"), QStringLiteral("print"), QStringLiteral("--json"), QStringLiteral("MARY")},
+          QStringList{QStringLiteral("prepare"), QStringLiteral("export"), QStringLiteral("--json"), QStringLiteral("--template"),
+                      file, QStringLiteral("MARY")}}) {
+        const Outcome run = Quillon(command);
+        ASSERT_EQ(run.exitCode, kExitOk) << run.err.toStdString();
+        const QJsonDocument whole = QJsonDocument::fromJson(run.out.toUtf8());
+        EXPECT_GT(whole.object().value("pages").toArray().size(), command.size() > 4 ? 2 : 0);
+        EXPECT_EQ(run.out, QString::fromUtf8(whole.toJson(QJsonDocument::Indented)));
+    }
 }
 
 TEST_F(AnalyseWithDate, PrepareGivesThePagesAsJson) {

@@ -35,12 +35,18 @@ std::size_t SequenceLength(unsigned char lead) {
 
 }  // namespace
 
-WrappedMemo WrapMemo(const TfrMemoView& memo, Canvas& scratch) {
-    std::vector<std::string> working = memo.Memo;
-    const bool alreadyWrapped = std::any_of(working.begin(), working.end(), [](const std::string& line) {
+namespace {
+
+// Hands each line of the text wrapped in the memo to take, at most maxLines + 1 of them, and
+// returns the lines' height.
+template <typename Take>
+int WrapText(const TfrMemoView& memo, const std::vector<std::string>& text, Canvas& scratch, std::size_t maxLines,
+             Take&& take) {
+    const bool alreadyWrapped = std::any_of(text.begin(), text.end(), [](const std::string& line) {
         return line.find(kParagraphEnd) != std::string::npos;
     });
-    if (!working.empty() && working.back() == std::string(1, kParagraphEnd)) working.pop_back();
+    std::size_t count = text.size();
+    if (count > 0 && text.back() == std::string(1, kParagraphEnd)) --count;
 
     const ConvertedBox box = ConvertBox(memo, DrawContext{});
     const bool vertical = (memo.Alignment & kAlignVertical) != 0;
@@ -49,21 +55,43 @@ WrappedMemo WrapMemo(const TfrMemoView& memo, Canvas& scratch) {
 
     scratch.SetFont(MeasuringFont(memo));
     scratch.SetCharSpacing(memo.CharSpacing);
-    WrappedMemo wrapped;
-    for (const std::string& line : working) {
+    std::size_t taken = 0;
+    for (std::size_t i = 0; i < count && taken <= maxLines; ++i) {
+        const std::string& line = text[i];
         if (alreadyWrapped) {
-            wrapped.lines.push_back(line);
+            take(std::string(line));
+            ++taken;
         } else if (memo.Flags & kMemoWordWrap) {
-            for (std::string& piece : WrapLine(line, maxWidth, scratch)) wrapped.lines.push_back(std::move(piece));
+            for (std::string& piece : WrapLine(line, maxWidth, scratch, maxLines - taken)) {
+                take(std::move(piece));
+                ++taken;
+            }
         } else {
-            wrapped.lines.push_back(line + kParagraphEnd);
+            take(line + kParagraphEnd);
+            ++taken;
         }
     }
-    wrapped.lineHeight = SaturatedInt(std::int64_t{memo.LineSpacing} + scratch.FontHeight());
+    const int lineHeight = SaturatedInt(std::int64_t{memo.LineSpacing} + scratch.FontHeight());
+    scratch.SetCharSpacing(0);
+    return lineHeight;
+}
+
+}  // namespace
+
+WrappedMemo WrapMemo(const TfrMemoView& memo, Canvas& scratch, std::size_t maxLines) {
+    WrappedMemo wrapped;
+    wrapped.lineHeight = WrapText(memo, memo.Memo, scratch, maxLines,
+                                  [&wrapped](std::string&& line) { wrapped.lines.push_back(std::move(line)); });
     wrapped.textHeight = SaturatedInt(static_cast<std::int64_t>(wrapped.lines.size()) * wrapped.lineHeight +
                                       2 * std::int64_t{memo.GapY});
-    scratch.SetCharSpacing(0);
     return wrapped;
+}
+
+std::size_t WrappedLineCount(const TfrMemoView& memo, const std::vector<std::string>& text, Canvas& scratch,
+                             std::size_t maxLines) {
+    std::size_t lines = 0;
+    WrapText(memo, text, scratch, maxLines, [&lines](std::string&&) { ++lines; });
+    return lines;
 }
 
 namespace {
@@ -172,7 +200,51 @@ ConvertedBox ConvertBox(const TfrView& view, const DrawContext& c) {
     return box;
 }
 
-std::vector<std::string> WrapLine(const std::string& line, int maxWidth, const Canvas& canvas) {
+namespace {
+
+// The first character at or after from, and before end, that is no blank and with which the text
+// from start becomes wider than maxWidth; end when there is none. Widths grow with the text, so
+// instead of measuring at every character (which takes time quadratic in a long line's length)
+// the search measures 1, 2, 4, 8 ... characters on and halves the last step: a wrapped line of n
+// characters is measured about 2 log n times.
+std::size_t FirstTooWide(const std::string& line, std::size_t start, std::size_t from, std::size_t end, int maxWidth,
+                         const Canvas& canvas) {
+    auto nextAfter = [&](std::size_t at) {
+        return std::min(line.size(), at + SequenceLength(static_cast<unsigned char>(line[at])));
+    };
+    auto tooWide = [&](std::size_t at) {
+        return canvas.TextWidth(std::string_view(line).substr(start, nextAfter(at) - start)) > maxWidth;
+    };
+    // The characters after the last one measured to fit, up to the one measured next.
+    std::vector<std::size_t> unmeasured;
+    std::size_t count = 0, measureAt = 0;
+    for (std::size_t at = from; at < end; at = nextAfter(at), ++count) {
+        unmeasured.push_back(at);
+        if (count != measureAt && nextAfter(at) < end) continue;
+        if (tooWide(at)) {
+            std::size_t low = 0, high = unmeasured.size() - 1;
+            while (low < high) {
+                const std::size_t middle = low + (high - low) / 2;
+                if (tooWide(unmeasured[middle])) {
+                    high = middle;
+                } else {
+                    low = middle + 1;
+                }
+            }
+            // A blank is measured only with what follows it.
+            std::size_t found = unmeasured[low];
+            while (found < end && line[found] == ' ') ++found;
+            return found;
+        }
+        unmeasured.clear();
+        measureAt = 2 * count + 1;
+    }
+    return end;
+}
+
+}  // namespace
+
+std::vector<std::string> WrapLine(const std::string& line, int maxWidth, const Canvas& canvas, std::size_t maxLines) {
     std::vector<std::string> out;
     const bool hasBreaks = line.find_first_of("\r\n") != std::string::npos;
     if (!hasBreaks && (line.size() <= 1 || canvas.TextWidth(line) <= maxWidth)) {
@@ -182,7 +254,8 @@ std::vector<std::string> WrapLine(const std::string& line, int maxWidth, const C
     std::size_t start = 0;
     std::size_t lastBlank = std::string::npos;
     std::size_t i = 0;
-    while (i < line.size()) {
+    std::size_t breakAt = 0;  // the next line break, or the end
+    while (i < line.size() && out.size() <= maxLines) {
         const char c = line[i];
         if (c == '\r' || c == '\n') {
             out.push_back(line.substr(start, i - start) + kParagraphEnd);
@@ -191,35 +264,39 @@ std::vector<std::string> WrapLine(const std::string& line, int maxWidth, const C
             lastBlank = std::string::npos;
             continue;
         }
-        if (c == ' ') {
-            lastBlank = i;
-            ++i;
+        if (breakAt <= i) breakAt = std::min(line.size(), line.find_first_of("\r\n", i));
+        // The characters up to the first that makes the line too wide fit; the last blank among
+        // them is where the line breaks.
+        const std::size_t tooWide = FirstTooWide(line, start, i, breakAt, maxWidth, canvas);
+        if (tooWide > i) {
+            for (std::size_t at = tooWide; at > i; --at) {
+                if (line[at - 1] == ' ') {
+                    lastBlank = at - 1;
+                    break;
+                }
+            }
+            i = tooWide;
             continue;
         }
-        const std::size_t next = std::min(line.size(), i + SequenceLength(static_cast<unsigned char>(c)));
-        if (canvas.TextWidth(std::string_view(line).substr(start, next - start)) > maxWidth) {
-            if (lastBlank == std::string::npos || lastBlank < start) {
-                // No blank since the line began: break before this character, unless it is the
-                // first one (a character wider than the memo stays on a line of its own).
-                if (i > start) {
-                    out.push_back(line.substr(start, i - start));
-                    start = i;
-                    continue;
-                }
-            } else {
-                out.push_back(line.substr(start, lastBlank - start));
-                start = lastBlank + 1;
-                lastBlank = std::string::npos;
+        if (lastBlank == std::string::npos || lastBlank < start) {
+            // No blank since the line began: break before this character, unless it is the
+            // first one (a character wider than the memo stays on a line of its own).
+            if (i > start) {
+                out.push_back(line.substr(start, i - start));
+                start = i;
                 continue;
             }
+        } else {
+            out.push_back(line.substr(start, lastBlank - start));
+            start = lastBlank + 1;
+            lastBlank = std::string::npos;
+            continue;
         }
-        i = next;
+        i = std::min(line.size(), i + SequenceLength(static_cast<unsigned char>(c)));
     }
-    if (start < line.size()) out.push_back(line.substr(start) + kParagraphEnd);
+    if (start < line.size() && out.size() <= maxLines) out.push_back(line.substr(start) + kParagraphEnd);
     return out;
 }
-
-int MemoTextHeight(const TfrMemoView& memo, Canvas& scratch) { return WrapMemo(memo, scratch).textHeight; }
 
 void DrawMemo(const TfrMemoView& memo, Canvas& canvas, Canvas& scratch, const DrawContext& context,
               MemoLineSink* exporting) {

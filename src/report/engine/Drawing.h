@@ -3,6 +3,7 @@
 // to canvas pixels, wrapping and laying out a memo's lines, backgrounds, frames and line objects.
 // A memo that is being exported hands its lines to the export instead of painting them.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,10 @@ ConvertedBox ConvertBox(const TfrView& view, const DrawContext& context);
 inline constexpr char kParagraphEnd = '\x01';
 
 // Wraps one line to maxWidth on the canvas (with the font already set): a line break or the width
-// ends an output line; a paragraph's last line ends with kParagraphEnd.
-std::vector<std::string> WrapLine(const std::string& line, int maxWidth, const Canvas& canvas);
+// ends an output line; a paragraph's last line ends with kParagraphEnd. Wrapping stops after
+// maxLines + 1 lines, so that a caller with a bound never holds more.
+std::vector<std::string> WrapLine(const std::string& line, int maxWidth, const Canvas& canvas,
+                                  std::size_t maxLines = SIZE_MAX);
 
 // The memo's font as text is measured for wrapping: a cell of round(size x 96 / 72) pixels.
 FontSpec MeasuringFont(const TfrMemoView& memo);
@@ -47,8 +50,12 @@ struct WrappedMemo {
 };
 
 // Wraps the memo's text on the scratch canvas. Text that holds kParagraphEnd anywhere is taken as
-// wrapped already; a memo without WordWrap keeps its lines as they are.
-WrappedMemo WrapMemo(const TfrMemoView& memo, Canvas& scratch);
+// wrapped already; a memo without WordWrap keeps its lines as they are. Wrapping stops after
+// maxLines + 1 lines.
+WrappedMemo WrapMemo(const TfrMemoView& memo, Canvas& scratch, std::size_t maxLines = SIZE_MAX);
+// How many lines WrapMemo makes of the text in the memo (at most maxLines + 1), without keeping them.
+std::size_t WrappedLineCount(const TfrMemoView& memo, const std::vector<std::string>& text, Canvas& scratch,
+                             std::size_t maxLines = SIZE_MAX);
 
 // Receives the lines of a memo that is being exported.
 class MemoLineSink {
@@ -64,9 +71,5 @@ void DrawMemo(const TfrMemoView& memo, Canvas& canvas, Canvas& scratch, const Dr
               MemoLineSink* exporting = nullptr);
 
 void DrawLineView(const TfrLineView& line, Canvas& canvas, const DrawContext& context);
-
-// The height a memo's text needs at scale 1, in report units, when wrapped to its width: for
-// stretched bands.
-int MemoTextHeight(const TfrMemoView& memo, Canvas& scratch);
 
 }  // namespace quillon

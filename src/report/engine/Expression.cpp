@@ -6,6 +6,8 @@
 #include <limits>
 #include <optional>
 
+#include "report/engine/LayoutLimits.h"
+
 namespace quillon {
 namespace {
 
@@ -133,7 +135,13 @@ private:
     Value Add(const Value& a, const Value& b) const {
         if (std::holds_alternative<std::string>(a) || std::holds_alternative<std::string>(b)) {
             static const FixedReportLocale plain;
-            return PlainText(a, plain) + PlainText(b, plain);
+            std::string sum = PlainText(a, plain);
+            const std::string added = PlainText(b, plain);
+            // Texts that add each other up double at every step; no page could hold the result.
+            if (sum.size() + added.size() > kMaxPreparedBytes) {
+                throw LayoutTooLarge("a text would be longer than " + std::to_string(kMaxPreparedBytes) + " bytes");
+            }
+            return sum += added;
         }
         return Arithmetic(a, b, '+');
     }

@@ -1,7 +1,8 @@
 #pragma once
 // A small evaluator for the text of a bracketed name that is not a plain name: numbers, quoted
 // strings, names, + - * / and parentheses. Names are resolved by the caller, which may evaluate
-// further expressions; errors are thrown as ReportError and end the preparation.
+// further expressions; errors are thrown as ReportError and end the preparation, a text longer
+// than the prepared pages may hold as LayoutTooLarge.
 
 #include <functional>
 #include <stdexcept>

@@ -46,9 +46,10 @@ std::optional<BracketPart> FindPart(const std::string& line, std::size_t from) {
 
 }  // namespace
 
-std::string ExpandLine(std::string line, const NameText& textOf) {
+std::string ExpandLine(std::string line, const NameText& textOf, std::size_t maxBytes) {
     std::size_t i = 0;
     for (;;) {
+        if (line.size() > maxBytes) return line;
         while (i < line.size() && line[i] != '[') ++i;
         if (i >= line.size()) return line;
         const auto part = FindPart(line, i);
@@ -79,14 +80,20 @@ std::vector<std::string> SplitLines(std::string_view text) {
     return lines;
 }
 
-std::vector<std::string> ExpandMemo(const std::vector<std::string>& lines, bool textOnly, const NameText& textOf) {
+std::vector<std::string> ExpandMemo(const std::vector<std::string>& lines, bool textOnly, const NameText& textOf,
+                                    std::size_t maxLines, std::size_t maxBytes) {
     std::vector<std::string> expanded;
+    std::size_t bytes = 0;
     for (const std::string& line : lines) {
-        const std::string result = line.empty() || textOnly ? line : ExpandLine(line, textOf);
+        if (expanded.size() > maxLines || bytes > maxBytes) break;
+        const std::string result = line.empty() || textOnly ? line : ExpandLine(line, textOf, maxBytes - bytes);
         if (result.empty()) {
             expanded.emplace_back();
         } else {
-            for (std::string& piece : SplitLines(result)) expanded.push_back(std::move(piece));
+            for (std::string& piece : SplitLines(result)) {
+                bytes += piece.size();
+                expanded.push_back(std::move(piece));
+            }
         }
     }
     return expanded;

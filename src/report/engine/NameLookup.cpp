@@ -51,14 +51,15 @@ std::string NameWithoutFormat(const std::string& bracketed) {
 }
 
 NameLookup::NameLookup(const ValueCallback& onGetValue, const ReportTemplate& report, const RunPlace& place,
-                       const ReportLocale& locale, Canvas& scratch, DateTime startedAt)
+                       const ReportLocale& locale, Canvas& scratch, DateTime startedAt, std::size_t maxLookups)
     : onGetValue_(onGetValue),
       report_(report),
       place_(place),
       locale_(locale),
       scratch_(scratch),
       date_(DateOf(startedAt)),
-      time_(TimeOf(startedAt)) {}
+      time_(TimeOf(startedAt)),
+      maxLookups_(maxLookups) {}
 
 std::string NameLookup::NameText(const TfrMemoView& memo, const std::string& bracketed) {
     std::uint32_t format = memo.Format;
@@ -76,6 +77,9 @@ std::string NameLookup::TagText(const std::string& bracketed) {
 }
 
 Value NameLookup::Lookup(const std::string& name) {
+    if (++lookups_ > maxLookups_) {
+        throw LayoutTooLarge("it works out more than " + std::to_string(maxLookups_) + " values");
+    }
     Value value;
     if (onGetValue_) {
         onGetValue_(name, value);

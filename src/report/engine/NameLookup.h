@@ -11,6 +11,7 @@
 #include <string>
 
 #include "report/engine/Canvas.h"
+#include "report/engine/LayoutLimits.h"
 #include "report/engine/Values.h"
 #include "report/format/Template.h"
 
@@ -31,9 +32,11 @@ using ValueCallback = std::function<void(const std::string& name, Value& value)>
 class NameLookup {
 public:
     NameLookup(const ValueCallback& onGetValue, const ReportTemplate& report, const RunPlace& place,
-               const ReportLocale& locale, Canvas& scratch, DateTime startedAt);
+               const ReportLocale& locale, Canvas& scratch, DateTime startedAt,
+               std::size_t maxLookups = kMaxValuesWorkedOut);
 
-    // The value of a name; throws ReportError for an undefined one.
+    // The value of a name; throws ReportError for an undefined one, and LayoutTooLarge once more
+    // than maxLookups names have been looked up.
     Value Lookup(const std::string& name);
 
     // The text that replaces one bracketed name of a memo: the name's value (a name may carry an
@@ -58,6 +61,7 @@ private:
     TimeValue time_;
     Value currentValue_;           // VALUE: the value being formatted
     std::set<std::string> evaluating_;
+    std::size_t lookups_ = 0, maxLookups_;
 };
 
 // The name of a bracketed text without an inline format (the part before " #").

@@ -1,5 +1,6 @@
 #include "report/engine/ObjectOutput.h"
 
+#include "report/engine/Drawing.h"
 #include "report/engine/Expression.h"
 #include "report/engine/MemoText.h"
 
@@ -17,8 +18,35 @@ std::vector<std::string> ObjectOutput::ExpandedText(TfrMemoView& memo) {
         report_.OnBeforePrint(copy, memo);
         if (copy != memo.Memo) return copy;
     }
-    return ExpandMemo(memo.Memo, (memo.Flags & kMemoTextOnly) != 0,
-                      [this, &memo](const std::string& name) { return lookup_.NameText(memo, name); });
+    // Expansion stops where the text could no longer go onto the pages: a name may stand for a
+    // whole memo, and a line may name it thousands of times.
+    std::vector<std::string> text =
+        ExpandMemo(memo.Memo, (memo.Flags & kMemoTextOnly) != 0,
+                   [this, &memo](const std::string& name) { return lookup_.NameText(memo, name); }, RemainingLines(),
+                   RemainingBytes());
+    std::size_t bytes = 0;
+    for (const std::string& line : text) bytes += line.size();
+    if (bytes > RemainingBytes()) ThrowTooManyBytes();
+    if (text.size() > RemainingLines()) ThrowTooManyLines();
+    return text;
+}
+
+std::size_t ObjectOutput::RemainingLines() const {
+    const std::size_t used = report_.EMFPages.Lines();
+    return used < report_.MaxLines ? report_.MaxLines - used : 0;
+}
+
+std::size_t ObjectOutput::RemainingBytes() const {
+    const std::size_t used = report_.EMFPages.Bytes();
+    return used < report_.MaxBytes ? report_.MaxBytes - used : 0;
+}
+
+void ObjectOutput::ThrowTooManyLines() const {
+    throw LayoutTooLarge("its pages would hold more than " + std::to_string(report_.MaxLines) + " lines");
+}
+
+void ObjectOutput::ThrowTooManyBytes() const {
+    throw LayoutTooLarge("its pages would hold more than " + std::to_string(report_.MaxBytes) + " bytes");
 }
 
 void ObjectOutput::KeepExpanded(const TfrMemoView& memo, std::vector<std::string> text) {
@@ -51,7 +79,9 @@ void ObjectOutput::OutputMemo(TfrMemoView& memo, const std::vector<std::string>&
         }
     }
     if (!memo.Tag.empty()) {
-        shown.Tag = ExpandLine(memo.Tag, [this](const std::string& name) { return lookup_.TagText(name); });
+        shown.Tag = ExpandLine(memo.Tag, [this](const std::string& name) { return lookup_.TagText(name); },
+                               RemainingBytes());
+        if (shown.Tag.size() > RemainingBytes()) ThrowTooManyBytes();
     }
     if (memo.Flags & kMemoSuppress) {
         auto& last = lastOutput_[&memo];
@@ -68,7 +98,15 @@ void ObjectOutput::OutputAsIs(const TfrView& object, std::int64_t dx, std::int64
     std::unique_ptr<TfrView> placed = object.Clone();
     placed->Left = SaturatedInt(placed->Left + dx);
     placed->Top = SaturatedInt(placed->Top + dy);
-    report_.EMFPages.AppendObject(place_.pageCounter, *placed, text);
+    // A memo's lines count as drawing and exporting wrap them: a megabyte a character a line is
+    // a million lines to draw.
+    const std::size_t lines = object.Kind() == ObjectKind::Memo
+                                  ? WrappedLineCount(static_cast<const TfrMemoView&>(object), text, scratch_,
+                                                     RemainingLines())
+                                  : text.size();
+    report_.EMFPages.AppendObject(place_.pageCounter, *placed, text, lines);
+    if (report_.EMFPages.Lines() > report_.MaxLines) ThrowTooManyLines();
+    if (report_.EMFPages.Bytes() > report_.MaxBytes) ThrowTooManyBytes();
 }
 
 std::string CalculationErrorMessage(const TfrView* object, const std::string& reportName, const std::string& what) {

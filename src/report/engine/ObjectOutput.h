@@ -17,7 +17,9 @@ namespace quillon {
 
 class ObjectOutput {
 public:
-    ObjectOutput(TfrReport& report, NameLookup& lookup, RunPlace& place) : report_(report), lookup_(lookup), place_(place) {}
+    // The scratch canvas wraps each memo's text, to count the lines the pages take.
+    ObjectOutput(TfrReport& report, NameLookup& lookup, RunPlace& place, Canvas& scratch)
+        : report_(report), lookup_(lookup), place_(place), scratch_(scratch) {}
 
     // The memo's lines with their names expanded, or the text OnBeforePrint gives instead. A text
     // worked out ahead (to measure a stretched band) is taken from there, so every name is asked
@@ -32,12 +34,20 @@ public:
     // Outputs an object with the text given, as it is.
     void OutputAsIs(const TfrView& object, std::int64_t dx, std::int64_t dy, const std::vector<std::string>& text);
 
+    // What the prepared pages may still take before MaxLines and MaxBytes, and the errors of
+    // passing them (LayoutTooLarge).
+    std::size_t RemainingLines() const;
+    std::size_t RemainingBytes() const;
+    [[noreturn]] void ThrowTooManyLines() const;
+    [[noreturn]] void ThrowTooManyBytes() const;
+
 private:
     void OutputMemo(TfrMemoView& memo, const std::vector<std::string>& text, std::int64_t dx, std::int64_t dy);
 
     TfrReport& report_;
     NameLookup& lookup_;
     RunPlace& place_;
+    Canvas& scratch_;
     std::unordered_map<const TfrView*, std::vector<std::string>> expanded_;
     std::map<const TfrView*, std::vector<std::string>> lastOutput_;
 };

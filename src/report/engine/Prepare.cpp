@@ -11,6 +11,7 @@
 #include "report/engine/Report.h"
 #include "report/engine/ReportRun.h"
 #include "report/format/TemplateGeometry.h"
+#include "report/format/TemplateLimits.h"
 #include "report/format/TemplateStream.h"
 
 namespace quillon {
@@ -230,10 +231,12 @@ void ReportRun::ShowBand(TfrBand* first) {
 }
 
 RunResult TfrReport::Prepare() {
-    // A template whose geometry is far out of bounds is not laid out at all.
-    if (auto damage = DamagedGeometry(Template)) {
+    // A template too large, or whose geometry is far out of bounds, is not laid out at all.
+    auto refused = OversizedTemplate(Template);
+    if (!refused) refused = DamagedGeometry(Template);
+    if (refused) {
         EMFPages.Clear();
-        return RunResult::Failed(*damage);
+        return RunResult::Failed(*refused);
     }
     printer_.SelectNamedPrinter(Template);
     const DateTime now = Environment.now ? Environment.now() : 0;

@@ -18,7 +18,10 @@ std::int64_t ReportRun::StretchedHeight(TfrBand& band) {
             auto& memo = static_cast<TfrMemoView&>(*object);
             TfrMemoView measured = memo;
             measured.Memo = output_.ExpandedText(memo);
-            needed = std::max(needed, std::int64_t{memo.Top} + MemoTextHeight(measured, scratch_));
+            // Every wrapped line goes onto a page, so wrapping stops where the pages would be full.
+            const WrappedMemo wrapped = WrapMemo(measured, scratch_, output_.RemainingLines());
+            if (wrapped.lines.size() > output_.RemainingLines()) output_.ThrowTooManyLines();
+            needed = std::max(needed, std::int64_t{memo.Top} + wrapped.textHeight);
             output_.KeepExpanded(memo, std::move(measured.Memo));
         }
     });
@@ -56,6 +59,9 @@ void ReportRun::DrawSplitBand(TfrBand& band, int height) {
     // Each memo's part on a page is a copy of the memo with that page's lines; the copy is made
     // from a memo without text, so that a page costs its own lines and not the whole memo's.
     std::vector<std::unique_ptr<TfrMemoView>> bare(band.Objects.size());
+    // Every wrapped line goes onto a page: lines beyond what the pages may take end the run here,
+    // before the first part is put out.
+    std::size_t wrappedLines = 0;
     const bool expanded = Guarded([&] {
         for (std::size_t i = 0; i < band.Objects.size(); ++i) {
             TfrView& object = *band.Objects[i];
@@ -64,10 +70,13 @@ void ReportRun::DrawSplitBand(TfrBand& band, int height) {
                 auto& memo = static_cast<TfrMemoView&>(object);
                 bare[i] = std::make_unique<TfrMemoView>(memo);
                 bare[i]->Memo = output_.ExpandedText(memo);
-                wrapped[i] = WrapMemo(*bare[i], scratch_);
+                const std::size_t room = output_.RemainingLines();
+                wrapped[i] = WrapMemo(*bare[i], scratch_, room - std::min(wrappedLines, room));
                 bare[i]->Memo.clear();
                 piece.lineHeight = wrapped[i].lineHeight;
                 piece.lines = wrapped[i].lines.size();
+                wrappedLines += piece.lines;
+                if (wrappedLines > output_.RemainingLines()) output_.ThrowTooManyLines();
             }
             pieces.push_back(piece);
         }

@@ -21,10 +21,16 @@ void TfrEMFPages::Add(const TfrPage& page) {
     prepared.Metrics = page.Metrics;
     prepared.Stream.push_back(kStreamVersion);
     pages_.push_back(std::move(prepared));
+    bytes_ += 1;
 }
 
-void TfrEMFPages::AppendObject(int index, const TfrView& view, const std::vector<std::string>& text) {
-    WritePrintingForm((*this)[index].Stream, view, text);
+void TfrEMFPages::AppendObject(int index, const TfrView& view, const std::vector<std::string>& text,
+                               std::size_t lines) {
+    std::vector<std::uint8_t>& stream = (*this)[index].Stream;
+    const std::size_t before = stream.size();
+    WritePrintingForm(stream, view, text);
+    bytes_ += stream.size() - before;
+    lines_ += lines;
 }
 
 RunResult TfrEMFPages::RebuildObjects(int index) {

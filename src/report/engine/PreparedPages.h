@@ -35,9 +35,16 @@ public:
 
     // Appends a page with the template page's paper, margins and metrics and an empty stream.
     void Add(const TfrPage& page);
-    void Clear() { pages_.clear(); }
-    // Appends an object in printing form, with its final text, to a page's stream.
-    void AppendObject(int index, const TfrView& view, const std::vector<std::string>& text);
+    void Clear() {
+        pages_.clear();
+        lines_ = bytes_ = 0;
+    }
+    // Appends an object in printing form, with its final text, to a page's stream; lines is how
+    // many lines the text takes on the page once wrapped.
+    void AppendObject(int index, const TfrView& view, const std::vector<std::string>& text, std::size_t lines);
+    // What all pages hold: lines of text once wrapped, and bytes of their streams.
+    std::size_t Lines() const { return lines_; }
+    std::size_t Bytes() const { return bytes_; }
 
     // Reads a page's objects from its stream; fails when the stream is damaged.
     RunResult RebuildObjects(int index);
@@ -53,6 +60,7 @@ public:
 
 private:
     std::vector<PreparedPage> pages_;
+    std::size_t lines_ = 0, bytes_ = 0;
 };
 
 }  // namespace quillon

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "report/engine/Canvas.h"
+#include "report/engine/LayoutLimits.h"
 #include "report/engine/PreparedPages.h"
 #include "report/engine/Printer.h"
 #include "report/engine/RunResult.h"
@@ -68,17 +69,21 @@ public:
 
     // Builds the prepared pages from the template. Cancelled when the user cancels in the progress
     // window (the pages built so far stay); failed when an object's value cannot be worked out,
-    // with the error box's message, when the template's geometry is damaged (DamagedGeometry) or
-    // when it lays out more than MaxPages, and then no pages are left. The template is
-    // the same afterwards.
+    // with the error box's message, when the template is too large (OversizedTemplate) or its
+    // geometry damaged (DamagedGeometry), or when it passes MaxPages, MaxLines, MaxBytes or
+    // MaxValues, and then no pages are left. The template is the same afterwards.
     RunResult Prepare();
 
     TfrEMFPages EMFPages;
     ReportEnvironment Environment;
 
     bool ShowProgress = true;
-    // More pages than this fail the run as a damaged template.
+    // More pages than this fail the run as a damaged template; more lines or bytes on the pages,
+    // or more values worked out, than these (LayoutLimits.h) as a template too large to lay out.
     int MaxPages = kMaxPreparedPages;
+    std::size_t MaxLines = kMaxPreparedLines;
+    std::size_t MaxBytes = kMaxPreparedBytes;
+    std::size_t MaxValues = kMaxValuesWorkedOut;
     std::string Title;
     // Settings of the print run.
     bool PrintIfEmpty = true;

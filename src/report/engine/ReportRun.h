@@ -18,8 +18,8 @@ public:
     ReportRun(TfrReport& report, const ReportLocale& locale, Canvas& scratch, DateTime startedAt)
         : report_(report),
           scratch_(scratch),
-          lookup_(report.OnGetValue, report.Template, place_, locale, scratch, startedAt),
-          output_(report, lookup_, place_) {}
+          lookup_(report.OnGetValue, report.Template, place_, locale, scratch, startedAt, report.MaxValues),
+          output_(report, lookup_, place_, scratch) {}
 
     bool cancel = false;
     // The error box's message after an error inside an object.
@@ -42,12 +42,17 @@ private:
     void DrawBandObjects(TfrBand& band);
     void DrawSplitBand(TfrBand& band, int height);
 
-    // Runs the output of objects; an error inside one is recorded and ends the run.
+    // Runs the output of objects; an error inside one, or a bound passed, is recorded and ends
+    // the run.
     template <typename Output>
     bool Guarded(Output&& output) {
         try {
             output();
             return true;
+        } catch (const LayoutTooLarge& failure) {
+            error = failure.what();
+            cancel = true;
+            return false;
         } catch (const ReportError& failure) {
             error = CalculationErrorMessage(place_.object, report_.Name, failure.what());
             cancel = true;

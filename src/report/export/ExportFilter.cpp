@@ -8,11 +8,36 @@ namespace quillon {
 
 void TfrExportFilter::ClearRows() {}
 
-void TfrTextExport::ClearRows() { rows_.clear(); }
+void TfrTextExport::ClearRows() {
+    rows_.clear();
+    ordered_.clear();
+}
+
+void TfrTextExport::BeginDocument() { rowsAndTexts_ = 0; }
 
 void TfrTextExport::BeginPage() {
     ClearRows();
     rows_.resize(kRowCount);
+    pageRows_ = 0;
+}
+
+const std::vector<std::vector<TfrTextRec>>& TfrTextExport::Rows() const {
+    // The texts added to a row since it was last put in order came in this order: reversed and
+    // sorted stably by X, the later of equal X goes first, and so it does when they are merged
+    // in front of the ordered ones.
+    const auto byX = [](const TfrTextRec& a, const TfrTextRec& b) { return a.X < b.X; };
+    ordered_.resize(rows_.size(), 0);
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        auto& chain = rows_[row];
+        if (ordered_[row] == chain.size()) continue;
+        const auto added = chain.begin() + static_cast<std::ptrdiff_t>(ordered_[row]);
+        std::reverse(added, chain.end());
+        std::stable_sort(added, chain.end(), byX);
+        const auto firstOld = std::rotate(chain.begin(), added, chain.end());
+        std::inplace_merge(chain.begin(), firstOld, chain.end(), byX);
+        ordered_[row] = chain.size();
+    }
+    return rows_;
 }
 
 namespace {
@@ -38,7 +63,8 @@ int TfrTextExport::RowOf(int y) const { return RoundHalfEven(y / (kRowHeight / S
 
 void TfrTextExport::ExportTextLine(const Rect& drawRect, int x, int y, const std::string& text, std::uint16_t frameTyp,
                                    const TfrView* object) {
-    if (!object) return;
+    // After a failure the document is given up: nothing more is kept.
+    if (!object || !Failure().empty()) return;
     // A line above the page's first row goes to that row; one below row 200 gets rows of its own
     // rather than being lost. A line far below any page comes from a damaged template (a memo of
     // many lines spaced a page apart, say): every row above it would be written out empty.
@@ -47,7 +73,15 @@ void TfrTextExport::ExportTextLine(const Rect& drawRect, int x, int y, const std
         Fail(kDamagedTemplate + std::string("text lies far outside any page"));
         return;
     }
-    if (static_cast<std::size_t>(row) >= rows_.size()) rows_.resize(static_cast<std::size_t>(row) + 1);
+    // The rows down to this one are written, empty or not, and the text.
+    const auto rows = static_cast<std::size_t>(row) + 1;
+    rowsAndTexts_ += (rows > pageRows_ ? rows - pageRows_ : 0) + 1;
+    pageRows_ = std::max(pageRows_, rows);
+    if (rowsAndTexts_ > MaxRowsAndTexts) {
+        Fail(kTooLargeToExport + ("its pages fill more than " + std::to_string(MaxRowsAndTexts) + " rows and texts"));
+        return;
+    }
+    if (rows > rows_.size()) rows_.resize(rows);
 
     TfrTextRec record;
     record.X = x;
@@ -66,9 +100,7 @@ void TfrTextExport::ExportTextLine(const Rect& drawRect, int x, int y, const std
     record.FrameTyp = frameTyp;
     record.FillColor = object->FillColor;
 
-    auto& chain = rows_[static_cast<std::size_t>(row)];
-    const auto at = std::find_if(chain.begin(), chain.end(), [&](const TfrTextRec& other) { return other.X >= record.X; });
-    chain.insert(at, std::move(record));
+    rows_[static_cast<std::size_t>(row)].push_back(std::move(record));
 }
 
 }  // namespace quillon

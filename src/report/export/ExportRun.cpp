@@ -53,6 +53,8 @@ RunResult ExportToStream(TfrReport& report, TfrExportFilter& filter, ExportStrea
                 }
             });
             if (!result.IsDone()) return;
+            // A filter that failed (a full disk, a report too large) is given no more pages.
+            if (!filter.Failure().empty()) return;
             report.Progress(index + 1, kProcessingLabel + std::to_string(index + 1) + " from " + std::to_string(total));
             filter.EndPage();
         }

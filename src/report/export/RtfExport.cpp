@@ -137,6 +137,7 @@ void TfrRTFExport::WriteToFile(const std::string& bytes) {
 }
 
 void TfrRTFExport::BeginDocument() {
+    TfrTextExport::BeginDocument();
     ResetFailure();
     pageWritten_ = false;
     fonts_.clear();

@@ -1,5 +1,6 @@
 #include "report/format/ByteStream.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -63,21 +64,32 @@ std::vector<std::string> ByteReader::LineList() { return Lines(true); }
 
 std::vector<std::string> ByteReader::Utf8LineList() { return Lines(false); }
 
+void ByteReader::KeepLines(std::size_t total) {
+    keepTotal_ = total;
+    linesKept_ = 0;
+}
+
 std::vector<std::string> ByteReader::Lines(bool ansi) {
     std::vector<std::string> lines;
+    lastListLines_ = 0;
     const std::uint16_t count = U16();
     if (count == 0) {
         U8();
         return lines;
     }
     // The count is a hint: a damaged stream may claim more lines than its bytes can hold.
-    lines.reserve(std::min<std::size_t>(count, Remaining() / 3));
+    lines.reserve(std::min({std::size_t{count}, Remaining() / 3, keepTotal_ - std::min(linesKept_, keepTotal_)}));
     // Every line takes at least three bytes, so the loop ends within the stream.
     for (;;) {
         const std::uint16_t length = U16();
         const auto text = Take(length);
-        const std::string_view bytes(reinterpret_cast<const char*>(text.data()), text.size());
-        lines.push_back(ansi ? AnsiToUtf8(bytes) : std::string(bytes));
+        ++lastListLines_;
+        ++linesCounted_;
+        if (linesKept_ < keepTotal_) {
+            const std::string_view bytes(reinterpret_cast<const char*>(text.data()), text.size());
+            lines.push_back(ansi ? AnsiToUtf8(bytes) : std::string(bytes));
+            ++linesKept_;
+        }
         if (U8() == 0) break;
     }
     return lines;

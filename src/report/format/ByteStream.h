@@ -47,12 +47,21 @@ public:
     // last); a count of 0 is followed by one byte. Lines are taken until separator 0.
     std::vector<std::string> LineList();
 
+    // Line lists read from now on keep at most total lines in all; the lines beyond are read and
+    // counted but not kept, so that a stream of millions of empty lines costs no memory for them.
+    void KeepLines(std::size_t total);
+    // Every line of every list read, kept or not; and the lines of the last list.
+    std::size_t LinesCounted() const { return linesCounted_; }
+    std::size_t LastListLines() const { return lastListLines_; }
+
 private:
     std::span<const std::uint8_t> Take(std::size_t count);
     std::vector<std::string> Lines(bool ansi);
 
     std::span<const std::uint8_t> bytes_;
     std::size_t position_ = 0;
+    std::size_t keepTotal_ = SIZE_MAX;
+    std::size_t linesCounted_ = 0, linesKept_ = 0, lastListLines_ = 0;
 };
 
 class ByteWriter {

@@ -18,7 +18,7 @@ constexpr std::uint8_t kDesignedPosition = 0, kCentredPosition = 4;
 
 }  // namespace
 
-void ReadView(ByteReader& in, TfrView& view) {
+std::size_t ReadView(ByteReader& in, TfrView& view) {
     view.Name = in.String();
     view.RevisionMajor = in.U8();
     view.RevisionMinor = in.U8();
@@ -26,6 +26,7 @@ void ReadView(ByteReader& in, TfrView& view) {
     view.Format = in.U32();
     view.FormatString = in.String();
     view.Memo = in.LineList();
+    const std::size_t memoLines = in.LastListLines();
     view.Script = in.LineList();
     view.Visible = in.Flag();
     view.Restrictions = in.U16();
@@ -33,6 +34,7 @@ void ReadView(ByteReader& in, TfrView& view) {
     view.GapX = in.I32();
     view.GapY = in.I32();
     if (view.RevisionMajor > 1) view.BandAlign = in.U8();
+    return memoLines;
 }
 
 void WriteView(ByteWriter& out, const TfrView& view) {

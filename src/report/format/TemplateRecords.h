@@ -7,7 +7,8 @@
 
 namespace quillon {
 
-void ReadView(ByteReader& in, TfrView& view);
+// Returns how many lines the memo list holds, kept or not (ByteReader::KeepLines).
+std::size_t ReadView(ByteReader& in, TfrView& view);
 void WriteView(ByteWriter& out, const TfrView& view);
 void ReadMemo(ByteReader& in, TfrMemoView& memo);
 void WriteMemo(ByteWriter& out, const TfrMemoView& memo);

@@ -6,6 +6,7 @@
 #include "report/format/AnsiText.h"
 #include "report/format/ByteStream.h"
 #include "report/format/TemplateGeometry.h"
+#include "report/format/TemplateLimits.h"
 #include "report/format/TemplateRecords.h"
 
 namespace quillon {
@@ -19,18 +20,27 @@ constexpr std::uint8_t kFirstVersionWithVersionByte = 21;
 constexpr std::uint8_t kLastObjectKind = static_cast<std::uint8_t>(ObjectKind::AddIn);
 constexpr std::int16_t kVariableListLayout = -2, kVariableListLayoutToo = -1;
 
+// What a template read so far holds, kept or not; the reader keeps no more than the bounds allow
+// (TemplateLimits.h) and counts the rest, so that a template too large is refused with its size
+// without ever being held in memory.
+struct ReadCount {
+    TemplateSize size;
+    std::size_t pairs = 0;  // variables, aliases and data sources: lines of the variable lists
+};
+
 // A count of (name, value) pairs; every pair takes at least six bytes, so a count that the rest
-// of the stream cannot hold is an error before anything is allocated.
-std::vector<TemplateVariable> ReadPairs(ByteReader& in) {
+// of the stream cannot hold is an error before anything is allocated. Pairs beyond the bound of
+// lines are read and counted, not kept.
+std::vector<TemplateVariable> ReadPairs(ByteReader& in, ReadCount& counted) {
     const std::int32_t count = in.I32();
     if (count < 0 || static_cast<std::size_t>(count) > in.Remaining() / 6) throw StreamError("bad variable count");
     std::vector<TemplateVariable> pairs;
-    pairs.reserve(static_cast<std::size_t>(count));
+    pairs.reserve(std::min<std::size_t>(static_cast<std::size_t>(count), kMaxTemplateLines + 1));
     for (std::int32_t i = 0; i < count; ++i) {
         TemplateVariable pair;
         pair.Name = in.String();
         pair.Value = in.String();
-        pairs.push_back(std::move(pair));
+        if (++counted.pairs <= kMaxTemplateLines + 1) pairs.push_back(std::move(pair));
     }
     return pairs;
 }
@@ -43,12 +53,12 @@ void WritePairs(ByteWriter& out, const std::vector<TemplateVariable>& pairs) {
     }
 }
 
-void ReadVariables(ByteReader& in, TemplateVariables& variables) {
+void ReadVariables(ByteReader& in, TemplateVariables& variables, ReadCount& counted) {
     const std::int16_t marker = in.I16();
     if (marker != kVariableListLayout && marker != kVariableListLayoutToo) throw StreamError("variable list of an older layout");
-    variables.Variables = ReadPairs(in);
-    variables.FieldAliases = ReadPairs(in);
-    variables.BandDataSources = ReadPairs(in);
+    variables.Variables = ReadPairs(in, counted);
+    variables.FieldAliases = ReadPairs(in, counted);
+    variables.BandDataSources = ReadPairs(in, counted);
     // In the older convention headings had no blank and variables had one: turn every name round.
     auto& list = variables.Variables;
     if (!list.empty() && !list.front().Name.empty() && list.front().Name.front() != ' ') {
@@ -124,8 +134,9 @@ std::unique_ptr<TfrView> NewObject(std::uint8_t kind) {
     }
 }
 
-void ReadObjectParts(ByteReader& in, TfrView& object) {
-    ReadView(in, object);
+// Returns the lines of the object's memo list, kept or not.
+std::size_t ReadObjectParts(ByteReader& in, TfrView& object) {
+    const std::size_t memoLines = ReadView(in, object);
     switch (object.Kind()) {
         case ObjectKind::Memo: ReadMemo(in, static_cast<TfrMemoView&>(object)); break;
         case ObjectKind::Band: ReadBand(in, static_cast<TfrBandView&>(object)); break;
@@ -134,9 +145,11 @@ void ReadObjectParts(ByteReader& in, TfrView& object) {
         case ObjectKind::SubReport:
         case ObjectKind::AddIn: break;
     }
+    return memoLines;
 }
 
-void ReadObject(ByteReader& in, std::uint8_t kind, ReportTemplate& target, std::vector<ObjectRecordEnd>& ends) {
+void ReadObject(ByteReader& in, std::uint8_t kind, ReportTemplate& target, std::vector<ObjectRecordEnd>& ends,
+                ReadCount& counted) {
     if (kind == static_cast<std::uint8_t>(ObjectKind::AddIn)) in.String();  // class name
     const std::uint8_t pageIndex = in.U8();
     const std::size_t afterOffset = in.Position() + 4;
@@ -144,13 +157,17 @@ void ReadObject(ByteReader& in, std::uint8_t kind, ReportTemplate& target, std::
     if (endOffset < afterOffset || endOffset > in.Size()) throw StreamError("bad end offset");
 
     // An object whose record cannot be read is left out; the end offset says where the next
-    // record begins, whatever this one consumed.
+    // record begins, whatever this one consumed. Objects beyond the bound are counted, not read.
     try {
         if (pageIndex < target.Pages.size()) {
-            if (auto object = NewObject(kind)) {
-                ReadObjectParts(in, *object);
+            if (auto object = NewObject(kind); object && ++counted.size.objects <= kMaxTemplateObjects) {
+                const std::size_t memoLines = ReadObjectParts(in, *object);
                 ends.push_back({endOffset, in.Position()});
-                target.Pages[pageIndex].Objects.push_back(std::move(object));
+                auto& objects = target.Pages[pageIndex].Objects;
+                if (object->Kind() == ObjectKind::Memo && memoLines > kMaxMemoLines && !counted.size.longMemo) {
+                    counted.size.longMemo = TemplateSize::LongMemo{pageIndex, objects.size(), memoLines};
+                }
+                objects.push_back(std::move(object));
             }
         }
     } catch (const StreamError&) {
@@ -197,6 +214,8 @@ TemplateLoad ReadTemplate(std::span<const std::uint8_t> stream, ReportTemplate& 
     target.Pages.clear();
     target.DoublePassReport = false;
     target.Info = ReportInfo{};
+    ReadCount counted;
+    in.KeepLines(kMaxTemplateLines + 1);
     try {
         target.PrintToDefault = in.Flag();
         target.DoublePassReport = in.Flag();
@@ -207,16 +226,17 @@ TemplateLoad ReadTemplate(std::span<const std::uint8_t> stream, ReportTemplate& 
         while (!ended && !in.AtEnd()) {
             const std::uint8_t tag = in.U8();
             if (tag == kPageTag) {
-                target.Pages.push_back(ReadPage(in));
+                TfrPage page = ReadPage(in);
+                if (++counted.size.pages <= kMaxTemplatePages) target.Pages.push_back(std::move(page));
             } else if (tag == kVariablesTag) {
-                ReadVariables(in, target.Variables);
+                ReadVariables(in, target.Variables, counted);
             } else if (tag == kDataManagerTag) {
                 in.U8();
                 ended = true;
             } else if (tag == kEndTag) {
                 ended = true;
             } else if (tag <= kLastObjectKind) {
-                ReadObject(in, tag, target, load.objectEnds);
+                ReadObject(in, tag, target, load.objectEnds, counted);
             } else {
                 throw StreamError("invalid record tag");
             }
@@ -232,10 +252,20 @@ TemplateLoad ReadTemplate(std::span<const std::uint8_t> stream, ReportTemplate& 
         load.error = kUnsupportedFormat;
     }
     if (load.ok) {
-        if (auto damage = DamagedGeometry(target)) {
+        // What the template holds in memory; where the reader left something out, what it counted.
+        TemplateSize size = SizeOf(target);
+        if (counted.size.pages > kMaxTemplatePages) size.pages = counted.size.pages;
+        if (counted.size.objects > kMaxTemplateObjects) size.objects = counted.size.objects;
+        if (in.LinesCounted() > kMaxTemplateLines + 1 || counted.pairs > kMaxTemplateLines + 1) {
+            size.lines = in.LinesCounted() + counted.pairs;
+        }
+        if (counted.size.longMemo) size.longMemo = counted.size.longMemo;
+        auto refused = OversizedTemplate(target, size);
+        if (!refused) refused = DamagedGeometry(target);
+        if (refused) {
             ClearToOneEmptyPage(target, now);
             load.ok = false;
-            load.error = std::move(*damage);
+            load.error = std::move(*refused);
         }
     }
     load.bytesRead = in.Position();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
+#include <random>
 
 #include "report/engine/FixedCanvas.h"
 #include "report/engine/PreparedPages.h"
@@ -74,6 +75,63 @@ TEST(WrapLine, BlanksBreaksAndParagraphEnds) {
               (std::vector<std::string>{"Jos\xc3\xa9", "Mu\xc3\xb1o", "z\x01"}));
     EXPECT_EQ(WrapLine("\xc3\xa9" "a\xc3\xb1" "b", 5, canvas),
               (std::vector<std::string>{"\xc3\xa9", "a", "\xc3\xb1", "b\x01"}));
+}
+
+// Wrapping as it measured every character, for comparing the search that measures a few.
+std::vector<std::string> WrapEveryCharacter(const std::string& line, int maxWidth, const Canvas& canvas) {
+    if (line.find_first_of("\r\n") == std::string::npos && (line.size() <= 1 || canvas.TextWidth(line) <= maxWidth)) {
+        return {line + kParagraphEnd};
+    }
+    std::vector<std::string> out;
+    std::size_t start = 0, lastBlank = std::string::npos, i = 0;
+    while (i < line.size()) {
+        const auto c = static_cast<unsigned char>(line[i]);
+        if (c == '\r' || c == '\n') {
+            out.push_back(line.substr(start, i - start) + kParagraphEnd);
+            while (i < line.size() && (line[i] == '\r' || line[i] == '\n')) ++i;
+            start = i;
+            lastBlank = std::string::npos;
+            continue;
+        }
+        if (c == ' ') {
+            lastBlank = i++;
+            continue;
+        }
+        const std::size_t next = std::min(line.size(), i + (c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4));
+        if (canvas.TextWidth(std::string_view(line).substr(start, next - start)) > maxWidth) {
+            if (lastBlank == std::string::npos || lastBlank < start) {
+                if (i > start) {
+                    out.push_back(line.substr(start, i - start));
+                    start = i;
+                    continue;
+                }
+            } else {
+                out.push_back(line.substr(start, lastBlank - start));
+                start = lastBlank + 1;
+                lastBlank = std::string::npos;
+                continue;
+            }
+        }
+        i = next;
+    }
+    if (start < line.size()) out.push_back(line.substr(start) + kParagraphEnd);
+    return out;
+}
+
+TEST(WrapLine, MeasuringAFewCharactersBreaksWhereMeasuringEachDoes) {
+    FixedCanvas canvas;
+    canvas.SetFont(FontSpec{"Arial", 10, false, 0, 0, 0, false});  // 5 pixels a character, blanks 3
+    // Memo text is UTF-8: a lead byte is followed by its trail bytes, never by a line break.
+    const std::vector<std::string> pieces = {"a", "b", " ", " ", "\r", "\n", "\xc3\xa9", "\xe2\x82\xac", "\xf0\x9f\x98\x80"};
+    std::mt19937 random(7);
+    for (int run = 0; run < 3000; ++run) {
+        std::string line;
+        const int length = static_cast<int>(random() % 60);
+        for (int k = 0; k < length; ++k) line += pieces[random() % (run % 3 == 0 ? 3 : pieces.size())];
+        const int width = static_cast<int>(random() % 80);
+        canvas.SetCharSpacing(static_cast<int>(random() % 3));
+        ASSERT_EQ(WrapLine(line, width, canvas), WrapEveryCharacter(line, width, canvas)) << line << " at " << width;
+    }
 }
 
 TEST(DrawMemo, HorizontalAlignments) {
@@ -292,7 +350,7 @@ TEST(DrawPage, ObjectsWithinTenPixelsOfTheShownPartAreDrawnAtTheirPlace) {
         memo.Top = object.top;
         memo.Width = memo.Height = 20;
         memo.Flags &= ~kMemoWordWrap;
-        pages.AppendObject(0, memo, memo.Memo);
+        pages.AppendObject(0, memo, memo.Memo, memo.Memo.size());
     }
     PartlyShown canvas;
     FixedCanvas scratch;

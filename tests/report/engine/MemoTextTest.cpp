@@ -43,6 +43,21 @@ TEST(ExpandMemo, LinesStayLinesAndBreaksMakeMore) {
     EXPECT_EQ(SplitLines("a\rb\nc\r\n"), (std::vector<std::string>{"a", "b", "c", ""}));
 }
 
+// Expansion stops once the text passes its bound, so a name asked for again and again is not.
+TEST(ExpandMemo, StopsOnceTheTextPassesItsBound) {
+    int asked = 0;
+    const auto lines = [&asked](const std::string&) {
+        ++asked;
+        return std::string("one\r\ntwo");
+    };
+    EXPECT_EQ(ExpandMemo({"[a]", "[a]", "[a]"}, false, lines, 3).size(), 4u) << "one line more than the bound";
+    EXPECT_EQ(asked, 2);
+    asked = 0;
+    EXPECT_EQ(ExpandMemo({"[a][a][a][a]", "[a]"}, false, lines, 100, 14), (std::vector<std::string>{"one", "two[a][a][a]"}));
+    EXPECT_EQ(asked, 1) << "the line stops growing as soon as it is longer than 14 bytes";
+    EXPECT_EQ(ExpandLine("[a][a][a]", lines, 8), "[a][a][a]") << "longer than the bound before it grows";
+}
+
 TEST(Expressions, ArithmeticStringsAndErrors) {
     const auto none = [](const std::string& name) -> Value { return name == "seven" ? Value{7LL} : Value{std::string("s")}; };
     EXPECT_EQ(EvaluateExpression("1 + 2 * 3", none), Value{7LL});

@@ -8,6 +8,7 @@
 
 #include "support/FakeProgress.h"
 #include "support/PreparedReport.h"
+#include "report/format/TemplateLimits.h"
 
 namespace quillon {
 namespace {
@@ -277,10 +278,11 @@ TEST(PageFlow, LayoutsThatWouldStartPagesWithoutEndStop) {
     EXPECT_EQ(result.message, "The template is damaged: it lays out more than 1000 pages");
     EXPECT_EQ(split.Pages(), 0);
 
-    // A chain of child bands longer than the stack is deep is shown band after band.
+    // A chain of child bands as long as a template may hold is shown band after band, not by
+    // recursion.
     ReportTemplate tpl = OnePage();
     AddBand(tpl.Pages[0], BandType::ReportTitle, 0, 0, 0, "C0")->ChildBand = "C1";
-    for (int i = 1; i <= 100000; ++i) {
+    for (int i = 1; i <= static_cast<int>(kMaxTemplateObjects) - 2; ++i) {
         const std::string name = "C" + std::to_string(i);
         AddBand(tpl.Pages[0], BandType::Child, 0, 0, 0, name)->ChildBand = "C" + std::to_string(i + 1);
     }

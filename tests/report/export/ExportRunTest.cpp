@@ -208,6 +208,21 @@ TEST_F(ExportRun, ADamagedPreparedPageFailsAndKeepsTheEarlierFile) {
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"m.rtf"});
 }
 
+TEST_F(ExportRun, AReportTooLargeToExportStopsAtThePageThatPassesTheBound) {
+    std::ofstream(folder / "m.rtf") << "an earlier file";
+    ExportReport exported;
+    ASSERT_TRUE(exported.report.Prepare().IsDone());
+    exported.report.EMFPages.Add(exported.report.Template.Pages[0]);
+    exported.report.EMFPages[1].Stream = exported.report.EMFPages[0].Stream;
+    std::vector<int> pagesDone;
+    exported.report.OnProgress = [&pagesDone](int page) { pagesDone.push_back(page); };
+    exported.writer.MaxRowsAndTexts = 10;
+    const RunResult result = ExportToFile(exported.report, exported.writer, (folder / "m.rtf").string());
+    EXPECT_EQ(result.message, "The template is too large to export: its pages fill more than 10 rows and texts");
+    EXPECT_TRUE(pagesDone.empty()) << "the second page is not exported";
+    EXPECT_EQ(ReadFile(folder / "m.rtf"), "an earlier file");
+}
+
 TEST_F(ExportRun, ProgressLabelsAndACancelledExportIsComplete) {
     ExportReport exported;
     exported.report.Prepare();

@@ -283,5 +283,52 @@ TEST(TextRows, RowsChainsAndAnchors) {
     EXPECT_TRUE(text.Rows()[0].empty());
 }
 
+// Many texts on one row, some at the same X, asked for in between: each time in X order, the
+// later of equal X first, as if each had been put in its place when it came.
+TEST(TextRows, ARowOfManyTextsInOrderWhenAskedFor) {
+    TfrTextExport text;
+    text.BeginPage();
+    const TfrMemoView memo = Memo();
+    std::vector<std::pair<int, std::string>> expected;
+    for (int i = 0; i < 300; ++i) {
+        const int x = (i * 37) % 11;
+        const std::string name = std::to_string(i);
+        text.ExportTextLine(Rect{0, 0, 1, 1}, x, 0, name, 0, &memo);
+        expected.insert(std::find_if(expected.begin(), expected.end(), [x](const auto& e) { return e.first >= x; }), {x, name});
+        if (i % 97 == 0 || i == 299) {
+            const auto& row = text.Rows()[0];
+            ASSERT_EQ(row.size(), expected.size());
+            for (std::size_t k = 0; k < row.size(); ++k) ASSERT_EQ(row[k].Text, expected[k].second) << i << ' ' << k;
+        }
+    }
+}
+
+// A document fills the rows of each page down to its lowest text, and its texts: past the bound
+// the writer fails and keeps nothing more; the next document counts afresh.
+TEST(TextRows, RowsAndTextsOfADocumentAreBounded) {
+    const TfrMemoView memo = Memo();
+    for (const std::size_t bound : {9u, 8u}) {
+        Writer w;
+        w.rtf.MaxRowsAndTexts = bound;
+        w.rtf.BeginDocument();
+        w.rtf.BeginPage();
+        w.Line(10, 56, "row 4", memo);  // five rows and a text
+        w.Line(10, 28, "row 2", memo);  // a text
+        w.rtf.EndPage();
+        w.rtf.BeginPage();
+        w.Line(10, 0, "row 0", memo);  // a row and a text
+        EXPECT_EQ(w.rtf.Rows()[0].size(), bound == 9 ? 1u : 0u);
+        w.rtf.EndPage();
+        w.rtf.EndDocument();
+        EXPECT_EQ(w.rtf.Failure(), bound == 9 ? "" : "The template is too large to export: its pages fill more than 8 rows and texts");
+
+        w.rtf.BeginDocument();
+        w.rtf.BeginPage();
+        w.Line(10, 0, "again", memo);
+        EXPECT_EQ(w.rtf.Rows()[0].size(), 1u);
+        EXPECT_TRUE(w.rtf.Failure().empty());
+    }
+}
+
 }  // namespace
 }  // namespace quillon
