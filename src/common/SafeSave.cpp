@@ -230,6 +230,9 @@ std::optional<std::string> SafeSave::WriteInPlace() {
         Abandon();
         return failure;
     }
+    // From the reservation on, a signal would leave the target neither old nor new: lengthened
+    // with zeros, or half old and half new. The ending signals wait until it is whole again.
+    EndingSignalsHeld held;
     // The room for the new content first: when the disk cannot give it, nothing has changed.
     struct stat before {};
     ::fstat(target_, &before);
@@ -245,12 +248,7 @@ std::optional<std::string> SafeSave::WriteInPlace() {
             return failure;
         }
     }
-    int error = 0;
-    {
-        // A signal now would leave the target half old and half new.
-        EndingSignalsHeld held;
-        error = CopyOver(descriptor_, target_, size);
-    }
+    const int error = CopyOver(descriptor_, target_, size);
     if (error != 0) {
         // The target is damaged; the new content stays in the temporary file, which is kept.
         ForgetTemporaryFile(temporaryFolder_, temporary_.c_str());
