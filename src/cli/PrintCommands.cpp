@@ -8,6 +8,7 @@
 #include "cli/AnalyseCommand.h"
 #include "cli/CommandError.h"
 #include "cli/ReportCommands.h"
+#include "report/content/TemplateData.h"
 #include "platform/QtPrinterDriver.h"
 #include "windows/report/ReportSurroundings.h"
 #include "report/engine/PrintRun.h"
@@ -93,7 +94,7 @@ int RunPrintCommand(const CommandArguments& arguments, QTextStream&, QTextStream
                                 .arg(installed.join(QStringLiteral(", "))));
     }
 
-    TfrReport report(printer, "frReport1");
+    TfrReport report(printer, kPrintReportName);
     if (const int code = LoadCommandReport(report, true, request, analysis.source, err); code != kExitOk) return code;
     if (chosen >= 0) {
         // The printer asked for wins over the one the template names.

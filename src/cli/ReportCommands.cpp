@@ -68,7 +68,7 @@ int RunPrepareCommand(const CommandArguments& arguments, QTextStream& out, QText
     if (const int code = Analyse(request, analysis, err); code != kExitOk) return code;
 
     TfrPrinter printer;
-    TfrReport report(printer, print ? "frReport1" : "frReport2");
+    TfrReport report(printer, print ? kPrintReportName : kExportReportName);
     if (const int code = LoadCommandReport(report, print, request, analysis.source, err); code != kExitOk) return code;
     // Text is measured with fixed metrics here, so the pages do not depend on the fonts installed.
     QtReportLocale locale;
@@ -92,7 +92,7 @@ int RunExportCommand(const CommandArguments& arguments, QTextStream&, QTextStrea
     // The Export button's pipeline: the export template prepared with the user's formats and
     // the window's fonts, written by an RTF writer with the window's settings.
     TfrPrinter printer;
-    TfrReport report(printer, "frReport2");
+    TfrReport report(printer, kExportReportName);
     if (const int code = LoadCommandReport(report, false, request, analysis.source, err); code != kExitOk) return code;
     // The window's regional formats and text measures (the command shows no progress window).
     ReportSurroundings surroundings;

@@ -25,6 +25,7 @@
 #include "support/PrivateCups.h"
 #include "cli/CommandLine.h"
 #include "platform/QtPrinterDriver.h"
+#include "report/content/TemplateData.h"
 #include "report/engine/PrintRun.h"
 #include "report/format/TemplateStream.h"
 
@@ -365,7 +366,7 @@ TEST(PrintWithoutPrinters, OnlyAPdfFile) {
 TEST_F(PrintOnCups, CancelAfterTheSecondOfTenPages) {
     QtPrinterDriver driver;
     TfrPrinter printer(driver);
-    TfrReport report(printer, "frReport1");
+    TfrReport report(printer, kPrintReportName);
     const fs::path file = TemplateFile(folder, "ten.frf", Numbered(1, 10));
     std::ifstream in(file, std::ios::binary);
     const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "report/content/TemplateData.h"
 #include "report/engine/FixedCanvas.h"
 #include "report/engine/Report.h"
 #include "report/format/PrintingForm.h"
@@ -21,11 +22,11 @@ inline const DateTime kPreparedAt = ToDateTime(2026, 12, 7, 9, 5, 3);
 class PreparedReport {
 public:
     // One of the carried templates, from its stored form.
-    explicit PreparedReport(std::span<const std::uint8_t> form, const char* name = "frReport1") : report(printer, name) {
+    explicit PreparedReport(std::span<const std::uint8_t> form, const char* name = kPrintReportName) : report(printer, name) {
         report.LoadTemplate(*UnwrapReportForm(form), kPreparedAt);
         Init();
     }
-    explicit PreparedReport(ReportTemplate tpl) : report(printer, "frReport1") {
+    explicit PreparedReport(ReportTemplate tpl) : report(printer, kPrintReportName) {
         report.Template = std::move(tpl);
         for (TfrPage& page : report.Template.Pages) printer.ApplyPaperTo(page);
         Init();

@@ -125,13 +125,18 @@ void WriteInfo(ByteWriter& out, const ReportInfo& info, DateTime lastChange) {
     out.F64(lastChange);
 }
 
+// The kind byte comes from the stream: any value up to AddIn's, named or not (the enumeration's
+// underlying byte holds every one).
 std::unique_ptr<TfrView> NewObject(std::uint8_t kind) {
-    switch (kind) {
-        case 0: return std::make_unique<TfrMemoView>();
-        case 2: return std::make_unique<TfrBandView>();
-        case 4: return std::make_unique<TfrLineView>();
-        default: return nullptr;  // pictures, sub-reports and add-ins: no template has them
+    switch (static_cast<ObjectKind>(kind)) {
+        case ObjectKind::Memo: return std::make_unique<TfrMemoView>();
+        case ObjectKind::Band: return std::make_unique<TfrBandView>();
+        case ObjectKind::Line: return std::make_unique<TfrLineView>();
+        case ObjectKind::Picture:
+        case ObjectKind::SubReport:
+        case ObjectKind::AddIn: break;
     }
+    return nullptr;  // pictures, sub-reports, add-ins and kinds without a name: no template has them
 }
 
 // Returns the lines of the object's memo list, kept or not.

@@ -13,6 +13,7 @@
 
 #include "numerology/Analysis.h"
 #include "report/content/ReportVariables.h"
+#include "report/content/TemplateData.h"
 #include "report/engine/Report.h"
 #include "report/export/RtfExport.h"
 #include "windows/calculator/Calc.h"
@@ -141,8 +142,8 @@ public:
     void BindPendingPrinters();
 
     // The print and the export report, their templates loaded when the window is created.
-    TfrReport frReport1{EnginePrinter(), "frReport1"};
-    TfrReport frReport2{EnginePrinter(), "frReport2"};
+    TfrReport frReport1{EnginePrinter(), kPrintReportName};
+    TfrReport frReport2{EnginePrinter(), kExportReportName};
     // The RTF writer of the Export command, with the window's stored settings.
     TfrRTFExport frRTFExport1;
 

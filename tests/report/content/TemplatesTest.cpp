@@ -227,7 +227,7 @@ TEST(CarriedTemplates, MatchTheirLayouts) {
     for (const Carried& carried : BothTemplates()) {
         SCOPED_TRACE(carried.name);
         TfrPrinter printer;
-        TfrReport loaded(printer, "frReport1");
+        TfrReport loaded(printer, kPrintReportName);
         ASSERT_TRUE(loaded.LoadTemplate(StreamOf(carried.form), kNow).IsDone());
         const ReportTemplate& report = loaded.Template;
         EXPECT_FALSE(report.PrintToDefault);
@@ -284,7 +284,7 @@ TEST(CarriedTemplates, SaveLoadSaveIsStableButForTheLastChange) {
     for (const Carried& carried : BothTemplates()) {
         SCOPED_TRACE(carried.name);
         TfrPrinter printer;
-        TfrReport report(printer, "frReport1");
+        TfrReport report(printer, kPrintReportName);
         ASSERT_TRUE(report.LoadTemplate(StreamOf(carried.form), kNow).IsDone());
         const auto first = report.SaveTemplate(kNow + 1);
         ASSERT_TRUE(report.LoadTemplate(first, kNow).IsDone());

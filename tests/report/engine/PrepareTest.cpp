@@ -16,7 +16,7 @@ using test::PreparedReport;
 const DateTime kNow = test::kPreparedAt;
 
 TEST(PrepareExportTemplate, OnePageWithEveryObjectAtItsDesignPlace) {
-    PreparedReport prepared(ExportReportForm(), "frReport2");
+    PreparedReport prepared(ExportReportForm(), kExportReportName);
     ReportTemplate design = prepared.report.Template;
     ASSERT_TRUE(prepared.report.Prepare().IsDone());
     ASSERT_EQ(prepared.report.EMFPages.Count(), 1);

@@ -54,7 +54,7 @@ ReportSource MaryWithDate() {
 
 // The export report prepared with fixed metrics and locale, as the Export command prepares it.
 struct ExportReport {
-    ExportReport() : report(printer, "frReport2") {
+    ExportReport() : report(printer, kExportReportName) {
         report.LoadTemplate(*UnwrapReportForm(ExportReportForm()), 46000.0);
         report.Environment.scratch = &scratch;
         report.Environment.locale = &locale;
