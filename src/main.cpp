@@ -117,6 +117,12 @@ int main(int argc, char** argv) {
     // A signal that ends the program first removes the temporary files of saves and print jobs.
     quillon::RemoveTemporaryFilesOnSignals();
     previousHandler = qInstallMessageHandler(FilterQtMessages);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    // Until the window shows its message boxes, a message of the core is a line on standard error,
+    // escaped as the command line's own.
+    quillon::CommandMessages messagesToErr(err);
+    quillon::ScopedMessages startMessages(messagesToErr);
     // The help service starts before any window: it loads the help library, records the
     // environment and resets its log. "-debug" and "/debug" are its switches; the rest of the
     // program does not see them.
@@ -124,8 +130,6 @@ int main(int argc, char** argv) {
     quillon::HelpService help(quillon::HelpStartup{givenArguments});
     quillon::ScopedHelpService helpInstalled(help);
     const QStringList arguments = quillon::WithoutDebugSwitches(givenArguments);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
 
     switch (quillon::ModeOf(arguments)) {
         case quillon::StartMode::CommandLine: {

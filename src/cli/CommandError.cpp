@@ -28,11 +28,19 @@ QString VisibleText(const QString& text) {
 
 QString MessageText(const std::string& message) { return QString::fromStdU16String(BytesToUtf16Escaped(message)); }
 
-void CommandNote(QTextStream& err, const QString& message) {
-    QStringList lines = message.split(QLatin1Char('\n'));
+QString TerminalText(const QString& text) {
+    QStringList lines = text.split(QLatin1Char('\n'));
     for (QString& line : lines) line = VisibleText(line);
-    err << "quillon: " << lines.join(QLatin1Char('\n')) << "\n";
+    return lines.join(QLatin1Char('\n'));
+}
+
+void CommandNote(QTextStream& err, const QString& message) {
+    err << "quillon: " << TerminalText(message) << "\n";
     err.flush();
+}
+
+void CommandMessages::Show(std::string_view, std::string_view text, MessageIcon) {
+    CommandNote(err_, MessageText(std::string(text)));
 }
 
 int CommandError(QTextStream& err, ErrorKind kind, const QString& message) {

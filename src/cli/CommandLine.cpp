@@ -44,6 +44,8 @@ bool NeedsWidgets(const QStringList& arguments) {
 }
 
 int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    CommandMessages messages(err);
+    const ScopedMessages messagesToErr(messages);
     if (arguments.size() < 2) {
         return CommandError(err, ErrorKind::Usage, QStringLiteral("no command given; see quillon --help"));
     }

@@ -7,7 +7,6 @@
 
 #include "cli/CommandError.h"
 #include "cli/CommandTable.h"
-#include "common/Messages.h"
 #include "help/AsciiText.h"
 #include "help/HelpAddress.h"
 #include "help/HelpHtml.h"
@@ -15,25 +14,6 @@
 
 namespace quillon {
 namespace {
-
-// The messages of the help code while the command runs, written as the command's own.
-class CommandMessages final : public Messages {
-public:
-    explicit CommandMessages(QTextStream& err) : err_(err) {}
-    void Show(std::string_view, std::string_view text, MessageIcon) override {
-        CommandNote(err_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    }
-
-private:
-    QTextStream& err_;
-};
-
-// Text for a terminal: every line with its control characters written as escapes.
-QString TerminalText(const QString& text) {
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString& line : lines) line = VisibleText(line);
-    return lines.join(QLatin1Char('\n'));
-}
 
 // The object path of a page as a person types it: "html\a.htm", "html/a.htm", "/html/a.htm" and
 // "::/html/a.htm" are the same page.
@@ -104,8 +84,6 @@ int RunHelpCommand(const CommandArguments& arguments, QTextStream& out, QTextStr
         return CommandError(err, ErrorKind::Usage, QStringLiteral("help takes --text or --list, not both"));
     }
 
-    CommandMessages messages(err);
-    const ScopedMessages messagesToErr(messages);
     HelpService& help = CurrentHelp();
     const QString helpFile = help.FindHelpFile(QDir::currentPath());
     if (!help.Library().Loaded()) {

@@ -87,6 +87,8 @@ struct Shot {
 }  // namespace
 
 int RunScreenshot(const QStringList& arguments, QTextStream& err) {
+    CommandMessages messages(err);
+    const ScopedMessages messagesToErr(messages);
     CommandArguments options(arguments, ScreenshotOptions(), 0);
     if (const int code = options.Parse(QStringLiteral("--screenshot"), err); code != kExitOk) return code;
     if (!options.Words().isEmpty()) {

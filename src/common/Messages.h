@@ -1,7 +1,8 @@
 #pragma once
 // Message boxes, as the program's code sees them. The windows and the core report through
 // CurrentMessages(); the program installs boxes on the screen, the tests a recorder, and the
-// command line leaves the default, which writes to standard error.
+// command line a writer of escaped lines on standard error. The default, left only where nothing
+// is installed (a test, a benchmark), writes the text to standard error as it is.
 
 #include <string>
 #include <string_view>

@@ -116,6 +116,14 @@ TEST(CommandErrorWriter, EscapesAndExitsByKind) {
     const Outcome show = Quillon({"template", "show", QStringLiteral("/no/such/a\x1b[31mb")});
     EXPECT_EQ(show.exitCode, kExitFailure);
     EXPECT_TRUE(show.err.contains(QStringLiteral("a\\x1B[31mb"))) << show.err.toStdString();
+
+    // A message of the core (a warning of the help log, an error box of a window) goes out alike,
+    // and the bytes of a name that are no UTF-8 show as the bytes they are.
+    written.clear();
+    CommandMessages messages(err);
+    const ScopedMessages toErr(messages);
+    ShowApplicationError("log \"/tmp/\xFF\x1B[2J\"\ncannot be written");
+    EXPECT_EQ(written, QStringLiteral("quillon: log \"/tmp/\\xFF\\x1B[2J\"\ncannot be written\n"));
 }
 
 }  // namespace
