@@ -4,7 +4,7 @@
 #include "cli/AnalyseCommand.h"
 #include "cli/CommandSpecs.h"
 #include "cli/CompareCommand.h"
-#include "cli/OptionReaders.h"
+#include "cli/Options.h"
 
 namespace quillon {
 namespace {
@@ -37,8 +37,8 @@ a year outside 1600 to 3999 or a date that is not on the calendar is a usage err
 what is wrong, such as
 .RB \(lq "Invalid date \(dq12/29/1985\(dq: there is no month 29" \(rq
 under en_GB.)man"),
-    {"json", nullptr, "Prints the report's values as JSON.",
-     R"man(Prints, instead of the layout, one JSON object with the values that a report would show, keyed
+    Described(kJsonOption, "Prints the report's values as JSON.",
+              R"man(Prints, instead of the layout, one JSON object with the values that a report would show, keyed
 by the report's variable names (such as
 .BR Vowels ,
 .BR VTot ,
@@ -68,7 +68,7 @@ and
 .BR maturity ,
 each as
 .BR {\(dqchain\(dq,\~\(dqdigit\(dq,\~\(dqmaster\(dq} ,
-master being null without a master number.)man"},
+master being null without a master number.)man"),
 };
 
 constexpr OptionSpec kCompareOptions[] = {
@@ -81,8 +81,8 @@ Names without a date have no life path, birthday and maturity.)man"),
     WithManual(kSystemOption, R"man(The letter-value system, as for
 .BR analyse .)man"),
     WithManual(kFoldAccentsOption, ""),
-    {"json", nullptr, "Prints the core numbers of each name and the shared ones as JSON.",
-     R"man(Prints
+    Described(kJsonOption, "Prints the core numbers of each name and the shared ones as JSON.",
+              R"man(Prints
 .B {\(dqnames\(dq: [...], \(dqshared\(dq: [...]}
 instead: for each name the object
 .B core
@@ -92,7 +92,7 @@ with the keys
 .B name
 (the name as analysed) and, when it has one,
 .BR date ;
-then the keys of the numbers that every name has with the same final digit.)man"},
+then the keys of the numbers that every name has with the same final digit.)man"),
 };
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "cli/CommandError.h"
 #include "cli/CommandSpecs.h"
-#include "cli/OptionReaders.h"
+#include "cli/Options.h"
 #include "common/Utf8.h"
 
 namespace quillon {
@@ -15,7 +15,7 @@ const CommandSpec* const kCommands[] = {&kAnalyseCommand, &kCompareCommand,  &kP
                                         &kCalcCommand,    &kBatchCommand,    &kHelpCommand};
 
 constexpr OptionSpec kScreenshotOptions[] = {
-    {"screenshot", "DIR", "", R"man(Writes PNG images of the windows into the folder
+    Described(kScreenshotOption, "", R"man(Writes PNG images of the windows into the folder
 .IR DIR ,
 which is created if need be, without showing anything on the screen:
 .B analysis.png
@@ -33,8 +33,8 @@ and the first pages of the two reports,
 and
 .BR export\-page.png .
 .B \-\-screenshot
-may be combined with these:)man"},
-    {"data", "TEXT", "", "The text, pasted into the analysis window."},
+may be combined with these:)man"),
+    Described(kDataOption, "", "The text, pasted into the analysis window."),
     WithManual(kSystemOption, "The letter system of the window."),
     WithManual(kDateOption, "A date, typed into the date calculator and calculated."),
     WithManual(kFoldAccentsOption, "Accented letters valued as their base letters in the window."),
@@ -104,8 +104,24 @@ CommandArguments::CommandArguments(const QStringList& arguments, std::span<const
     }
 }
 
-QStringList CommandArguments::Values(const QString& name) const {
-    QStringList values = parser_.values(name);
+QString CommandArguments::Known(const OptionSpec& option) const {
+    const QString name = QString::fromLatin1(option.names).section(QLatin1Char(','), 0, 0);
+    return known_.contains(name) ? name : QString();
+}
+
+bool CommandArguments::IsSet(const OptionSpec& option) const {
+    const QString name = Known(option);
+    return !name.isEmpty() && parser_.isSet(name);
+}
+
+QString CommandArguments::FileValue(const OptionSpec& option) const {
+    const QString name = Known(option);
+    return name.isEmpty() ? QString() : parser_.value(name);
+}
+
+QStringList CommandArguments::Values(const OptionSpec& option) const {
+    const QString name = Known(option);
+    QStringList values = name.isEmpty() ? QStringList() : parser_.values(name);
     for (QString& value : values) value = AsText(value);
     return values;
 }

@@ -38,6 +38,12 @@ constexpr OptionSpec WithManual(OptionSpec option, const char* manual) {
     return option;
 }
 
+// The same option with a command's own line of help and paragraph on the man page.
+constexpr OptionSpec Described(OptionSpec option, const char* help, const char* manual) {
+    option.help = help;
+    return WithManual(option, manual);
+}
+
 class CommandArguments;
 using CommandRun = int (*)(const CommandArguments& arguments, QTextStream& out, QTextStream& err);
 
@@ -83,19 +89,24 @@ public:
     // usage error naming it, written on err. Returns the exit code, 0 when all is read.
     int Parse(const QString& who, QTextStream& err);
 
-    // Whether the option was given; an option the command does not have never is.
-    bool IsSet(const QString& name) const { return known_.contains(name) && parser_.isSet(name); }
-    // Values and words as text: the bytes of an argument that are no UTF-8 are U+FFFD each.
-    QString Value(const QString& name) const { return AsText(parser_.value(name)); }
-    QStringList Values(const QString& name) const;
+    // Whether the option was given; an option the command does not have never is. Options are
+    // looked up by their definitions (cli/Options.h), never by a name typed again.
+    bool IsSet(const OptionSpec& option) const;
+    // Values and words as text: the bytes of an argument that are no UTF-8 are U+FFFD each. An
+    // option the command does not have has none.
+    QString Value(const OptionSpec& option) const { return AsText(FileValue(option)); }
+    QStringList Values(const OptionSpec& option) const;
     // The positional arguments after the command's name.
     QStringList Words() const;
     const QStringList& All() const { return arguments_; }
     // A value or word that names a file, kept exactly as given: FileNameBytes gives its bytes.
-    QString FileValue(const QString& name) const { return parser_.value(name); }
+    QString FileValue(const OptionSpec& option) const;
     QString FileWord(qsizetype index) const { return parser_.positionalArguments().mid(words_).value(index); }
 
 private:
+    // The name the parser knows the option by, or none when the command does not have it.
+    QString Known(const OptionSpec& option) const;
+
     QStringList arguments_;
     QCommandLineParser parser_;
     QStringList known_;

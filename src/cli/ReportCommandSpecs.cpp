@@ -3,7 +3,7 @@
 // of the man page (troff).
 
 #include "cli/CommandSpecs.h"
-#include "cli/OptionReaders.h"
+#include "cli/Options.h"
 #include "cli/PrintCommands.h"
 #include "cli/ReportCommands.h"
 #include "cli/TemplateCommands.h"
@@ -36,9 +36,10 @@ writes one) instead of the report Quillon carries; its bracketed names are answe
 window. A template of more than 10,000 lines in a memo, 100,000 lines or 4 MiB of text in all,
 10,000 objects or 256 pages is refused, as is one whose pages would hold more than a million
 lines or 32 MiB; the message says what is too large.)man"),
-    {"json", nullptr, "Prints the pages as JSON, as prepare always does.", R"man(Prints the pages as JSON, which is what
+    Described(kJsonOption, "Prints the pages as JSON, as prepare always does.",
+              R"man(Prints the pages as JSON, which is what
 .B prepare
-always does.)man"},
+always does.)man"),
 };
 
 constexpr OptionSpec kExportOptions[] = {
@@ -57,46 +58,47 @@ directly.)man"),
 };
 
 constexpr OptionSpec kTemplateOptions[] = {
-    {"o,output", "FILE", "The file save writes; - is standard output.", R"man(The file that
+    Described(kOutputOption, "The file save writes; - is standard output.", R"man(The file that
 .B template save
 writes;
 .B \-
-is standard output.)man"},
+is standard output.)man"),
 };
 
 constexpr OptionSpec kPrintersOptions[] = {
-    {"json", nullptr, "Prints the printers and the current one as JSON.", R"man(Prints
+    Described(kJsonOption, "Prints the printers and the current one as JSON.", R"man(Prints
 .B {\(dqprinters\(dq: [{\(dqname\(dq, \(dqdefault\(dq}], \(dqcurrent\(dq}
 instead, where
 .B current
-is the printer Quillon starts on (the default one), or null.)man"},
+is the printer Quillon starts on (the default one), or null.)man"),
 };
 
 constexpr OptionSpec kPrintOptions[] = {
-    {"printer", "NAME", "The printer to print on instead of the default one.", R"man(Prints on the printer
+    Described(kPrinterOption, "The printer to print on instead of the default one.", R"man(Prints on the printer
 .I NAME
 (as
 .B quillon printers
 lists it) instead of the default one; it wins over a printer that the template names.
-An unknown name is a usage error.)man",
-     ValueCompletion::Printers},
-    {"pages", "LIST", "The pages to print, such as 1,3,5-12.", R"man(Prints only the pages of
+An unknown name is a usage error.)man"),
+    Described(kPagesOption, "The pages to print, such as 1,3,5-12.", R"man(Prints only the pages of
 .IR LIST :
 page numbers and ranges separated by commas, such as
 .BR 1,3,5\-12 ;
 a list that ends in
 .B \-
-runs to the last page, and blanks are ignored.)man"},
-    {"copies", "N", "The number of copies; 1 by default.", R"man(The number of copies; 1 by default.)man"},
-    {"no-collate", nullptr, "Prints the copies of each page together.",
-     R"man(Prints the copies of each page together instead of whole sets one after the other.)man"},
-    {"odd", nullptr, "Prints only the odd pages.", "Prints only the odd pages; not together with\n.BR \\-\\-even ."},
-    {"even", nullptr, "Prints only the even pages.", "Prints only the even pages; not together with\n.BR \\-\\-odd ."},
+runs to the last page, and blanks are ignored.)man"),
+    Described(kCopiesOption, "The number of copies; 1 by default.", R"man(The number of copies; 1 by default.)man"),
+    Described(kNoCollateOption, "Prints the copies of each page together.",
+              R"man(Prints the copies of each page together instead of whole sets one after the other.)man"),
+    Described(kOddOption, "Prints only the odd pages.",
+              "Prints only the odd pages; not together with\n.BR \\-\\-even ."),
+    Described(kEvenOption, "Prints only the even pages.",
+              "Prints only the even pages; not together with\n.BR \\-\\-odd ."),
     WithManual(kTemplateOption, R"man(Prints a report template stream of your own, as for
 .BR prepare .)man"),
-    {"pdf", "FILE", "Writes the sheets to a PDF file instead.", R"man(Writes the sheets to the PDF file
+    Described(kPdfOption, "Writes the sheets to a PDF file instead.", R"man(Writes the sheets to the PDF file
 .I FILE
-instead of sending them to a printer.)man"},
+instead of sending them to a printer.)man"),
     kSystemOption,
     kVowelYOption,
     WithManual(kFoldAccentsOption, ""),

@@ -6,13 +6,13 @@
 #include "cli/CommandSpecs.h"
 #include "cli/HelpCommand.h"
 #include "cli/LinksCommand.h"
-#include "cli/OptionReaders.h"
+#include "cli/Options.h"
 
 namespace quillon {
 namespace {
 
 constexpr OptionSpec kLinksOptions[] = {
-    {"json", nullptr, "Prints the links as JSON.", R"man(Prints an array of objects with
+    Described(kJsonOption, "Prints the links as JSON.", R"man(Prints an array of objects with
 .BR caption ,
 .B url
 and
@@ -21,11 +21,11 @@ and
 .BR maker ,
 .B other
 and
-.BR donation ).)man"},
+.BR donation ).)man"),
 };
 
 constexpr OptionSpec kCalcOptions[] = {
-    {"json", nullptr, "Prints the calculator's state as JSON.", R"man(Prints a JSON object with
+    Described(kJsonOption, "Prints the calculator's state as JSON.", R"man(Prints a JSON object with
 .BR display ,
 .BR entry ,
 .BR memory ,
@@ -35,37 +35,37 @@ constexpr OptionSpec kCalcOptions[] = {
 .B clipboard
 and
 .B messages
-(the texts of the message boxes shown) instead.)man"},
-    {"clipboard", "TEXT", "The clipboard's text before the first key.",
-     R"man(The clipboard's text before the first key; empty by default.)man"},
+(the texts of the message boxes shown) instead.)man"),
+    Described(kClipboardOption, "The clipboard's text before the first key.",
+              R"man(The clipboard's text before the first key; empty by default.)man"),
 };
 
 constexpr OptionSpec kBatchOptions[] = {
-    {"column", "NAME|N", "The CSV column of the names.", R"man(Reads
+    Described(kColumnOption, "The CSV column of the names.", R"man(Reads
 .I INPUT
 as CSV and takes the names from this column, given by its header text or by its number counted
 from 1.
 A column named by its header text makes the first row the header; a column given by number
 reads every row as data.
-Quoted fields may hold commas, quotes and line ends.)man"},
-    {"date-column", "NAME|N", "The column of each row's date.", R"man(The column of each row's date (needs
+Quoted fields may hold commas, quotes and line ends.)man"),
+    Described(kDateColumnOption, "The column of each row's date.", R"man(The column of each row's date (needs
 .BR \-\-column ),
 read strictly as
 .B analyse \-\-date
 reads a date; an empty cell means the row has no date, and a date that does not read skips
-its row.)man"},
-    {"date", "DATE", "One date for every row.", R"man(One date for every row, read as
+its row.)man"),
+    {kDateOption.names, "DATE", "One date for every row.", R"man(One date for every row, read as
 .B analyse \-\-date
 reads it; not together with
 .BR \-\-date\-column .)man"},
     WithManual(kSystemOption, R"man(The letter-value system, as for
 .BR analyse .)man"),
-    {"vowel-y", "none|all", "Every Y a consonant (the default) or a vowel.",
+    {kVowelYOption.names, "none|all", "Every Y a consonant (the default) or a vowel.",
      R"man(Every Y a consonant (the default) or every Y a vowel.)man"},
     WithManual(kFoldAccentsOption, R"man(Values accented letters as their base letters, as for
 .BR analyse .)man"),
-    {"core", nullptr, "Adds the core numbers: a column of the digit and one of the master number each.",
-     R"man(Adds the core numbers after the other columns: for each of
+    Described(kCoreOption, "Adds the core numbers: a column of the digit and one of the master number each.",
+              R"man(Adds the core numbers after the other columns: for each of
 .BR expression ,
 .BR soulurge ,
 .B personality
@@ -81,8 +81,8 @@ A JSON line gets the object
 .B core
 as
 .B analyse \-\-json
-has it.)man"},
-    {"where", "KEY=DIGIT", "Keeps the rows whose chain ends in DIGIT.", R"man(Keeps only the rows whose chain ends in
+has it.)man"),
+    Described(kWhereOption, "Keeps the rows whose chain ends in DIGIT.", R"man(Keeps only the rows whose chain ends in
 .IR DIGIT ;
 .I KEY
 is
@@ -107,32 +107,31 @@ may also be the master number
 .B 22
 or
 .BR 33 .
-Given several times, every condition must hold.)man",
-     ValueCompletion::WhereClauses},
+Given several times, every condition must hold.)man"),
     WithManual(kOutputOption, R"man(The file to write;
 .B \-
 or none is standard output.
 A file is written beside its target under a hidden temporary name and replaces it only when
 the run gets to its end, so that a failed or interrupted run leaves an existing file as it was.)man"),
-    {"format", "csv|tsv|jsonl", "The output format; CSV by default.", R"man(The output format; CSV by default.
+    Described(kFormatOption, "The output format; CSV by default.", R"man(The output format; CSV by default.
 TSV writes tabs, line ends and backslashes in a name as
 .BR \(rst ,
 .BR \(rsn ,
 .B \(rsr
 and
-.BR \(rs\(rs .)man"},
-    {"no-header", nullptr, "No header row in CSV and TSV.", R"man(Leaves out the header row of CSV and TSV.)man"},
-    {"threads", "N", "Worker threads; one per core by default.",
-     R"man(The number of worker threads, from 1 to 256; by default one per processor core.)man"},
+.BR \(rs\(rs .)man"),
+    Described(kNoHeaderOption, "No header row in CSV and TSV.", R"man(Leaves out the header row of CSV and TSV.)man"),
+    Described(kThreadsOption, "Worker threads; one per core by default.",
+              R"man(The number of worker threads, from 1 to 256; by default one per processor core.)man"),
 };
 
 constexpr OptionSpec kHelpOptions[] = {
-    {"text", nullptr, "Prints the page as plain text.",
-     R"man(Prints the page as plain text instead, control characters written as escapes
+    Described(kTextOption, "Prints the page as plain text.",
+              R"man(Prints the page as plain text instead, control characters written as escapes
 .RB ( \ex1B );
-needs no display.)man"},
-    {"list", nullptr, "Prints the table of contents.",
-     R"man(Prints the table of contents with the name of every page.)man"},
+needs no display.)man"),
+    Described(kListOption, "Prints the table of contents.",
+              R"man(Prints the table of contents with the name of every page.)man"),
 };
 
 }  // namespace

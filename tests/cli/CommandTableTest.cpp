@@ -35,7 +35,7 @@ TEST(CommandTable, HelpAndManualNameEveryOptionTheParserKnows) {
                 QString written;
                 QTextStream err(&written);
                 EXPECT_EQ(parsed.Parse(NameOf(*command), err), kExitOk) << written.toStdString();
-                EXPECT_TRUE(parsed.IsSet(name.mid(name.startsWith(QLatin1String("--")) ? 2 : 1))) << name.toStdString();
+                EXPECT_TRUE(parsed.IsSet(option)) << name.toStdString();
             }
         }
     }
