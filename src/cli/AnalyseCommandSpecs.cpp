@@ -19,7 +19,7 @@ the other Ys stay consonants.
 A vowel Y is written as a small
 .BR y .
 A position that holds no Y is a usage error.)man"),
-    kFoldAccentsOption,
+    InSynopsis(kFoldAccentsOption, {.order = 1}),
     WithManual(kDateOption,
                R"man(Reduces a date as the date calculator does (the whole date, month plus day, and the day) and
 combines the date's total with the name's.
@@ -72,12 +72,13 @@ master being null without a master number.)man"),
 };
 
 constexpr OptionSpec kCompareOptions[] = {
-    WithManual(kDateOption, R"man(A date of birth, read as for
+    InSynopsis(WithManual(kDateOption, R"man(A date of birth, read as for
 .BR analyse ;
 the first
 .B \-\-date
 belongs to the first name, the second to the second, and so on.
 Names without a date have no life path, birthday and maturity.)man"),
+               {.value = "DATE", .repeated = true}),
     WithManual(kSystemOption, R"man(The letter-value system, as for
 .BR analyse .)man"),
     WithManual(kFoldAccentsOption, ""),
@@ -99,9 +100,8 @@ then the keys of the numbers that every name has with the same final digit.)man"
 
 const CommandSpec kAnalyseCommand{
     .name = "analyse",
-    .summary =
-        "analyse [--system pythagorean|chaldean] [--vowel-y all|N[,N...]] [--date TEXT]\n"
-        "          [--json] [--fold-accents] [--] TEXT\n"
+    .after = "[--] TEXT",
+    .description =
         "      Analyses TEXT as the window would after pasting it: trimmed, composed, at\n"
         "      most 40 characters, a to z upper-cased. --vowel-y reads the Ys at those\n"
         "      1-based positions (or every Y) as vowels. --date reduces a date given in\n"
@@ -147,9 +147,8 @@ take as well.)man",
 
 const CommandSpec kCompareCommand{
     .name = "compare",
-    .summary =
-        "compare [--date DATE]... [--system pythagorean|chaldean] [--fold-accents] [--json]\n"
-        "          [--] NAME NAME...\n"
+    .after = "[--] NAME NAME...",
+    .description =
         "      Sets two to ten names side by side: their core numbers in columns, a * after\n"
         "      those that every name shares, and the digit chart of each. The first --date\n"
         "      is the first name's, and so on. Quote a name with blanks.\n",

@@ -34,6 +34,9 @@ Letters of other scripts stay outside the totals, as without the option.)man"};
 inline constexpr OptionSpec kTemplateOption{"template", "FILE", "Lays out a report template stream of your own."};
 inline constexpr OptionSpec kOutputOption{"o,output", "FILE", "The file to write; - is standard output."};
 
+// In the synopsis of prepare, export and print the options above stand as one placeholder.
+inline constexpr SynopsisForm kAmongAnalyseOptions{.among = "analyse's options"};
+
 // Options that each command describes in its own words.
 inline constexpr OptionSpec kJsonOption{"json"};
 

@@ -26,10 +26,10 @@ namespace quillon {
 namespace {
 
 constexpr OptionSpec kPrepareOptions[] = {
-    kSystemOption,
-    kVowelYOption,
-    WithManual(kFoldAccentsOption, ""),
-    kDateOption,
+    InSynopsis(kSystemOption, kAmongAnalyseOptions),
+    InSynopsis(kVowelYOption, kAmongAnalyseOptions),
+    InSynopsis(WithManual(kFoldAccentsOption, ""), kAmongAnalyseOptions),
+    InSynopsis(kDateOption, kAmongAnalyseOptions),
     WithManual(kTemplateOption, R"man(Lays out a report template stream of your own (as
 .B template save
 writes one) instead of the report Quillon carries; its bracketed names are answered as in the
@@ -43,26 +43,28 @@ always does.)man"),
 };
 
 constexpr OptionSpec kExportOptions[] = {
-    kSystemOption,
-    kVowelYOption,
-    WithManual(kFoldAccentsOption, ""),
-    kDateOption,
+    InSynopsis(kSystemOption, kAmongAnalyseOptions),
+    InSynopsis(kVowelYOption, kAmongAnalyseOptions),
+    InSynopsis(WithManual(kFoldAccentsOption, ""), kAmongAnalyseOptions),
+    InSynopsis(kDateOption, kAmongAnalyseOptions),
     WithManual(kTemplateOption, R"man(Lays out a report template stream of your own, as for
 .BR prepare .)man"),
-    WithManual(kOutputOption, R"man(The file to write; required.
+    InSynopsis(WithManual(kOutputOption, R"man(The file to write; required.
 .B \-o \-
 writes to standard output.
 A file is written beside its target and renamed over it only when it is complete; a symbolic
 link is written through (the link stays), and a device, pipe or terminal is written to
 directly.)man"),
+               {.required = true}),
 };
 
 constexpr OptionSpec kTemplateOptions[] = {
-    Described(kOutputOption, "The file save writes; - is standard output.", R"man(The file that
+    InSynopsis(Described(kOutputOption, "The file save writes; - is standard output.", R"man(The file that
 .B template save
 writes;
 .B \-
 is standard output.)man"),
+               {.required = true}),
 };
 
 constexpr OptionSpec kPrintersOptions[] = {
@@ -90,8 +92,9 @@ runs to the last page, and blanks are ignored.)man"),
     Described(kCopiesOption, "The number of copies; 1 by default.", R"man(The number of copies; 1 by default.)man"),
     Described(kNoCollateOption, "Prints the copies of each page together.",
               R"man(Prints the copies of each page together instead of whole sets one after the other.)man"),
-    Described(kOddOption, "Prints only the odd pages.",
-              "Prints only the odd pages; not together with\n.BR \\-\\-even ."),
+    InSynopsis(Described(kOddOption, "Prints only the odd pages.",
+                         "Prints only the odd pages; not together with\n.BR \\-\\-even ."),
+               {.orNext = true}),
     Described(kEvenOption, "Prints only the even pages.",
               "Prints only the even pages; not together with\n.BR \\-\\-odd ."),
     WithManual(kTemplateOption, R"man(Prints a report template stream of your own, as for
@@ -99,18 +102,19 @@ runs to the last page, and blanks are ignored.)man"),
     Described(kPdfOption, "Writes the sheets to a PDF file instead.", R"man(Writes the sheets to the PDF file
 .I FILE
 instead of sending them to a printer.)man"),
-    kSystemOption,
-    kVowelYOption,
-    WithManual(kFoldAccentsOption, ""),
-    kDateOption,
+    InSynopsis(kSystemOption, kAmongAnalyseOptions),
+    InSynopsis(kVowelYOption, kAmongAnalyseOptions),
+    InSynopsis(WithManual(kFoldAccentsOption, ""), kAmongAnalyseOptions),
+    InSynopsis(kDateOption, kAmongAnalyseOptions),
 };
 
 }  // namespace
 
 const CommandSpec kPrepareCommand{
     .name = "prepare",
-    .summary =
-        "prepare print|export [analyse's options] [--template FILE] [--json] [--] TEXT\n"
+    .before = "print|export",
+    .after = "[--] TEXT",
+    .description =
         "      Prepares the print or the export report for TEXT and prints its pages as\n"
         "      JSON: paper, margins, page metrics and every object with its final text.\n",
     .options = kPrepareOptions,
@@ -138,8 +142,8 @@ The output is JSON with or without
 
 const CommandSpec kExportCommand{
     .name = "export",
-    .summary =
-        "export [analyse's options] [--template FILE] -o FILE [--] TEXT\n"
+    .after = "[--] TEXT",
+    .description =
         "      Writes the RTF file the Export button writes (the date group with --date).\n"
         "      -o - writes it to standard output.\n",
     .options = kExportOptions,
@@ -160,8 +164,9 @@ is given.)man" QUILLON_TAKES_ANALYSE_OPTIONS,
 
 const CommandSpec kTemplateCommand{
     .name = "template",
-    .summary =
-        "template save print|export -o FILE\n"
+    .before = "save print|export",
+    // "template show FILE" takes no options: it stands in the description.
+    .description =
         "      Writes the report stream of a template as the program carries it\n"
         "      (-o - to standard output).\n"
         "  template show FILE\n"
@@ -193,8 +198,7 @@ esac)sh",
 
 const CommandSpec kPrintersCommand{
     .name = "printers",
-    .summary =
-        "printers [--json]\n"
+    .description =
         "      Lists the installed printers in the system's order, the default one marked\n"
         "      with \"* \"; --json gives {\"printers\": [{\"name\", \"default\"}], \"current\"}.\n",
     .options = kPrintersOptions,
@@ -212,9 +216,8 @@ on standard error and exits with status 0.)man",
 
 const CommandSpec kPrintCommand{
     .name = "print",
-    .summary =
-        "print [--printer NAME] [--pages LIST] [--copies N] [--no-collate] [--odd | --even]\n"
-        "        [--template FILE] [--pdf FILE] [analyse's options] [--] TEXT\n"
+    .after = "[--] TEXT",
+    .description =
         "      Prepares the print report for TEXT and prints it as the print dialog's OK\n"
         "      would: on the default printer (or NAME), all pages (or LIST such as\n"
         "      1,3,5-12), 1 copy, collated. --pdf writes the sheets to FILE instead;\n"
