@@ -108,10 +108,10 @@ int ReadAnalysisRequest(const CommandArguments& arguments, int textStart, Analys
     if (const int code = ReadSystem(arguments, request.system, err); code != kExitOk) return code;
     if (const int code = ReadVowelY(arguments, true, request.vowelY, err); code != kExitOk) return code;
     request.foldAccents = FoldAccentsOf(arguments);
-    if (arguments.IsSet(QStringLiteral("date"))) request.date = arguments.Value(QStringLiteral("date"));
+    if (arguments.IsSet(kDateOption)) request.date = arguments.Value(kDateOption);
     request.output = OutputOf(arguments);
     request.templateFile = TemplateFileOf(arguments);
-    request.json = arguments.IsSet(QStringLiteral("json"));
+    request.json = arguments.IsSet(kJsonOption);
     // Words given without quotes are one text, as they would be typed.
     request.text = words.join(QLatin1Char(' '));
     return kExitOk;

@@ -73,8 +73,8 @@ std::optional<batch::OutputFormat> FormatFrom(const QString& name) {
 
 // Where the names and their dates are taken from, and how the rows are written.
 int ReadLayout(const CommandArguments& arguments, BatchOptions& options, QTextStream& err) {
-    if (arguments.IsSet(QStringLiteral("format"))) {
-        const QString name = arguments.Value(QStringLiteral("format"));
+    if (arguments.IsSet(kFormatOption)) {
+        const QString name = arguments.Value(kFormatOption);
         const auto format = FormatFrom(name);
         if (!format) {
             return CommandError(err, ErrorKind::Usage,
@@ -82,22 +82,22 @@ int ReadLayout(const CommandArguments& arguments, BatchOptions& options, QTextSt
         }
         options.format = *format;
     }
-    for (const auto& [name, target] :
-         {std::pair{"column", &options.column}, std::pair{"date-column", &options.dateColumn}}) {
-        if (!arguments.IsSet(QLatin1String(name))) continue;
-        *target = ColumnFrom(arguments.Value(QLatin1String(name)));
+    for (const auto& [option, target] :
+         {std::pair{&kColumnOption, &options.column}, std::pair{&kDateColumnOption, &options.dateColumn}}) {
+        if (!arguments.IsSet(*option)) continue;
+        *target = ColumnFrom(arguments.Value(*option));
         if (!*target) {
             return CommandError(err, ErrorKind::Usage,
-                                QStringLiteral("--%1: columns are counted from 1").arg(QLatin1String(name)));
+                                QStringLiteral("%1: columns are counted from 1").arg(TypedNames(*option).constFirst()));
         }
     }
     if (options.dateColumn && !options.column) {
         return CommandError(err, ErrorKind::Usage, QStringLiteral("--date-column needs --column"));
     }
-    if (options.dateColumn && arguments.IsSet(QStringLiteral("date"))) {
+    if (options.dateColumn && arguments.IsSet(kDateOption)) {
         return CommandError(err, ErrorKind::Usage, QStringLiteral("give --date or --date-column, not both"));
     }
-    options.header = !arguments.IsSet(QStringLiteral("no-header"));
+    options.header = !arguments.IsSet(kNoHeaderOption);
     return kExitOk;
 }
 
@@ -108,21 +108,21 @@ int ReadAnalysis(const CommandArguments& arguments, BatchOptions& options, QText
     if (const int code = ReadVowelY(arguments, false, vowelY, err); code != kExitOk) return code;
     options.vowelYAll = vowelY.all;
     options.foldAccents = FoldAccentsOf(arguments);
-    options.core = arguments.IsSet(QStringLiteral("core"));
+    options.core = arguments.IsSet(kCoreOption);
     // Dates are read strictly, as every date of the command line, under the regional settings of
     // today.
     options.dateSettings = CurrentDateSettings();
     options.today = Today();
     options.upperCaseDate = UpperCaseDateText;
-    if (arguments.IsSet(QStringLiteral("date"))) {
+    if (arguments.IsSet(kDateOption)) {
         const DateReading reading =
-            ReadArgumentDate(arguments.Value(QStringLiteral("date")), options.dateSettings, options.today);
+            ReadArgumentDate(arguments.Value(kDateOption), options.dateSettings, options.today);
         if (const auto* error = std::get_if<DateError>(&reading)) {
             return CommandError(err, ErrorKind::Usage, QString::fromStdString(error->message));
         }
         options.date = std::get<CivilDate>(reading);
     }
-    for (const QString& text : arguments.Values(QStringLiteral("where"))) {
+    for (const QString& text : arguments.Values(kWhereOption)) {
         const auto clause = WhereFrom(text);
         if (!clause) {
             return CommandError(err, ErrorKind::Usage,
@@ -155,9 +155,9 @@ int ReadBatchRequest(const CommandArguments& arguments, BatchOptions& options, Q
     if (const int code = ReadAnalysis(arguments, options, err); code != kExitOk) return code;
 
     options.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    if (arguments.IsSet(QStringLiteral("threads"))) {
+    if (arguments.IsSet(kThreadsOption)) {
         bool ok = false;
-        const QString text = arguments.Value(QStringLiteral("threads"));
+        const QString text = arguments.Value(kThreadsOption);
         const int count = text.toInt(&ok);
         if (!ok || count < 1 || count > kMaxThreads) {
             return CommandError(

@@ -14,6 +14,7 @@
 
 #include "cli/CommandError.h"
 #include "cli/CommandTable.h"
+#include "cli/Options.h"
 #include "windows/analysis/Windows.h"
 #include "common/Messages.h"
 #include "windows/calculator/OvcCalculator.h"
@@ -201,8 +202,7 @@ int RunCalcCommand(const CommandArguments& arguments, QTextStream& out, QTextStr
         return CommandError(err, ErrorKind::Failure,
                             QStringLiteral("calc needs the program's windows, which cannot be created here"));
     }
-    const CalcSession session{arguments.Words(), arguments.Value(QStringLiteral("clipboard")),
-                              arguments.IsSet(QStringLiteral("json"))};
+    const CalcSession session{arguments.Words(), arguments.Value(kClipboardOption), arguments.IsSet(kJsonOption)};
     // Standard error carries the command's own messages only, not the platform's remarks on a
     // window that never reaches a screen.
     const QtMessageHandler previousHandler = qInstallMessageHandler(DropQtRemarks);

@@ -1,10 +1,12 @@
 #include "cli/CommandTable.h"
 
 #include <QTextStream>
+#include <algorithm>
+#include <vector>
 
 #include "cli/CommandError.h"
 #include "cli/CommandSpecs.h"
-#include "cli/OptionReaders.h"
+#include "cli/Options.h"
 #include "common/Utf8.h"
 
 namespace quillon {
@@ -14,8 +16,13 @@ const CommandSpec* const kCommands[] = {&kAnalyseCommand, &kCompareCommand,  &kP
                                         &kTemplateCommand, &kPrintersCommand, &kPrintCommand,  &kLinksCommand,
                                         &kCalcCommand,    &kBatchCommand,    &kHelpCommand};
 
+// The synopses of the command list stay within 84 columns; that of --screenshot, among the
+// program's options, within 72.
+constexpr int kCommandSynopsisWidth = 84;
+constexpr int kScreenshotSynopsisWidth = 72;
+
 constexpr OptionSpec kScreenshotOptions[] = {
-    {"screenshot", "DIR", "", R"man(Writes PNG images of the windows into the folder
+    Described(kScreenshotOption, "", R"man(Writes PNG images of the windows into the folder
 .IR DIR ,
 which is created if need be, without showing anything on the screen:
 .B analysis.png
@@ -33,8 +40,8 @@ and the first pages of the two reports,
 and
 .BR export\-page.png .
 .B \-\-screenshot
-may be combined with these:)man"},
-    {"data", "TEXT", "", "The text, pasted into the analysis window."},
+may be combined with these:)man"),
+    Described(kDataOption, "", "The text, pasted into the analysis window."),
     WithManual(kSystemOption, "The letter system of the window."),
     WithManual(kDateOption, "A date, typed into the date calculator and calculated."),
     WithManual(kFoldAccentsOption, "Accented letters valued as their base letters in the window."),
@@ -104,8 +111,24 @@ CommandArguments::CommandArguments(const QStringList& arguments, std::span<const
     }
 }
 
-QStringList CommandArguments::Values(const QString& name) const {
-    QStringList values = parser_.values(name);
+QString CommandArguments::Known(const OptionSpec& option) const {
+    const QString name = QString::fromLatin1(option.names).section(QLatin1Char(','), 0, 0);
+    return known_.contains(name) ? name : QString();
+}
+
+bool CommandArguments::IsSet(const OptionSpec& option) const {
+    const QString name = Known(option);
+    return !name.isEmpty() && parser_.isSet(name);
+}
+
+QString CommandArguments::FileValue(const OptionSpec& option) const {
+    const QString name = Known(option);
+    return name.isEmpty() ? QString() : parser_.value(name);
+}
+
+QStringList CommandArguments::Values(const OptionSpec& option) const {
+    const QString name = Known(option);
+    QStringList values = name.isEmpty() ? QStringList() : parser_.values(name);
     for (QString& value : values) value = AsText(value);
     return values;
 }
@@ -142,6 +165,65 @@ int CommandArguments::Parse(const QString& who, QTextStream& err) {
                         QStringLiteral("%1 has no option \"%2\"; see %3").arg(who, option, usage));
 }
 
+QStringList SynopsisItems(std::span<const OptionSpec> options) {
+    std::vector<const OptionSpec*> ordered;
+    for (const OptionSpec& option : options) ordered.push_back(&option);
+    std::stable_sort(ordered.begin(), ordered.end(), [](const OptionSpec* a, const OptionSpec* b) {
+        return a->synopsis.order < b->synopsis.order;
+    });
+    QStringList items;
+    QStringList groups;
+    QStringList alternatives;
+    for (const OptionSpec* option : ordered) {
+        const SynopsisForm& form = option->synopsis;
+        if (form.among) {
+            const QString group = QString::fromUtf8(form.among);
+            if (!groups.contains(group)) items << QLatin1Char('[') + group + QLatin1Char(']');
+            groups << group;
+            continue;
+        }
+        QString text = TypedNames(*option).constFirst();
+        if (option->valueName) {
+            text += QLatin1Char(' ') + QString::fromLatin1(form.value ? form.value : option->valueName);
+        }
+        alternatives << text;
+        if (form.orNext) continue;
+        text = alternatives.join(QStringLiteral(" | "));
+        alternatives.clear();
+        if (!form.required) text = QLatin1Char('[') + text + QLatin1Char(']');
+        items << (form.repeated ? text + QStringLiteral("...") : text);
+    }
+    return items;
+}
+
+QString WrappedSynopsis(const QString& lead, const QStringList& items, int indent, int width) {
+    // The breaks are those of the command list, with "  " in front, wherever the text stands.
+    const qsizetype start = 2 + lead.size() + 1;
+    const QString under(indent + lead.size() + 1, QLatin1Char(' '));
+    QString text = lead;
+    qsizetype column = start - 1;
+    for (const QString& item : items) {
+        if (column > start && column + 1 + item.size() > width) {
+            text += QLatin1Char('\n') + under + item;
+            column = start + item.size();
+        } else {
+            text += QLatin1Char(' ') + item;
+            column += 1 + item.size();
+        }
+    }
+    return text;
+}
+
+QString CommandSynopsis(const CommandSpec& command, int indent, bool shortened) {
+    QStringList items = SynopsisItems(command.options);
+    if (shortened && command.usageOptions >= 0) {
+        items = items.mid(0, command.usageOptions) << QStringLiteral("[OPTIONS]");
+    }
+    if (*command.before) items.prepend(QString::fromUtf8(command.before));
+    if (*command.after) items << QString::fromUtf8(command.after);
+    return WrappedSynopsis(QString::fromLatin1(command.name), items, indent, kCommandSynopsisWidth);
+}
+
 QString ProgramUsage() {
     QString text = QStringLiteral(
         "Usage: quillon [COMMAND] [OPTIONS]\n"
@@ -149,30 +231,32 @@ QString ProgramUsage() {
         "Without a command Quillon opens its analysis window.\n"
         "\n"
         "Commands:\n");
-    for (const CommandSpec* command : kCommands) text += QStringLiteral("  ") + QString::fromUtf8(command->summary);
-    return text + QStringLiteral(
-                      "\n"
-                      "Options:\n"
-                      "  --screenshot DIR [--data TEXT] [--system pythagorean|chaldean]\n"
-                      "               [--date TEXT] [--fold-accents]\n"
-                      "      Writes PNG images of the windows into DIR.\n"
-                      "  -h, --help       Shows this text; after a command, that command's usage.\n"
-                      "  -v, --version    Shows the version.\n"
-                      "  -debug, /debug   Writes the help's diagnostic log HHDebug.txt; goes with the\n"
-                      "                   window and with every command.\n");
+    for (const CommandSpec* command : kCommands) {
+        text += QStringLiteral("  ") + CommandSynopsis(*command, 2) + QLatin1Char('\n') +
+                QString::fromUtf8(command->description);
+    }
+    // --screenshot leads its synopsis as a command's name does.
+    const OptionSpec& screenshot = kScreenshotOptions[0];
+    const QStringList items =
+        QStringList{QString::fromLatin1(screenshot.valueName)} + SynopsisItems(ScreenshotOptions().subspan(1));
+    return text + QStringLiteral("\nOptions:\n  ") +
+           WrappedSynopsis(TypedNames(screenshot).constFirst(), items, 2, kScreenshotSynopsisWidth) +
+           QStringLiteral(
+               "\n"
+               "      Writes PNG images of the windows into DIR.\n"
+               "  -h, --help       Shows this text; after a command, that command's usage.\n"
+               "  -v, --version    Shows the version.\n"
+               "  -debug, /debug   Writes the help's diagnostic log HHDebug.txt; goes with the\n"
+               "                   window and with every command.\n");
 }
 
 QString CommandUsage(const CommandSpec& command) {
-    if (command.usage) return QString::fromUtf8(command.usage);
-    // The synopsis' continuation lines are indented for the command list ("  " in front of the
-    // command); behind "Usage: quillon " they move right by the difference, so that they stay
-    // under the options. The description lines keep their place.
+    // The synopsis' further lines stand under the options behind "Usage: quillon " as they do in
+    // the command list.
     const QString prefix = QStringLiteral("Usage: quillon ");
-    QStringList lines = QString::fromUtf8(command.summary).split(QLatin1Char('\n'));
-    for (qsizetype i = 1; i < lines.size() && lines[i].startsWith(QLatin1String("        ")); ++i) {
-        lines[i].prepend(QString(prefix.size() - 2, QLatin1Char(' ')));
-    }
-    QString text = prefix + lines.join(QLatin1Char('\n'));
+    QString text = prefix + CommandSynopsis(command, prefix.size(), command.usage != nullptr) + QLatin1Char('\n');
+    if (command.usage) return text + QString::fromUtf8(command.usage);
+    text += QString::fromUtf8(command.description);
     // Then every option the command's parser knows, with its line of help.
     text += QStringLiteral("\nOptions:\n");
     for (const OptionSpec& option : command.options) {

@@ -101,7 +101,7 @@ int RunCompareCommand(const CommandArguments& arguments, QTextStream& out, QText
         return CommandError(err, ErrorKind::Usage,
                             QStringLiteral("compare takes %1 to %2 names, not %3").arg(kFewestNames).arg(kMostNames).arg(words.size()));
     }
-    const QStringList dates = arguments.Values(QStringLiteral("date"));
+    const QStringList dates = arguments.Values(kDateOption);
     if (dates.size() > words.size()) {
         return CommandError(err, ErrorKind::Usage,
                             QStringLiteral("compare has %1 dates for %2 names; the first --date is the first name's, and so on")
@@ -140,7 +140,7 @@ int RunCompareCommand(const CommandArguments& arguments, QTextStream& out, QText
         names.push_back(std::move(compared));
     }
 
-    if (arguments.IsSet(QStringLiteral("json"))) {
+    if (arguments.IsSet(kJsonOption)) {
         out << QJsonDocument(JsonOf(names)).toJson(QJsonDocument::Indented);
     } else {
         PrintReadable(out, system, names);

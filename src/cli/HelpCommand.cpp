@@ -7,6 +7,7 @@
 
 #include "cli/CommandError.h"
 #include "cli/CommandTable.h"
+#include "cli/Options.h"
 #include "help/AsciiText.h"
 #include "help/HelpAddress.h"
 #include "help/HelpHtml.h"
@@ -73,8 +74,8 @@ std::optional<QString> HelpPageText(const ChmFile& file, const QString& page) {
 }
 
 int RunHelpCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err) {
-    const bool text = arguments.IsSet(QStringLiteral("text"));
-    const bool list = arguments.IsSet(QStringLiteral("list"));
+    const bool text = arguments.IsSet(kTextOption);
+    const bool list = arguments.IsSet(kListOption);
     const QStringList words = arguments.Words();
     if (words.size() > 1) {
         return CommandError(err, ErrorKind::Usage, QStringLiteral("help takes one PAGE; see quillon help --help"));

@@ -8,6 +8,7 @@
 
 #include "cli/CommandError.h"
 #include "cli/CommandTable.h"
+#include "cli/Options.h"
 #include "windows/links/WebLinks.h"
 
 namespace quillon {
@@ -16,7 +17,7 @@ int RunLinksCommand(const CommandArguments& arguments, QTextStream& out, QTextSt
         return CommandError(err, ErrorKind::Usage,
                             QStringLiteral("links takes only --json, not \"%1\"").arg(words.first()));
     }
-    const bool json = arguments.IsSet(QStringLiteral("json"));
+    const bool json = arguments.IsSet(kJsonOption);
     if (json) {
         QJsonArray links;
         for (const WebLink& link : kWebLinks) {

@@ -9,8 +9,8 @@
 namespace quillon {
 
 int ReadSystem(const CommandArguments& arguments, LetterSystem& system, QTextStream& err) {
-    if (!arguments.IsSet(QStringLiteral("system"))) return kExitOk;
-    const QString name = arguments.Value(QStringLiteral("system"));
+    if (!arguments.IsSet(kSystemOption)) return kExitOk;
+    const QString name = arguments.Value(kSystemOption);
     const auto chosen = LetterSystemFromName(name.toStdString());
     if (!chosen) {
         return CommandError(err, ErrorKind::Usage,
@@ -21,8 +21,8 @@ int ReadSystem(const CommandArguments& arguments, LetterSystem& system, QTextStr
 }
 
 int ReadVowelY(const CommandArguments& arguments, bool withPositions, VowelYChoice& choice, QTextStream& err) {
-    if (!arguments.IsSet(QStringLiteral("vowel-y"))) return kExitOk;
-    const QString wanted = arguments.Value(QStringLiteral("vowel-y"));
+    if (!arguments.IsSet(kVowelYOption)) return kExitOk;
+    const QString wanted = arguments.Value(kVowelYOption);
     if (wanted.compare(QStringLiteral("all"), Qt::CaseInsensitive) == 0) {
         choice.all = true;
         return kExitOk;
@@ -67,7 +67,7 @@ std::optional<QString> ApplyVowelY(std::u16string& data, const VowelYChoice& cho
     return std::nullopt;
 }
 
-bool FoldAccentsOf(const CommandArguments& arguments) { return arguments.IsSet(QStringLiteral("fold-accents")); }
+bool FoldAccentsOf(const CommandArguments& arguments) { return arguments.IsSet(kFoldAccentsOption); }
 
 std::u16string UpperCaseDateText(std::u16string_view text) {
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()))
@@ -90,19 +90,19 @@ std::optional<CivilDate> ReadCommandDate(const QString& text, QTextStream& err) 
 
 namespace {
 
-std::optional<QString> FileValueOf(const CommandArguments& arguments, const QString& name) {
-    if (!arguments.IsSet(name)) return std::nullopt;
-    return arguments.FileValue(name);
+std::optional<QString> FileValueOf(const CommandArguments& arguments, const OptionSpec& option) {
+    if (!arguments.IsSet(option)) return std::nullopt;
+    return arguments.FileValue(option);
 }
 
 }  // namespace
 
 std::optional<QString> TemplateFileOf(const CommandArguments& arguments) {
-    return FileValueOf(arguments, QStringLiteral("template"));
+    return FileValueOf(arguments, kTemplateOption);
 }
 
 std::optional<QString> OutputOf(const CommandArguments& arguments) {
-    return FileValueOf(arguments, QStringLiteral("output"));
+    return FileValueOf(arguments, kOutputOption);
 }
 
 std::optional<std::string> OpenOutput(SafeSave& save, const QString& path) {

@@ -1,7 +1,7 @@
 #pragma once
-// The options that several commands share, each written once: its definition and its reader.
-// Every command that takes one of them, and --screenshot, reads it here, so that a value means
-// the same everywhere and a wrong one gets the same message.
+// The readers of the options that several commands share (defined in cli/Options.h). Every
+// command that takes one of them, and --screenshot, reads it here, so that a value means the same
+// everywhere and a wrong one gets the same message.
 
 #include <QString>
 #include <optional>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/CommandTable.h"
+#include "cli/Options.h"
 #include "common/SafeSave.h"
 #include "numerology/Analysis.h"
 #include "numerology/Dates.h"
@@ -17,29 +18,6 @@
 class QTextStream;
 
 namespace quillon {
-
-inline constexpr OptionSpec kSystemOption{"system", "pythagorean|chaldean",
-                                          "The letter-value system; Pythagorean by default."};
-inline constexpr OptionSpec kVowelYOption{"vowel-y", "all|N[,N...]",
-                                          "Reads the Ys at these positions (from 1), or every Y, as vowels."};
-inline constexpr OptionSpec kDateOption{"date", "TEXT", "Day, month and year, in the regional short date format."};
-inline constexpr OptionSpec kTemplateOption{"template", "FILE", "Lays out a report template stream of your own."};
-inline constexpr OptionSpec kOutputOption{"o,output", "FILE", "The file to write; - is standard output."};
-inline constexpr OptionSpec kFoldAccentsOption{
-    "fold-accents", nullptr, "Values accented letters as their base letters: É as E, Æ as A and E.",
-    R"man(Values accented letters as their base letters:
-.B \['E]
-and
-.B \['e]
-as E,
-.B \(AE
-as A and E,
-.B \(ss
-as S and S; the text keeps its letters as typed.
-An accented small y is read as a vowel as y is, an accented capital Y as a consonant as Y is, and
-.B \-\-vowel\-y
-turns the accented Ys as well.
-Letters of other scripts stay outside the totals, as without the option.)man"};
 
 // --system: Pythagorean unless another system is named; a name that is no system is a usage
 // error. Returns the exit code.

@@ -7,6 +7,7 @@
 
 #include "cli/AnalyseCommand.h"
 #include "cli/CommandError.h"
+#include "cli/Options.h"
 #include "cli/ReportCommands.h"
 #include "report/content/TemplateData.h"
 #include "platform/QtPrinterDriver.h"
@@ -24,7 +25,7 @@ int RunPrintersCommand(const CommandArguments& arguments, QTextStream& out, QTex
     if (!arguments.Words().isEmpty()) {
         return CommandError(err, ErrorKind::Usage, QStringLiteral("printers takes no text"));
     }
-    const bool json = arguments.IsSet(QStringLiteral("json"));
+    const bool json = arguments.IsSet(kJsonOption);
 
     QtPrinterDriver driver;
     const std::vector<std::string> names = driver.PrinterNames();
@@ -50,23 +51,21 @@ int RunPrintersCommand(const CommandArguments& arguments, QTextStream& out, QTex
 }
 
 int RunPrintCommand(const CommandArguments& arguments, QTextStream&, QTextStream& err) {
-    const auto isSet = [&arguments](const char* name) { return arguments.IsSet(QString::fromLatin1(name)); };
-    const auto value = [&arguments](const char* name) { return arguments.Value(QString::fromLatin1(name)); };
     AnalysisRequest request;
     if (const int code = ReadAnalysisRequest(arguments, 0, request, err); code != kExitOk) return code;
-    if (isSet("odd") && isSet("even")) {
+    if (arguments.IsSet(kOddOption) && arguments.IsSet(kEvenOption)) {
         return CommandError(err, ErrorKind::Usage, QStringLiteral("--odd and --even exclude each other"));
     }
     // The dialog prints one copy for a count below one; a command asks for what it means. (What is
     // no number, or too many, is said as the dialog says it.)
-    if (isSet("copies")) {
+    if (arguments.IsSet(kCopiesOption)) {
         bool number = false;
-        const long long copies = value("copies").toLongLong(&number);
+        const long long copies = arguments.Value(kCopiesOption).toLongLong(&number);
         if (number && copies < 1) {
             return CommandError(err, ErrorKind::Usage,
                                 QStringLiteral("--copies takes a number from 1 to %1, not \"%2\"")
                                     .arg(kMaxCopies)
-                                    .arg(value("copies")));
+                                    .arg(arguments.Value(kCopiesOption)));
         }
     }
     CommandAnalysis analysis;
@@ -74,13 +73,13 @@ int RunPrintCommand(const CommandArguments& arguments, QTextStream&, QTextStream
 
     QtPrinterDriver driver;
     TfrPrinter printer(driver);
-    const bool toPdf = isSet("pdf");
+    const bool toPdf = arguments.IsSet(kPdfOption);
     int chosen = -1;
-    if (isSet("printer")) {
-        chosen = printer.IndexOf(value("printer").toStdString());
+    if (arguments.IsSet(kPrinterOption)) {
+        chosen = printer.IndexOf(arguments.Value(kPrinterOption).toStdString());
         if (chosen < 0) {
             return CommandError(err, ErrorKind::Usage,
-                                QStringLiteral("no printer is named \"%1\"").arg(value("printer")));
+                                QStringLiteral("no printer is named \"%1\"").arg(arguments.Value(kPrinterOption)));
         }
         printer.SelectPrinter(chosen);
     } else if (!toPdf && !printer.HasInstalledPrinters()) {
@@ -108,11 +107,13 @@ int RunPrintCommand(const CommandArguments& arguments, QTextStream&, QTextStream
     if (const RunResult prepared = report.Prepare(); prepared.IsFailed()) return ReportFailure(err, prepared.message);
 
     PrintRequest print;
-    print.pages = value("pages").toStdString();
-    print.copies = isSet("copies") ? value("copies").toStdString() : std::string("1");
-    print.collate = !isSet("no-collate");
-    print.parity = isSet("odd") ? PrintParity::Odd : isSet("even") ? PrintParity::Even : PrintParity::All;
-    const std::optional<std::string> pdfFile = toPdf ? std::optional(FileNameBytes(arguments.FileValue(QStringLiteral("pdf")))) : std::nullopt;
+    print.pages = arguments.Value(kPagesOption).toStdString();
+    print.copies = arguments.IsSet(kCopiesOption) ? arguments.Value(kCopiesOption).toStdString() : std::string("1");
+    print.collate = !arguments.IsSet(kNoCollateOption);
+    print.parity = arguments.IsSet(kOddOption)    ? PrintParity::Odd
+                   : arguments.IsSet(kEvenOption) ? PrintParity::Even
+                                                  : PrintParity::All;
+    const std::optional<std::string> pdfFile = toPdf ? std::optional(FileNameBytes(arguments.FileValue(kPdfOption))) : std::nullopt;
     if (const RunResult printed = PrintPages(report, print, pdfFile); printed.IsFailed()) {
         return ReportFailure(err, printed.message);
     }

@@ -96,7 +96,7 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
             err, ErrorKind::Usage,
             QStringLiteral("--screenshot takes no other arguments: %1").arg(options.Words().join(QLatin1Char(' '))));
     }
-    const QString folderName = options.FileValue(QStringLiteral("screenshot"));
+    const QString folderName = options.FileValue(kScreenshotOption);
     const std::string folder = FileNameBytes(folderName);
     if (folder.empty()) {
         return CommandError(err, ErrorKind::Usage,
@@ -106,7 +106,7 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
     LetterSystem system = LetterSystem::Pythagorean;
     if (const int code = ReadSystem(options, system, err); code != kExitOk) return code;
     const std::optional<QString> date =
-        options.IsSet(QStringLiteral("date")) ? std::optional(options.Value(QStringLiteral("date"))) : std::nullopt;
+        options.IsSet(kDateOption) ? std::optional(options.Value(kDateOption)) : std::nullopt;
     if (date && !ReadCommandDate(*date, err)) return kExitUsage;
     if (!MakeFolders(folder)) {
         return CommandError(err, ErrorKind::Failure,
@@ -120,12 +120,12 @@ int RunScreenshot(const QStringList& arguments, QTextStream& err) {
     Windows windows;
     TCalcFrm& window = windows.CalcFrm;
     ShownOffScreen(window);
-    if (options.IsSet(QStringLiteral("system")) && system != window.State().letterSystem) window.MthBtnClick();
+    if (options.IsSet(kSystemOption) && system != window.State().letterSystem) window.MthBtnClick();
     // Always set, so that the pictures do not depend on the choice a person has stored.
     window.SetFoldAccents(FoldAccentsOf(options));
     // The text arrives as the Paste command brings it; the Y dialog is shown on its own below
     // instead of being asked modally.
-    if (options.IsSet(QStringLiteral("data"))) window.PutPastedText(options.Value(QStringLiteral("data")));
+    if (options.IsSet(kDataOption)) window.PutPastedText(options.Value(kDataOption));
 
     std::unique_ptr<TfrPrintForm> printDialog;
     const Shot shots[] = {

@@ -6,13 +6,13 @@
 #include "cli/CommandSpecs.h"
 #include "cli/HelpCommand.h"
 #include "cli/LinksCommand.h"
-#include "cli/OptionReaders.h"
+#include "cli/Options.h"
 
 namespace quillon {
 namespace {
 
 constexpr OptionSpec kLinksOptions[] = {
-    {"json", nullptr, "Prints the links as JSON.", R"man(Prints an array of objects with
+    Described(kJsonOption, "Prints the links as JSON.", R"man(Prints an array of objects with
 .BR caption ,
 .B url
 and
@@ -21,11 +21,11 @@ and
 .BR maker ,
 .B other
 and
-.BR donation ).)man"},
+.BR donation ).)man"),
 };
 
 constexpr OptionSpec kCalcOptions[] = {
-    {"json", nullptr, "Prints the calculator's state as JSON.", R"man(Prints a JSON object with
+    Described(kJsonOption, "Prints the calculator's state as JSON.", R"man(Prints a JSON object with
 .BR display ,
 .BR entry ,
 .BR memory ,
@@ -35,37 +35,38 @@ constexpr OptionSpec kCalcOptions[] = {
 .B clipboard
 and
 .B messages
-(the texts of the message boxes shown) instead.)man"},
-    {"clipboard", "TEXT", "The clipboard's text before the first key.",
-     R"man(The clipboard's text before the first key; empty by default.)man"},
+(the texts of the message boxes shown) instead.)man"),
+    Described(kClipboardOption, "The clipboard's text before the first key.",
+              R"man(The clipboard's text before the first key; empty by default.)man"),
 };
 
 constexpr OptionSpec kBatchOptions[] = {
-    {"column", "NAME|N", "The CSV column of the names.", R"man(Reads
+    Described(kColumnOption, "The CSV column of the names.", R"man(Reads
 .I INPUT
 as CSV and takes the names from this column, given by its header text or by its number counted
 from 1.
 A column named by its header text makes the first row the header; a column given by number
 reads every row as data.
-Quoted fields may hold commas, quotes and line ends.)man"},
-    {"date-column", "NAME|N", "The column of each row's date.", R"man(The column of each row's date (needs
+Quoted fields may hold commas, quotes and line ends.)man"),
+    Described(kDateColumnOption, "The column of each row's date.", R"man(The column of each row's date (needs
 .BR \-\-column ),
 read strictly as
 .B analyse \-\-date
 reads a date; an empty cell means the row has no date, and a date that does not read skips
-its row.)man"},
-    {"date", "DATE", "One date for every row.", R"man(One date for every row, read as
+its row.)man"),
+    {kDateOption.names, "DATE", "One date for every row.", R"man(One date for every row, read as
 .B analyse \-\-date
 reads it; not together with
 .BR \-\-date\-column .)man"},
-    WithManual(kSystemOption, R"man(The letter-value system, as for
+    InSynopsis(WithManual(kSystemOption, R"man(The letter-value system, as for
 .BR analyse .)man"),
-    {"vowel-y", "none|all", "Every Y a consonant (the default) or a vowel.",
+               {.value = "..."}),
+    {kVowelYOption.names, "none|all", "Every Y a consonant (the default) or a vowel.",
      R"man(Every Y a consonant (the default) or every Y a vowel.)man"},
     WithManual(kFoldAccentsOption, R"man(Values accented letters as their base letters, as for
 .BR analyse .)man"),
-    {"core", nullptr, "Adds the core numbers: a column of the digit and one of the master number each.",
-     R"man(Adds the core numbers after the other columns: for each of
+    Described(kCoreOption, "Adds the core numbers: a column of the digit and one of the master number each.",
+              R"man(Adds the core numbers after the other columns: for each of
 .BR expression ,
 .BR soulurge ,
 .B personality
@@ -81,8 +82,9 @@ A JSON line gets the object
 .B core
 as
 .B analyse \-\-json
-has it.)man"},
-    {"where", "KEY=DIGIT", "Keeps the rows whose chain ends in DIGIT.", R"man(Keeps only the rows whose chain ends in
+has it.)man"),
+    InSynopsis(Described(kWhereOption, "Keeps the rows whose chain ends in DIGIT.",
+                         R"man(Keeps only the rows whose chain ends in
 .IR DIGIT ;
 .I KEY
 is
@@ -107,46 +109,49 @@ may also be the master number
 .B 22
 or
 .BR 33 .
-Given several times, every condition must hold.)man",
-     ValueCompletion::WhereClauses},
-    WithManual(kOutputOption, R"man(The file to write;
+Given several times, every condition must hold.)man"),
+               {.repeated = true}),
+    InSynopsis(WithManual(kOutputOption, R"man(The file to write;
 .B \-
 or none is standard output.
 A file is written beside its target under a hidden temporary name and replaces it only when
 the run gets to its end, so that a failed or interrupted run leaves an existing file as it was.)man"),
-    {"format", "csv|tsv|jsonl", "The output format; CSV by default.", R"man(The output format; CSV by default.
+               {.order = -1, .value = "OUTPUT"}),
+    InSynopsis(Described(kFormatOption, "The output format; CSV by default.", R"man(The output format; CSV by default.
 TSV writes tabs, line ends and backslashes in a name as
 .BR \(rst ,
 .BR \(rsn ,
 .B \(rsr
 and
-.BR \(rs\(rs .)man"},
-    {"no-header", nullptr, "No header row in CSV and TSV.", R"man(Leaves out the header row of CSV and TSV.)man"},
-    {"threads", "N", "Worker threads; one per core by default.",
-     R"man(The number of worker threads, from 1 to 256; by default one per processor core.)man"},
+.BR \(rs\(rs .)man"),
+               {.order = -1}),
+    InSynopsis(Described(kNoHeaderOption, "No header row in CSV and TSV.",
+                         R"man(Leaves out the header row of CSV and TSV.)man"),
+               {.order = 1}),
+    Described(kThreadsOption, "Worker threads; one per core by default.",
+              R"man(The number of worker threads, from 1 to 256; by default one per processor core.)man"),
 };
 
 constexpr OptionSpec kHelpOptions[] = {
-    {"text", nullptr, "Prints the page as plain text.",
-     R"man(Prints the page as plain text instead, control characters written as escapes
+    InSynopsis(Described(kTextOption, "Prints the page as plain text.",
+                         R"man(Prints the page as plain text instead, control characters written as escapes
 .RB ( \ex1B );
-needs no display.)man"},
-    {"list", nullptr, "Prints the table of contents.",
-     R"man(Prints the table of contents with the name of every page.)man"},
+needs no display.)man"),
+               {.orNext = true}),
+    Described(kListOption, "Prints the table of contents.",
+              R"man(Prints the table of contents with the name of every page.)man"),
 };
 
 }  // namespace
 
 const CommandSpec kLinksCommand{
     .name = "links",
-    .summary =
-        "links [--json]\n"
+    .description =
         "      Lists the web pages of the links window: caption and address.\n",
     .options = kLinksOptions,
     .needsWidgets = false,
     .run = RunLinksCommand,
     .usage =
-        "Usage: quillon links [--json]\n"
         "\n"
         "Lists the web pages of the links window in the window's order: the caption,\n"
         "then the address. --json prints an array of objects with \"caption\", \"url\"\n"
@@ -158,15 +163,14 @@ const CommandSpec kLinksCommand{
 
 const CommandSpec kCalcCommand{
     .name = "calc",
-    .summary =
-        "calc [--json] [--clipboard TEXT] [--] KEYS...\n"
+    .after = "[--] KEYS...",
+    .description =
         "      Types KEYS into the math calculator window and prints its display;\n"
         "      quillon calc --help lists the keys.\n",
     .options = kCalcOptions,
     .needsWidgets = true,
     .run = RunCalcCommand,
     .usage =
-        "Usage: quillon calc [--json] [--clipboard TEXT] [--] KEYS...\n"
         "\n"
         "Types KEYS into the math calculator window, with no window on the screen, and prints\n"
         "the display text (without the two blanks after it), e.g. 5.00 or \"****** \".\n"
@@ -223,16 +227,13 @@ fi)sh",
 
 const CommandSpec kBatchCommand{
     .name = "batch",
-    .summary =
-        "batch [INPUT] [-o OUTPUT] [--format csv|tsv|jsonl] [--column NAME|N]\n"
-        "        [--date-column NAME|N] [--date DATE] [--system ...] [--vowel-y none|all]\n"
-        "        [--fold-accents] [--core] [--where KEY=DIGIT]... [--threads N] [--no-header]\n"
+    .before = "[INPUT]",
+    .description =
         "      Analyses every name of a list or a CSV column; see quillon batch --help.\n",
     .options = kBatchOptions,
     .needsWidgets = false,
     .run = RunBatchCommand,
     .usage =
-        "Usage: quillon batch [INPUT] [-o OUTPUT] [OPTIONS]\n"
         "\n"
         "Analyses every name of INPUT (a file; - or nothing: standard input) as the window\n"
         "would after pasting it, and writes one row per name, in input order: the name as\n"
@@ -270,6 +271,7 @@ const CommandSpec kBatchCommand{
         "column) is reported with its line number and skipped; the exit code is then 1.\n"
         "Exit code 2: a usage error, an input that cannot be read or an output that cannot be\n"
         "written.\n",
+    .usageOptions = 1,
     .manualSynopsis = R"man(.B quillon batch
 .RI [ INPUT ]
 .RB [ \-o
@@ -329,15 +331,14 @@ On a terminal a progress line shows how far the run is.)man",
 
 const CommandSpec kHelpCommand{
     .name = "help",
-    .summary =
-        "help [--text | --list] [PAGE]\n"
+    .after = "[PAGE]",
+    .description =
         "      Opens the help viewer at PAGE or the start page; --text prints the page\n"
         "      as plain text, --list the table of contents.\n",
     .options = kHelpOptions,
     .needsWidgets = true,
     .run = RunHelpCommand,
     .usage =
-        "Usage: quillon help [--text | --list] [PAGE]\n"
         "\n"
         "Opens the help viewer at PAGE, or at the start page of the help.\n"
         "\n"

@@ -3,9 +3,12 @@
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <string_view>
 
 #include "cli/CommandError.h"
 #include "cli/Generate.h"
@@ -35,7 +38,66 @@ TEST(CommandTable, HelpAndManualNameEveryOptionTheParserKnows) {
                 QString written;
                 QTextStream err(&written);
                 EXPECT_EQ(parsed.Parse(NameOf(*command), err), kExitOk) << written.toStdString();
-                EXPECT_TRUE(parsed.IsSet(name.mid(name.startsWith(QLatin1String("--")) ? 2 : 1))) << name.toStdString();
+                EXPECT_TRUE(parsed.IsSet(option)) << name.toStdString();
+            }
+        }
+    }
+}
+
+// Each option stands in the synopsis as its form says; a group once, where its first option stands.
+TEST(Synopsis, ItemsFollowTheForms) {
+    constexpr SynopsisForm kGroup{.among = "shared options"};
+    constexpr OptionSpec options[] = {
+        InSynopsis({"late"}, {.order = 1}),
+        {"json"},
+        InSynopsis({"a"}, kGroup),
+        {"o,output", "FILE"},
+        InSynopsis({"date", "TEXT"}, {.value = "DATE", .repeated = true}),
+        InSynopsis({"odd"}, {.orNext = true}),
+        {"even"},
+        InSynopsis({"b", "X"}, kGroup),
+        InSynopsis({"first", "N"}, {.order = -1, .required = true}),
+    };
+    EXPECT_EQ(SynopsisItems(options).join(' '),
+              "--first N [--json] [shared options] [-o FILE] [--date DATE]... [--odd | --even] [--late]");
+}
+
+// The breaks fall where the next item would pass the width in the command list ("  " in front),
+// never before the first item, whatever the indent of the further lines.
+TEST(Synopsis, WrapsUnderTheFirstItem) {
+    const QStringList items = {"[--alpha]", "[--beta B]", "[--gamma]", "TEXT"};
+    const struct {
+        int indent, width;
+        QString expected;
+    } rows[] = {
+        {2, 100, "cmd [--alpha] [--beta B] [--gamma] TEXT"},
+        {2, 26, "cmd [--alpha] [--beta B]\n      [--gamma] TEXT"},
+        {15, 26, "cmd [--alpha] [--beta B]\n                   [--gamma] TEXT"},
+        {2, 25, "cmd [--alpha]\n      [--beta B]\n      [--gamma] TEXT"},
+        {2, 5, "cmd [--alpha]\n      [--beta B]\n      [--gamma]\n      TEXT"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(WrappedSynopsis("cmd", items, row.indent, row.width), row.expected) << row.indent << " " << row.width;
+    }
+}
+
+// Every option of a command stands in its synopsis; those of a group are options of analyse, whose
+// usage the group's name refers to.
+TEST(CommandTable, SynopsisNamesEveryOption) {
+    const std::span<const OptionSpec> analyse = FindCommand(QStringLiteral("analyse"))->options;
+    for (const CommandSpec* command : Commands()) {
+        const QString synopsis = CommandSynopsis(*command);
+        for (const OptionSpec& option : command->options) {
+            const QString name = TypedNames(option).constFirst();
+            SCOPED_TRACE(command->name + (" " + name.toStdString()));
+            if (option.synopsis.among) {
+                EXPECT_TRUE(synopsis.contains(QStringLiteral("[%1]").arg(option.synopsis.among)));
+                EXPECT_TRUE(std::any_of(analyse.begin(), analyse.end(), [&option](const OptionSpec& known) {
+                    return std::string_view(known.names) == option.names;
+                }));
+            } else {
+                EXPECT_TRUE(synopsis.contains(QRegularExpression(QRegularExpression::escape(name) + "[ \\]]")))
+                    << synopsis.toStdString();
             }
         }
     }
