@@ -40,13 +40,13 @@ TEST(DesktopShell, AnAddressOpensOnlyWhenXdgOpenSaysSo) {
         }
         DesktopShellServices shell(program, 300);
         std::optional<bool> opened;
-        shell.Open(QStringLiteral("www.a.example/x y"), [&opened](bool answer) { opened = answer; });
+        shell.Open("www.a.example/x y", [&opened](bool answer) { opened = answer; });
         ASSERT_TRUE(QTest::qWaitFor([&] { return opened.has_value(); }, 5000));
         EXPECT_EQ(*opened, row.opened);
         QTest::qWait(400);  // the wait ending later answers nothing a second time
         EXPECT_EQ(*opened, row.opened);
     }
-    QFile address(folder.filePath(QStringLiteral("opened.address")));
+    QFile address(folder.filePath("opened.address"));
     ASSERT_TRUE(address.open(QIODevice::ReadOnly));
     EXPECT_EQ(address.readAll(), QByteArray("http://www.a.example/x%20y\n"));
 }

@@ -52,7 +52,7 @@ protected:
     void OpenAnalysis() {
         ShowAndActivate(&windows.CalcFrm);
         windows.CalcFrm.CalendarBtnClick();
-        windows.CalcFrm.PutPastedText(QStringLiteral("MARY"));
+        windows.CalcFrm.PutPastedText("MARY");
         QApplication::processEvents();
     }
 

@@ -67,7 +67,7 @@ QString NodeLabel(QAccessibleInterface* node) {
     if (object && !object->objectName().isEmpty()) return object->objectName();
     const QString name = node->text(QAccessible::Name);
     if (!name.isEmpty()) return QLatin1Char('"') + name + QLatin1Char('"');
-    return object ? QString::fromLatin1(object->metaObject()->className()) : QStringLiteral("(drawn part)");
+    return object ? QString::fromLatin1(object->metaObject()->className()) : "(drawn part)";
 }
 
 struct TreeReport {
@@ -109,9 +109,9 @@ TreeReport ExpectEveryControlNamed(QWidget* window, int leastInteractive) {
     Walk(root, window->objectName(), report);
     EXPECT_GE(report.interactive, leastInteractive) << window->objectName().toStdString();
     EXPECT_TRUE(report.unnamed.isEmpty()) << window->objectName().toStdString()
-                                          << " has unnamed controls: " << report.unnamed.join(QStringLiteral(", ")).toStdString();
+                                          << " has unnamed controls: " << report.unnamed.join(", ").toStdString();
     EXPECT_TRUE(report.undescribed.isEmpty()) << window->objectName().toStdString() << ": hints not given as descriptions: "
-                                              << report.undescribed.join(QStringLiteral(", ")).toStdString();
+                                              << report.undescribed.join(", ").toStdString();
     return report;
 }
 
@@ -143,12 +143,12 @@ TEST_F(Accessibility, EveryControlOfTheProgramsWindowsHasAName) {
         ASSERT_NE(node, nullptr) << shown.name;
         EXPECT_EQ(node->text(QAccessible::Value), QString::fromLatin1(shown.value)) << shown.name;
     }
-    QAccessibleInterface* chart = Named(analysis, QStringLiteral("Digit chart"));
+    QAccessibleInterface* chart = Named(analysis, "Digit chart");
     ASSERT_NE(chart, nullptr);
-    EXPECT_EQ(chart->text(QAccessible::Description), QStringLiteral("Analysis Only."));
-    QAccessibleInterface* clear = Named(analysis, QStringLiteral("Clear"));
+    EXPECT_EQ(chart->text(QAccessible::Description), "Analysis Only.");
+    QAccessibleInterface* clear = Named(analysis, "Clear");
     ASSERT_NE(clear, nullptr);
-    EXPECT_EQ(clear->text(QAccessible::Description), QStringLiteral("Clear Data"));
+    EXPECT_EQ(clear->text(QAccessible::Description), "Clear Data");
 
     windows.CalcFrm.State().PendingYPosition = 4;
     windows.YFrm.show();
@@ -182,9 +182,9 @@ TEST_F(Accessibility, EveryControlOfTheDialogsAndTheHelpViewerHasAName) {
     // The collate picture is a picture named for what it shows, as the box changes it.
     QAccessibleInterface* picture = QAccessible::queryAccessibleInterface(print.Picture);
     EXPECT_EQ(picture->role(), QAccessible::Graphic);
-    EXPECT_EQ(picture->text(QAccessible::Name), QStringLiteral("Collated copies"));
+    EXPECT_EQ(picture->text(QAccessible::Name), "Collated copies");
     print.CollateBox->click();
-    EXPECT_EQ(picture->text(QAccessible::Name), QStringLiteral("Uncollated copies"));
+    EXPECT_EQ(picture->text(QAccessible::Name), "Uncollated copies");
     print.hide();
 
     QtReportProgress progress;
@@ -274,9 +274,9 @@ TEST_F(Accessibility, DefaultAndCancelButtonsAnswerEnterAndEscape) {
         TfrPrintForm print(printer, PrintRequest{});
         QTest::keyClick(print.CopiesEdit, Qt::Key_Up);
         QTest::keyClick(print.CopiesEdit, Qt::Key_Up);
-        EXPECT_EQ(print.CopiesEdit->text(), QStringLiteral("3"));
+        EXPECT_EQ(print.CopiesEdit->text(), "3");
         for (int i = 0; i < 4; ++i) QTest::keyClick(print.CopiesEdit, Qt::Key_Down);
-        EXPECT_EQ(print.CopiesEdit->text(), QStringLiteral("1"));
+        EXPECT_EQ(print.CopiesEdit->text(), "1");
     }
 
     // The Y question: Enter answers nothing; Escape answers Consonant.
@@ -288,7 +288,7 @@ TEST_F(Accessibility, DefaultAndCancelButtonsAnswerEnterAndEscape) {
     EXPECT_TRUE(windows.YFrm.isVisible()) << "Enter does not answer the question";
     QTest::keyClick(windows.YFrm.YesBtn, Qt::Key_Escape);
     EXPECT_FALSE(windows.YFrm.isVisible());
-    EXPECT_EQ(windows.CalcFrm.Data->text(), QStringLiteral("MARY")) << "the Y stays a consonant";
+    EXPECT_EQ(windows.CalcFrm.Data->text(), "MARY") << "the Y stays a consonant";
 
     // Enter presses the button that has the focus, as Space does: Close of the links window and
     // the analysis window's Calculator button; the Y dialog above is the exception.

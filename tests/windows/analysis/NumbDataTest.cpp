@@ -32,24 +32,24 @@ using test::YDialog;
 
 TEST_F(YDialog, PasteWithoutYAsksNothing) {
     Person none(windows, {kVowel});
-    Paste(QStringLiteral("john"));
+    Paste("john");
     QApplication::processEvents();
     EXPECT_TRUE(none.seen.empty());
-    EXPECT_EQ(calc.Data->text(), QStringLiteral("JOHN"));
+    EXPECT_EQ(calc.Data->text(), "JOHN");
 }
 
 TEST_F(YDialog, TypedVowelEndToEnd) {
-    QTest::keyClicks(calc.Data, QStringLiteral("mar"));
-    EXPECT_EQ(calc.Total->text(), QStringLiteral("14 / 5"));
+    QTest::keyClicks(calc.Data, "mar");
+    EXPECT_EQ(calc.Total->text(), "14 / 5");
     Person answers(windows, {kVowel});
-    QTest::keyClicks(calc.Data, QStringLiteral("y"));
+    QTest::keyClicks(calc.Data, "y");
     ASSERT_TRUE(answers.Done());
-    EXPECT_EQ(answers.seen[0].dataBx, QStringLiteral("MARY"));
+    EXPECT_EQ(answers.seen[0].dataBx, "MARY");
     EXPECT_EQ(answers.seen[0].position, 4);
-    EXPECT_EQ(calc.Data->text(), QStringLiteral("MARy"));
-    EXPECT_EQ(calc.VTotal->text(), QStringLiteral("8"));
-    EXPECT_EQ(calc.CTotal->text(), QStringLiteral("13 / 4"));
-    EXPECT_EQ(calc.Total->text(), QStringLiteral("21 / 3"));
+    EXPECT_EQ(calc.Data->text(), "MARy");
+    EXPECT_EQ(calc.VTotal->text(), "8");
+    EXPECT_EQ(calc.CTotal->text(), "13 / 4");
+    EXPECT_EQ(calc.Total->text(), "21 / 3");
     EXPECT_EQ(calc.Data->cursorPosition(), 4);
     EXPECT_FALSE(calc.State().YFromTyping);
     EXPECT_EQ(calc.State().PendingYPosition, 0);
@@ -105,7 +105,7 @@ TEST_F(YDialog, EveryWayOfPastingIntoTheFieldIsAPaste) {
                 QTimer::singleShot(0, [] {
                     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
                     ASSERT_NE(menu, nullptr);
-                    QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"));
+                    QAction* paste = menu->findChild<QAction*>("edit-paste");
                     ASSERT_NE(paste, nullptr);
                     menu->hide();
                     paste->trigger();
@@ -221,23 +221,23 @@ TEST_F(YDialog, AnAccentedYIsAskedAboutLikeYWhenAccentsAreFolded) {
 }
 
 TEST_F(YDialog, TypedConsonantKeepsTheText) {
-    QTest::keyClicks(calc.Data, QStringLiteral("mar"));
+    QTest::keyClicks(calc.Data, "mar");
     Person answers(windows, {kConsonant});
-    QTest::keyClicks(calc.Data, QStringLiteral("Y"));
+    QTest::keyClicks(calc.Data, "Y");
     ASSERT_TRUE(answers.Done());
-    EXPECT_EQ(calc.Data->text(), QStringLiteral("MARY"));
-    EXPECT_EQ(calc.CTotal->text(), QStringLiteral("20 / 2"));
+    EXPECT_EQ(calc.Data->text(), "MARY");
+    EXPECT_EQ(calc.CTotal->text(), "20 / 2");
     EXPECT_EQ(calc.Data->cursorPosition(), 4);
 }
 
 TEST_F(YDialog, TypedYInTheMiddleKeepsTheCaretAfterIt) {
-    QTest::keyClicks(calc.Data, QStringLiteral("MARK"));
+    QTest::keyClicks(calc.Data, "MARK");
     calc.Data->setCursorPosition(2);
     Person answers(windows, {kVowel});
-    QTest::keyClicks(calc.Data, QStringLiteral("y"));
+    QTest::keyClicks(calc.Data, "y");
     ASSERT_TRUE(answers.Done());
-    EXPECT_EQ(answers.seen[0].dataBx, QStringLiteral("MAY"));
-    EXPECT_EQ(calc.Data->text(), QStringLiteral("MAyRK"));
+    EXPECT_EQ(answers.seen[0].dataBx, "MAY");
+    EXPECT_EQ(calc.Data->text(), "MAyRK");
     EXPECT_EQ(calc.Data->cursorPosition(), 3);
 }
 

@@ -33,49 +33,49 @@ using test::Wait;
 using test::YDialog;
 
 TEST_F(YDialog, LooksAsDesigned) {
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Y Character"));
+    EXPECT_EQ(dialog.windowTitle(), "Y Character");
     EXPECT_EQ(dialog.size(), QSize(384, 205));
     EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_EQ(dialog.DataBx->geometry(), QRect(19, 35, 350, 24));
     EXPECT_EQ(dialog.YesBtn->geometry(), QRect(55, 163, 100, 25));
     EXPECT_EQ(dialog.NoBtn->geometry(), QRect(221, 163, 100, 25));
-    EXPECT_EQ(dialog.YesBtn->text(), QStringLiteral("&Vowel"));
-    EXPECT_EQ(dialog.NoBtn->text(), QStringLiteral("&Consonant"));
-    EXPECT_EQ(dialog.Question->text(), QStringLiteral("Do you want this \"Y\" to be interpreted as a vowel?"));
+    EXPECT_EQ(dialog.YesBtn->text(), "&Vowel");
+    EXPECT_EQ(dialog.NoBtn->text(), "&Consonant");
+    EXPECT_EQ(dialog.Question->text(), "Do you want this \"Y\" to be interpreted as a vowel?");
     EXPECT_TRUE(dialog.YPasteBtn->isHidden());
 }
 
 TEST_F(YDialog, PasteModeWalksEveryYLeftToRight) {
     Person answers(windows, {kVowel, kConsonant, kVowel});
-    Paste(QStringLiteral("YVY Y"));
+    Paste("YVY Y");
     ASSERT_TRUE(answers.Done());
     ASSERT_EQ(answers.seen.size(), 3u);
     EXPECT_EQ(answers.seen[0].position, 1);
-    EXPECT_EQ(answers.seen[0].dataBx, QStringLiteral("Y"));
+    EXPECT_EQ(answers.seen[0].dataBx, "Y");
     EXPECT_EQ(answers.seen[1].position, 3);
-    EXPECT_EQ(answers.seen[1].dataBx, QStringLiteral("yVY"));
+    EXPECT_EQ(answers.seen[1].dataBx, "yVY");
     EXPECT_EQ(answers.seen[2].position, 5);
-    EXPECT_EQ(answers.seen[2].dataBx, QStringLiteral("yVY Y"));
+    EXPECT_EQ(answers.seen[2].dataBx, "yVY Y");
     for (const auto& seen : answers.seen) {
-        EXPECT_EQ(seen.dataLb, QStringLiteral("YVY Y")) << "the label always shows the whole data in capitals";
-        EXPECT_EQ(seen.data, QStringLiteral("YVY Y")) << "the data arrives in one piece at the end";
+        EXPECT_EQ(seen.dataLb, "YVY Y") << "the label always shows the whole data in capitals";
+        EXPECT_EQ(seen.data, "YVY Y") << "the data arrives in one piece at the end";
     }
-    EXPECT_EQ(calc.Data->text(), QStringLiteral("yVY y"));
+    EXPECT_EQ(calc.Data->text(), "yVY y");
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(calc.State().PendingYPosition, 0);
-    EXPECT_EQ(calc.VTotal->text(), QStringLiteral("14 / 5"));
-    EXPECT_EQ(calc.CTotal->text(), QStringLiteral("11 / 2"));
+    EXPECT_EQ(calc.VTotal->text(), "14 / 5");
+    EXPECT_EQ(calc.CTotal->text(), "11 / 2");
 }
 
 TEST_F(YDialog, PasteModeWithThreeYsAndEscape) {
     Person answers(windows, {kEscape, kVowel, kEscape});
-    Paste(QStringLiteral("  yes you yak "));
+    Paste("  yes you yak ");
     ASSERT_TRUE(answers.Done());
     ASSERT_EQ(answers.seen.size(), 3u);
-    EXPECT_EQ(answers.seen[0].dataBx, QStringLiteral("Y"));
-    EXPECT_EQ(answers.seen[1].dataBx, QStringLiteral("YES Y"));
-    EXPECT_EQ(answers.seen[2].dataBx, QStringLiteral("YES yOU Y"));
-    EXPECT_EQ(calc.Data->text(), QStringLiteral("YES yOU YAK"));
+    EXPECT_EQ(answers.seen[0].dataBx, "Y");
+    EXPECT_EQ(answers.seen[1].dataBx, "YES Y");
+    EXPECT_EQ(answers.seen[2].dataBx, "YES yOU Y");
+    EXPECT_EQ(calc.Data->text(), "YES yOU YAK");
 }
 
 TEST_F(YDialog, KeysTypedWhileTheQuestionIsUpAreTypedAfterTheAnswer) {
@@ -128,26 +128,26 @@ TEST_F(YDialog, AnEarlyKeyboardAnswerLeavesTheQuestionUp) {
     // Alt+V, Alt+C and Enter within half a second of the question are refused with a beep; the
     // question is still up for the last step, which comes just in time.
     Person person(windows, {kAltV, kAltC, Press(Qt::Key_Return), Wait(499), kAltV, ExpectLabel(""), Wait(1), kAltC});
-    QTest::keyClicks(calc.Data, QStringLiteral("y"));
+    QTest::keyClicks(calc.Data, "y");
     ASSERT_TRUE(person.Done());
     EXPECT_EQ(person.labels.size(), 1u);
-    EXPECT_EQ(calc.Data->text(), QStringLiteral("Y"));
+    EXPECT_EQ(calc.Data->text(), "Y");
 }
 
 TEST_F(YDialog, PasteModeTypesWhatWasTypedAheadAfterTheLastY) {
     Person person(windows, {Type("z"), ExpectLabel(""), kVowel, kConsonant});
-    Paste(QStringLiteral("yy"));
+    Paste("yy");
     ASSERT_TRUE(person.Done());
     ASSERT_EQ(person.labels.size(), 1u);
-    EXPECT_EQ(person.labels[0], QStringLiteral("YYZ"));
-    EXPECT_EQ(calc.Data->text(), QStringLiteral("yYZ"));
+    EXPECT_EQ(person.labels[0], "YYZ");
+    EXPECT_EQ(calc.Data->text(), "yYZ");
 }
 
 TEST_F(YDialog, OpensAtTheSamePlaceEachTime) {
     std::vector<QRect> places;
     for (int showing = 0; showing < 3; ++showing) {
         Person person(windows, {Step{Step::Settle}, kConsonant});
-        Paste(QStringLiteral("Y"));
+        Paste("Y");
         ASSERT_EQ(person.seen.size(), 1u);
         places.push_back(person.seen[0].place);
     }
@@ -161,7 +161,7 @@ TEST_F(YDialog, TheCloseRequestIsRefused) {
         dialog.close();
         EXPECT_TRUE(dialog.isVisible()) << "only Vowel and Consonant close the dialog";
     });
-    Paste(QStringLiteral("Y"));
+    Paste("Y");
     EXPECT_TRUE(answers.Done());
     EXPECT_FALSE(dialog.isVisible());
 }

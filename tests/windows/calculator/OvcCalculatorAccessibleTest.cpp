@@ -23,17 +23,17 @@ TEST_F(Accessibility, TheKeypadsButtonsAreChildrenThatPressLikeClicks) {
     QAccessibleInterface* keypad = QAccessible::queryAccessibleInterface(&calculator);
     ASSERT_NE(keypad, nullptr);
     EXPECT_EQ(keypad->role(), QAccessible::Grouping);
-    EXPECT_EQ(keypad->text(QAccessible::Name), QStringLiteral("Calculator"));
+    EXPECT_EQ(keypad->text(QAccessible::Name), "Calculator");
     ASSERT_EQ(keypad->childCount(), 29);
 
     // The display first, then the buttons row by row in reading order.
     QStringList captions;
     for (int i = 1; i < keypad->childCount(); ++i) captions << keypad->child(i)->text(QAccessible::Name);
     EXPECT_EQ(captions.join(QLatin1Char(' ')),
-              QStringLiteral("MC Back CE C MR 7 8 9 / Sqrt MS 4 5 6 * % M+ 1 2 3 - 1/x M- 0 +/- . + ="));
+              "MC Back CE C MR 7 8 9 / Sqrt MS 4 5 6 * % M+ 1 2 3 - 1/x M- 0 +/- . + =");
     QAccessibleInterface* display = keypad->child(0);
     EXPECT_EQ(display->role(), QAccessible::StaticText);
-    EXPECT_EQ(display->text(QAccessible::Name), QStringLiteral("Display"));
+    EXPECT_EQ(display->text(QAccessible::Name), "Display");
 
     const auto press = [&](const QString& caption) {
         for (int i = 1; i < keypad->childCount(); ++i) {
@@ -48,21 +48,19 @@ TEST_F(Accessibility, TheKeypadsButtonsAreChildrenThatPressLikeClicks) {
         ADD_FAILURE() << "no button " << caption.toStdString();
     };
     for (const char* caption : {"1", "2", "+", "3", "="}) press(QString::fromLatin1(caption));
-    EXPECT_EQ(display->text(QAccessible::Value), QStringLiteral("15.00"));
-    EXPECT_EQ(keypad->text(QAccessible::Value), QStringLiteral("15.00"));
+    EXPECT_EQ(display->text(QAccessible::Value), "15.00");
+    EXPECT_EQ(keypad->text(QAccessible::Value), "15.00");
 
     // MR takes no press while the memory is empty, and says so; MS fills it.
     QAccessibleInterface* recall = keypad->child(5);
-    ASSERT_EQ(recall->text(QAccessible::Name), QStringLiteral("MR"));
+    ASSERT_EQ(recall->text(QAccessible::Name), "MR");
     EXPECT_TRUE(recall->state().disabled);
-    press(QStringLiteral("MS"));
+    press("MS");
     EXPECT_FALSE(recall->state().disabled);
-    EXPECT_EQ(recall->text(QAccessible::Description), QStringLiteral("Memory recall"));
+    EXPECT_EQ(recall->text(QAccessible::Description), "Memory recall");
 
     // Each button tells its key, and the key does what the press does.
-    const std::pair<QString, QString> keys[] = {{QStringLiteral("Sqrt"), QStringLiteral("@")},
-                                                {QStringLiteral("M+"), QStringLiteral("Ctrl+P")},
-                                                {QStringLiteral("7"), QStringLiteral("7")}};
+    const std::pair<QString, QString> keys[] = {{"Sqrt", "@"}, {"M+", "Ctrl+P"}, {"7", "7"}};
     for (const auto& [caption, key] : keys) {
         bool found = false;
         for (int i = 1; i < keypad->childCount(); ++i) {
@@ -74,20 +72,20 @@ TEST_F(Accessibility, TheKeypadsButtonsAreChildrenThatPressLikeClicks) {
         }
         EXPECT_TRUE(found) << caption.toStdString();
     }
-    press(QStringLiteral("C"));
-    press(QStringLiteral("9"));
-    press(QStringLiteral("Sqrt"));
+    press("C");
+    press("9");
+    press("Sqrt");
     const QString byAction = display->text(QAccessible::Value);
-    QTest::keyClicks(&calculator, QStringLiteral("9@"));
+    QTest::keyClicks(&calculator, "9@");
     EXPECT_EQ(display->text(QAccessible::Value), byAction);
-    EXPECT_EQ(byAction, QStringLiteral("3.00"));
+    EXPECT_EQ(byAction, "3.00");
 
     // The parts stand where they are drawn, and the point in a button finds it.
     const QRect equals = calculator.ButtonRect(CalcButton::Equals);
     QAccessibleInterface* atEquals = keypad->childAt(calculator.mapToGlobal(equals.center()).x(),
                                                      calculator.mapToGlobal(equals.center()).y());
     ASSERT_NE(atEquals, nullptr);
-    EXPECT_EQ(atEquals->text(QAccessible::Name), QStringLiteral("="));
+    EXPECT_EQ(atEquals->text(QAccessible::Name), "=");
     EXPECT_EQ(atEquals->rect(), QRect(calculator.mapToGlobal(equals.topLeft()), equals.size()));
     EXPECT_EQ(keypad->indexOfChild(atEquals), 28);
 }

@@ -38,7 +38,7 @@ bool UnderExampleDomain(const QString& address) {
 
 TEST(LinksWindow, ControlsStandAtTheirPlacesInTheirOrderAndFonts) {
     TInternetFrm window;
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Quillon"));
+    EXPECT_EQ(window.windowTitle(), "Quillon");
     EXPECT_EQ(window.size(), QSize(346, 406));
     EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "fixed size";
     EXPECT_FALSE(window.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint |
@@ -47,26 +47,26 @@ TEST(LinksWindow, ControlsStandAtTheirPlacesInTheirOrderAndFonts) {
     EXPECT_TRUE(window.font().bold());
 
     EXPECT_EQ(window.Panel3->geometry(), QRect(0, 0, 346, 41));
-    EXPECT_EQ(window.Panel3->text(), QStringLiteral("Internet Resources"));
+    EXPECT_EQ(window.Panel3->text(), "Internet Resources");
     EXPECT_EQ(window.Panel3->font().pixelSize(), 19);
     EXPECT_FALSE(window.Panel3->font().bold());
     EXPECT_EQ(window.Panel4->geometry(), QRect(13, 47, 323, 312));
     EXPECT_EQ(window.Panel4->palette().color(QPalette::Window), QColor(Qt::white));
 
     EXPECT_EQ(window.Label6->pos(), QPoint(32, 4));
-    EXPECT_EQ(window.Label6->text(), QStringLiteral("Farbrook Software"));
+    EXPECT_EQ(window.Label6->text(), "Farbrook Software");
     EXPECT_EQ(window.Label5->pos(), QPoint(32, 165));
-    EXPECT_EQ(window.Label5->text(), QStringLiteral("Other Sites"));
+    EXPECT_EQ(window.Label5->text(), "Other Sites");
     for (QLabel* heading : {window.Label6, window.Label5}) EXPECT_EQ(heading->font(), window.font());
     EXPECT_EQ(window.Label4->geometry(), QRect(23, 252, 283, 30));
     EXPECT_TRUE(window.Label4->wordWrap());
     EXPECT_EQ(window.Label4->font().pixelSize(), 11);
     EXPECT_TRUE(window.Label4->font().bold());
-    EXPECT_EQ(window.Label4->text(), QStringLiteral("If you would like to help support our programming efforts, "
-                                                   "please consider making a donation."));
+    EXPECT_EQ(window.Label4->text(), "If you would like to help support our programming efforts, "
+                                     "please consider making a donation.");
 
     EXPECT_EQ(window.Button1->geometry(), QRect(134, 368, 75, 25));
-    EXPECT_EQ(window.Button1->text(), QStringLiteral("Close"));
+    EXPECT_EQ(window.Button1->text(), "Close");
     EXPECT_EQ(window.Button1->font().pixelSize(), 13);
     EXPECT_TRUE(window.Button1->font().bold());
 

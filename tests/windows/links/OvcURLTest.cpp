@@ -52,8 +52,8 @@ protected:
         link->SetFontColor(kNavy);
         link->SetVisitedColor(kMaroon);
         link->SetUseVisitedColor(true);
-        link->SetCaption(QStringLiteral("Tallowick Recipe Box"));
-        link->SetURL(QStringLiteral("https://www.farbrook-software.example/tallowick/"));
+        link->SetCaption("Tallowick Recipe Box");
+        link->SetURL("https://www.farbrook-software.example/tallowick/");
         link->move(40, 30);
         host.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
@@ -121,7 +121,7 @@ TEST_F(HyperlinkLabel, ClickOpensTheAddressThenFiresThenTurnsVisited) {
     });
     HoverAt();
     ClickLink();
-    EXPECT_EQ(shell.opened, QStringList{QStringLiteral("https://www.farbrook-software.example/tallowick/")});
+    EXPECT_EQ(shell.opened, QStringList{"https://www.farbrook-software.example/tallowick/"});
     EXPECT_EQ(openedAtClickEvent, shell.opened) << "the address is handed over before the click event";
     EXPECT_EQ(colourAtClickEvent, kRed);
     EXPECT_EQ(shell.beeps, 0);
@@ -215,7 +215,7 @@ TEST_F(HyperlinkLabel, HidingWhileHoveredEndsTheHover) {
 }
 
 TEST_F(HyperlinkLabel, CaptionFallsBackToTheAddressAndSetsTheWidth) {
-    EXPECT_EQ(link->text(), QStringLiteral("Tallowick Recipe Box"));
+    EXPECT_EQ(link->text(), "Tallowick Recipe Box");
     link->SetCaption({});
     EXPECT_EQ(link->text(), link->URL());
     ExpectFittedWidth(*link);
@@ -229,18 +229,18 @@ TEST_F(HyperlinkLabel, CaptionFallsBackToTheAddressAndSetsTheWidth) {
 
 TEST_F(HyperlinkLabel, TheDesktopGetsAtMost1023Characters) {
     const QString a1023(1023, QLatin1Char('a'));
-    const QString smiley = QStringLiteral("\U0001F600");  // two UTF-16 units
+    const QString smiley = "\U0001F600";  // two UTF-16 units
     struct Row {
         const char* name;
         QString url;
         QString handedOver;
     };
     const Row rows[] = {
-        {"opened", QStringLiteral("https://a.example/"), QStringLiteral("https://a.example/")},
+        {"opened", "https://a.example/", "https://a.example/"},
         {"exactly 1023", a1023, a1023},
-        {"cut at 1023", a1023 + QStringLiteral("bcd"), a1023},
+        {"cut at 1023", a1023 + "bcd", a1023},
         {"cut before a split pair", QString(1022, QLatin1Char('a')) + smiley, QString(1022, QLatin1Char('a'))},
-        {"pair kept whole", QString(1021, QLatin1Char('a')) + smiley + QStringLiteral("z"),
+        {"pair kept whole", QString(1021, QLatin1Char('a')) + smiley + "z",
          QString(1021, QLatin1Char('a')) + smiley},
     };
     for (const Row& row : rows) {
@@ -276,7 +276,7 @@ TEST_F(HyperlinkLabel, OnlyAnOpenedAddressMarksTheLinkVisitedAndAFailureBeeps) {
 
     // An answer for a label that is gone is dropped.
     auto* gone = new TOvcURL(&host);
-    gone->SetURL(QStringLiteral("https://a.example/"));
+    gone->SetURL("https://a.example/");
     gone->Click();
     delete gone;
     shell.waiting[2](false);
