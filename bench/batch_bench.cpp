@@ -13,10 +13,10 @@
 #include <fstream>
 #include <string>
 
-#include "NameGenerator.h"
 #include "batch/BatchRun.h"
 #include "batch/InputFile.h"
 #include "common/SafeSave.h"
+#include "support/NameGenerator.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "NameGenerator.h"
+#include "support/NameGenerator.h"
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 3) {

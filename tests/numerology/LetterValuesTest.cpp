@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "numerology/AccentFolding.h"
-#include "numerology/ReduceChain.h"
-
 namespace quillon {
 namespace {
 
@@ -119,104 +116,6 @@ TEST(AnalyseData, SwitchingSystemsKeepsRowLengthsAndPositions) {
         EXPECT_EQ(pythagorean.VowelRow[i] == ' ', chaldean.VowelRow[i] == ' ') << i;
         EXPECT_EQ(pythagorean.ConsonantRow[i] == ' ', chaldean.ConsonantRow[i] == ' ') << i;
     }
-}
-
-TEST(ReduceChain, TableOfChains) {
-    const std::pair<std::uint64_t, const char*> table[] = {
-        {0, "0"},
-        {7, "7"},
-        {10, "10 / 1"},
-        {11, "11 / 2"},
-        {19, "19 / 10 / 1"},
-        {22, "22 / 4"},
-        {29, "29 / 11 / 2"},
-        {33, "33 / 6"},
-        {199, "199 / 28 / 10 / 1"},
-        {360, "360 / 36 / 9"},
-        {1234, "1234 / 127 / 19 / 10 / 1"},
-        {4294967295u, "4294967295 / 429496734 / 42949677 / 4294974 / 429501 / 42951 / 4296 / 435 / 48 / 12 / 3"},
-    };
-    for (const auto& [n, chain] : table) EXPECT_EQ(ReduceChain(n), chain) << n;
-}
-
-TEST(ReduceChain, EndsOnTheDigitalRoot) {
-    for (std::uint64_t n = 1; n < 5000; ++n) {
-        const std::string chain = ReduceChain(n);
-        const int last = chain.back() - '0';
-        EXPECT_EQ(last, static_cast<int>(1 + (n - 1) % 9)) << chain;
-    }
-    EXPECT_EQ(ReduceChain(UINT64_MAX),
-              "18446744073709551615 / 1844674407370955166 / 184467440737095522 / 18446744073709554 / "
-              "1844674407370959 / 184467440737104 / 18446744073714 / 1844674407375 / 184467440742 / "
-              "18446744076 / 1844674413 / 184467444 / 18446748 / 1844682 / 184470 / 18447 / 1851 / 186 / 24 / 6");
-}
-
-}  // namespace
-}  // namespace quillon
-
-namespace quillon {
-namespace {
-
-// The letters of Latin-1 and Latin Extended-A that stand for no base letter: signs, and letters
-// that are letters of their own (eng, kra, the dotted L and the long s decompose only by
-// compatibility).
-constexpr std::u16string_view kLatinWithoutBase = u"×÷ĦħĸĿŀŉŊŋŦŧĲĳſ";
-
-TEST(AccentFolding, EveryLatinOneAndExtendedALetterFoldsAndTheTableHoldsTheRest) {
-    for (char16_t c = 0xC0; c <= 0x17F; ++c) {
-        SCOPED_TRACE(static_cast<int>(c));
-        EXPECT_EQ(FoldedLetters(c).empty(), kLatinWithoutBase.find(c) != std::u16string_view::npos);
-    }
-    struct Fold {
-        char16_t letter;
-        std::string_view base;
-    };
-    const Fold folds[] = {
-        {u'é', "E"},  {u'É', "E"},  {u'ë', "E"},  {u'ñ', "N"},  {u'ü', "U"},  {u'Å', "A"},  {u'ç', "C"},
-        {u'Ž', "Z"},  {u'ő', "O"},  {u'ß', "SS"}, {u'ẞ', "SS"}, {u'Æ', "AE"}, {u'æ', "AE"}, {u'Œ', "OE"},
-        {u'Ø', "O"},  {u'Đ', "D"},  {u'Ł', "L"},  {u'Þ', "TH"}, {u'þ', "TH"}, {u'ı', "I"},  {u'Ǽ', "AE"},
-        {u'Ý', "Y"},  {u'Ÿ', "Y"},  {u'ý', "y"},  {u'ÿ', "y"},  {u'ễ', "E"},  {u'Ự', "U"},  {u'ậ', "A"},
-        {u'ờ', "O"},  {u'Ỹ', "Y"},  {u'ỹ', "y"},  {u'a', ""},   {u'Y', ""},   {u'1', ""},   {u'Ω', ""},
-        {u'\u0301', ""},
-    };
-    for (const Fold& fold : folds) EXPECT_EQ(FoldedLetters(fold.letter), fold.base) << static_cast<int>(fold.letter);
-}
-
-TEST(AccentFolding, AccentedNamesAddUpAsTheirBaseLettersInEveryRowAndTotal) {
-    struct Case {
-        std::u16string_view accented;
-        std::u16string_view plain;
-    };
-    const Case cases[] = {{u"JOSé", u"JOSE"},   {u"ZOË", u"ZOE"},     {u"MÜLLER", u"MULLER"},
-                          {u"NGUYỄN", u"NGUYEN"}, {u"ŁUKASZ", u"LUKASZ"}, {u"SØREN", u"SOREN"}};
-    for (const LetterSystem system : {LetterSystem::Pythagorean, LetterSystem::Chaldean}) {
-        for (const Case& c : cases) {
-            const AnalysisResult folded = AnalyseData(c.accented, system, true);
-            const AnalysisResult plain = AnalyseData(c.plain, system);
-            EXPECT_EQ(folded.VowelRow, plain.VowelRow);
-            EXPECT_EQ(folded.ConsonantRow, plain.ConsonantRow);
-            EXPECT_EQ(folded.GrandTotal, plain.GrandTotal);
-            EXPECT_EQ(folded.VowelCounts, plain.VowelCounts);
-            EXPECT_EQ(folded.ConsonantCounts, plain.ConsonantCounts);
-            EXPECT_LT(AnalyseData(c.accented, system).GrandTotal, plain.GrandTotal) << "folding is asked for";
-        }
-    }
-    // One letter for two: the totals add both, the row shows the last digit of their chain under
-    // the one letter, and the chart counts that digit.
-    const AnalysisResult aelfred = AnalyseData(u"ÆLFRED", LetterSystem::Pythagorean, true);
-    EXPECT_EQ(aelfred.VowelRow, "6   5 ");
-    EXPECT_EQ(aelfred.ConsonantRow, " 369 4");
-    EXPECT_EQ(aelfred.VowelSum, 1 + 5 + 5);
-    EXPECT_EQ(aelfred.GrandTotal, AnalyseData(u"AELFRED", LetterSystem::Pythagorean).GrandTotal);
-    EXPECT_EQ(aelfred.VowelCounts[6], 1);
-    const AnalysisResult oedipus = AnalyseData(u"ŒÞß", LetterSystem::Pythagorean, true);
-    EXPECT_EQ(oedipus.VowelRow, "2  ");      // O 6 + E 5 = 11
-    EXPECT_EQ(oedipus.ConsonantRow, " 12");  // T 2 + H 8 = 10, S 1 + S 1
-    EXPECT_EQ(oedipus.VowelSum, 11);
-    EXPECT_EQ(oedipus.ConsonantSum, 12);
-    // An accented Y: uppercase is the consonant the question asks about, lowercase the vowel.
-    EXPECT_EQ(AnalyseData(u"ÝÿY", LetterSystem::Pythagorean, true).ConsonantRow, "7 7");
-    EXPECT_EQ(AnalyseData(u"ÝÿY", LetterSystem::Pythagorean, true).VowelRow, " 7 ");
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ struct Outcome {
 
 // Runs "quillon ARGUMENTS...", its debug switches taken out as the program's start takes them.
 inline Outcome Quillon(QStringList arguments) {
-    arguments.prepend(QStringLiteral("quillon"));
+    arguments.prepend("quillon");
     Outcome run;
     QTextStream out(&run.out);
     QTextStream err(&run.err);

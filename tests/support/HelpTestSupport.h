@@ -1,17 +1,16 @@
 #pragma once
-// What the help tests share: a temporary folder, a pinned clock, reading files back and compiling
-// help files of their own.
+// What the help tests share: a temporary folder, a pinned clock, the lines of a log and compiling
+// help files of their own; with them the reading and writing of whole files (support/Files.h).
 
 #include <stdlib.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "help/DLogFile.h"
+#include "support/Files.h"
 
 namespace quillon::test {
 
@@ -41,17 +40,6 @@ public:
     std::string TimeText() const override { return "12:34:56"; }
     std::string DateTimeText() const override { return "07/12/2026 12:34:56"; }
 };
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // The lines of a log, split at CR LF; a file that does not end in CR LF gets a last line "<unended>".
 inline std::vector<std::string> LogLines(const std::filesystem::path& path) {

@@ -12,7 +12,7 @@ namespace quillon {
 class PinnedDates : public ::testing::Test {
 protected:
     void SetUp() override {
-        QLocale::setDefault(QLocale(QStringLiteral("en_GB")));
+        QLocale::setDefault(QLocale("en_GB"));
         PinToday(CivilDate{2026, 12, 7});
     }
     void TearDown() override {

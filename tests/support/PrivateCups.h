@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/Files.h"
 #include "support/PdfText.h"
 
 namespace quillon::test {
@@ -37,14 +38,15 @@ public:
         ::chmod(root_.c_str(), 0755);
         fs::copy_file("/etc/cups/raw.types", root_ / "raw.types");
         fs::copy_file("/etc/cups/raw.convs", root_ / "raw.convs");
-        Write(root_ / "cups-files.conf", "ServerRoot " + Root() + "\nRequestRoot " + Root() + "/spool\nTempDir " + Root() +
-                                             "/tmp\nStateDir " + Root() + "/state\nCacheDir " + Root() +
-                                             "/cache\nAccessLog " + Root() + "/log/access_log\nErrorLog " + Root() +
-                                             "/log/error_log\nPageLog " + Root() + "/log/page_log\n");
-        Write(root_ / "cupsd.conf", "Listen " + Root() + "/cups.sock\nBrowsing Off\nWebInterface No\nLogLevel warn\n"
-                                    "<Policy default>\n<Limit All>\nOrder allow,deny\nAllow all\n</Limit>\n</Policy>\n"
-                                    "<Location />\nOrder allow,deny\nAllow all\n</Location>\n");
-        Write(PdfConf(), "Out " + Root() + "/out\nLog " + Root() + "/log\nSpool " + Root() + "/spool\n");
+        WriteFile(root_ / "cups-files.conf",
+                  "ServerRoot " + Root() + "\nRequestRoot " + Root() + "/spool\nTempDir " + Root() + "/tmp\nStateDir " +
+                      Root() + "/state\nCacheDir " + Root() + "/cache\nAccessLog " + Root() +
+                      "/log/access_log\nErrorLog " + Root() + "/log/error_log\nPageLog " + Root() + "/log/page_log\n");
+        WriteFile(root_ / "cupsd.conf",
+                  "Listen " + Root() + "/cups.sock\nBrowsing Off\nWebInterface No\nLogLevel warn\n"
+                  "<Policy default>\n<Limit All>\nOrder allow,deny\nAllow all\n</Limit>\n</Policy>\n"
+                  "<Location />\nOrder allow,deny\nAllow all\n</Location>\n");
+        WriteFile(PdfConf(), "Out " + Root() + "/out\nLog " + Root() + "/log\nSpool " + Root() + "/spool\n");
         pid_ = ::fork();
         if (pid_ == 0) {
             ::execl("/usr/sbin/cupsd", "cupsd", "-f", "-c", (Root() + "/cupsd.conf").c_str(), "-s",
@@ -117,7 +119,6 @@ public:
 
 private:
     static int Run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
-    static void Write(const std::filesystem::path& path, const std::string& text) { std::ofstream(path) << text; }
     static int JobNumber(const std::filesystem::path& file) { return std::atoi(file.filename().string().c_str() + 4); }
     std::string Root() const { return root_.string(); }
     std::filesystem::path PdfConf() const { return "/etc/cups/cups-pdf-" + queue_ + ".conf"; }

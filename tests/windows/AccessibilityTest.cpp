@@ -1,7 +1,8 @@
 // The windows as a screen reader and a keyboard user meet them: every window's accessibility tree
 // names each control a person can work and describes it by its hint; the drawn controls (the
-// keypad, the links, the chart, the collate picture) answer as controls with actions; Tab reaches
-// every control, and Enter and Escape do what each window's default and cancel buttons say.
+// chart, the collate picture) answer as controls; Tab reaches every control, and Enter and Escape
+// do what each window's default and cancel buttons say. The keypad's and the links' own
+// interfaces are tested beside their windows (OvcCalculatorAccessibleTest, OvcURLTest).
 
 #include <QAccessible>
 #include <QApplication>
@@ -19,8 +20,8 @@
 #include <memory>
 #include <optional>
 
+#include "support/AccessibilityFixture.h"
 #include "support/FakePrinterDriver.h"
-#include "support/RecordingMessages.h"
 #include "windows/analysis/ChartPanel.h"
 #include "windows/analysis/DateCalendar.h"
 #include "windows/analysis/DateEdit.h"
@@ -30,10 +31,14 @@
 #include "windows/report/TfrProgressForm.h"
 #include "windows/help/HelpViewer.h"
 #include "windows/calculator/OvcCalculator.h"
-#include "support/RecordingShell.h"
 
 namespace quillon {
 namespace {
+
+using test::Accessibility;
+using test::Contains;
+using test::ShowAndActivate;
+using test::TabRound;
 
 // The roles of what a person works: buttons, fields, lists, boxes, links.
 bool IsInteractive(QAccessible::Role role) {
@@ -62,7 +67,7 @@ QString NodeLabel(QAccessibleInterface* node) {
     if (object && !object->objectName().isEmpty()) return object->objectName();
     const QString name = node->text(QAccessible::Name);
     if (!name.isEmpty()) return QLatin1Char('"') + name + QLatin1Char('"');
-    return object ? QString::fromLatin1(object->metaObject()->className()) : QStringLiteral("(drawn part)");
+    return object ? QString::fromLatin1(object->metaObject()->className()) : "(drawn part)";
 }
 
 struct TreeReport {
@@ -104,9 +109,9 @@ TreeReport ExpectEveryControlNamed(QWidget* window, int leastInteractive) {
     Walk(root, window->objectName(), report);
     EXPECT_GE(report.interactive, leastInteractive) << window->objectName().toStdString();
     EXPECT_TRUE(report.unnamed.isEmpty()) << window->objectName().toStdString()
-                                          << " has unnamed controls: " << report.unnamed.join(QStringLiteral(", ")).toStdString();
+                                          << " has unnamed controls: " << report.unnamed.join(", ").toStdString();
     EXPECT_TRUE(report.undescribed.isEmpty()) << window->objectName().toStdString() << ": hints not given as descriptions: "
-                                              << report.undescribed.join(QStringLiteral(", ")).toStdString();
+                                              << report.undescribed.join(", ").toStdString();
     return report;
 }
 
@@ -118,48 +123,6 @@ QAccessibleInterface* Named(const TreeReport& report, const QString& name,
     }
     return nullptr;
 }
-
-void ShowAndActivate(QWidget* window) {
-    window->show();
-    window->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(window)) << window->objectName().toStdString();
-}
-
-// The widgets that Tab visits from the focus widget on, once round the window.
-std::vector<QWidget*> TabRound(QWidget* window) {
-    std::vector<QWidget*> visited;
-    QWidget* first = QApplication::focusWidget();
-    if (!first) return visited;
-    QWidget* current = first;
-    for (int step = 0; step < 100; ++step) {
-        visited.push_back(current);
-        QTest::keyClick(current, Qt::Key_Tab);
-        current = QApplication::focusWidget();
-        if (!current || current == first || current->window() != window) break;
-    }
-    return visited;
-}
-
-bool Contains(const std::vector<QWidget*>& widgets, const QWidget* widget) {
-    return std::find(widgets.begin(), widgets.end(), widget) != widgets.end();
-}
-
-class Accessibility : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { QAccessible::setActive(true); }
-
-    // The analysis window, shown with its date panel open and MARY analysed.
-    void OpenAnalysis() {
-        ShowAndActivate(&windows.CalcFrm);
-        windows.CalcFrm.CalendarBtnClick();
-        windows.CalcFrm.PutPastedText(QStringLiteral("MARY"));
-        QApplication::processEvents();
-    }
-
-    RecordingMessages messages;
-    RecordingShell shell;
-    Windows windows;
-};
 
 TEST_F(Accessibility, EveryControlOfTheProgramsWindowsHasAName) {
     OpenAnalysis();
@@ -180,12 +143,12 @@ TEST_F(Accessibility, EveryControlOfTheProgramsWindowsHasAName) {
         ASSERT_NE(node, nullptr) << shown.name;
         EXPECT_EQ(node->text(QAccessible::Value), QString::fromLatin1(shown.value)) << shown.name;
     }
-    QAccessibleInterface* chart = Named(analysis, QStringLiteral("Digit chart"));
+    QAccessibleInterface* chart = Named(analysis, "Digit chart");
     ASSERT_NE(chart, nullptr);
-    EXPECT_EQ(chart->text(QAccessible::Description), QStringLiteral("Analysis Only."));
-    QAccessibleInterface* clear = Named(analysis, QStringLiteral("Clear"));
+    EXPECT_EQ(chart->text(QAccessible::Description), "Analysis Only.");
+    QAccessibleInterface* clear = Named(analysis, "Clear");
     ASSERT_NE(clear, nullptr);
-    EXPECT_EQ(clear->text(QAccessible::Description), QStringLiteral("Clear Data"));
+    EXPECT_EQ(clear->text(QAccessible::Description), "Clear Data");
 
     windows.CalcFrm.State().PendingYPosition = 4;
     windows.YFrm.show();
@@ -219,9 +182,9 @@ TEST_F(Accessibility, EveryControlOfTheDialogsAndTheHelpViewerHasAName) {
     // The collate picture is a picture named for what it shows, as the box changes it.
     QAccessibleInterface* picture = QAccessible::queryAccessibleInterface(print.Picture);
     EXPECT_EQ(picture->role(), QAccessible::Graphic);
-    EXPECT_EQ(picture->text(QAccessible::Name), QStringLiteral("Collated copies"));
+    EXPECT_EQ(picture->text(QAccessible::Name), "Collated copies");
     print.CollateBox->click();
-    EXPECT_EQ(picture->text(QAccessible::Name), QStringLiteral("Uncollated copies"));
+    EXPECT_EQ(picture->text(QAccessible::Name), "Uncollated copies");
     print.hide();
 
     QtReportProgress progress;
@@ -250,111 +213,6 @@ TEST_F(Accessibility, EveryControlOfTheDialogsAndTheHelpViewerHasAName) {
     boxes.Show("Error", "Invalid day \"32\"", MessageIcon::Error);
     EXPECT_TRUE(walked);
 }
-
-TEST_F(Accessibility, TheKeypadsButtonsAreChildrenThatPressLikeClicks) {
-    windows.CalculatorFrm.ShowBesideOwner();
-    TOvcCalculator& calculator = *windows.CalculatorFrm.OvcCalculator1;
-    QAccessibleInterface* keypad = QAccessible::queryAccessibleInterface(&calculator);
-    ASSERT_NE(keypad, nullptr);
-    EXPECT_EQ(keypad->role(), QAccessible::Grouping);
-    EXPECT_EQ(keypad->text(QAccessible::Name), QStringLiteral("Calculator"));
-    ASSERT_EQ(keypad->childCount(), 29);
-
-    // The display first, then the buttons row by row in reading order.
-    QStringList captions;
-    for (int i = 1; i < keypad->childCount(); ++i) captions << keypad->child(i)->text(QAccessible::Name);
-    EXPECT_EQ(captions.join(QLatin1Char(' ')),
-              QStringLiteral("MC Back CE C MR 7 8 9 / Sqrt MS 4 5 6 * % M+ 1 2 3 - 1/x M- 0 +/- . + ="));
-    QAccessibleInterface* display = keypad->child(0);
-    EXPECT_EQ(display->role(), QAccessible::StaticText);
-    EXPECT_EQ(display->text(QAccessible::Name), QStringLiteral("Display"));
-
-    const auto press = [&](const QString& caption) {
-        for (int i = 1; i < keypad->childCount(); ++i) {
-            QAccessibleInterface* button = keypad->child(i);
-            if (button->text(QAccessible::Name) != caption) continue;
-            QAccessibleActionInterface* actions = button->actionInterface();
-            ASSERT_NE(actions, nullptr) << caption.toStdString();
-            ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
-            actions->doAction(QAccessibleActionInterface::pressAction());
-            return;
-        }
-        ADD_FAILURE() << "no button " << caption.toStdString();
-    };
-    for (const char* caption : {"1", "2", "+", "3", "="}) press(QString::fromLatin1(caption));
-    EXPECT_EQ(display->text(QAccessible::Value), QStringLiteral("15.00"));
-    EXPECT_EQ(keypad->text(QAccessible::Value), QStringLiteral("15.00"));
-
-    // MR takes no press while the memory is empty, and says so; MS fills it.
-    QAccessibleInterface* recall = keypad->child(5);
-    ASSERT_EQ(recall->text(QAccessible::Name), QStringLiteral("MR"));
-    EXPECT_TRUE(recall->state().disabled);
-    press(QStringLiteral("MS"));
-    EXPECT_FALSE(recall->state().disabled);
-    EXPECT_EQ(recall->text(QAccessible::Description), QStringLiteral("Memory recall"));
-
-    // Each button tells its key, and the key does what the press does.
-    const std::pair<QString, QString> keys[] = {{QStringLiteral("Sqrt"), QStringLiteral("@")},
-                                                {QStringLiteral("M+"), QStringLiteral("Ctrl+P")},
-                                                {QStringLiteral("7"), QStringLiteral("7")}};
-    for (const auto& [caption, key] : keys) {
-        bool found = false;
-        for (int i = 1; i < keypad->childCount(); ++i) {
-            QAccessibleInterface* button = keypad->child(i);
-            if (button->text(QAccessible::Name) != caption) continue;
-            found = true;
-            EXPECT_EQ(button->actionInterface()->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
-                      QStringList{key});
-        }
-        EXPECT_TRUE(found) << caption.toStdString();
-    }
-    press(QStringLiteral("C"));
-    press(QStringLiteral("9"));
-    press(QStringLiteral("Sqrt"));
-    const QString byAction = display->text(QAccessible::Value);
-    QTest::keyClicks(&calculator, QStringLiteral("9@"));
-    EXPECT_EQ(display->text(QAccessible::Value), byAction);
-    EXPECT_EQ(byAction, QStringLiteral("3.00"));
-
-    // The parts stand where they are drawn, and the point in a button finds it.
-    const QRect equals = calculator.ButtonRect(CalcButton::Equals);
-    QAccessibleInterface* atEquals = keypad->childAt(calculator.mapToGlobal(equals.center()).x(),
-                                                     calculator.mapToGlobal(equals.center()).y());
-    ASSERT_NE(atEquals, nullptr);
-    EXPECT_EQ(atEquals->text(QAccessible::Name), QStringLiteral("="));
-    EXPECT_EQ(atEquals->rect(), QRect(calculator.mapToGlobal(equals.topLeft()), equals.size()));
-    EXPECT_EQ(keypad->indexOfChild(atEquals), 28);
-}
-
-TEST_F(Accessibility, LinksAreLinksThatOpenByActionAndByKey) {
-    ShowAndActivate(&windows.InternetFrm);
-    TOvcURL* first = windows.InternetFrm.OvcURL[0];
-    QAccessibleInterface* link = QAccessible::queryAccessibleInterface(first);
-    ASSERT_NE(link, nullptr);
-    EXPECT_EQ(link->role(), QAccessible::Link);
-    EXPECT_EQ(link->text(QAccessible::Name), first->Caption());
-    EXPECT_EQ(link->text(QAccessible::Description), first->URL());
-    EXPECT_FALSE(link->state().traversed);
-    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_EQ(shell.opened, QStringList{first->URL()});
-    EXPECT_TRUE(link->state().traversed) << "a clicked link is visited";
-
-    // With the keyboard: Close has the focus when the window opens, Tab goes on to the first link
-    // and from link to link, and Enter or Space opens the link that has the focus.
-    EXPECT_EQ(QApplication::focusWidget(), windows.InternetFrm.Button1);
-    QTest::keyClick(windows.InternetFrm.Button1, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), first);
-    QTest::keyClick(first, Qt::Key_Tab);
-    TOvcURL* second = windows.InternetFrm.OvcURL[1];
-    EXPECT_EQ(QApplication::focusWidget(), second);
-    QTest::keyClick(second, Qt::Key_Return);
-    QTest::keyClick(second, Qt::Key_Space);
-    EXPECT_EQ(shell.opened, (QStringList{first->URL(), second->URL(), second->URL()}));
-    const std::vector<QWidget*> round = TabRound(&windows.InternetFrm);
-    for (TOvcURL* each : windows.InternetFrm.OvcURL) EXPECT_TRUE(Contains(round, each)) << each->Caption().toStdString();
-    EXPECT_TRUE(Contains(round, windows.InternetFrm.Button1));
-}
-
 TEST_F(Accessibility, TabReachesEveryControlOrItHasAKeyOfItsOwn) {
     OpenAnalysis();
     TCalcFrm& w = windows.CalcFrm;
@@ -416,9 +274,9 @@ TEST_F(Accessibility, DefaultAndCancelButtonsAnswerEnterAndEscape) {
         TfrPrintForm print(printer, PrintRequest{});
         QTest::keyClick(print.CopiesEdit, Qt::Key_Up);
         QTest::keyClick(print.CopiesEdit, Qt::Key_Up);
-        EXPECT_EQ(print.CopiesEdit->text(), QStringLiteral("3"));
+        EXPECT_EQ(print.CopiesEdit->text(), "3");
         for (int i = 0; i < 4; ++i) QTest::keyClick(print.CopiesEdit, Qt::Key_Down);
-        EXPECT_EQ(print.CopiesEdit->text(), QStringLiteral("1"));
+        EXPECT_EQ(print.CopiesEdit->text(), "1");
     }
 
     // The Y question: Enter answers nothing; Escape answers Consonant.
@@ -430,7 +288,7 @@ TEST_F(Accessibility, DefaultAndCancelButtonsAnswerEnterAndEscape) {
     EXPECT_TRUE(windows.YFrm.isVisible()) << "Enter does not answer the question";
     QTest::keyClick(windows.YFrm.YesBtn, Qt::Key_Escape);
     EXPECT_FALSE(windows.YFrm.isVisible());
-    EXPECT_EQ(windows.CalcFrm.Data->text(), QStringLiteral("MARY")) << "the Y stays a consonant";
+    EXPECT_EQ(windows.CalcFrm.Data->text(), "MARY") << "the Y stays a consonant";
 
     // Enter presses the button that has the focus, as Space does: Close of the links window and
     // the analysis window's Calculator button; the Y dialog above is the exception.

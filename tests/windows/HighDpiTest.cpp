@@ -18,16 +18,14 @@ namespace {
 std::map<QString, QImage> Screenshots(const QTemporaryDir& folder, const QString& scaleFactor) {
     QProcess quillon;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), scaleFactor);
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("QT_SCALE_FACTOR", scaleFactor);
     quillon.setProcessEnvironment(environment);
-    quillon.start(QStringLiteral(QUILLON_PROGRAM),
-                  {QStringLiteral("--screenshot"), folder.path(), QStringLiteral("--data"), QStringLiteral("MARY Y 12"),
-                   QStringLiteral("--date"), QStringLiteral("29/12/1985")});
+    quillon.start(QUILLON_PROGRAM, {"--screenshot", folder.path(), "--data", "MARY Y 12", "--date", "29/12/1985"});
     EXPECT_TRUE(quillon.waitForFinished(120000));
     EXPECT_EQ(quillon.exitCode(), 0) << quillon.readAllStandardError().toStdString();
     std::map<QString, QImage> images;
-    for (const QString& name : QDir(folder.path()).entryList({QStringLiteral("*.png")}, QDir::Files)) {
+    for (const QString& name : QDir(folder.path()).entryList({"*.png"}, QDir::Files)) {
         images[name] = QImage(QDir(folder.path()).filePath(name));
     }
     return images;
@@ -36,8 +34,8 @@ std::map<QString, QImage> Screenshots(const QTemporaryDir& folder, const QString
 TEST(HighDpi, ScreenshotsAtFactorTwoHaveTwiceTheWidthAndHeight) {
     const QTemporaryDir normal, doubled;
     ASSERT_TRUE(normal.isValid() && doubled.isValid());
-    const auto once = Screenshots(normal, QStringLiteral("1"));
-    const auto twice = Screenshots(doubled, QStringLiteral("2"));
+    const auto once = Screenshots(normal, "1");
+    const auto twice = Screenshots(doubled, "2");
     // Every window and both report pages.
     const char* const expected[] = {"analysis.png", "calculator.png", "date.png",       "export-page.png", "help.png",
                                     "links.png",    "print-dialog.png", "print-page.png", "ydialog.png"};
@@ -68,7 +66,7 @@ TEST(HighDpi, ScreenshotsAtFactorTwoHaveTwiceTheWidthAndHeight) {
 }
 
 TEST(HighDpi, ButtonImagesDoubleTheirPixels) {
-    const QIcon icon = ui::ImageIcon(QStringLiteral("clear"));
+    const QIcon icon = ui::ImageIcon("clear");
     const QImage single = icon.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
     const QImage doubled = icon.pixmap(QSize(16, 16), 2.0).toImage().convertToFormat(QImage::Format_ARGB32);
     ASSERT_EQ(single.size(), QSize(16, 16));

@@ -4,39 +4,9 @@
 
 #include "support/StreamBytes.h"
 #include "report/engine/Report.h"
-#include "report/format/AnsiText.h"
-#include "report/format/ByteStream.h"
-#include "common/Utf8.h"
 
 namespace quillon {
 namespace {
-
-// Template text is stored in code page 1252. Every byte, alone and amid runs of ASCII of every
-// length around the eight-byte blocks the conversion looks at, converts to its code point and back.
-TEST(AnsiText, EveryByteBothWaysAmidAsciiRuns) {
-    constexpr char32_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    for (int byte = 0; byte < 256; ++byte) {
-        const char32_t code = byte >= 0x80 && byte <= 0x9F ? kHigh[byte - 0x80] : static_cast<char32_t>(byte);
-        std::string encoded;
-        AppendUtf8(encoded, code);
-        for (std::size_t before : {0, 1, 7, 8, 9, 16, 17}) {
-            for (std::size_t after : {0, 3, 8, 12}) {
-                const std::string ansi = std::string(before, 'a') + static_cast<char>(byte) + std::string(after, 'z') +
-                                         (byte % 3 == 0 ? "\xE9" : "");
-                const std::string utf8 = AnsiToUtf8(ansi);
-                ASSERT_EQ(utf8, std::string(before, 'a') + encoded + std::string(after, 'z') +
-                                    (byte % 3 == 0 ? "\xC3\xA9" : ""))
-                    << byte << ' ' << before << ' ' << after;
-                ASSERT_EQ(Utf8ToAnsi(utf8), ansi) << byte << ' ' << before << ' ' << after;
-            }
-        }
-    }
-    // Text the code page cannot hold becomes a question mark.
-    EXPECT_EQ(Utf8ToAnsi("abcdefgh\xE2\x82\xACi\xE4\xB8\xAD"), "abcdefgh\x80i?");
-}
 
 using test::StreamBytes;
 constexpr DateTime kNow = 46000.5;
@@ -86,60 +56,6 @@ TemplateLoad Load(const StreamBytes& s, ReportTemplate& report) {
     TfrPrinter printer;
     for (TfrPage& page : report.Pages) printer.ApplyPaperTo(page);
     return load;
-}
-
-TEST(LineLists, EncodedAsTheFormatSays) {
-    ByteWriter out;
-    out.LineList({});
-    EXPECT_EQ(out.Bytes(), (std::vector<std::uint8_t>{0, 0, 0}));
-    ByteWriter one;
-    one.LineList({""});
-    EXPECT_EQ(one.Bytes(), (std::vector<std::uint8_t>{1, 0, 0, 0, 0}));
-    ByteWriter two;
-    two.LineList({"ab", "c"});
-    EXPECT_EQ(two.Bytes(), (std::vector<std::uint8_t>{2, 0, 2, 0, 'a', 'b', 13, 1, 0, 'c', 0}));
-
-    const std::vector<std::uint8_t> empty = {0, 0, 0};
-    ByteReader emptyIn(empty);
-    EXPECT_TRUE(emptyIn.LineList().empty());
-    EXPECT_TRUE(emptyIn.AtEnd());
-    const std::vector<std::uint8_t> oneEmpty = {1, 0, 0, 0, 0};
-    ByteReader oneIn(oneEmpty);
-    EXPECT_EQ(oneIn.LineList(), std::vector<std::string>{""});
-    EXPECT_TRUE(oneIn.AtEnd());
-    // The count only tells empty from not empty: lines run until separator 0.
-    const std::vector<std::uint8_t> miscounted = {1, 0, 1, 0, 'x', 13, 1, 0, 'y', 0};
-    ByteReader miscountedIn(miscounted);
-    EXPECT_EQ(miscountedIn.LineList(), (std::vector<std::string>{"x", "y"}));
-}
-
-TEST(Strings, TrailingByteFlagsAndCodePage) {
-    ByteWriter out;
-    out.String("Ab");
-    out.Flag(true);
-    out.Flag(false);
-    out.String("\xc3\xa9\xe2\x82\xac");  // é and € in UTF-8
-    EXPECT_EQ(out.Bytes(), (std::vector<std::uint8_t>{2, 0, 'A', 'b', 0, 0xFF, 0xFF, 0, 0, 2, 0, 0xE9, 0x80, 0}));
-    ByteReader in(out.Bytes());
-    EXPECT_EQ(in.String(), "Ab");
-    EXPECT_TRUE(in.Flag());
-    EXPECT_FALSE(in.Flag());
-    EXPECT_EQ(in.String(), "\xc3\xa9\xe2\x82\xac");
-    const std::vector<std::uint8_t> seven = {7, 0};
-    ByteReader sevenIn(seven);
-    EXPECT_TRUE(sevenIn.Flag()) << "any value but 0 is true";
-}
-
-TEST(Reader, NeverReadsPastTheEnd) {
-    const std::vector<std::uint8_t> shortString = {5, 0, 'a', 'b'};
-    ByteReader in(shortString);
-    EXPECT_THROW(in.String(), StreamError);
-    const std::vector<std::uint8_t> hugeLine = {1, 0, 0xFF, 0xFF, 'a'};
-    ByteReader lineIn(hugeLine);
-    EXPECT_THROW(lineIn.LineList(), StreamError);
-    ByteReader emptyIn(std::span<const std::uint8_t>{});
-    EXPECT_THROW(emptyIn.U8(), StreamError);
-    EXPECT_THROW(emptyIn.Seek(1), StreamError);
 }
 
 TEST(FrameWidth, StoredValuesUpToTenAreWholeWidths) {

@@ -25,7 +25,7 @@ constexpr CivilDate kToday{2026, 12, 7};
 class DatePanel : public ::testing::Test {
 protected:
     void SetUp() override {
-        QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+        QLocale::setDefault(QLocale("en_US"));
         PinToday(kToday);
         windows = std::make_unique<Windows>();
         calc().show();
@@ -63,7 +63,7 @@ protected:
 
 TEST_F(DatePanel, StartsHiddenWithTodayInTheField) {
     EXPECT_TRUE(calc().Panel3->isHidden());
-    EXPECT_EQ(calc().DateEdit->text(), QStringLiteral("12/ 7/2026"));
+    EXPECT_EQ(calc().DateEdit->text(), "12/ 7/2026");
     ExpectResults("", "", "", "");
     EXPECT_EQ(calc().State().DateDigitSum, 0);
 }
@@ -82,11 +82,11 @@ TEST_F(DatePanel, ControlsStandAtTheirPlaces) {
     EXPECT_EQ(calc().MnTot->parentWidget()->geometry(), QRect(8, 92, 126, 74));
     EXPECT_EQ(calc().DyTot->parentWidget()->geometry(), QRect(8, 154, 126, 70));
     EXPECT_EQ(calc().NmDt->parentWidget()->geometry(), QRect(8, 205, 126, 107));
-    EXPECT_EQ(calc().DateEdit->toolTip(), QStringLiteral("Use your Short Date Format."));
-    EXPECT_EQ(calc().DtCalcBtn->text(), QStringLiteral("Calc"));
-    EXPECT_EQ(calc().DtCalcBtn->toolTip(), QStringLiteral("Calculate Date"));
-    EXPECT_EQ(calc().DtClearBtn->toolTip(), QStringLiteral("Clear Date"));
-    EXPECT_EQ(calc().frSpeedButton1->toolTip(), QStringLiteral("Close Date Calculator"));
+    EXPECT_EQ(calc().DateEdit->toolTip(), "Use your Short Date Format.");
+    EXPECT_EQ(calc().DtCalcBtn->text(), "Calc");
+    EXPECT_EQ(calc().DtCalcBtn->toolTip(), "Calculate Date");
+    EXPECT_EQ(calc().DtClearBtn->toolTip(), "Clear Date");
+    EXPECT_EQ(calc().frSpeedButton1->toolTip(), "Close Date Calculator");
     for (QLineEdit* field : {calc().DtTot, calc().MnTot, calc().DyTot, calc().NmDt}) {
         EXPECT_TRUE(field->isReadOnly());
         EXPECT_FALSE(field->focusPolicy() & Qt::TabFocus);
@@ -160,58 +160,58 @@ TEST_F(DatePanel, AtTheScreensEdgesTheOpenPanelStaysOnTheScreen) {
 
 TEST_F(DatePanel, CalculatesTheWorkedExamples) {
     OpenPanel();
-    calc().Data->setText(QStringLiteral("MARY 12"));
-    Calculate(QStringLiteral("12/29/1985"));
+    calc().Data->setText("MARY 12");
+    Calculate("12/29/1985");
     ExpectResults("29 / 11 / 2", "14 / 5", "37 / 10 / 1", "61 / 7");
     EXPECT_EQ(calc().State().DateDigitSum, 37);
-    Calculate(QStringLiteral("10/5/2000"));
-    EXPECT_EQ(calc().DateEdit->text(), QStringLiteral("10/ 5/2000")) << "rewritten in display form";
+    Calculate("10/5/2000");
+    EXPECT_EQ(calc().DateEdit->text(), "10/ 5/2000") << "rewritten in display form";
     ExpectResults("5", "6", "8", "32 / 5");
-    Calculate(QStringLiteral("11/7/2000"));
+    Calculate("11/7/2000");
     ExpectResults("7", "9", "11 / 2", "35 / 8");
-    Calculate(QStringLiteral("12/7/85"));
-    EXPECT_EQ(calc().DateEdit->text(), QStringLiteral("12/ 7/1985"));
+    Calculate("12/7/85");
+    EXPECT_EQ(calc().DateEdit->text(), "12/ 7/1985");
     ExpectResults("7", "10 / 1", "33 / 6", "57 / 12 / 3");
-    Calculate(QStringLiteral("1/1/05"));
-    EXPECT_EQ(calc().DateEdit->text(), QStringLiteral(" 1/ 1/1905"));
+    Calculate("1/1/05");
+    EXPECT_EQ(calc().DateEdit->text(), " 1/ 1/1905");
 }
 
 TEST_F(DatePanel, EmptyOrSlashMeansToday) {
     OpenPanel();
     Calculate(QString());
-    EXPECT_EQ(calc().DateEdit->text(), QStringLiteral("12/ 7/2026"));
+    EXPECT_EQ(calc().DateEdit->text(), "12/ 7/2026");
     ExpectResults("7", "10 / 1", "20 / 2", "");
 
     calc().DateEdit->clear();
-    QTest::keyClicks(calc().DateEdit, QStringLiteral("/"));
+    QTest::keyClicks(calc().DateEdit, "/");
     QTest::keyClick(calc().DateEdit, Qt::Key_Return);
-    EXPECT_EQ(calc().DateEdit->text(), QStringLiteral("12/ 7/2026"));
-    EXPECT_EQ(calc().DtTot->text(), QStringLiteral("20 / 2"));
+    EXPECT_EQ(calc().DateEdit->text(), "12/ 7/2026");
+    EXPECT_EQ(calc().DtTot->text(), "20 / 2");
     EXPECT_EQ(QApplication::focusWidget(), calc().DtCalcBtn);
 }
 
 TEST_F(DatePanel, KeyFilterLetsDigitsAndSeparatorsThroughOnly) {
     OpenPanel();
     calc().DateEdit->clear();
-    QTest::keyClicks(calc().DateEdit, QStringLiteral("1a2/B3-4.5,6+7 8"));
-    EXPECT_EQ(calc().DateEdit->text(), QStringLiteral("12/3-4.5,6+7 8"));
+    QTest::keyClicks(calc().DateEdit, "1a2/B3-4.5,6+7 8");
+    EXPECT_EQ(calc().DateEdit->text(), "12/3-4.5,6+7 8");
     QTest::keyClick(calc().DateEdit, Qt::Key_Backspace);
-    EXPECT_EQ(calc().DateEdit->text(), QStringLiteral("12/3-4.5,6+7 "));
+    EXPECT_EQ(calc().DateEdit->text(), "12/3-4.5,6+7 ");
 }
 
 TEST_F(DatePanel, CtrlVInTheDateFieldPastesIntoTheData) {
     OpenPanel();
     const QString before = calc().DateEdit->text();
-    QGuiApplication::clipboard()->setText(QStringLiteral("john"));
+    QGuiApplication::clipboard()->setText("john");
     QTest::keyClick(calc().DateEdit, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(calc().Data->text(), QStringLiteral("JOHN"));
+    EXPECT_EQ(calc().Data->text(), "JOHN");
     EXPECT_EQ(calc().DateEdit->text(), before);
 }
 
 TEST_F(DatePanel, ResultsStayWhileHiddenAndLeaveWithAnyEdit) {
     OpenPanel();
-    calc().Data->setText(QStringLiteral("MARY 12"));
-    Calculate(QStringLiteral("12/29/1985"));
+    calc().Data->setText("MARY 12");
+    Calculate("12/29/1985");
     ReportValue value;
     calc().frReport1GetValue("DayTot", value);
     EXPECT_EQ(value, ReportValue(std::string("29 / 11 / 2")));
@@ -226,7 +226,7 @@ TEST_F(DatePanel, ResultsStayWhileHiddenAndLeaveWithAnyEdit) {
     EXPECT_EQ(value, ReportValue(std::string("12/29/1985")));
 
     calc().DateEdit->setCursorPosition(10);
-    QTest::keyClicks(calc().DateEdit, QStringLiteral("5"));
+    QTest::keyClicks(calc().DateEdit, "5");
     ExpectResults("", "", "", "");
     EXPECT_EQ(calc().State().DateDigitSum, 0);
     calc().frReport1GetValue("DatesLb", value);
@@ -235,28 +235,28 @@ TEST_F(DatePanel, ResultsStayWhileHiddenAndLeaveWithAnyEdit) {
 
 TEST_F(DatePanel, NameAfterTheDateFillsNameDate) {
     OpenPanel();
-    Calculate(QStringLiteral("12/29/1985"));
+    Calculate("12/29/1985");
     ExpectResults("29 / 11 / 2", "14 / 5", "37 / 10 / 1", "");
-    calc().Data->setText(QStringLiteral("MARY 12"));
-    EXPECT_EQ(calc().NmDt->text(), QStringLiteral("61 / 7"));
+    calc().Data->setText("MARY 12");
+    EXPECT_EQ(calc().NmDt->text(), "61 / 7");
     calc().Clearbtn->click();
     EXPECT_EQ(calc().NmDt->text(), QString());
-    EXPECT_EQ(calc().DtTot->text(), QStringLiteral("37 / 10 / 1")) << "Clear leaves the date results";
+    EXPECT_EQ(calc().DtTot->text(), "37 / 10 / 1") << "Clear leaves the date results";
 }
 
 TEST_F(DatePanel, UnreadableTextsShowTheFieldsErrorAndLeaveNoResult) {
     OpenPanel();
     const std::pair<QString, std::string> cases[] = {
-        {QStringLiteral("1x/2/1985"), "Invalid month \"1X\""},
-        {QStringLiteral("12/2x/1985"), "Invalid day \"2X\""},
-        {QStringLiteral("12/29/19x5"), "Invalid year \"19X5\""},
-        {QStringLiteral("foo 29 1985"), "Invalid month name \"FOO\""},
-        {QStringLiteral("2/31/2000"), "Invalid date \"2/31/2000\""},
-        {QStringLiteral("1/1/1599"), "Invalid date \"1/1/1599\""},
+        {"1x/2/1985", "Invalid month \"1X\""},
+        {"12/2x/1985", "Invalid day \"2X\""},
+        {"12/29/19x5", "Invalid year \"19X5\""},
+        {"foo 29 1985", "Invalid month name \"FOO\""},
+        {"2/31/2000", "Invalid date \"2/31/2000\""},
+        {"1/1/1599", "Invalid date \"1/1/1599\""},
     };
     for (const auto& [text, message] : cases) {
         messages.shown.clear();
-        Calculate(QStringLiteral("12/29/1985"));
+        Calculate("12/29/1985");
         Calculate(text);
         ASSERT_EQ(messages.shown.size(), 1u) << text.toStdString();
         EXPECT_EQ(messages.shown[0].text, message);
@@ -271,12 +271,12 @@ TEST_F(DatePanel, UnreadableTextsShowTheFieldsErrorAndLeaveNoResult) {
 TEST_F(DatePanel, LeavingTheFieldReadsItOnce) {
     OpenPanel();
     calc().DateEdit->setFocus();
-    calc().DateEdit->setText(QStringLiteral("12/29/85"));
+    calc().DateEdit->setText("12/29/85");
     QTest::keyClick(calc().DateEdit, Qt::Key_Tab);
-    EXPECT_EQ(calc().DateEdit->text(), QStringLiteral("12/29/1985"));
+    EXPECT_EQ(calc().DateEdit->text(), "12/29/1985");
 
     calc().DateEdit->setFocus();
-    calc().DateEdit->setText(QStringLiteral("12/29/x"));
+    calc().DateEdit->setText("12/29/x");
     QTest::keyClick(calc().DateEdit, Qt::Key_Return);  // leaves the field for Calc and calculates
     QApplication::processEvents();
     ASSERT_EQ(messages.shown.size(), 1u) << "one message, not one for leaving and one for Calc";
@@ -317,7 +317,7 @@ TEST(DateCalendarPlace, TheWholePopupStaysOnTheScreen) {
 
 TEST_F(DatePanel, DropDownCalendarPicksADay) {
     OpenPanel();
-    calc().DateEdit->setText(QStringLiteral("12/29/1985"));
+    calc().DateEdit->setText("12/29/1985");
     DateCalendarPopup* popup = calc().DateEdit->Calendar();
     calc().DateEdit->OpenCalendar();
     ASSERT_TRUE(popup->isVisible());
@@ -340,13 +340,13 @@ TEST_F(DatePanel, DropDownCalendarPicksADay) {
 
     QTest::keyClick(popup->Calendar(), Qt::Key_Escape);
     EXPECT_FALSE(popup->isVisible());
-    EXPECT_EQ(calc().DateEdit->text(), QStringLiteral("12/29/1985"));
+    EXPECT_EQ(calc().DateEdit->text(), "12/29/1985");
 
     calc().DateEdit->OpenCalendar();
     popup->Calendar()->setSelectedDate(QDate(2000, 10, 5));
     QTest::keyClick(popup->Calendar(), Qt::Key_Return);
     EXPECT_FALSE(popup->isVisible());
-    EXPECT_EQ(calc().DateEdit->text(), QStringLiteral("10/ 5/2000"));
+    EXPECT_EQ(calc().DateEdit->text(), "10/ 5/2000");
 }
 
 struct LocaleCase {

@@ -87,29 +87,29 @@ TEST(CalculatorControl, MouseClicksActOnReleaseOverTheSameButton) {
     TOvcCalculator calculator;
     calculator.resize(218, 167);
     Click(calculator, CalcButton::Digit7);
-    EXPECT_EQ(Display(calculator), QStringLiteral("7"));
+    EXPECT_EQ(Display(calculator), "7");
 
     // Released over another button, or beside every button: nothing.
     QTest::mousePress(&calculator, Qt::LeftButton, {}, calculator.ButtonRect(CalcButton::Digit8).center());
     QTest::mouseRelease(&calculator, Qt::LeftButton, {}, calculator.ButtonRect(CalcButton::Digit9).center());
     QTest::mousePress(&calculator, Qt::LeftButton, {}, calculator.ButtonRect(CalcButton::Digit8).center());
     QTest::mouseRelease(&calculator, Qt::LeftButton, {}, QPoint(50, 40));
-    EXPECT_EQ(Display(calculator), QStringLiteral("7"));
+    EXPECT_EQ(Display(calculator), "7");
 
     // MC and MR take no click while the memory is zero; MS does, and then they do.
     Click(calculator, CalcButton::MemoryRecall);
     Click(calculator, CalcButton::MemoryClear);
-    EXPECT_EQ(Display(calculator), QStringLiteral("7"));
+    EXPECT_EQ(Display(calculator), "7");
     EXPECT_EQ(calculator.Engine().LastButton(), CalcButton::Digit7);
     Click(calculator, CalcButton::MemoryStore);
     Click(calculator, CalcButton::Clear);
     Click(calculator, CalcButton::MemoryRecall);
-    EXPECT_EQ(Display(calculator), QStringLiteral("7.00"));
+    EXPECT_EQ(Display(calculator), "7.00");
     Click(calculator, CalcButton::MemoryClear);
     EXPECT_EQ(calculator.Engine().Memory(), 0);
     // The keys still act on a zero memory.
     QTest::keyClick(&calculator, Qt::Key_R, Qt::ControlModifier);
-    EXPECT_EQ(Display(calculator), QStringLiteral("0.00"));
+    EXPECT_EQ(Display(calculator), "0.00");
 }
 
 TEST(CalculatorControl, KeyTable) {
@@ -146,7 +146,7 @@ TEST(CalculatorControl, KeyTable) {
 
     // The memory keys, and the clipboard keys with the real clipboard.
     calculator.Engine().Press(CalcButton::Clear);
-    QTest::keyClicks(&calculator, QStringLiteral("5"));
+    QTest::keyClicks(&calculator, "5");
     QTest::keyClick(&calculator, Qt::Key_M, Qt::ControlModifier);
     QTest::keyClick(&calculator, Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(calculator.Engine().Memory(), 10);
@@ -156,28 +156,28 @@ TEST(CalculatorControl, KeyTable) {
     QTest::keyClick(&calculator, Qt::Key_M, Qt::ControlModifier);
     QTest::keyClick(&calculator, Qt::Key_L, Qt::ControlModifier);
     EXPECT_EQ(calculator.Engine().Memory(), 0);
-    QTest::keyClicks(&calculator, QStringLiteral("+2="));
+    QTest::keyClicks(&calculator, "+2=");
     QTest::keyClick(&calculator, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("7.00  "));
-    QGuiApplication::clipboard()->setText(QStringLiteral("6*7="));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "7.00  ");
+    QGuiApplication::clipboard()->setText("6*7=");
     QTest::keyClick(&calculator, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(Display(calculator), QStringLiteral("42.00"));
+    EXPECT_EQ(Display(calculator), "42.00");
 }
 
 TEST(CalculatorControl, TheLocalesDecimalSeparator) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     TOvcCalculator calculator;
     QLocale::setDefault(QLocale::c());
-    EXPECT_EQ(calculator.Caption(CalcButton::Decimal), QStringLiteral(","));
-    EXPECT_EQ(calculator.ButtonForCaption(QStringLiteral(".")), CalcButton::Decimal);
-    EXPECT_EQ(calculator.ButtonForCaption(QStringLiteral(",")), CalcButton::Decimal);
-    QTest::keyClicks(&calculator, QStringLiteral("1,5+1.5="));
-    EXPECT_EQ(Display(calculator), QStringLiteral("3,00"));
+    EXPECT_EQ(calculator.Caption(CalcButton::Decimal), ",");
+    EXPECT_EQ(calculator.ButtonForCaption("."), CalcButton::Decimal);
+    EXPECT_EQ(calculator.ButtonForCaption(","), CalcButton::Decimal);
+    QTest::keyClicks(&calculator, "1,5+1.5=");
+    EXPECT_EQ(Display(calculator), "3,00");
 }
 
 class CalculatorWindow : public ::testing::Test {
 protected:
-    void SetUp() override { QGuiApplication::clipboard()->setText(QStringLiteral("before")); }
+    void SetUp() override { QGuiApplication::clipboard()->setText("before"); }
 
     TCalculatorFrm& Window() { return windows.CalculatorFrm; }
     TOvcCalculator& Calculator() { return *windows.CalculatorFrm.OvcCalculator1; }
@@ -198,7 +198,7 @@ protected:
 TEST_F(CalculatorWindow, FormAndControls) {
     TCalculatorFrm& window = Window();
     EXPECT_TRUE(window.isHidden()) << "created hidden at start-up";
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Math Calculator"));
+    EXPECT_EQ(window.windowTitle(), "Math Calculator");
     EXPECT_EQ(window.size(), QSize(226, 203));
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     EXPECT_EQ(window.palette().color(QPalette::Window), QColor(0, 0, 128));
@@ -247,24 +247,24 @@ TEST_F(CalculatorWindow, CalculatorButtonShowsItWithoutBlockingAndEscHidesIt) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
     EXPECT_TRUE(Calculator().hasFocus()) << "the calculator takes the focus when the window is activated";
 
-    Type(QStringLiteral("12"));
+    Type("12");
     QTest::keyClick(&Calculator(), Qt::Key_M, Qt::ControlModifier);
-    Type(QStringLiteral("+3"));
+    Type("+3");
     QTest::keyClick(&Calculator(), Qt::Key_Escape);
     EXPECT_TRUE(Window().isHidden()) << "Esc closes the window instead of clearing";
 
     // Shown again, the window still holds the display, the pending operation and the memory.
     Open();
-    EXPECT_EQ(Display(Calculator()), QStringLiteral("3"));
+    EXPECT_EQ(Display(Calculator()), "3");
     EXPECT_EQ(Engine().Pending(), PendingOperation::Add);
     EXPECT_EQ(Engine().Memory(), 12);
-    Type(QStringLiteral("="));
-    EXPECT_EQ(Display(Calculator()), QStringLiteral("15.00"));
+    Type("=");
+    EXPECT_EQ(Display(Calculator()), "15.00");
 
     Window().CloseBtn->click();
     EXPECT_TRUE(Window().isHidden());
     Open();
-    EXPECT_EQ(Display(Calculator()), QStringLiteral("15.00"));
+    EXPECT_EQ(Display(Calculator()), "15.00");
 }
 
 TEST_F(CalculatorWindow, KeysReachTheCalculatorAfterAClickOnItsButtons) {
@@ -288,7 +288,7 @@ TEST_F(CalculatorWindow, KeysReachTheCalculatorAfterAClickOnItsButtons) {
         QTest::mouseClick(Window().*row.button, Qt::LeftButton);
         // Typed as a person types: into whatever has the keyboard.
         ASSERT_NE(QApplication::focusWidget(), nullptr);
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1"));
+        QTest::keyClicks(QApplication::focusWidget(), "1");
         EXPECT_EQ(Entry(), QString::fromLatin1(row.afterTyping)) << row.entry;
         EXPECT_EQ(QApplication::focusWidget(), Window().OvcCalculator1) << row.entry;
     }
@@ -306,7 +306,7 @@ TEST_F(CalculatorWindow, TheCalculatorButtonBringsBackAMinimisedWindow) {
 
 TEST_F(CalculatorWindow, ReduceAndSumGoThroughTheClipboard) {
     Open();
-    Type(QStringLiteral("1234.00"));
+    Type("1234.00");
     for (const char* expected : {"127.00", "19.00", "10.00", "1.00"}) {
         Window().ReduceBtn->click();
         EXPECT_EQ(Entry(), QString::fromLatin1(expected));
@@ -315,34 +315,34 @@ TEST_F(CalculatorWindow, ReduceAndSumGoThroughTheClipboard) {
         EXPECT_EQ(Window().Edit1->text(), QString::fromLatin1(expected));
     }
     Window().ReduceBtn->click();  // a single digit: nothing happens
-    EXPECT_EQ(Entry(), QStringLiteral("1.00"));
+    EXPECT_EQ(Entry(), "1.00");
 
     // The result is a freshly typed entry: the pending operation is gone, the memory stays.
     Clear();
-    Type(QStringLiteral("7"));
+    Type("7");
     QTest::keyClick(&Calculator(), Qt::Key_M, Qt::ControlModifier);
-    Type(QStringLiteral("+1234.56"));
+    Type("+1234.56");
     Window().SumBtn->click();
-    EXPECT_EQ(Entry(), QStringLiteral("10.56"));
-    EXPECT_EQ(Clipboard(), QStringLiteral("10.56"));
+    EXPECT_EQ(Entry(), "10.56");
+    EXPECT_EQ(Clipboard(), "10.56");
     EXPECT_EQ(Engine().Pending(), PendingOperation::None);
     EXPECT_EQ(Engine().Memory(), 7);
 
     Clear();
-    Type(QStringLiteral("999999"));
+    Type("999999");
     Window().SumBtn->click();
-    EXPECT_EQ(Entry(), QStringLiteral("54"));
+    EXPECT_EQ(Entry(), "54");
 
     // -127 reduces to -5; typed back, the "-" is the subtract key.
     Clear();
-    Type(QStringLiteral("127"));
+    Type("127");
     QTest::keyClick(&Calculator(), Qt::Key_F9);
     Window().ReduceBtn->click();
-    EXPECT_EQ(Clipboard(), QStringLiteral("-5"));
-    EXPECT_EQ(Display(Calculator()), QStringLiteral("5"));
+    EXPECT_EQ(Clipboard(), "-5");
+    EXPECT_EQ(Display(Calculator()), "5");
     EXPECT_EQ(Engine().Pending(), PendingOperation::Subtract);
-    Type(QStringLiteral("="));
-    EXPECT_EQ(Display(Calculator()), QStringLiteral("-5.00"));
+    Type("=");
+    EXPECT_EQ(Display(Calculator()), "-5.00");
 }
 
 TEST_F(CalculatorWindow, ErrorsLeaveCalculatorAndClipboardAlone) {
@@ -360,7 +360,7 @@ TEST_F(CalculatorWindow, ErrorsLeaveCalculatorAndClipboardAlone) {
     for (const auto& row : rows) {
         RecordingMessages messages;
         Clear();
-        QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+        QGuiApplication::clipboard()->setText("kept");
         for (const QChar key : QString::fromLatin1(row.keys)) {
             if (key == QChar(0x1b)) {
                 QTest::keyClick(&Calculator(), Qt::Key_F9);  // the entry's sign
@@ -375,7 +375,7 @@ TEST_F(CalculatorWindow, ErrorsLeaveCalculatorAndClipboardAlone) {
         EXPECT_EQ(messages.shown[0].caption, "Quillon");
         EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
         EXPECT_EQ(Entry(), entry);
-        EXPECT_EQ(Clipboard(), QStringLiteral("kept"));
+        EXPECT_EQ(Clipboard(), "kept");
     }
 }
 
@@ -391,9 +391,9 @@ TEST_F(CalculatorWindow, HelpButtonAndF1ReachTheHelpHooks) {
     Window().HelpBtn->click();
     QTest::keyClick(&Calculator(), Qt::Key_F1);
     QTest::keyClick(Window().SumBtn, Qt::Key_F1);
-    EXPECT_EQ(topics, QStringList{windows.CalcFrm.HelpFilePath() + QStringLiteral("::/html/quil5n02.htm")});
-    EXPECT_EQ(jumps, (QStringList{QStringLiteral("IDH_CALCULATOR"), QStringLiteral("IDH_CALCULATOR")}));
-    EXPECT_EQ(Display(Calculator()), QStringLiteral("0")) << "F1 is not a calculator key";
+    EXPECT_EQ(topics, QStringList{windows.CalcFrm.HelpFilePath() + "::/html/quil5n02.htm"});
+    EXPECT_EQ(jumps, (QStringList{"IDH_CALCULATOR", "IDH_CALCULATOR"}));
+    EXPECT_EQ(Display(Calculator()), "0") << "F1 is not a calculator key";
 }
 
 }  // namespace

@@ -19,8 +19,8 @@
 namespace quillon {
 namespace {
 
-const QString kProgram = QStringLiteral(QUILLON_PROGRAM);
-const QString kBuiltHelpFile = QStringLiteral(QUILLON_HELP_FILE);
+const QString kProgram = QUILLON_PROGRAM;
+const QString kBuiltHelpFile = QUILLON_HELP_FILE;
 
 class Viewer : public ::testing::Test {
 protected:
@@ -46,65 +46,62 @@ protected:
 };
 
 TEST_F(Viewer, OpensAtTheStartPageWithContentsAndIndex) {
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quillon Help"));
-    EXPECT_EQ(window->CurrentPage(), QStringLiteral("/html/quillon.htm"));
+    EXPECT_EQ(window->windowTitle(), "Quillon Help");
+    EXPECT_EQ(window->CurrentPage(), "/html/quillon.htm");
     EXPECT_EQ(window->Contents->topLevelItemCount(), 8);
-    ASSERT_NE(ContentsItem(QStringLiteral("The Y question")), nullptr);
-    EXPECT_EQ(ContentsItem(QStringLiteral("The Y question"))->parent(), ContentsItem(QStringLiteral("Quillon")));
-    EXPECT_EQ(window->Contents->currentItem(), ContentsItem(QStringLiteral("Quillon")));
+    ASSERT_NE(ContentsItem("The Y question"), nullptr);
+    EXPECT_EQ(ContentsItem("The Y question")->parent(), ContentsItem("Quillon"));
+    EXPECT_EQ(window->Contents->currentItem(), ContentsItem("Quillon"));
     EXPECT_GT(window->Index->count(), 40);
     EXPECT_FALSE(window->BackBtn->isEnabled());
     EXPECT_FALSE(window->ForwardBtn->isEnabled());
 }
 
 TEST_F(Viewer, LinksContentsBackForwardAndHome) {
-    emit window->Browser->anchorClicked(QUrl(QStringLiteral("letters.htm")));
-    EXPECT_EQ(window->CurrentPage(), QStringLiteral("/html/letters.htm"));
-    EXPECT_EQ(window->Contents->currentItem(), ContentsItem(QStringLiteral("The letter systems")));
+    emit window->Browser->anchorClicked(QUrl("letters.htm"));
+    EXPECT_EQ(window->CurrentPage(), "/html/letters.htm");
+    EXPECT_EQ(window->Contents->currentItem(), ContentsItem("The letter systems"));
 
-    QTreeWidgetItem* chart = ContentsItem(QStringLiteral("The digit chart"));
+    QTreeWidgetItem* chart = ContentsItem("The digit chart");
     window->Contents->scrollToItem(chart);
     QTest::mouseClick(window->Contents->viewport(), Qt::LeftButton, {},
                       window->Contents->visualItemRect(chart).center());
-    EXPECT_EQ(window->CurrentPage(), QStringLiteral("/html/chart.htm"));
+    EXPECT_EQ(window->CurrentPage(), "/html/chart.htm");
 
     window->BackBtn->click();
-    EXPECT_EQ(window->CurrentPage(), QStringLiteral("/html/letters.htm"));
+    EXPECT_EQ(window->CurrentPage(), "/html/letters.htm");
     EXPECT_EQ(window->BackBtn->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Left));
     window->BackBtn->click();
-    EXPECT_EQ(window->CurrentPage(), QStringLiteral("/html/quillon.htm"));
+    EXPECT_EQ(window->CurrentPage(), "/html/quillon.htm");
     EXPECT_FALSE(window->BackBtn->isEnabled());
     window->ForwardBtn->click();
-    EXPECT_EQ(window->CurrentPage(), QStringLiteral("/html/letters.htm"));
+    EXPECT_EQ(window->CurrentPage(), "/html/letters.htm");
     window->HomeBtn->click();
-    EXPECT_EQ(window->CurrentPage(), QStringLiteral("/html/quillon.htm"));
+    EXPECT_EQ(window->CurrentPage(), "/html/quillon.htm");
 }
 
 TEST_F(Viewer, TheIndexFindsAKeywordAsItIsTyped) {
-    QTest::keyClicks(window->IndexFilter, QStringLiteral("rtf"));
+    QTest::keyClicks(window->IndexFilter, "rtf");
     ASSERT_NE(window->Index->currentItem(), nullptr);
-    EXPECT_EQ(window->Index->currentItem()->text(), QStringLiteral("RTF file"));
+    EXPECT_EQ(window->Index->currentItem()->text(), "RTF file");
     QTest::keyClick(window->IndexFilter, Qt::Key_Return);
-    EXPECT_EQ(window->CurrentPage(), QStringLiteral("/html/print.htm"));
+    EXPECT_EQ(window->CurrentPage(), "/html/print.htm");
 }
 
 TEST_F(Viewer, PicturesStyleSheetsAndMissingPagesComeFromTheHelpFile) {
-    window->ShowPage(QStringLiteral("html\\quil5n02.htm"));
-    EXPECT_EQ(window->CurrentPage(), QStringLiteral("/html/quil5n02.htm"));
+    window->ShowPage("html\\quil5n02.htm");
+    EXPECT_EQ(window->CurrentPage(), "/html/quil5n02.htm");
     const QImage picture =
-        window->Browser->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("../images/help.png")))
-            .value<QImage>();
+        window->Browser->loadResource(QTextDocument::ImageResource, QUrl("../images/help.png")).value<QImage>();
     EXPECT_EQ(picture.size(), QSize(16, 16));
     const QByteArray css =
-        window->Browser->loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("../quillon.css")))
-            .toByteArray();
+        window->Browser->loadResource(QTextDocument::StyleSheetResource, QUrl("../quillon.css")).toByteArray();
     EXPECT_TRUE(css.contains("h1")) << css.constData();
-    EXPECT_FALSE(
-        window->Browser->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("none.png"))).isValid());
+    EXPECT_FALSE(window->Browser->loadResource(QTextDocument::ImageResource, QUrl("none.png")).isValid());
 
-    window->ShowPage(QStringLiteral("/html/none.htm"));
+    window->ShowPage("/html/none.htm");
     EXPECT_TRUE(
-        window->Browser->toPlainText().contains(QStringLiteral("This page is not in the help file: /html/none.htm")));
+        window->Browser->toPlainText().contains("This page is not in the help file: /html/none.htm"));
 }
 
 // A link to a page of the help file is shown in the viewer; of the other addresses only web pages
@@ -147,9 +144,9 @@ TEST_F(Viewer, OnlyWebPagesAndMailAddressesLeaveTheViewer) {
         EXPECT_EQ(shell.beeps, c.beeps);
     }
     // A relative link on a page without an address of the help file resolves to nothing to open.
-    EXPECT_FALSE(IsOpenableOutsideAddress(QUrl(QStringLiteral("letters.htm"))));
+    EXPECT_FALSE(IsOpenableOutsideAddress(QUrl("letters.htm")));
     const RecordingShell refusing(false);
-    emit window->Browser->anchorClicked(QUrl(QStringLiteral("https://example.com/")));
+    emit window->Browser->anchorClicked(QUrl("https://example.com/"));
     EXPECT_EQ(refusing.beeps, 1) << "an address the desktop cannot open beeps";
 }
 
@@ -172,10 +169,10 @@ TEST(ViewerLinks, AClickOnAFileLinkOfAPageBeeps) {
         QTest::mouseClick(window.Browser->viewport(), Qt::LeftButton, {}, window.Browser->cursorRect(cursor).center());
     };
     const RecordingShell shell;
-    click(QStringLiteral("local file"));
+    click("local file");
     EXPECT_EQ(shell.beeps, 1);
     EXPECT_EQ(shell.opened.join(QLatin1Char(' ')).toStdString(), "");
-    click(QStringLiteral("web page"));
+    click("web page");
     EXPECT_EQ(shell.beeps, 1);
     EXPECT_EQ(shell.opened.join(QLatin1Char(' ')).toStdString(), "https://example.com/");
     EXPECT_EQ(window.CurrentPage().toStdString(), "/html/start.htm");
@@ -189,12 +186,12 @@ TEST(ViewerControl, ShowsTopicsReusesItsWindowAndClosesAll) {
     EXPECT_TRUE(viewers.HtmlHelp(file + "::/html/quil3x2q.htm", HtmlHelpCommand::DisplayTopic, 0));
     ASSERT_EQ(viewers.Windows().size(), 1u);
     HelpViewerWindow* window = viewers.Windows().front();
-    EXPECT_EQ(window->CurrentPage(), QStringLiteral("/html/quil3x2q.htm"));
+    EXPECT_EQ(window->CurrentPage(), "/html/quil3x2q.htm");
     EXPECT_TRUE(window->isVisible());
     // The help file maps no context numbers: a context shows the start page.
     EXPECT_TRUE(viewers.HtmlHelp("mk:@MSITStore:" + file, HtmlHelpCommand::HelpContext, 1000));
     EXPECT_EQ(viewers.Windows().size(), 1u);
-    EXPECT_EQ(window->CurrentPage(), QStringLiteral("/html/quillon.htm"));
+    EXPECT_EQ(window->CurrentPage(), "/html/quillon.htm");
 
     EXPECT_FALSE(viewers.HtmlHelp("/nowhere/quill.chm", HtmlHelpCommand::DisplayTopic, 0));
     ASSERT_EQ(messages.shown.size(), 1u);

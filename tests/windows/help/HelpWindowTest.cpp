@@ -25,8 +25,8 @@ using test::LogLines;
 using test::TempFolder;
 using test::WriteFile;
 
-const QString kProgram = QStringLiteral(QUILLON_PROGRAM);
-const QString kBuiltHelpFile = QStringLiteral(QUILLON_HELP_FILE);
+const QString kProgram = QUILLON_PROGRAM;
+const QString kBuiltHelpFile = QUILLON_HELP_FILE;
 
 QString Q(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
@@ -46,7 +46,7 @@ void CompileMarkerHelpFile(const std::filesystem::path& folder) {
     ASSERT_TRUE(test::CompileHelpFile(folder, {{"html/quillon.htm", page}}, {}, "Marker Help"));
 }
 
-HelpStartup StartupBeside(const QString& modulePath, QStringList arguments = {QStringLiteral("quillon")}) {
+HelpStartup StartupBeside(const QString& modulePath, QStringList arguments = {"quillon"}) {
     HelpStartup startup(std::move(arguments));
     startup.modulePath = modulePath;
     return startup;
@@ -67,21 +67,21 @@ TEST_F(HelpWindows, F1AndTheDateCalculatorsHelpShowTheirPagesInOneViewer) {
         ASSERT_EQ(help.Viewers().Windows().size(), 1u);
         HelpViewerWindow* viewer = help.Viewers().Windows().front();
         EXPECT_TRUE(viewer->isVisible());
-        EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("/html/quillon.htm"));
-        EXPECT_TRUE(viewer->Browser->toPlainText().contains(QStringLiteral("Your first analysis")));
+        EXPECT_EQ(viewer->CurrentPage(), "/html/quillon.htm");
+        EXPECT_TRUE(viewer->Browser->toPlainText().contains("Your first analysis"));
 
         window.DtHelpBtn->click();
         EXPECT_EQ(help.Viewers().Windows().size(), 1u);
-        EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("/html/quil3x2q.htm"));
+        EXPECT_EQ(viewer->CurrentPage(), "/html/quil3x2q.htm");
         window.HelpBtn->click();
-        EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("/html/quillon.htm"));
+        EXPECT_EQ(viewer->CurrentPage(), "/html/quillon.htm");
         // A minimised viewer comes back.
         viewer->showMinimized();
         QTest::keyClick(window.Data, Qt::Key_F1);
         EXPECT_FALSE(viewer->isMinimized());
         // The math calculator's Help button.
-        help.ShowTopic(window.HelpFilePath() + QStringLiteral("::/html/quil5n02.htm"));
-        EXPECT_EQ(viewer->CurrentPage(), QStringLiteral("/html/quil5n02.htm"));
+        help.ShowTopic(window.HelpFilePath() + "::/html/quil5n02.htm");
+        EXPECT_EQ(viewer->CurrentPage(), "/html/quil5n02.htm");
     }
     EXPECT_TRUE(help.Viewers().Windows().empty()) << "the analysis window closes the viewer when it goes";
     EXPECT_TRUE(messages.shown.empty());
@@ -97,8 +97,8 @@ TEST_F(HelpWindows, AHelpFileInTheFolderStartedFromWins) {
     EXPECT_EQ(window.HelpFilePath(), Q(temp / "quill.chm"));
     window.HelpBtnClick();
     ASSERT_EQ(help.Viewers().Windows().size(), 1u);
-    EXPECT_TRUE(help.Viewers().Windows().front()->Browser->toPlainText().contains(QStringLiteral("MARKER PAGE")));
-    EXPECT_EQ(help.Viewers().Windows().front()->windowTitle(), QStringLiteral("Marker Help"));
+    EXPECT_TRUE(help.Viewers().Windows().front()->Browser->toPlainText().contains("MARKER PAGE"));
+    EXPECT_EQ(help.Viewers().Windows().front()->windowTitle(), "Marker Help");
 }
 
 TEST_F(HelpWindows, AFolderWithoutAGoodHelpFileLeadsToTheOneBesideTheProgram) {
@@ -128,7 +128,7 @@ TEST_F(HelpWindows, FolderNamesMayHoldTheSeparatorsOfAHelpAddress) {
     QTest::keyClick(window.Data, Qt::Key_F1);
     ASSERT_EQ(help.Viewers().Windows().size(), 1u);
     EXPECT_EQ(help.Viewers().Windows().front()->File().FileName(), (folder / "quill.chm").string());
-    EXPECT_TRUE(help.Viewers().Windows().front()->Browser->toPlainText().contains(QStringLiteral("MARKER PAGE")));
+    EXPECT_TRUE(help.Viewers().Windows().front()->Browser->toPlainText().contains("MARKER PAGE"));
     EXPECT_TRUE(messages.shown.empty());
 
     EXPECT_FALSE(help.ShowTopic(Q(temp / "none" / "quill.chm")));
@@ -137,7 +137,7 @@ TEST_F(HelpWindows, FolderNamesMayHoldTheSeparatorsOfAHelpAddress) {
 
 TEST_F(HelpWindows, WithoutTheViewerLibraryTheHelpSaysSo) {
     HelpStartup startup = StartupBeside(kProgram);
-    startup.viewerLibrary = QStringLiteral("libchm-quillon-missing.so.1");
+    startup.viewerLibrary = "libchm-quillon-missing.so.1";
     HelpService help(startup);
     ScopedHelpService installed(help);
     EXPECT_FALSE(help.Environment().viewerInstalled);
@@ -158,12 +158,12 @@ TEST_F(HelpWindows, DebugModeLogsTheStartAndEveryRequestThroughTheHook) {
     TempFolder temp;
     std::filesystem::create_directories(temp / "bin");
     WriteFile(temp / "bin" / "HHDebug.txt", "an old log\r\n");
-    HelpService help(StartupBeside(Q(temp / "bin" / "quillon"), {QStringLiteral("quillon"), QStringLiteral("-DEBUG")}));
+    HelpService help(StartupBeside(Q(temp / "bin" / "quillon"), {"quillon", "-DEBUG"}));
     ScopedHelpService installed(help);
     {
         TCalcFrm window;
         // The math calculator's F1: a jump to a named topic, which shows nothing.
-        EXPECT_TRUE(help.HelpJump(QStringLiteral("IDH_CALCULATOR")));
+        EXPECT_TRUE(help.HelpJump("IDH_CALCULATOR"));
         EXPECT_TRUE(help.Viewers().Windows().empty());
     }
     const std::vector<std::string> lines = LogLines(temp / "bin" / "HHDebug.txt");

@@ -38,7 +38,7 @@ struct Dialog {
 TEST(PrintDialog, ControlsStandAtTheirPlacesWithTheirCaptionsAndFont) {
     Dialog d;
     TfrPrintForm& f = d.form;
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("Print"));
+    EXPECT_EQ(f.windowTitle(), "Print");
     EXPECT_EQ(f.size(), QSize(485, 225));
     const auto labelOf = [&f](QWidget* buddy) -> QWidget* {
         for (QLabel* label : f.findChildren<QLabel*>()) {
@@ -54,28 +54,28 @@ TEST(PrintDialog, ControlsStandAtTheirPlacesWithTheirCaptionsAndFont) {
         QString caption;
     };
     const Place places[] = {
-        {f.PrinterGroup, {4, 8, 477, 49}, QStringLiteral("Printer")},
-        {labelOf(f.PrinterList), {8, 20, 0, 0}, QStringLiteral("&Name:")},
-        {f.PrinterList, {72, 17, 305, 21}, QStringLiteral("Office")},
-        {f.PropertiesButton, {392, 17, 75, 22}, QStringLiteral("Properties")},
-        {f.RangeGroup, {4, 68, 265, 117}, QStringLiteral("Page range")},
-        {f.AllButton, {8, 20, 0, 0}, QStringLiteral("&All")},
-        {f.CurrentPageButton, {8, 40, 0, 0}, QStringLiteral("Current pa&ge")},
-        {f.PagesButton, {8, 60, 0, 0}, QStringLiteral("&Pages:")},
+        {f.PrinterGroup, {4, 8, 477, 49}, "Printer"},
+        {labelOf(f.PrinterList), {8, 20, 0, 0}, "&Name:"},
+        {f.PrinterList, {72, 17, 305, 21}, "Office"},
+        {f.PropertiesButton, {392, 17, 75, 22}, "Properties"},
+        {f.RangeGroup, {4, 68, 265, 117}, "Page range"},
+        {f.AllButton, {8, 20, 0, 0}, "&All"},
+        {f.CurrentPageButton, {8, 40, 0, 0}, "Current pa&ge"},
+        {f.PagesButton, {8, 60, 0, 0}, "&Pages:"},
         {f.PagesEdit, {88, 58, 165, 21}, {}},
-        {f.RangeHint, {8, 82, 249, 29}, QStringLiteral("Enter page numbers and/or page ranges, separated by commas. For example, 1,3,5-12")},
-        {f.CopiesGroup, {280, 68, 201, 117}, QStringLiteral("Copies")},
-        {labelOf(f.CopiesEdit), {8, 24, 0, 0}, QStringLiteral("Number of &copies:")},
-        {f.CopiesEdit, {128, 20, 49, 21}, QStringLiteral("1")},
+        {f.RangeHint, {8, 82, 249, 29}, "Enter page numbers and/or page ranges, separated by commas. For example, 1,3,5-12"},
+        {f.CopiesGroup, {280, 68, 201, 117}, "Copies"},
+        {labelOf(f.CopiesEdit), {8, 24, 0, 0}, "Number of &copies:"},
+        {f.CopiesEdit, {128, 20, 49, 21}, "1"},
         {f.UpButton, {158, 22, 17, 8}, {}},
         {f.DownButton, {158, 31, 17, 8}, {}},
         {f.Picture, {8, 52, 92, 53}, {}},
         {f.CollateBox, {112, 62, 0, 0}, {}},
-        {f.CollateLabel, {132, 64, 61, 41}, QStringLiteral("Co&llate")},
-        {f.PrintLabel, {4, 200, 0, 0}, QStringLiteral("P&rint")},
-        {f.ParityList, {f.PrintLabel->geometry().right() + 1 + 11, 196, 155, 21}, QStringLiteral("All pages")},
-        {f.OkButton, {326, 194, 75, 25}, QStringLiteral("OK")},
-        {f.CancelButton, {406, 194, 75, 25}, QStringLiteral("Cancel")},
+        {f.CollateLabel, {132, 64, 61, 41}, "Co&llate"},
+        {f.PrintLabel, {4, 200, 0, 0}, "P&rint"},
+        {f.ParityList, {f.PrintLabel->geometry().right() + 1 + 11, 196, 155, 21}, "All pages"},
+        {f.OkButton, {326, 194, 75, 25}, "OK"},
+        {f.CancelButton, {406, 194, 75, 25}, "Cancel"},
     };
     QSet<QWidget*> placed;
     for (const Place& p : places) {
@@ -88,7 +88,7 @@ TEST(PrintDialog, ControlsStandAtTheirPlacesWithTheirCaptionsAndFont) {
         } else {
             EXPECT_EQ(p.widget->geometry(), p.geometry) << name;
         }
-        EXPECT_EQ(p.widget->font().family(), QStringLiteral("MS Sans Serif")) << name;
+        EXPECT_EQ(p.widget->font().family(), "MS Sans Serif") << name;
         EXPECT_EQ(p.widget->font().pixelSize(), 11) << name;
         QString caption;
         if (auto* group = qobject_cast<QGroupBox*>(p.widget)) caption = group->title();
@@ -106,13 +106,13 @@ TEST(PrintDialog, ControlsStandAtTheirPlacesWithTheirCaptionsAndFont) {
     EXPECT_TRUE(f.AllButton->isChecked());
     EXPECT_FALSE(f.CurrentPageButton->isEnabled());
     ASSERT_EQ(f.ParityList->count(), 3);
-    EXPECT_EQ(f.ParityList->itemText(2), QStringLiteral("Even pages"));
+    EXPECT_EQ(f.ParityList->itemText(2), "Even pages");
     EXPECT_TRUE(f.OkButton->isDefault());
     EXPECT_TRUE(f.CollateBox->isChecked());
     // The installed printers, not the virtual one, then the PDF file; the current one chosen.
     ASSERT_EQ(f.PrinterList->count(), 3);
-    EXPECT_EQ(f.PrinterList->itemText(0), QStringLiteral("Office"));
-    EXPECT_EQ(f.PrinterList->itemText(2), QStringLiteral("PDF file"));
+    EXPECT_EQ(f.PrinterList->itemText(0), "Office");
+    EXPECT_EQ(f.PrinterList->itemText(2), "PDF file");
     EXPECT_EQ(f.PrinterList->currentIndex(), 0);
     EXPECT_FALSE(f.PrinterList->itemIcon(0).isNull()) << "each printer with its picture";
 }
@@ -121,35 +121,35 @@ TEST(PrintDialog, TheCopiesTakeDigitsAndStepUpAndDown) {
     Dialog d;
     TfrPrintForm& f = d.form;
     f.CopiesEdit->clear();
-    QTest::keyClicks(f.CopiesEdit, QStringLiteral("a3-b.4"));
-    EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("34")) << "only digits are typed";
+    QTest::keyClicks(f.CopiesEdit, "a3-b.4");
+    EXPECT_EQ(f.CopiesEdit->text(), "34") << "only digits are typed";
     QTest::keyClick(f.CopiesEdit, Qt::Key_Backspace);
-    EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("34")) << "Backspace is no digit either";
+    EXPECT_EQ(f.CopiesEdit->text(), "34") << "Backspace is no digit either";
     QTest::keyClick(f.CopiesEdit, Qt::Key_Delete);
-    EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("34")) << "the caret stands at the end";
+    EXPECT_EQ(f.CopiesEdit->text(), "34") << "the caret stands at the end";
     f.CopiesEdit->setCursorPosition(0);
     QTest::keyClick(f.CopiesEdit, Qt::Key_Delete);
-    EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("4")) << "Delete works";
+    EXPECT_EQ(f.CopiesEdit->text(), "4") << "Delete works";
     bool accepted = false;
     QObject::connect(&f, &QDialog::accepted, [&accepted] { accepted = true; });
     f.show();
     QTest::keyClick(f.CopiesEdit, Qt::Key_Return);
     EXPECT_TRUE(accepted) << "Enter in the copies field is OK";
-    f.CopiesEdit->setText(QStringLiteral("2"));
+    f.CopiesEdit->setText("2");
     f.DownButton->click();
-    EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("1"));
+    EXPECT_EQ(f.CopiesEdit->text(), "1");
     f.DownButton->click();
-    EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("1")) << "not below 1";
+    EXPECT_EQ(f.CopiesEdit->text(), "1") << "not below 1";
     f.UpButton->click();
     f.UpButton->click();
-    EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("3"));
+    EXPECT_EQ(f.CopiesEdit->text(), "3");
     EXPECT_EQ(f.Request().copies, "3");
     // No more than 9999 copies: a fifth digit is refused, and Up stops there.
     f.CopiesEdit->clear();
-    QTest::keyClicks(f.CopiesEdit, QStringLiteral("99999"));
-    EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("9999"));
+    QTest::keyClicks(f.CopiesEdit, "99999");
+    EXPECT_EQ(f.CopiesEdit->text(), "9999");
     f.UpButton->click();
-    EXPECT_EQ(f.CopiesEdit->text(), QStringLiteral("9999"));
+    EXPECT_EQ(f.CopiesEdit->text(), "9999");
 }
 
 TEST(PrintDialog, TheCollateLabelTogglesTheBoxAndThePicture) {
@@ -184,7 +184,7 @@ TEST(PrintDialog, ThePagesFieldChoosesPagesAndOddOrEven) {
     f.PagesEdit->setFocus();
     QApplication::processEvents();
     EXPECT_TRUE(f.PagesButton->isChecked()) << "entering the pages field chooses Pages:";
-    QTest::keyClicks(f.PagesEdit, QStringLiteral("1,3"));
+    QTest::keyClicks(f.PagesEdit, "1,3");
     f.ParityList->setCurrentIndex(2);
     EXPECT_EQ(f.Request().pages, "1,3");
     EXPECT_EQ(f.Request().parity, PrintParity::Even);
@@ -197,7 +197,7 @@ TEST(PrintDialog, ThePagesFieldChoosesPagesAndOddOrEven) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
     f.CopiesEdit->setFocus();
     QTest::keyClick(f.CopiesEdit, Qt::Key_P, Qt::AltModifier);
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5"));
+    QTest::keyClicks(QApplication::focusWidget(), "5");
     EXPECT_EQ(f.Request().pages, "5");
     EXPECT_EQ(f.Request().copies, "1");
 }
@@ -224,7 +224,7 @@ TEST(PrintDialog, WithoutAPrinterOnlyThePdfFile) {
     TfrPrinter printer(none);
     TfrPrintForm form(printer, PrintRequest{});
     ASSERT_EQ(form.PrinterList->count(), 1);
-    EXPECT_EQ(form.PrinterList->itemText(0), QStringLiteral("PDF file"));
+    EXPECT_EQ(form.PrinterList->itemText(0), "PDF file");
     EXPECT_TRUE(form.PdfChosen());
 }
 
@@ -260,8 +260,8 @@ TEST(PrintDialog, CopiesOrPagesThatAreNoNumbersAreReportedInTheDialog) {
             stayedOpen = form->isVisible() && form->CopiesEdit->text() == QLatin1String(c.copies) &&
                          form->PagesEdit->text() == QLatin1String(c.pages) && form->ParityList->currentIndex() == 2;
             // Mended, OK prints.
-            form->CopiesEdit->setText(QStringLiteral("2"));
-            form->PagesEdit->setText(QStringLiteral("1"));
+            form->CopiesEdit->setText("2");
+            form->PagesEdit->setText("1");
             form->ParityList->setCurrentIndex(0);
             form->OkButton->click();
         });

@@ -21,8 +21,8 @@ TEST(ProgressForm, RunsItsJobOnceShownAndCloses) {
                                      TfrProgressForm* form = progress.Form();
                                      ASSERT_NE(form, nullptr);
                                      EXPECT_TRUE(form->isVisible());
-                                     EXPECT_EQ(form->windowTitle(), QStringLiteral("Preparing report"));
-                                     EXPECT_EQ(form->Button1->text(), QStringLiteral("Cancel"));
+                                     EXPECT_EQ(form->windowTitle(), "Preparing report");
+                                     EXPECT_EQ(form->Button1->text(), "Cancel");
                                      EXPECT_EQ(form->size(), QSize(278, 106));
                                      EXPECT_EQ(form->Button1->geometry(), QRect(100, 68, 75, 25));
                                      EXPECT_EQ(form->Label2->text(), QString());
@@ -33,7 +33,7 @@ TEST(ProgressForm, RunsItsJobOnceShownAndCloses) {
     EXPECT_TRUE(ok);
     EXPECT_TRUE(ran);
     EXPECT_FALSE(cancel);
-    EXPECT_EQ(label, QStringLiteral("Processing page:  2"));
+    EXPECT_EQ(label, "Processing page:  2");
 }
 
 TEST(ProgressForm, CancelSetsTheFlagAndTheJobStopsAtItsNextCheck) {

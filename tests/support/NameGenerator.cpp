@@ -1,4 +1,4 @@
-#include "NameGenerator.h"
+#include "support/NameGenerator.h"
 
 #include <array>
 #include <string_view>
