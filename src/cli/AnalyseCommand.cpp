@@ -147,7 +147,7 @@ int Analyse(const AnalysisRequest& request, CommandAnalysis& analysis, QTextStre
     source.method = std::string(DisplayName(state.letterSystem));
     source.data = analysis.dataText.toStdString();
     source.vowels = shown.vowels;
-    source.consonants = shown.constants;
+    source.consonants = shown.consonants;
     source.vTotal = shown.vTotal;
     source.cTotal = shown.cTotal;
     source.total = shown.total;
