@@ -4,9 +4,9 @@
 // written here only: the report's value callback, the command line and batch take their names from
 // this list, batch its columns and their order as well.
 //
-// Adding a value: an entry here, the value put together in AnalysisValues.cpp (AssembleAnalysis
-// and ValueOf); a value that batch writes also in batch's own pass, whose switch over ValueId the
-// compiler then points at.
+// Adding a value: an entry here with its ValueId, the value put together in AnalysisValues
+// (AssembleAnalysis) and given by ValueOf. The compiler then points at the other switches over
+// ValueId, the report's answers and batch's fields, where the value is given or left out.
 
 #include <array>
 #include <cstdint>
