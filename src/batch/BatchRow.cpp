@@ -74,10 +74,7 @@ RowAnalyser::RowAnalyser(const BatchOptions& options)
         typed_[c] = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
     }
     if (options.vowelYAll) typed_['Y'] = typed_['y'] = 'y';
-    if (options.date) {
-        fixedTotals_ = CalculateDate(*options.date);
-        AppendUtf16AsUtf8(fixedDates_, FormatDate(*options.date, options.dateSettings));
-    }
+    if (options.date) fixedDate_ = DateValuesOf(*options.date, options.dateSettings);
 }
 
 void RowAnalyser::TakeAsciiName(std::string_view name, BatchRow& row) {
@@ -154,8 +151,8 @@ std::optional<std::string> RowAnalyser::Analyse(std::string_view name, std::opti
     if (options_.date) {
         row.hasDate = true;
         row.date = options_.date;
-        row.dates = fixedDates_;
-        row.dateTotals = fixedTotals_;
+        row.dates = fixedDate_.dates;
+        row.dateTotals = fixedDate_.totals;
     } else if (dateText) {
         if (auto error = ReadRowDate(*dateText, row)) return error;
     }
@@ -187,12 +184,11 @@ std::optional<std::string> RowAnalyser::ReadRowDate(std::string_view text, Batch
     // order would make the row's values change from day to day.
     const DateReading reading = ReadStrictDate(decoded_, options_.dateSettings, options_.today, options_.upperCaseDate);
     if (const auto* error = std::get_if<DateError>(&reading)) return error->message;
-    const CivilDate& date = std::get<CivilDate>(reading);
+    DateValues values = DateValuesOf(std::get<CivilDate>(reading), options_.dateSettings);
     row.hasDate = true;
-    row.date = date;
-    row.dateTotals = CalculateDate(date);
-    row.dates.clear();
-    AppendUtf16AsUtf8(row.dates, FormatDate(date, options_.dateSettings));
+    row.date = values.date;
+    row.dates = std::move(values.dates);
+    row.dateTotals = std::move(values.totals);
     return std::nullopt;
 }
 

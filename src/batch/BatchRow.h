@@ -14,6 +14,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/ByteBuffer.h"
 #include "numerology/Analysis.h"
+#include "numerology/AnalysisValues.h"
 #include "numerology/ReduceChain.h"
 
 namespace quillon::batch {
@@ -69,9 +70,8 @@ private:
     std::u16string decoded_;
     std::u16string normalised_;
     AnalysisResult folded_;  // the analysis of a name with accents folded
-    // The date given for every row, read once.
-    std::string fixedDates_;
-    DateTotals fixedTotals_;
+    // The date given for every row, calculated once.
+    DateValues fixedDate_;
 };
 
 // Whether the row passes every --where clause.

@@ -1,26 +1,29 @@
-// The writing of batch rows: the header and every row in CSV, TSV or JSON lines, from one list of
-// the output fields.
+// The writing of batch rows: the header and every row in CSV, TSV or JSON lines, from the list of
+// values (numerology/ValueNames.h), whose batch values are the columns.
 #include "batch/BatchRow.h"
 
 #include <charconv>
 #include <cstring>
+#include <utility>
 
 #include "batch/Csv.h"
+#include "numerology/ValueNames.h"
 
 namespace quillon::batch {
 namespace {
 
 // One output field: a text, a number, a chart count (a text in JSON, as "analyse --json" gives
-// the chart cells), a null, or a field the row does not have (left out of a JSON line). The three
-// chart cells of one value (V, C and T of a digit) come as one field, which the formats that can
-// write them at once do.
+// the chart cells), a null, the core numbers, or a field the row does not have (left out of a JSON
+// line). The three chart cells of one value (V, C and T of a digit) come as one field, which the
+// formats that can write them at once do.
 struct Field {
     // Plain is a text that never needs quoting or escaping: the system's name and the chains.
-    enum class Kind { Text, Plain, Number, Count, ChartDigit, Null, Absent } kind = Kind::Absent;
+    enum class Kind { Text, Plain, Number, Count, ChartDigit, Core, Null, Absent } kind = Kind::Absent;
     std::string_view text;
     long long number = 0;  // a number or count; the vowels of a chart digit
     long long consonants = 0;  // the consonants of a chart digit
     int digit = 0;             // the chart digit, 1 to 9
+    const std::string_view* cellNames = nullptr;  // the names of a chart digit's three cells
 };
 
 Field Text(std::string_view text) { return {Field::Kind::Text, text, 0}; }
@@ -31,39 +34,96 @@ Field Digit(std::string_view chain) {
     return digit ? Number(*digit) : Field{Field::Kind::Null, {}, 0};
 }
 
+// The field of a value of the row; a chart cell is written with the others of its digit (ChartDigit).
+[[gnu::always_inline]] inline Field FieldOf(ValueId id, const BatchRow& row, std::string_view dataText,
+                                            std::string_view dates) {
+    switch (id) {
+        case ValueId::DataText: return Text(dataText);
+        case ValueId::Method: return Plain(DisplayName(row.state.letterSystem));
+        case ValueId::VowelSum: return Number(row.state.VowelSum);
+        case ValueId::ConsonantSum: return Number(row.state.ConsonantSum);
+        case ValueId::NumberSum: return Number(row.state.NumberSum);
+        case ValueId::GrandTotal: return Number(row.state.GrandTotal);
+        case ValueId::VowelChain: return Plain(row.vTotal);
+        case ValueId::ConsonantChain: return Plain(row.cTotal);
+        case ValueId::TotalChain: return Plain(row.total);
+        case ValueId::VowelDigit: return Digit(row.vTotal);
+        case ValueId::ConsonantDigit: return Digit(row.cTotal);
+        case ValueId::TotalDigit: return Digit(row.total);
+        case ValueId::Dates: return Text(dates);
+        case ValueId::DateChain: return Plain(row.dateTotals.dateTotal);
+        case ValueId::MonthDayChain: return Plain(row.dateTotals.monthDay);
+        case ValueId::DayChain: return Plain(row.dateTotals.dayTotal);
+        case ValueId::NameDateChain: return Plain(row.nameDate);
+        case ValueId::DateDigit: return Digit(row.dateTotals.dateTotal);
+        case ValueId::NameDateDigit: return Digit(row.nameDate);
+        case ValueId::DateDigitSum: return Number(row.state.DateDigitSum);
+        case ValueId::Core: return Field{Field::Kind::Core, {}, 0};
+        // Written by digit (VisitValue); the others are no values of a batch row, which has no rows
+        // and no texts of the report's own.
+        case ValueId::ChartCell:
+        case ValueId::FixedText:
+        case ValueId::Master:
+        case ValueId::Data:
+        case ValueId::VowelRow:
+        case ValueId::ConsonantRow: break;
+    }
+    return Field{};
+}
+
+// The field of the value at index of the list, or the position as it was for a value that is no
+// column of this run. The list is read at compile time, so that each column is code of its own
+// with its key a constant, as if the columns had been written out one by one.
+template <std::size_t index, typename Visit>
+[[gnu::always_inline]] inline char* VisitValue(char* p, const BatchRow& row, std::string_view dataText,
+                                               std::string_view dates, bool withDate, bool withCore, Visit& visit) {
+    constexpr ValueName name = kValueNames[index];
+    if constexpr (!name.InBatch()) {
+        return p;
+    } else if constexpr (name.id == ValueId::ChartCell) {
+        // The three cells of a digit are written at its first one.
+        if constexpr (name.chartCell % 3 != 0) {
+            return p;
+        } else {
+            constexpr ValueName consonants = kValueNames[index + 1];
+            constexpr ValueName total = kValueNames[index + 2];
+            static_assert(consonants.chartCell == name.chartCell + 1 && consonants.InBatch() &&
+                              total.chartCell == name.chartCell + 2 && total.InBatch(),
+                          "the three cells of a chart digit are batch columns one after the other");
+            static constexpr std::string_view kCells[] = {name.key, consonants.key, total.key};
+            const int digit = name.chartCell / 3 + 1;
+            const Field field{Field::Kind::ChartDigit, {}, row.chart.Vowel(digit), row.chart.Consonant(digit), digit, kCells};
+            return visit(p, name.key, field);
+        }
+    } else {
+        if constexpr (name.group == ValueGroup::OfTheDate) {
+            if (!withDate) return p;
+            if (!row.hasDate) return visit(p, name.key, Field{});
+        }
+        if constexpr (name.id == ValueId::Core) {
+            if (!withCore) return p;
+        }
+        return visit(p, name.key, FieldOf(name.id, row, dataText, dates));
+    }
+}
+
+template <typename Visit, std::size_t... index>
+[[gnu::always_inline]] inline char* VisitValues(char* p, const BatchRow& row, std::string_view dataText,
+                                                std::string_view dates, bool withDate, bool withCore, Visit& visit,
+                                                std::index_sequence<index...>) {
+    ((p = VisitValue<index>(p, row, dataText, dates, withDate, withCore, visit)), ...);
+    return p;
+}
+
 // Calls p = visit(p, key, field) for every output field of the row, in the order of the columns,
 // and returns the last p. The header and every format are written from this one list. The write
 // position goes through the calls by value, so that the compiler can keep it in a register: a
 // position held in memory would be reloaded after every character written.
 template <typename Visit>
 [[gnu::always_inline]] inline char* VisitFields(char* p, const BatchRow& row, std::string_view dataText,
-                                                std::string_view dates, bool withDate, Visit visit) {
-    p = visit(p, "DataText", Text(dataText));
-    p = visit(p, "Method", Plain(DisplayName(row.state.letterSystem)));
-    p = visit(p, "VowelSum", Number(row.state.VowelSum));
-    p = visit(p, "ConsonantSum", Number(row.state.ConsonantSum));
-    p = visit(p, "GrandTotal", Number(row.state.GrandTotal));
-    p = visit(p, "VTot", Plain(row.vTotal));
-    p = visit(p, "CTot", Plain(row.cTotal));
-    p = visit(p, "Total", Plain(row.total));
-    p = visit(p, "VowelDigit", Digit(row.vTotal));
-    p = visit(p, "ConsonantDigit", Digit(row.cTotal));
-    p = visit(p, "TotalDigit", Digit(row.total));
-    // The report's order of the chart cells: V1, C1, T1, V2, ...
-    for (int digit = 1; digit <= 9; ++digit) {
-        p = visit(p, {}, Field{Field::Kind::ChartDigit, {}, row.chart.Vowel(digit), row.chart.Consonant(digit), digit});
-    }
-    if (!withDate) return p;
-    const bool has = row.hasDate;
-    auto dated = [has](Field field) { return has ? field : Field{}; };
-    p = visit(p, "Dates", dated(Text(dates)));
-    p = visit(p, "DateTotal", dated(Plain(row.dateTotals.dateTotal)));
-    p = visit(p, "MonthDay", dated(Plain(row.dateTotals.monthDay)));
-    p = visit(p, "DayTot", dated(Plain(row.dateTotals.dayTotal)));
-    p = visit(p, "NameDate", dated(Plain(row.nameDate)));
-    p = visit(p, "DateDigit", dated(Digit(row.dateTotals.dateTotal)));
-    p = visit(p, "NameDateDigit", dated(Digit(row.nameDate)));
-    return p;
+                                                std::string_view dates, bool withDate, bool withCore, Visit visit) {
+    constexpr auto kAll = std::make_index_sequence<kValueNames.size()>{};
+    return VisitValues(p, row, dataText, dates, withDate, withCore, visit, kAll);
 }
 
 // Room for everything in a row but its two free texts (the name and the date): the keys, the
@@ -98,15 +158,6 @@ char* PutShort(char* out, std::string_view text) {
     return out + size;
 }
 
-// The names of a chart digit's three cells: "V1", "C1", "T1".
-std::array<std::string_view, 3> ChartCellNames(int digit) {
-    static constexpr std::string_view kNames[] = {"V1", "C1", "T1", "V2", "C2", "T2", "V3", "C3", "T3",
-                                                  "V4", "C4", "T4", "V5", "C5", "T5", "V6", "C6", "T6",
-                                                  "V7", "C7", "T7", "V8", "C8", "T8", "V9", "C9", "T9"};
-    const std::string_view* names = &kNames[(digit - 1) * 3];
-    return {names[0], names[1], names[2]};
-}
-
 char* PutKey(char* out, std::string_view key) {
     *out++ = '"';
     out = PutShort(out, key);
@@ -118,12 +169,11 @@ char* PutKey(char* out, std::string_view key) {
 // Room for the core numbers of a row: six keys, chains, digits and masters.
 constexpr std::size_t kCoreBytes = 1024;
 
-// The core numbers, after the other fields: in CSV and TSV a column of the final digit and one of
-// the master number (empty without one) for each; in JSON the object "core" as "analyse --json"
-// has it, with only the numbers the row has. Each is followed by a separator, as every field is.
+// The core numbers: in CSV and TSV a column of the final digit and one of the master number
+// (empty without one) for each, each followed by a separator as every field is; in JSON the
+// object "core" as "analyse --json" has it, with only the numbers the row has.
 char* PutCore(char* p, const BatchRow& row, OutputFormat format, bool withDate) {
     if (format == OutputFormat::JsonLines) {
-        p = PutKey(p, "core");
         *p++ = '{';
         bool any = false;
         for (const CoreName name : kCoreNames) {
@@ -141,7 +191,6 @@ char* PutCore(char* p, const BatchRow& row, OutputFormat format, bool withDate) 
         }
         if (any) --p;  // the last comma
         *p++ = '}';
-        *p++ = ',';
         return p;
     }
     const char separator = format == OutputFormat::Csv ? ',' : '\t';
@@ -187,29 +236,37 @@ RowWriter::RowWriter(OutputFormat format, bool withDate, bool withCore)
 void RowWriter::AppendHeader(ByteBuffer& out) const {
     if (format_ == OutputFormat::JsonLines) return;
     const char separator = format_ == OutputFormat::Csv ? ',' : '\t';
-    char* p = VisitFields(out.Reserve(kRowBytesBesideTexts), BatchRow{}, {}, {}, withDate_,
-                          [separator](char* at, std::string_view key, const Field& field) {
-                              if (field.kind == Field::Kind::ChartDigit) {
-                                  for (std::string_view name : ChartCellNames(field.digit)) {
-                                      at = PutShort(at, name);
-                                      *at++ = separator;
-                                  }
-                                  return at;
+    const bool withDate = withDate_;
+    char* p = VisitFields(out.Reserve(kRowBytesBesideTexts), BatchRow{}, {}, {}, withDate_, withCore_,
+                          [separator, withDate](char* at, std::string_view key, const Field& field) {
+                              switch (field.kind) {
+                                  case Field::Kind::ChartDigit:
+                                      for (int cell = 0; cell < 3; ++cell) {
+                                          at = PutShort(at, field.cellNames[cell]);
+                                          *at++ = separator;
+                                      }
+                                      return at;
+                                  case Field::Kind::Core:
+                                      for (const CoreName name : kCoreNames) {
+                                          if (!withDate && OfTheDate(name)) continue;
+                                          at = PutShort(at, KeyOf(name));
+                                          *at++ = separator;
+                                          at = PutShort(at, KeyOf(name));
+                                          at = PutShort(at, "_master");
+                                          *at++ = separator;
+                                      }
+                                      return at;
+                                  case Field::Kind::Text:
+                                  case Field::Kind::Plain:
+                                  case Field::Kind::Number:
+                                  case Field::Kind::Count:
+                                  case Field::Kind::Null:
+                                  case Field::Kind::Absent: break;
                               }
                               at = PutShort(at, key);
                               *at++ = separator;
                               return at;
                           });
-    if (withCore_) {
-        for (const CoreName name : kCoreNames) {
-            if (!withDate_ && OfTheDate(name)) continue;
-            p = PutShort(p, KeyOf(name));
-            *p++ = separator;
-            p = PutShort(p, KeyOf(name));
-            p = PutShort(p, "_master");
-            *p++ = separator;
-        }
-    }
     p[-1] = '\n';  // the last separator ends the line
     out.Commit(p);
 }
@@ -223,7 +280,11 @@ void RowWriter::AppendRow(const BatchRow& row, ByteBuffer& out) {
             const bool csv = format_ == OutputFormat::Csv;
             const auto& numbers = numbers_;
             const auto& triples = triples_;
-            p = VisitFields(p, row, dataText, row.dates, withDate_, [csv, &numbers, &triples](char* at, std::string_view, const Field& field) {
+            const OutputFormat format = format_;
+            const bool withDate = withDate_;
+            // Written into each column's own code (VisitValue), where the field's kind is known.
+            auto put = [csv, format, withDate, &row, &numbers, &triples](char* at, std::string_view, const Field& field)
+                __attribute__((always_inline)) {
                 switch (field.kind) {
                     case Field::Kind::ChartDigit:
                         // A name has at most 40 characters: its counts have a written triple.
@@ -248,19 +309,20 @@ void RowWriter::AppendRow(const BatchRow& row, ByteBuffer& out) {
                         }
                         at = PutNumber(at, field.number);
                         break;
+                    case Field::Kind::Core: return PutCore(at, row, format, withDate);
                     case Field::Kind::Null:
                     case Field::Kind::Absent: break;
                 }
                 *at++ = csv ? ',' : '\t';
                 return at;
-            });
-            if (withCore_) p = PutCore(p, row, format_, withDate_);
+            };
+            p = VisitFields(p, row, dataText, row.dates, withDate_, withCore_, put);
             p[-1] = '\n';  // the last separator ends the line
             break;
         }
         case OutputFormat::JsonLines:
             *p++ = '{';
-            p = VisitFields(p, row, dataText, row.dates, withDate_, [](char* at, std::string_view key, const Field& field) {
+            auto put = [&row](char* at, std::string_view key, const Field& field) __attribute__((always_inline)) {
                 if (field.kind == Field::Kind::Absent) return at;
                 if (field.kind != Field::Kind::ChartDigit) at = PutKey(at, key);
                 switch (field.kind) {
@@ -277,24 +339,24 @@ void RowWriter::AppendRow(const BatchRow& row, ByteBuffer& out) {
                         *at++ = '"';
                         break;
                     case Field::Kind::ChartDigit: {
-                        const auto names = ChartCellNames(field.digit);
                         const long long counts[] = {field.number, field.consonants, field.number + field.consonants};
-                        for (std::size_t cell = 0; cell < names.size(); ++cell) {
+                        for (std::size_t cell = 0; cell < std::size(counts); ++cell) {
                             if (cell > 0) *at++ = ',';
-                            at = PutKey(at, names[cell]);
+                            at = PutKey(at, field.cellNames[cell]);
                             *at++ = '"';
                             at = PutNumber(at, counts[cell]);
                             *at++ = '"';
                         }
                         break;
                     }
+                    case Field::Kind::Core: at = PutCore(at, row, OutputFormat::JsonLines, true); break;
                     case Field::Kind::Null: at = PutShort(at, "null"); break;
                     case Field::Kind::Absent: break;
                 }
                 *at++ = ',';
                 return at;
-            });
-            if (withCore_) p = PutCore(p, row, format_, withDate_);
+            };
+            p = VisitFields(p, row, dataText, row.dates, withDate_, withCore_, put);
             p[-1] = '}';  // in place of the last comma; every row has fields
             *p++ = '\n';
             break;

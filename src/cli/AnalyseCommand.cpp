@@ -12,26 +12,25 @@
 namespace quillon {
 namespace {
 
+// The values of the list that JSON gives: the report's names as the report answers them, so that
+// the date group is there only with a date, and the others as the analysis has them.
 QJsonObject JsonOf(const CommandAnalysis& analysis) {
-    const ReportSource& source = analysis.source;
-    const AnalysisState& state = analysis.state;
     QJsonObject object;
-    for (const std::string& name : ReportVariableNames()) {
-        const ReportValue value = GetReportValue(source, name);
-        const QString key = QString::fromStdString(name);
+    for (const ValueName& name : kValueNames) {
+        if (!name.InJson()) continue;
+        const QString key = QString::fromLatin1(name.key);
+        if (name.id == ValueId::Core) {
+            object.insert(key, CoreJson(analysis.values.core));
+            continue;
+        }
+        const FieldValue value =
+            name.InReport() ? GetReportValue(analysis.source, name.key) : ValueOf(analysis.values, name);
         if (const auto* text = std::get_if<std::string>(&value)) {
             object.insert(key, QString::fromStdString(*text));
         } else if (const auto* number = std::get_if<std::int32_t>(&value)) {
             object.insert(key, *number);
         }
     }
-    object.insert(QStringLiteral("VowelSum"), state.VowelSum);
-    object.insert(QStringLiteral("ConsonantSum"), state.ConsonantSum);
-    object.insert(QStringLiteral("NumberSum"), state.NumberSum);
-    object.insert(QStringLiteral("GrandTotal"), state.GrandTotal);
-    object.insert(QStringLiteral("DateDigitSum"), state.DateDigitSum);
-    object.insert(QStringLiteral("DataText"), analysis.dataText);
-    object.insert(QStringLiteral("core"), CoreJson(analysis.core));
     return object;
 }
 
@@ -62,7 +61,7 @@ void PrintReadable(QTextStream& out, const CommandAnalysis& analysis) {
     }
     out << "\nCore numbers:\n";
     for (const CoreName name : kCoreNames) {
-        const std::optional<CoreNumber>& number = analysis.core[name];
+        const std::optional<CoreNumber>& number = analysis.values.core[name];
         if (!number) continue;
         out << QString::fromLatin1(TitleOf(name)).leftJustified(14) << QString::fromStdString(number->chain);
         if (number->master) out << "   master " << *number->master;
@@ -123,38 +122,13 @@ int Analyse(const AnalysisRequest& request, CommandAnalysis& analysis, QTextStre
         return CommandError(err, ErrorKind::Usage, *error);
     }
 
-    AnalysisState& state = analysis.state;
-    ReportSource& source = analysis.source;
-    state.letterSystem = request.system;
-    state.foldAccents = request.foldAccents;
+    std::optional<CivilDate> date;
     if (request.date) {
-        // As with the date panel open and calculated: the date result is there before the name's
-        // analysis, which combines the two.
-        const auto day = ReadCommandDate(*request.date, err);
-        if (!day) return kExitUsage;
-        analysis.date = day;
-        const DateTotals totals = CalculateDate(*day);
-        state.DateDigitSum = totals.dateDigitSum;
-        source.dates = QString::fromStdU16String(FormatDate(*day, CurrentDateSettings())).toStdString();
-        source.dateTotal = totals.dateTotal;
-        source.monthDay = totals.monthDay;
-        source.dayTotal = totals.dayTotal;
-        source.datePanelVisible = true;
+        date = ReadCommandDate(*request.date, err);
+        if (!date) return kExitUsage;
     }
-    const AnalysisShown shown = RunAnalysis(state, data);
-
-    analysis.dataText = QString::fromStdU16String(data);
-    source.method = std::string(DisplayName(state.letterSystem));
-    source.data = analysis.dataText.toStdString();
-    source.vowels = shown.vowels;
-    source.consonants = shown.constants;
-    source.vTotal = shown.vTotal;
-    source.cTotal = shown.cTotal;
-    source.total = shown.total;
-    source.chartCells = ChartCellTexts(shown.chart);
-    source.nameDate = shown.nameDate;
-    source.dateDigitSum = state.DateDigitSum;
-    analysis.core = CoreNumbersOf(state.VowelSum, state.ConsonantSum, state.GrandTotal, analysis.date);
+    analysis.values = AssembleAnalysis(data, request.system, request.foldAccents, date, CurrentDateSettings());
+    analysis.source = ReportSourceOf(analysis.values);
     return kExitOk;
 }
 

@@ -12,6 +12,7 @@
 #include "cli/CommandTable.h"
 #include "cli/OptionReaders.h"
 #include "numerology/Analysis.h"
+#include "numerology/AnalysisValues.h"
 #include "numerology/CoreNumbers.h"
 #include "numerology/Dates.h"
 #include "numerology/DigitChart.h"
@@ -37,11 +38,8 @@ struct AnalysisRequest {
 int ReadAnalysisRequest(const CommandArguments& arguments, int textStart, AnalysisRequest& request, QTextStream& err);
 
 struct CommandAnalysis {
-    AnalysisState state;
-    ReportSource source;  // the texts the report's value callback reads
-    QString dataText;     // the data field's text, vowel Ys in lowercase
-    std::optional<CivilDate> date;
-    CoreNumbers core;
+    AnalysisValues values;
+    ReportSource source;  // the texts the report's value callback reads, made of the values
 };
 
 // Runs the analysis (and the date calculation) of a request; returns an exit code.

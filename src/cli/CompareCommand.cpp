@@ -123,20 +123,18 @@ int RunCompareCommand(const CommandArguments& arguments, QTextStream& out, QText
     }
     std::vector<ComparedName> names;
     for (std::size_t i = 0; i < data.size(); ++i) {
-        ComparedName compared;
         std::optional<CivilDate> date;
         if (i < static_cast<std::size_t>(dates.size())) {
             date = ReadCommandDate(dates[static_cast<qsizetype>(i)], err);
             if (!date) return kExitUsage;
-            compared.date = QString::fromStdU16String(FormatDate(*date, CurrentDateSettings()));
         }
-        AnalysisState state;
-        state.letterSystem = system;
-        state.foldAccents = foldAccents;
-        const AnalysisShown shown = RunAnalysis(state, data[i]);
+        AnalysisValues values = AssembleAnalysis(data[i], system, foldAccents, date, CurrentDateSettings());
+        ComparedName compared;
+        // The text as given, in which a byte that is no UTF-8 is still shown as the byte.
         compared.dataText = QString::fromStdU16String(data[i]);
-        compared.core = CoreNumbersOf(state.VowelSum, state.ConsonantSum, state.GrandTotal, date);
-        compared.chartCells = ChartCellTexts(shown.chart);
+        if (values.date) compared.date = QString::fromStdString(values.date->dates);
+        compared.core = std::move(values.core);
+        compared.chartCells = ChartCellTexts(values.shown.chart);
         names.push_back(std::move(compared));
     }
 

@@ -18,7 +18,7 @@ AnalysisShown RunAnalysis(AnalysisState& state, std::u16string_view data) {
     AnalysisShown shown;
     shown.chart = ChartOfCounts(result.VowelCounts, result.ConsonantCounts);
     shown.vowels = std::move(result.VowelRow);
-    shown.constants = std::move(result.ConsonantRow);
+    shown.consonants = std::move(result.ConsonantRow);
     shown.vTotal = ReduceChain(static_cast<std::uint64_t>(state.VowelSum));
     shown.cTotal = ReduceChain(static_cast<std::uint64_t>(state.ConsonantSum));
     shown.total = ReduceChain(static_cast<std::uint64_t>(state.GrandTotal));

@@ -37,7 +37,7 @@ struct AnalysisState {
 // What one analysis run writes into the window.
 struct AnalysisShown {
     std::string vowels;      // the vowel row
-    std::string constants;   // the consonant row
+    std::string consonants;  // the consonant row
     std::string vTotal;      // reduction chain of the vowel sum
     std::string cTotal;      // reduction chain of the consonant sum
     std::string total;       // reduction chain of the grand total

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Screenshot.h"
 
+#include "numerology/ValueNames.h"
 #include "platform/Regional.h"
 #include "report/content/TemplateData.h"
 #include "report/format/TemplateStream.h"
@@ -183,6 +184,19 @@ TEST_F(AnalyseWithDate, AddsTheDateGroup) {
     EXPECT_EQ(json.value(QStringLiteral("Cd2Lb")).toString(), QStringLiteral("Month + Day:"));
     EXPECT_EQ(json.value(QStringLiteral("Cd3Lb")).toString(), QStringLiteral("Day:"));
     EXPECT_EQ(json.value(QStringLiteral("Cd4Lb")).toString(), QStringLiteral("Name + Date:"));
+}
+
+// The keys are the values of the list given in JSON, those of the date only with a date.
+TEST_F(AnalyseWithDate, KeysAreTheJsonValuesOfTheList) {
+    for (const bool withDate : {false, true}) {
+        QStringList expected;
+        for (const ValueName& name : kValueNames) {
+            if (name.InJson() && (withDate || name.group == ValueGroup::Always)) expected << QString::fromLatin1(name.key);
+        }
+        expected.sort();
+        const QStringList date = withDate ? QStringList{"--date", "29/12/1985"} : QStringList{};
+        EXPECT_EQ(Json(Quillon(QStringList{"analyse", "--json"} + date + QStringList{"MARY 12"})).keys(), expected) << withDate;
+    }
 }
 
 TEST_F(AnalyseWithDate, TodayAndAnEmptyName) {

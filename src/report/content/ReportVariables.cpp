@@ -1,73 +1,83 @@
 #include "report/content/ReportVariables.h"
 
-#include <functional>
+#include <cstddef>
 
 #include "numerology/DigitChart.h"
 
 namespace quillon {
 namespace {
 
-enum class Group { Always, Date };
-
-struct Entry {
-    std::string name;
-    Group group;
-    std::function<ReportValue(const ReportSource&)> value;
-};
-
-std::array<Entry, kReportVariableCount> BuildTable() {
-    auto text = [](std::string ReportSource::*field) {
-        return [field](const ReportSource& s) -> ReportValue { return s.*field; };
-    };
-    auto constant = [](std::string value) {
-        return [value](const ReportSource&) -> ReportValue { return value; };
-    };
-    auto chart = [](std::size_t index) {
-        return [index](const ReportSource& s) -> ReportValue { return s.chartCells[index]; };
-    };
-
-    std::array<Entry, kReportVariableCount> table;
-    std::size_t n = 0;
-    auto add = [&](std::string name, Group group, std::function<ReportValue(const ReportSource&)> value) {
-        table[n++] = Entry{std::move(name), group, std::move(value)};
-    };
-    add("nameftr", Group::Always, constant(std::string(kNameFooter)));
-    add("master", Group::Always, [](const ReportSource&) -> ReportValue { return std::int32_t{33}; });
-    add("Method", Group::Always, text(&ReportSource::method));
-    add("Data", Group::Always,
-        [](const ReportSource& s) -> ReportValue { return UpperCaseAscii(s.data); });
-    add("Vowels", Group::Always, text(&ReportSource::vowels));
-    add("Consonants", Group::Always, text(&ReportSource::consonants));
-    add("CTot", Group::Always, text(&ReportSource::cTotal));
-    add("VTot", Group::Always, text(&ReportSource::vTotal));
-    add("Total", Group::Always, text(&ReportSource::total));
-    for (int cell = 0; cell < kChartCellCount; ++cell) {
-        add(ChartCellName(cell), Group::Always, chart(static_cast<std::size_t>(cell)));
+// The places in the list of values of the names the report answers, in the order of their rows.
+constexpr auto kReportRows = [] {
+    std::array<std::size_t, kReportVariableCount> rows{};
+    for (std::size_t i = 0; i < kValueNames.size(); ++i) {
+        if (kValueNames[i].InReport()) rows[static_cast<std::size_t>(kValueNames[i].reportRow - 1)] = i;
     }
-    add("Dates", Group::Date, text(&ReportSource::dates));
-    add("DateTotal", Group::Date, text(&ReportSource::dateTotal));
-    add("MonthDay", Group::Date, text(&ReportSource::monthDay));
-    add("DayTot", Group::Date, text(&ReportSource::dayTotal));
-    add("NameDate", Group::Date, text(&ReportSource::nameDate));
-    add("DatesLb", Group::Date, constant("Date:"));
-    add("Cd1Lb", Group::Date, constant("Date Total:"));
-    add("Cd2Lb", Group::Date, constant("Month + Day:"));
-    add("Cd3Lb", Group::Date, constant("Day:"));
-    add("Cd4Lb", Group::Date, constant("Name + Date:"));
-    return table;
-}
+    return rows;
+}();
 
-const std::array<Entry, kReportVariableCount>& Table() {
-    static const std::array<Entry, kReportVariableCount> table = BuildTable();
-    return table;
+ReportValue Answer(const ReportSource& s, const ValueName& name) {
+    switch (name.id) {
+        case ValueId::FixedText: return std::string(name.text);
+        case ValueId::Master: return std::int32_t{33};
+        case ValueId::Method: return s.method;
+        case ValueId::Data: return UpperCaseAscii(s.data);
+        case ValueId::VowelRow: return s.vowels;
+        case ValueId::ConsonantRow: return s.consonants;
+        case ValueId::VowelChain: return s.vTotal;
+        case ValueId::ConsonantChain: return s.cTotal;
+        case ValueId::TotalChain: return s.total;
+        case ValueId::ChartCell: return s.chartCells[static_cast<std::size_t>(name.chartCell)];
+        case ValueId::Dates: return s.dates;
+        case ValueId::DateChain: return s.dateTotal;
+        case ValueId::MonthDayChain: return s.monthDay;
+        case ValueId::DayChain: return s.dayTotal;
+        case ValueId::NameDateChain: return s.nameDate;
+        // Values the report has no variable for.
+        case ValueId::DataText:
+        case ValueId::VowelSum:
+        case ValueId::ConsonantSum:
+        case ValueId::NumberSum:
+        case ValueId::GrandTotal:
+        case ValueId::VowelDigit:
+        case ValueId::ConsonantDigit:
+        case ValueId::TotalDigit:
+        case ValueId::DateDigit:
+        case ValueId::NameDateDigit:
+        case ValueId::DateDigitSum:
+        case ValueId::Core: return {};
+    }
+    return {};
 }
 
 }  // namespace
 
+ReportSource ReportSourceOf(const AnalysisValues& values) {
+    ReportSource source;
+    source.method = std::string(DisplayName(values.state.letterSystem));
+    source.data = values.dataText;
+    source.vowels = values.shown.vowels;
+    source.consonants = values.shown.consonants;
+    source.vTotal = values.shown.vTotal;
+    source.cTotal = values.shown.cTotal;
+    source.total = values.shown.total;
+    source.chartCells = ChartCellTexts(values.shown.chart);
+    if (values.date) {
+        source.dates = values.date->dates;
+        source.dateTotal = values.date->totals.dateTotal;
+        source.monthDay = values.date->totals.monthDay;
+        source.dayTotal = values.date->totals.dayTotal;
+        source.datePanelVisible = true;
+    }
+    source.nameDate = values.shown.nameDate;
+    source.dateDigitSum = values.state.DateDigitSum;
+    return source;
+}
+
 const std::array<std::string, kReportVariableCount>& ReportVariableNames() {
     static const std::array<std::string, kReportVariableCount> names = [] {
         std::array<std::string, kReportVariableCount> result;
-        for (std::size_t i = 0; i < result.size(); ++i) result[i] = Table()[i].name;
+        for (std::size_t i = 0; i < result.size(); ++i) result[i] = kValueNames[kReportRows[i]].key;
         return result;
     }();
     return names;
@@ -77,12 +87,13 @@ ReportValue GetReportValue(const ReportSource& source, std::string_view name) {
     const bool dateApplies = source.dateDigitSum > 0 && source.datePanelVisible;
     ReportValue value;
     // Every name is compared, also after a match; the names are distinct, so at most one answers.
-    for (const Entry& entry : Table()) {
-        if (entry.name != name) continue;
+    for (const std::size_t row : kReportRows) {
+        const ValueName& entry = kValueNames[row];
+        if (entry.key != name) continue;
         switch (entry.group) {
-            case Group::Always: value = entry.value(source); break;
-            case Group::Date:
-                if (dateApplies) value = entry.value(source);
+            case ValueGroup::Always: value = Answer(source, entry); break;
+            case ValueGroup::OfTheDate:
+                if (dateApplies) value = Answer(source, entry);
                 break;
         }
     }

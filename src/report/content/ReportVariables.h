@@ -1,7 +1,9 @@
 #pragma once
 // The names the analysis window answers when a report asks for a variable, and the values it
-// gives. The window (and the command line, which shows the same values) fill a ReportSource with
-// the texts of the window's fields at the moment of the question; GetReportValue does the rest.
+// gives. The window fills a ReportSource with the texts of its fields at the moment of the
+// question, the command line makes one of the values it analysed (ReportSourceOf); GetReportValue
+// does the rest. The names are those of the list of values (numerology/ValueNames.h) that have a
+// row in the report's table.
 
 #include <array>
 #include <cstdint>
@@ -9,13 +11,15 @@
 #include <string_view>
 #include <variant>
 
+#include "numerology/AnalysisValues.h"
 #include "numerology/DigitChart.h"
+#include "numerology/ValueNames.h"
 #include "report/engine/Values.h"
 
 namespace quillon {
 
 // Empty (not answered), a string, or an integer ("master" alone).
-using ReportValue = std::variant<std::monostate, std::string, std::int32_t>;
+using ReportValue = FieldValue;
 
 // The texts of the analysis window's fields and labels, as UTF-8, read at the moment of a request.
 struct ReportSource {
@@ -32,8 +36,9 @@ struct ReportSource {
     bool datePanelVisible = false;
 };
 
-inline constexpr int kReportVariableCount = 49;
-inline constexpr std::string_view kNameFooter = "https://quillon.example.org/numerology";
+// The texts the window's fields would hold for these values, with the date panel open when there
+// is a date.
+ReportSource ReportSourceOf(const AnalysisValues& values);
 
 // The 49 names in the order they are compared.
 const std::array<std::string, kReportVariableCount>& ReportVariableNames();

@@ -232,7 +232,7 @@ void TCalcFrm::CalcBtnClick() {
     // A field lays its text out anew whenever it is set, also to the same text: a keystroke
     // changes only some of them.
     const std::pair<QLineEdit*, const std::string*> fields[] = {
-        {Vowels, &shown.vowels}, {Constants, &shown.constants}, {VTotal, &shown.vTotal},
+        {Vowels, &shown.vowels}, {Constants, &shown.consonants}, {VTotal, &shown.vTotal},
         {CTotal, &shown.cTotal}, {Total, &shown.total},         {NmDt, &shown.nameDate}};
     for (const auto& [field, text] : fields) {
         const QString value = QString::fromStdString(*text);

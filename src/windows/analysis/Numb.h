@@ -1,7 +1,8 @@
 #pragma once
 // The analysis window: the data field with its vowel and consonant rows, the three totals, the
 // digit chart, the command buttons and the (hidden) date panel. It holds the window-wide state and
-// the simple commands; the analysis itself is RunAnalysis, so the window only moves texts.
+// the simple commands; the analysis itself is RunAnalysis and CalculateDate, the steps that
+// AssembleAnalysis puts together for the command line, so the window only moves texts.
 
 #include <QPoint>
 #include <QPointer>

@@ -111,5 +111,23 @@ TEST(ReportVariables, DateGroupNeedsADateResultAndTheOpenPanel) {
     }
 }
 
+// What the command line's reports read: the texts the window's fields hold for the same analysis,
+// the date panel open only with a date.
+TEST(ReportVariables, ASourceOfTheAnalysedValuesAnswersAsTheWindowsFields) {
+    const std::array<std::u16string, 12> months = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
+                                                   u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
+    const DateSettings settings = ParseShortDateFormat(u"MM/dd/yyyy", months);
+    ReportSource fields = SourceWithDate();
+    fields.chartCells = ChartCellTexts(CountDigits(fields.vowels, fields.consonants));
+    const ReportSource dated =
+        ReportSourceOf(AssembleAnalysis(u"MARy 12", LetterSystem::Pythagorean, false, CivilDate{1985, 12, 29}, settings));
+    for (const std::string& name : ReportVariableNames()) {
+        EXPECT_EQ(GetReportValue(dated, name), GetReportValue(fields, name)) << name;
+    }
+    const ReportSource undated = ReportSourceOf(AssembleAnalysis(u"MARy 12", LetterSystem::Pythagorean, false, {}, settings));
+    EXPECT_EQ(GetReportValue(undated, "Total"), GetReportValue(fields, "Total"));
+    for (const char* name : kDateGroup) EXPECT_EQ(GetReportValue(undated, name), ReportValue()) << name;
+}
+
 }  // namespace
 }  // namespace quillon
