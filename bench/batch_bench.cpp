@@ -6,7 +6,6 @@
 // QUILLON_BENCH_NAMES) to /dev/null through the program's own input and output files.
 
 #include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>

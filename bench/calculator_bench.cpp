@@ -20,7 +20,8 @@ void BM_TypeACalculation(benchmark::State& state) {
     Surroundings surroundings;
     quillon::TOvcBasicCalculatorEngine engine(surroundings);
     for (auto _ : state) {
-        for (const char16_t key : std::u16string_view(u"1234.5+678*9/3-1=")) engine.Press(*engine.TypedCharacterButton(key));
+        for (const char16_t key : std::u16string_view(u"1234.5+678*9/3-1="))
+            engine.Press(*engine.TypedCharacterButton(key));
         benchmark::DoNotOptimize(engine.DisplayText());
     }
 }

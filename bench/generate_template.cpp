@@ -88,24 +88,28 @@ std::map<std::string, std::function<ReportTemplate(std::size_t)>> Cases() {
         {"empty-lines", [](std::size_t bytes) { return ManyLines(1, bytes / LineBytes(0), "", false); }},
         {"empty-lines-split", [](std::size_t bytes) { return ManyLines(1, bytes / LineBytes(0), "", true); }},
         // Lines of 65,535 characters in narrow memos that wrap them a word a line.
-        {"long-lines", [](std::size_t bytes) {
+        {"long-lines",
+         [](std::size_t bytes) {
              std::string line;
              while (line.size() + 2 <= 65535) line += "x ";
              return ManyLines(16, bytes / 16 / LineBytes(line.size()), line, false);
          }},
-        {"long-lines-split", [](std::size_t bytes) {
+        {"long-lines-split",
+         [](std::size_t bytes) {
              std::string line;
              while (line.size() + 2 <= 65535) line += "x ";
              return ManyLines(16, bytes / 16 / LineBytes(line.size()), line, true);
          }},
         // Lines of characters that take three bytes in UTF-8 (the euro sign is one byte in the stream).
-        {"ansi-lines", [](std::size_t bytes) {
+        {"ansi-lines",
+         [](std::size_t bytes) {
              std::string euros;
              for (std::size_t i = 0; i < 65535; ++i) euros += "\xE2\x82\xAC";
              return ManyLines(16, bytes / 16 / LineBytes(65535), euros, false);
          }},
         // A memo of 1 MB and memos whose every line is the whole of it.
-        {"memo-references", [](std::size_t bytes) {
+        {"memo-references",
+         [](std::size_t bytes) {
              Builder b;
              b.Band(BandType::ReportTitle, 100, 20, false);
              TfrMemoView& source = b.Memo(60, 100, 55, 20);
@@ -116,13 +120,15 @@ std::map<std::string, std::function<ReportTemplate(std::size_t)>> Cases() {
              return std::move(b.report);
          }},
         // Lines of line breaks.
-        {"crlf", [](std::size_t bytes) {
+        {"crlf",
+         [](std::size_t bytes) {
              std::string line;
              while (line.size() + 6 <= 65535) line += "[CRLF]";
              return ManyLines(1, bytes / LineBytes(line.size()), line, false);
          }},
         // A page header on every page of a tall split band.
-        {"header-pages", [](std::size_t) {
+        {"header-pages",
+         [](std::size_t) {
              Builder b;
              b.Band(BandType::PageHeader, 60, 30, false);
              TfrMemoView& header = b.Memo(60, 60, 600, 30);
@@ -133,7 +139,8 @@ std::map<std::string, std::function<ReportTemplate(std::size_t)>> Cases() {
              return std::move(b.report);
          }},
         // As many small memos as the bytes hold, on one page.
-        {"objects", [](std::size_t bytes) {
+        {"objects",
+         [](std::size_t bytes) {
              Builder b;
              const std::size_t perMemo = WriteTemplate(ManyLines(1, 1, "x", false), "", 0).size() -
                                          WriteTemplate(ManyLines(0, 1, "x", false), "", 0).size();
@@ -141,7 +148,8 @@ std::map<std::string, std::function<ReportTemplate(std::size_t)>> Cases() {
              return std::move(b.report);
          }},
         // Variables each twice the one before, 40 deep.
-        {"doubling", [](std::size_t) {
+        {"doubling",
+         [](std::size_t) {
              Builder b;
              b.Band(BandType::ReportTitle, 100, 20, false);
              b.Memo(60, 100, 55, 20).Memo = {"[V40]"};
@@ -159,27 +167,31 @@ std::map<std::string, std::function<ReportTemplate(std::size_t)>> Cases() {
         {"max-lines", [](std::size_t) { return ManyLines(10, 10000, "x", true); }},
         // Four memos of a megabyte of four-letter words, wrapped a word a line when exported and
         // printed; and the same in a stretched band, split over pages a word a line.
-        {"max-text", [](std::size_t) {
+        {"max-text",
+         [](std::size_t) {
              ReportTemplate t = ManyLines(4, 0, "", false);
              for (auto& object : t.Pages[0].Objects) {
-                 if (object->Kind() == ObjectKind::Memo) FillMemo(static_cast<TfrMemoView&>(*object), 4, (1 << 20) - 2000);
+                 if (object->Kind() == ObjectKind::Memo)
+                     FillMemo(static_cast<TfrMemoView&>(*object), 4, (1 << 20) - 2000);
              }
              return t;
          }},
-        {"max-text-split", [](std::size_t) {
+        {"max-text-split",
+         [](std::size_t) {
              ReportTemplate t = ManyLines(4, 0, "", true);
              for (auto& object : t.Pages[0].Objects) {
-                 if (object->Kind() == ObjectKind::Memo) FillMemo(static_cast<TfrMemoView&>(*object), 4, (1 << 20) - 2000);
+                 if (object->Kind() == ObjectKind::Memo)
+                     FillMemo(static_cast<TfrMemoView&>(*object), 4, (1 << 20) - 2000);
              }
              return t;
          }},
         // Lines of 65,535 letters without a blank in memos wide enough for half of one: each
         // line is measured a letter at a time to find where it breaks.
-        {"max-unbroken", [](std::size_t) {
-             return ManyLines(4, (1 << 20) / 65535 - 1, std::string(65535, 'x'), false, 2000);
-         }},
+        {"max-unbroken",
+         [](std::size_t) { return ManyLines(4, (1 << 20) / 65535 - 1, std::string(65535, 'x'), false, 2000); }},
         // A memo of a megabyte, and fifteen memos that are the whole of it.
-        {"max-references", [](std::size_t) {
+        {"max-references",
+         [](std::size_t) {
              Builder b;
              b.Band(BandType::ReportTitle, 100, 20, false);
              TfrMemoView& source = b.Memo(60, 100, 55, 20);
@@ -188,7 +200,8 @@ std::map<std::string, std::function<ReportTemplate(std::size_t)>> Cases() {
              return std::move(b.report);
          }},
         // A page header of 160 KB on every page of a band split over pages.
-        {"max-header", [](std::size_t) {
+        {"max-header",
+         [](std::size_t) {
              Builder b;
              b.Band(BandType::PageHeader, 60, 30, false);
              FillMemo(b.Memo(60, 60, 600, 30), 8, 160000);
@@ -198,7 +211,8 @@ std::map<std::string, std::function<ReportTemplate(std::size_t)>> Cases() {
          }},
         // As many objects as a template may hold, outside any band, on every page of a band
         // split a line a page.
-        {"max-objects", [](std::size_t) {
+        {"max-objects",
+         [](std::size_t) {
              Builder b;
              b.Band(BandType::ReportTitle, 100, 20, true);
              TfrMemoView& body = b.Memo(60, 100, 600, 20);
@@ -209,7 +223,8 @@ std::map<std::string, std::function<ReportTemplate(std::size_t)>> Cases() {
          }},
         // A line far down every page (an overlay band's) of a band split a line a page: rows down
         // to it on each.
-        {"max-rows", [](std::size_t) {
+        {"max-rows",
+         [](std::size_t) {
              Builder b;
              b.Band(BandType::ReportTitle, 100, 20, true);
              TfrMemoView& body = b.Memo(60, 100, 600, 20);
@@ -220,7 +235,8 @@ std::map<std::string, std::function<ReportTemplate(std::size_t)>> Cases() {
              return std::move(b.report);
          }},
         // Ten memos of 10,000 lines whose spacing puts every line on the same row.
-        {"max-same-row", [](std::size_t) {
+        {"max-same-row",
+         [](std::size_t) {
              ReportTemplate t = ManyLines(10, 10000, "x", false);
              for (auto& object : t.Pages[0].Objects) {
                  if (object->Kind() == ObjectKind::Memo) static_cast<TfrMemoView&>(*object).LineSpacing = -13;
@@ -228,7 +244,8 @@ std::map<std::string, std::function<ReportTemplate(std::size_t)>> Cases() {
              return t;
          }},
         // Numbers that each add the one before to itself, 40 deep.
-        {"max-doubling", [](std::size_t) {
+        {"max-doubling",
+         [](std::size_t) {
              Builder b;
              b.Band(BandType::ReportTitle, 100, 20, false);
              b.Memo(60, 100, 55, 20).Memo = {"[V40]"};

@@ -1,20 +1,19 @@
 // Preparation of the print template, and of a synthetic report whose stretched band runs over
 // many pages: time per page and bytes kept per prepared page.
 
-#include <benchmark/benchmark.h>
-
-#include "report/content/ReportVariables.h"
-#include "report/content/TemplateData.h"
-#include "report/format/TemplateStream.h"
-#include "report/engine/FixedCanvas.h"
-#include "report/export/ExportRun.h"
-#include "report/export/RtfExport.h"
-
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <benchmark/benchmark.h>
 #include <filesystem>
 #include <memory>
+
+#include "report/content/ReportVariables.h"
+#include "report/content/TemplateData.h"
+#include "report/engine/FixedCanvas.h"
+#include "report/export/ExportRun.h"
+#include "report/export/RtfExport.h"
+#include "report/format/TemplateStream.h"
 
 namespace {
 
@@ -39,7 +38,9 @@ void BM_PreparePrintTemplate(benchmark::State& state) {
     source.data = "MARY ELIZABETH QUILLON-SMYTHE 12 04 1985";
     source.dateDigitSum = 37;
     source.datePanelVisible = true;
-    report.OnGetValue = [&source](const std::string& name, Value& value) { value = ToValue(GetReportValue(source, name)); };
+    report.OnGetValue = [&source](const std::string& name, Value& value) {
+        value = ToValue(GetReportValue(source, name));
+    };
     for (auto _ : state) {
         report.Prepare();
         benchmark::DoNotOptimize(report.EMFPages.Count());
@@ -79,7 +80,8 @@ void ServePages(TfrReport& report) {
     report.OnGetValue = [line](const std::string& name, Value& value) {
         if (name != "Page") return;
         std::string text;
-        for (int i = 0; i < 60; ++i) text += (i ? "\r\n" : "") + ("Line " + std::to_string((*line)++) + " of the report");
+        for (int i = 0; i < 60; ++i)
+            text += (i ? "\r\n" : "") + ("Line " + std::to_string((*line)++) + " of the report");
         value = std::move(text);
     };
 }
@@ -99,12 +101,13 @@ void BM_PrepareOverflow(benchmark::State& state) {
         benchmark::DoNotOptimize(report.EMFPages.Count());
     }
     std::size_t bytes = 0;
-    for (int i = 0; i < report.EMFPages.Count(); ++i) bytes += sizeof(PreparedPage) + report.EMFPages[i].Stream.capacity();
+    for (int i = 0; i < report.EMFPages.Count(); ++i)
+        bytes += sizeof(PreparedPage) + report.EMFPages[i].Stream.capacity();
     state.counters["pages"] = report.EMFPages.Count();
     state.counters["bytes_per_page"] = static_cast<double>(bytes) / report.EMFPages.Count();
     state.counters["time_per_page"] =
-        benchmark::Counter(static_cast<double>(report.EMFPages.Count()), benchmark::Counter::kIsIterationInvariantRate |
-                                                                               benchmark::Counter::kInvert);
+        benchmark::Counter(static_cast<double>(report.EMFPages.Count()),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_PrepareOverflow)->Arg(1)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
 
@@ -122,11 +125,12 @@ void BM_ExportOverflow(benchmark::State& state) {
     report.Prepare();
     TfrRTFExport writer;
     ConfigureAsExportButton(writer);
-    const std::string file = (std::filesystem::temp_directory_path() / ("quillon-bench-" + std::to_string(::getpid()) + ".rtf")).string();
+    const std::string file =
+        (std::filesystem::temp_directory_path() / ("quillon-bench-" + std::to_string(::getpid()) + ".rtf")).string();
     for (auto _ : state) benchmark::DoNotOptimize(ExportToFile(report, writer, file).IsDone());
     state.counters["time_per_page"] =
-        benchmark::Counter(static_cast<double>(report.EMFPages.Count()), benchmark::Counter::kIsIterationInvariantRate |
-                                                                               benchmark::Counter::kInvert);
+        benchmark::Counter(static_cast<double>(report.EMFPages.Count()),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(file));
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);

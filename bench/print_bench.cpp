@@ -4,14 +4,13 @@
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
-
 #include <filesystem>
 
-#include "support/PrivateCups.h"
-#include "windows/analysis/Windows.h"
 #include "platform/QtPrinterDriver.h"
 #include "report/engine/PrintRun.h"
 #include "report/format/TemplateStream.h"
+#include "support/PrivateCups.h"
+#include "windows/analysis/Windows.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 //   xvfb-run -a build/release/bench/startup_bench
 
 #include <X11/Xlib.h>
-#include <benchmark/benchmark.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <chrono>
 #include <optional>
 #include <vector>
@@ -52,7 +52,8 @@ std::optional<double> TimeToMappedWindow(Display* display, const char* program, 
             }
         }
         if (elapsed) break;
-        const double waited = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double waited =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         if (waited > kTimeoutMs || waitpid(child, nullptr, WNOHANG) == child) break;
         pollfd connection{ConnectionNumber(display), POLLIN, 0};
         poll(&connection, 1, 20);

@@ -2,16 +2,15 @@
 // off-screen and never painted.
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <benchmark/benchmark.h>
 
-#include "windows/analysis/Windows.h"
 #include "platform/FileDialogs.h"
-
-#include <QDir>
-#include <QFile>
+#include "windows/analysis/Windows.h"
 
 namespace {
 

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::pair<const char*, std::span<const std::uint8_t>> forms[] = {{"print.frf", quillon::PrintReportForm()},
-                                                                            {"export.frf", quillon::ExportReportForm()}};
+                                                                           {"export.frf", quillon::ExportReportForm()}};
     for (const auto& [name, form] : forms) {
         const auto stream = quillon::UnwrapReportForm(form);
         std::ofstream out(std::string(argv[1]) + "/" + name, std::ios::binary | std::ios::trunc);

@@ -1,29 +1,29 @@
 // Quillon's entry point: the analysis window, or a command answered without a window.
 
+#include <fcntl.h>
+#include <stdio_ext.h>
+#include <unistd.h>
+
 #include <QApplication>
-#include <QTimer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QTextStream>
-#include <fcntl.h>
-#include <stdio_ext.h>
-#include <unistd.h>
-
+#include <QTimer>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "cli/CommandLine.h"
 #include "cli/Screenshot.h"
-#include "common/Version.h"
-#include "windows/analysis/Windows.h"
 #include "common/SafeSave.h"
 #include "common/TemporaryFiles.h"
 #include "common/Utf8.h"
+#include "common/Version.h"
 #include "platform/QtMessages.h"
 #include "platform/QtPrinterDriver.h"
+#include "windows/analysis/Windows.h"
 #include "windows/help/HelpService.h"
 
 namespace {

@@ -21,7 +21,7 @@ enum class OutputFormat { Csv, Tsv, JsonLines };
 
 // A column of a CSV input, named by its header text or by its 1-based number.
 struct ColumnRef {
-    std::string name;     // used when number is 0
+    std::string name;  // used when number is 0
     std::size_t number = 0;
 
     bool ByName() const { return number == 0; }
@@ -74,7 +74,8 @@ struct BatchOptions {
     bool HasDate() const { return date.has_value() || dateColumn.has_value(); }
     // Whether the rows need their core numbers: to write them or to test them.
     bool NeedsCore() const {
-        return core || std::any_of(where.begin(), where.end(), [](const WhereClause& clause) { return clause.key == WhereKey::Core; });
+        return core || std::any_of(where.begin(), where.end(),
+                                   [](const WhereClause& clause) { return clause.key == WhereKey::Core; });
     }
 };
 

@@ -22,7 +22,8 @@ void AnalyseTotalsOf(const Text& data, LetterSystem system, AnalysisState& state
     std::int32_t consonantSum = 0;
     std::int32_t numberSum = 0;
     for (const auto c : data) {
-        const LetterEffect& effect = EffectOf(effects, static_cast<char16_t>(static_cast<std::make_unsigned_t<decltype(c)>>(c)));
+        const LetterEffect& effect =
+            EffectOf(effects, static_cast<char16_t>(static_cast<std::make_unsigned_t<decltype(c)>>(c)));
         vowelSum += effect.vowel;
         consonantSum += effect.consonant;
         numberSum += effect.number;
@@ -166,7 +167,8 @@ std::optional<std::string> RowAnalyser::Analyse(std::string_view name, std::opti
     } else {
         row.nameDate.clear();
     }
-    if (needsCore_) row.core = CoreNumbersOf(row.state.VowelSum, row.state.ConsonantSum, row.state.GrandTotal, row.date);
+    if (needsCore_)
+        row.core = CoreNumbersOf(row.state.VowelSum, row.state.ConsonantSum, row.state.GrandTotal, row.date);
     return std::nullopt;
 }
 

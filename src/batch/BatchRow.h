@@ -21,7 +21,7 @@ namespace quillon::batch {
 
 struct BatchRow {
     std::string dataText;  // the data text as analysed, UTF-8: normalised, vowel Ys in lowercase
-    AnalysisState state;  // the four sums and the date sum
+    AnalysisState state;   // the four sums and the date sum
     DigitChart chart;
     // The reduction chains of the three sums; they point into a table of chains that lives as
     // long as the program, or into spill for a sum past its end.

@@ -39,7 +39,10 @@ std::string Describe(const ColumnRef& column) {
 class ChunkWorker {
 public:
     ChunkWorker(const BatchOptions& options, const Columns& columns)
-        : options_(options), columns_(columns), analyser_(options), writer_(options.format, options.HasDate(), options.core) {}
+        : options_(options),
+          columns_(columns),
+          analyser_(options),
+          writer_(options.format, options.HasDate(), options.core) {}
 
     void Process(const Chunk& chunk, ChunkResult& result) {
         result.output.Clear();
@@ -116,8 +119,8 @@ private:
 // Hands results to the output in input order, numbering the skipped rows' lines.
 class OrderedOutput {
 public:
-    OrderedOutput(const ByteSink& output, const BatchCallbacks& callbacks, BatchOutcome& outcome, std::uint64_t linesBefore,
-                  std::uint64_t bytesBefore)
+    OrderedOutput(const ByteSink& output, const BatchCallbacks& callbacks, BatchOutcome& outcome,
+                  std::uint64_t linesBefore, std::uint64_t bytesBefore)
         : output_(output), callbacks_(callbacks), outcome_(outcome), lines_(linesBefore), bytes_(bytesBefore) {}
 
     bool Write(std::string_view bytes) {
@@ -152,8 +155,8 @@ private:
 };
 
 // Reads the header record off the first chunk and finds the named columns in it.
-std::optional<std::string> TakeHeader(const BatchOptions& options, Chunk& chunk, Columns& columns,
-                                      std::uint64_t& lines, std::uint64_t& bytes) {
+std::optional<std::string> TakeHeader(const BatchOptions& options, Chunk& chunk, Columns& columns, std::uint64_t& lines,
+                                      std::uint64_t& bytes) {
     if (chunk.oversized) return "the header is longer than " + std::to_string(options.maxRecordBytes) + " bytes";
     std::vector<std::string> fields;
     std::size_t count = 0;
@@ -184,7 +187,8 @@ std::optional<std::string> TakeHeader(const BatchOptions& options, Chunk& chunk,
 // in order. At most `capacity` chunks are read and not yet written.
 class WorkerPool {
 public:
-    WorkerPool(const BatchOptions& options, const Columns& columns) : capacity_(static_cast<std::size_t>(options.threads) * 2 + 1) {
+    WorkerPool(const BatchOptions& options, const Columns& columns)
+        : capacity_(static_cast<std::size_t>(options.threads) * 2 + 1) {
         slots_.resize(capacity_);
         for (int i = 0; i < options.threads; ++i) {
             threads_.emplace_back([this, &options, &columns] { Work(ChunkWorker(options, columns)); });
@@ -300,7 +304,8 @@ BatchOutcome RunBatch(const BatchOptions& options, const ByteSource& input, cons
         outcome.failure = reader.Failure();
         return outcome;
     }
-    const bool inputHeader = options.column && (options.column->ByName() || (options.dateColumn && options.dateColumn->ByName()));
+    const bool inputHeader =
+        options.column && (options.column->ByName() || (options.dateColumn && options.dateColumn->ByName()));
     if (any && inputHeader) {
         if (auto error = TakeHeader(options, first, columns, headerLines, headerBytes)) {
             outcome.failure = std::move(error);

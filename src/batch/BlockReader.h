@@ -56,7 +56,7 @@ private:
 
     const BatchOptions& options_;
     const ByteSource& input_;
-    std::string pending_;          // the start of a record that has not ended yet
+    std::string pending_;             // the start of a record that has not ended yet
     std::size_t pendingScanned_ = 0;  // how much of it the scanner has seen
     bool eof_ = false;
     bool started_ = false;

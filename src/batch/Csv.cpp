@@ -33,7 +33,8 @@ char* Escaped(char* out, char letter) {
 
 std::size_t CountLineEnds(std::string_view text) {
     std::size_t count = 0;
-    for (std::size_t at = NextLineEnd(text, 0); at != std::string_view::npos; at = NextLineEnd(text, AfterLineEnd(text, at))) {
+    for (std::size_t at = NextLineEnd(text, 0); at != std::string_view::npos;
+         at = NextLineEnd(text, AfterLineEnd(text, at))) {
         ++count;
     }
     return count;
@@ -46,7 +47,8 @@ std::size_t FirstLineEnd(std::string_view text) {
 }
 
 std::size_t LastLineEnd(std::string_view text) {
-    for (std::size_t at = text.find_last_of("\r\n"); at != std::string_view::npos; at = text.find_last_of("\r\n", at - 1)) {
+    for (std::size_t at = text.find_last_of("\r\n"); at != std::string_view::npos;
+         at = text.find_last_of("\r\n", at - 1)) {
         // A line feed ends a line, and so does a carriage return whose next byte is known and is no line feed.
         if (text[at] == '\n' || (at + 1 < text.size() && text[at + 1] != '\n')) return at + 1;
         if (at == 0) break;
@@ -122,8 +124,8 @@ CsvRecord ReadCsvRecord(std::string_view text, std::size_t begin, std::vector<st
         const CsvState next = Next(state, c);
         // Quotes that open or close a field, and the first of a doubled pair, are not content;
         // the separating comma is not either.
-        const bool content = !(c == ',' && next == CsvState::FieldStart) && !(c == '"' && state == CsvState::FieldStart) &&
-                             !(c == '"' && state == CsvState::Quoted);
+        const bool content = !(c == ',' && next == CsvState::FieldStart) &&
+                             !(c == '"' && state == CsvState::FieldStart) && !(c == '"' && state == CsvState::Quoted);
         if (c == ',' && next == CsvState::FieldStart) {
             field = &startField();
         } else if (content) {

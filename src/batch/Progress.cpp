@@ -40,16 +40,19 @@ std::string FormatProgress(std::uint64_t bytesRead, std::optional<std::uint64_t>
                            double elapsedSeconds) {
     std::string line = "quillon: " + Bytes(bytesRead);
     if (totalBytes && *totalBytes > 0) {
-        const auto percent = static_cast<int>(static_cast<double>(bytesRead) * 100.0 / static_cast<double>(*totalBytes));
+        const auto percent =
+            static_cast<int>(static_cast<double>(bytesRead) * 100.0 / static_cast<double>(*totalBytes));
         line += " of " + Bytes(*totalBytes) + " (" + std::to_string(percent) + "%)";
     } else {
         line += " read";
     }
     if (elapsedSeconds > 0) {
-        line += ", " + std::to_string(static_cast<std::uint64_t>(static_cast<double>(rows) / elapsedSeconds)) + " names/s";
+        line +=
+            ", " + std::to_string(static_cast<std::uint64_t>(static_cast<double>(rows) / elapsedSeconds)) + " names/s";
     }
     if (totalBytes && bytesRead > 0 && bytesRead <= *totalBytes && elapsedSeconds > 0) {
-        const double left = static_cast<double>(*totalBytes - bytesRead) * elapsedSeconds / static_cast<double>(bytesRead);
+        const double left =
+            static_cast<double>(*totalBytes - bytesRead) * elapsedSeconds / static_cast<double>(bytesRead);
         line += ", " + Duration(left) + " left";
     }
     return line;

@@ -1,11 +1,10 @@
 // The writing of batch rows: the header and every row in CSV, TSV or JSON lines, from the list of
 // values (numerology/ValueNames.h), whose batch values are the columns.
-#include "batch/BatchRow.h"
-
 #include <charconv>
 #include <cstring>
 #include <utility>
 
+#include "batch/BatchRow.h"
 #include "batch/Csv.h"
 #include "numerology/ValueNames.h"
 
@@ -20,9 +19,9 @@ struct Field {
     // Plain is a text that never needs quoting or escaping: the system's name and the chains.
     enum class Kind { Text, Plain, Number, Count, ChartDigit, Core, Null, Absent } kind = Kind::Absent;
     std::string_view text;
-    long long number = 0;  // a number or count; the vowels of a chart digit
-    long long consonants = 0;  // the consonants of a chart digit
-    int digit = 0;             // the chart digit, 1 to 9
+    long long number = 0;                         // a number or count; the vowels of a chart digit
+    long long consonants = 0;                     // the consonants of a chart digit
+    int digit = 0;                                // the chart digit, 1 to 9
     const std::string_view* cellNames = nullptr;  // the names of a chart digit's three cells
 };
 
@@ -92,7 +91,8 @@ template <std::size_t index, typename Visit>
                           "the three cells of a chart digit are batch columns one after the other");
             static constexpr std::string_view kCells[] = {name.key, consonants.key, total.key};
             const int digit = name.chartCell / 3 + 1;
-            const Field field{Field::Kind::ChartDigit, {}, row.chart.Vowel(digit), row.chart.Consonant(digit), digit, kCells};
+            const Field field{Field::Kind::ChartDigit,    {},    row.chart.Vowel(digit),
+                              row.chart.Consonant(digit), digit, kCells};
             return visit(p, name.key, field);
         }
     } else {
@@ -273,7 +273,8 @@ void RowWriter::AppendHeader(ByteBuffer& out) const {
 
 void RowWriter::AppendRow(const BatchRow& row, ByteBuffer& out) {
     const std::string_view dataText = row.dataText;
-    char* p = out.Reserve(kRowBytesBesideTexts + (withCore_ ? kCoreBytes : 0) + 6 * (dataText.size() + row.dates.size()));
+    char* p =
+        out.Reserve(kRowBytesBesideTexts + (withCore_ ? kCoreBytes : 0) + 6 * (dataText.size() + row.dates.size()));
     switch (format_) {
         case OutputFormat::Csv:
         case OutputFormat::Tsv: {
@@ -283,17 +284,19 @@ void RowWriter::AppendRow(const BatchRow& row, ByteBuffer& out) {
             const OutputFormat format = format_;
             const bool withDate = withDate_;
             // Written into each column's own code (VisitValue), where the field's kind is known.
-            auto put = [csv, format, withDate, &row, &numbers, &triples](char* at, std::string_view, const Field& field)
-                __attribute__((always_inline)) {
+            auto put = [ csv, format, withDate, &row, &numbers, &
+                         triples ](char* at, std::string_view, const Field& field) __attribute__((always_inline)) {
                 switch (field.kind) {
                     case Field::Kind::ChartDigit:
                         // A name has at most 40 characters: its counts have a written triple.
                         if (field.number <= kTripleCounts && field.consonants <= kTripleCounts) {
-                            const ChartTriple& known = triples[static_cast<std::size_t>(field.number * (kTripleCounts + 1) + field.consonants)];
+                            const ChartTriple& known = triples[static_cast<std::size_t>(
+                                field.number * (kTripleCounts + 1) + field.consonants)];
                             std::memcpy(at, known.bytes, sizeof known.bytes);
                             return at + known.size;
                         }
-                        for (const long long count : {field.number, field.consonants, field.number + field.consonants}) {
+                        for (const long long count :
+                             {field.number, field.consonants, field.number + field.consonants}) {
                             at = PutNumber(at, count);
                             *at++ = csv ? ',' : '\t';
                         }

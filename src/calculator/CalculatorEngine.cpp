@@ -82,9 +82,7 @@ void TOvcBasicCalculatorEngine::Perform(CalcButton button) {
         case CalcButton::Digit6:
         case CalcButton::Digit7:
         case CalcButton::Digit8:
-        case CalcButton::Digit9:
-            TypeDigit(static_cast<int>(button) - static_cast<int>(CalcButton::Digit0));
-            break;
+        case CalcButton::Digit9: TypeDigit(static_cast<int>(button) - static_cast<int>(CalcButton::Digit0)); break;
         case CalcButton::Decimal: TypeDecimalPoint(); break;
         case CalcButton::Back: BackSpace(); break;
         case CalcButton::ClearEntry: ClearEntry(); break;

@@ -1,11 +1,11 @@
 // The calculator engine's text: the characters that keys and the clipboard bring, the entry read as
 // a number and results written in the result format.
-#include "calculator/CalculatorEngine.h"
-
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <string>
+
+#include "calculator/CalculatorEngine.h"
 
 namespace quillon {
 namespace {
@@ -92,11 +92,10 @@ std::u16string TOvcBasicCalculatorEngine::FormatResult(long double value) const 
     if (value == 0) value = 0;  // -0 shows as 0.00
     // The widest finite long double has 4933 integer digits.
     std::string buffer(4960 + kMaxDecimals, '\0');
-    const auto [end, error] =
-        decimals_ == 0
-            ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 6)
-            : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed,
-                            std::abs(decimals_));
+    const auto [end, error] = decimals_ == 0 ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                                             std::chars_format::general, 6)
+                                             : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                                             std::chars_format::fixed, std::abs(decimals_));
     if (error != std::errc()) return std::u16string(kCalcErrorText);
     std::u16string text;
     text.reserve(static_cast<std::size_t>(end - buffer.data()));

@@ -72,8 +72,9 @@ NumerologyStep ReduceEntryText(std::u16string_view entry, char16_t decimalSepara
     // written from its unsigned value instead of overflowing.
     std::int64_t sum = 0;
     if (__builtin_add_overflow(*leadingValue, *lastValue, &sum)) {
-        return Result(std::to_string(static_cast<std::uint64_t>(*leadingValue) + static_cast<std::uint64_t>(*lastValue)),
-                      split.fractionPart);
+        return Result(
+            std::to_string(static_cast<std::uint64_t>(*leadingValue) + static_cast<std::uint64_t>(*lastValue)),
+            split.fractionPart);
     }
     return Result(std::to_string(sum), split.fractionPart);
 }

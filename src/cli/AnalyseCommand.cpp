@@ -76,10 +76,11 @@ QJsonObject CoreJson(const CoreNumbers& core) {
     for (const CoreName name : kCoreNames) {
         const std::optional<CoreNumber>& number = core[name];
         if (!number) continue;
-        object.insert(QString::fromLatin1(KeyOf(name)),
-                      QJsonObject{{"chain", QString::fromStdString(number->chain)},
-                                  {"digit", number->digit},
-                                  {"master", number->master ? QJsonValue(*number->master) : QJsonValue(QJsonValue::Null)}});
+        object.insert(
+            QString::fromLatin1(KeyOf(name)),
+            QJsonObject{{"chain", QString::fromStdString(number->chain)},
+                        {"digit", number->digit},
+                        {"master", number->master ? QJsonValue(*number->master) : QJsonValue(QJsonValue::Null)}});
     }
     return object;
 }
@@ -94,7 +95,8 @@ void PrintChart(QTextStream& out, const std::array<std::string, kChartCellCount>
         for (int digit = 1; digit <= 9; ++digit) {
             out << QString::fromStdString(chartCells[static_cast<std::size_t>((digit - 1) * 3 + r)]).rightJustified(4);
         }
-        out << QString::fromStdString(chartCells[static_cast<std::size_t>(kFirstTotalCell + r)]).rightJustified(7) << "\n";
+        out << QString::fromStdString(chartCells[static_cast<std::size_t>(kFirstTotalCell + r)]).rightJustified(7)
+            << "\n";
     }
 }
 

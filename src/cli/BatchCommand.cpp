@@ -1,19 +1,20 @@
 #include "cli/BatchCommand.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QTextStream>
 #include <chrono>
 #include <climits>
 #include <thread>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "batch/BatchRun.h"
+#include "batch/InputFile.h"
+#include "batch/Progress.h"
 #include "cli/CommandError.h"
 #include "cli/CommandTable.h"
 #include "cli/OptionReaders.h"
-#include "batch/BatchRun.h"
-#include "batch/InputFile.h"
 #include "common/SafeSave.h"
-#include "batch/Progress.h"
 #include "platform/Regional.h"
 
 namespace quillon {
@@ -115,8 +116,7 @@ int ReadAnalysis(const CommandArguments& arguments, BatchOptions& options, QText
     options.today = Today();
     options.upperCaseDate = UpperCaseDateText;
     if (arguments.IsSet(kDateOption)) {
-        const DateReading reading =
-            ReadArgumentDate(arguments.Value(kDateOption), options.dateSettings, options.today);
+        const DateReading reading = ReadArgumentDate(arguments.Value(kDateOption), options.dateSettings, options.today);
         if (const auto* error = std::get_if<DateError>(&reading)) {
             return CommandError(err, ErrorKind::Usage, QString::fromStdString(error->message));
         }
@@ -174,7 +174,11 @@ int ReadBatchRequest(const CommandArguments& arguments, BatchOptions& options, Q
 class ProgressLine {
 public:
     ProgressLine(QTextStream& err, std::optional<std::uint64_t> total, bool terminal)
-        : err_(err), total_(total), terminal_(terminal), start_(Clock::now()), next_(start_ + std::chrono::seconds(1)) {}
+        : err_(err),
+          total_(total),
+          terminal_(terminal),
+          start_(Clock::now()),
+          next_(start_ + std::chrono::seconds(1)) {}
     ~ProgressLine() { Clear(); }
 
     void Show(const batch::BatchProgress& progress) {
@@ -183,7 +187,8 @@ public:
         if (now < next_) return;
         next_ = now + std::chrono::milliseconds(250);
         const double elapsed = std::chrono::duration<double>(now - start_).count();
-        err_ << "\r" << QString::fromStdString(batch::FormatProgress(progress.bytesRead, total_, progress.rows, elapsed))
+        err_ << "\r"
+             << QString::fromStdString(batch::FormatProgress(progress.bytesRead, total_, progress.rows, elapsed))
              << "\x1b[K";
         err_.flush();
         shown_ = true;

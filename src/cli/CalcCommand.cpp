@@ -15,8 +15,8 @@
 #include "cli/CommandError.h"
 #include "cli/CommandTable.h"
 #include "cli/Options.h"
-#include "windows/analysis/Windows.h"
 #include "common/Messages.h"
+#include "windows/analysis/Windows.h"
 #include "windows/calculator/OvcCalculator.h"
 
 namespace quillon {
@@ -192,7 +192,8 @@ void DropQtRemarks(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 QString PlayCalculatorKeys(Windows& windows, const QString& keys) {
     std::vector<CalcAction> actions;
-    if (QString error = ParseKeys({keys}, *windows.CalculatorFrm.OvcCalculator1, actions); !error.isEmpty()) return error;
+    if (QString error = ParseKeys({keys}, *windows.CalculatorFrm.OvcCalculator1, actions); !error.isEmpty())
+        return error;
     Play(windows, actions);
     return {};
 }

@@ -9,7 +9,8 @@ namespace quillon {
 
 QString VisibleText(const QString& text) {
     QString visible;
-    const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+    const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()),
+                                    static_cast<std::size_t>(text.size()));
     for (std::size_t i = 0; i < units.size(); ++i) {
         const QChar c(units[i]);
         const char16_t code = units[i];

@@ -12,9 +12,9 @@
 namespace quillon {
 namespace {
 
-const CommandSpec* const kCommands[] = {&kAnalyseCommand, &kCompareCommand,  &kPrepareCommand, &kExportCommand,
-                                        &kTemplateCommand, &kPrintersCommand, &kPrintCommand,  &kLinksCommand,
-                                        &kCalcCommand,    &kBatchCommand,    &kHelpCommand};
+const CommandSpec* const kCommands[] = {&kAnalyseCommand,  &kCompareCommand,  &kPrepareCommand, &kExportCommand,
+                                        &kTemplateCommand, &kPrintersCommand, &kPrintCommand,   &kLinksCommand,
+                                        &kCalcCommand,     &kBatchCommand,    &kHelpCommand};
 
 // The synopses of the command list stay within 84 columns; that of --screenshot, among the
 // program's options, within 72.
@@ -140,7 +140,8 @@ QStringList CommandArguments::Words() const {
 }
 
 QString AsText(const QString& argument) {
-    const std::u16string_view text(reinterpret_cast<const char16_t*>(argument.utf16()), static_cast<std::size_t>(argument.size()));
+    const std::u16string_view text(reinterpret_cast<const char16_t*>(argument.utf16()),
+                                   static_cast<std::size_t>(argument.size()));
     QString result = argument;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (IsEscapedByteAt(text, i)) result[static_cast<qsizetype>(i)] = QChar::ReplacementCharacter;
@@ -149,8 +150,8 @@ QString AsText(const QString& argument) {
 }
 
 std::string FileNameBytes(const QString& argument) {
-    return Utf16EscapedToBytes(
-        std::u16string_view(reinterpret_cast<const char16_t*>(argument.utf16()), static_cast<std::size_t>(argument.size())));
+    return Utf16EscapedToBytes(std::u16string_view(reinterpret_cast<const char16_t*>(argument.utf16()),
+                                                   static_cast<std::size_t>(argument.size())));
 }
 
 int CommandArguments::Parse(const QString& who, QTextStream& err) {
@@ -168,9 +169,8 @@ int CommandArguments::Parse(const QString& who, QTextStream& err) {
 QStringList SynopsisItems(std::span<const OptionSpec> options) {
     std::vector<const OptionSpec*> ordered;
     for (const OptionSpec& option : options) ordered.push_back(&option);
-    std::stable_sort(ordered.begin(), ordered.end(), [](const OptionSpec* a, const OptionSpec* b) {
-        return a->synopsis.order < b->synopsis.order;
-    });
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const OptionSpec* a, const OptionSpec* b) { return a->synopsis.order < b->synopsis.order; });
     QStringList items;
     QStringList groups;
     QStringList alternatives;

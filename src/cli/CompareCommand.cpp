@@ -19,7 +19,7 @@ constexpr qsizetype kFewestNames = 2;
 constexpr qsizetype kMostNames = 10;
 
 struct ComparedName {
-    QString dataText;  // the name as analysed
+    QString dataText;             // the name as analysed
     std::optional<QString> date;  // as the date field shows it
     CoreNumbers core;
     std::array<std::string, kChartCellCount> chartCells;
@@ -75,16 +75,19 @@ void PrintReadable(QTextStream& out, LetterSystem system, const std::vector<Comp
 
     out << QString::fromLatin1(DisplayName(system)) << "\n\n";
     row(QString(), 0);
-    const bool anyDate = std::any_of(names.begin(), names.end(), [](const ComparedName& c) { return c.date.has_value(); });
+    const bool anyDate =
+        std::any_of(names.begin(), names.end(), [](const ComparedName& c) { return c.date.has_value(); });
     if (anyDate) row(QStringLiteral("Date"), 1);
     bool anyShared = false;
     for (std::size_t i = 0; i < kCoreNames.size(); ++i) {
         const CoreName name = kCoreNames[i];
-        const bool any = std::any_of(names.begin(), names.end(), [name](const ComparedName& c) { return c.core[name].has_value(); });
+        const bool any =
+            std::any_of(names.begin(), names.end(), [name](const ComparedName& c) { return c.core[name].has_value(); });
         if (!any) continue;
         const bool shared = Shared(names, name);
         anyShared = anyShared || shared;
-        row(QString::fromLatin1(TitleOf(name)) + (shared ? QStringLiteral(" *") : QString()), static_cast<qsizetype>(i) + 2);
+        row(QString::fromLatin1(TitleOf(name)) + (shared ? QStringLiteral(" *") : QString()),
+            static_cast<qsizetype>(i) + 2);
     }
     if (anyShared) out << "\n* the same final digit for every name\n";
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -98,15 +101,17 @@ void PrintReadable(QTextStream& out, LetterSystem system, const std::vector<Comp
 int RunCompareCommand(const CommandArguments& arguments, QTextStream& out, QTextStream& err) {
     const QStringList words = arguments.Words();
     if (words.size() < kFewestNames || words.size() > kMostNames) {
-        return CommandError(err, ErrorKind::Usage,
-                            QStringLiteral("compare takes %1 to %2 names, not %3").arg(kFewestNames).arg(kMostNames).arg(words.size()));
+        return CommandError(
+            err, ErrorKind::Usage,
+            QStringLiteral("compare takes %1 to %2 names, not %3").arg(kFewestNames).arg(kMostNames).arg(words.size()));
     }
     const QStringList dates = arguments.Values(kDateOption);
     if (dates.size() > words.size()) {
-        return CommandError(err, ErrorKind::Usage,
-                            QStringLiteral("compare has %1 dates for %2 names; the first --date is the first name's, and so on")
-                                .arg(dates.size())
-                                .arg(words.size()));
+        return CommandError(
+            err, ErrorKind::Usage,
+            QStringLiteral("compare has %1 dates for %2 names; the first --date is the first name's, and so on")
+                .arg(dates.size())
+                .arg(words.size()));
     }
     LetterSystem system = LetterSystem::Pythagorean;
     if (const int code = ReadSystem(arguments, system, err); code != kExitOk) return code;

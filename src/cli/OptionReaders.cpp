@@ -101,9 +101,7 @@ std::optional<QString> TemplateFileOf(const CommandArguments& arguments) {
     return FileValueOf(arguments, kTemplateOption);
 }
 
-std::optional<QString> OutputOf(const CommandArguments& arguments) {
-    return FileValueOf(arguments, kOutputOption);
-}
+std::optional<QString> OutputOf(const CommandArguments& arguments) { return FileValueOf(arguments, kOutputOption); }
 
 std::optional<std::string> OpenOutput(SafeSave& save, const QString& path) {
     if (path != QLatin1String("-")) return save.Open(FileNameBytes(path));

@@ -16,9 +16,9 @@ inline constexpr OptionSpec kSystemOption{"system", "pythagorean|chaldean",
 inline constexpr OptionSpec kVowelYOption{"vowel-y", "all|N[,N...]",
                                           "Reads the Ys at these positions (from 1), or every Y, as vowels."};
 inline constexpr OptionSpec kDateOption{"date", "TEXT", "Day, month and year, in the regional short date format."};
-inline constexpr OptionSpec kFoldAccentsOption{
-    "fold-accents", nullptr, "Values accented letters as their base letters: É as E, Æ as A and E.",
-    R"man(Values accented letters as their base letters:
+inline constexpr OptionSpec kFoldAccentsOption{"fold-accents", nullptr,
+                                               "Values accented letters as their base letters: É as E, Æ as A and E.",
+                                               R"man(Values accented letters as their base letters:
 .B \['E]
 and
 .B \['e]

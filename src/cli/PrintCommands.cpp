@@ -9,10 +9,10 @@
 #include "cli/CommandError.h"
 #include "cli/Options.h"
 #include "cli/ReportCommands.h"
-#include "report/content/TemplateData.h"
 #include "platform/QtPrinterDriver.h"
-#include "windows/report/ReportSurroundings.h"
+#include "report/content/TemplateData.h"
 #include "report/engine/PrintRun.h"
+#include "windows/report/ReportSurroundings.h"
 
 namespace quillon {
 namespace {
@@ -41,10 +41,12 @@ int RunPrintersCommand(const CommandArguments& arguments, QTextStream& out, QTex
         for (const std::string& name : names) {
             printers.append(QJsonObject{{"name", QString::fromStdString(name)}, {"default", fallback == name}});
         }
-        const QJsonValue current = fallback ? QJsonValue(QString::fromStdString(*fallback)) : QJsonValue(QJsonValue::Null);
+        const QJsonValue current =
+            fallback ? QJsonValue(QString::fromStdString(*fallback)) : QJsonValue(QJsonValue::Null);
         out << QJsonDocument(QJsonObject{{"printers", printers}, {"current", current}}).toJson(QJsonDocument::Indented);
     } else {
-        for (const std::string& name : names) out << (fallback == name ? "* " : "  ") << QString::fromStdString(name) << "\n";
+        for (const std::string& name : names)
+            out << (fallback == name ? "* " : "  ") << QString::fromStdString(name) << "\n";
     }
     out.flush();
     return kExitOk;
@@ -113,7 +115,8 @@ int RunPrintCommand(const CommandArguments& arguments, QTextStream&, QTextStream
     print.parity = arguments.IsSet(kOddOption)    ? PrintParity::Odd
                    : arguments.IsSet(kEvenOption) ? PrintParity::Even
                                                   : PrintParity::All;
-    const std::optional<std::string> pdfFile = toPdf ? std::optional(FileNameBytes(arguments.FileValue(kPdfOption))) : std::nullopt;
+    const std::optional<std::string> pdfFile =
+        toPdf ? std::optional(FileNameBytes(arguments.FileValue(kPdfOption))) : std::nullopt;
     if (const RunResult printed = PrintPages(report, print, pdfFile); printed.IsFailed()) {
         return ReportFailure(err, printed.message);
     }

@@ -12,15 +12,15 @@ namespace quillon {
 
 // The sentence that ends the manual paragraph of every command that reads a text as analyse does.
 // A macro, so that it joins the paragraphs' literals when they are compiled.
-#define QUILLON_TAKES_ANALYSE_OPTIONS \
+#define QUILLON_TAKES_ANALYSE_OPTIONS  \
     "\nIt takes the analyse options\n" \
-    ".BR \\-\\-system ,\n" \
-    ".BR \\-\\-vowel\\-y ,\n" \
-    ".B \\-\\-fold\\-accents\n" \
-    "and\n" \
-    ".B \\-\\-date\n" \
-    "as\n" \
-    ".B analyse\n" \
+    ".BR \\-\\-system ,\n"             \
+    ".BR \\-\\-vowel\\-y ,\n"          \
+    ".B \\-\\-fold\\-accents\n"        \
+    "and\n"                            \
+    ".B \\-\\-date\n"                  \
+    "as\n"                             \
+    ".B analyse\n"                     \
     "does."
 
 namespace {

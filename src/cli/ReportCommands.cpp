@@ -10,12 +10,12 @@
 #include "cli/TemplateCommands.h"
 #include "platform/QtReportLocale.h"
 #include "platform/Regional.h"
-#include "windows/report/ReportSurroundings.h"
 #include "report/content/TemplateData.h"
-#include "report/format/TemplateStream.h"
 #include "report/engine/FixedCanvas.h"
 #include "report/export/ExportRun.h"
 #include "report/export/RtfExport.h"
+#include "report/format/TemplateStream.h"
+#include "windows/report/ReportSurroundings.h"
 
 namespace quillon {
 
@@ -35,10 +35,13 @@ int LoadCommandReport(TfrReport& report, bool print, const AnalysisRequest& requ
         loaded = report.LoadTemplate(StreamOf(*bytes), Now());
     } else {
         const auto stream = UnwrapReportForm(print ? PrintReportForm() : ExportReportForm());
-        loaded = stream ? report.LoadTemplate(*stream, Now()) : RunResult::Failed("the carried template cannot be read");
+        loaded =
+            stream ? report.LoadTemplate(*stream, Now()) : RunResult::Failed("the carried template cannot be read");
     }
     if (loaded.IsFailed()) return ReportFailure(err, loaded.message);
-    report.OnGetValue = [&source](const std::string& name, Value& value) { value = ToValue(GetReportValue(source, name)); };
+    report.OnGetValue = [&source](const std::string& name, Value& value) {
+        value = ToValue(GetReportValue(source, name));
+    };
     report.Environment.now = [] { return Now(); };
     report.ShowProgress = false;
     return kExitOk;
@@ -100,8 +103,9 @@ int RunExportCommand(const CommandArguments& arguments, QTextStream&, QTextStrea
     if (const RunResult prepared = report.Prepare(); prepared.IsFailed()) return ReportFailure(err, prepared.message);
     TfrRTFExport writer;
     ConfigureAsExportButton(writer);
-    const RunResult exported = *request.output == QLatin1String("-") ? ExportToStandardOutput(report, writer)
-                                                                     : ExportToFile(report, writer, FileNameBytes(*request.output));
+    const RunResult exported = *request.output == QLatin1String("-")
+                                   ? ExportToStandardOutput(report, writer)
+                                   : ExportToFile(report, writer, FileNameBytes(*request.output));
     if (exported.IsFailed()) return ReportFailure(err, exported.message);
     return kExitOk;
 }

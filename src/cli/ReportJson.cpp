@@ -65,7 +65,8 @@ QJsonObject PageJson(const TfrPage& page) {
 
 QJsonArray Pairs(const std::vector<TemplateVariable>& pairs) {
     QJsonArray array;
-    for (const TemplateVariable& pair : pairs) array.append(QJsonObject{{"name", Text(pair.Name)}, {"value", Text(pair.Value)}});
+    for (const TemplateVariable& pair : pairs)
+        array.append(QJsonObject{{"name", Text(pair.Name)}, {"value", Text(pair.Value)}});
     return array;
 }
 
@@ -163,19 +164,20 @@ QJsonObject TemplateJson(const ReportTemplate& report, int version) {
             {"variables", Pairs(report.Variables.Variables)},
             {"fieldAliases", Pairs(report.Variables.FieldAliases)},
             {"bandDataSources", Pairs(report.Variables.BandDataSources)},
-            {"info", QJsonObject{{"comment", Text(info.Comment)},
-                                 {"name", Text(info.Name)},
-                                 {"author", Text(info.Author)},
-                                 {"versionMajor", Text(info.VersionMajor)},
-                                 {"versionMinor", Text(info.VersionMinor)},
-                                 {"versionRelease", Text(info.VersionRelease)},
-                                 {"versionBuild", Text(info.VersionBuild)},
-                                 {"password", QString::fromLatin1(QByteArray::fromStdString(info.Password).toHex().toUpper())},
-                                 {"protection", info.Protection},
-                                 {"created", info.Created},
-                                 {"createdText", DateTimeText(info.Created)},
-                                 {"lastChange", info.LastChange},
-                                 {"lastChangeText", DateTimeText(info.LastChange)}}}};
+            {"info",
+             QJsonObject{{"comment", Text(info.Comment)},
+                         {"name", Text(info.Name)},
+                         {"author", Text(info.Author)},
+                         {"versionMajor", Text(info.VersionMajor)},
+                         {"versionMinor", Text(info.VersionMinor)},
+                         {"versionRelease", Text(info.VersionRelease)},
+                         {"versionBuild", Text(info.VersionBuild)},
+                         {"password", QString::fromLatin1(QByteArray::fromStdString(info.Password).toHex().toUpper())},
+                         {"protection", info.Protection},
+                         {"created", info.Created},
+                         {"createdText", DateTimeText(info.Created)},
+                         {"lastChange", info.LastChange},
+                         {"lastChangeText", DateTimeText(info.LastChange)}}}};
 }
 
 RunResult WritePreparedPagesJson(TfrReport& report, QTextStream& out) {
@@ -188,15 +190,16 @@ RunResult WritePreparedPagesJson(TfrReport& report, QTextStream& out) {
         const RunResult read = report.EMFPages.ExportPage(
             index, [&objects](const TfrView& view) { objects.append(ViewJson(view, ViewForm::Printing)); });
         if (!read.IsDone()) return read;
-        const QJsonObject json{{"size", page.Size},
-                               {"paperWidth", page.PaperWidth},
-                               {"paperHeight", page.PaperHeight},
-                               {"orientation", page.Orientation},
-                               {"bin", page.Bin},
-                               {"useMargins", page.UseMargins},
-                               {"margins", Margins(page.LeftMargin, page.TopMargin, page.RightMargin, page.BottomMargin)},
-                               {"metrics", PageMetricsJson(page.Metrics)},
-                               {"objects", objects}};
+        const QJsonObject json{
+            {"size", page.Size},
+            {"paperWidth", page.PaperWidth},
+            {"paperHeight", page.PaperHeight},
+            {"orientation", page.Orientation},
+            {"bin", page.Bin},
+            {"useMargins", page.UseMargins},
+            {"margins", Margins(page.LeftMargin, page.TopMargin, page.RightMargin, page.BottomMargin)},
+            {"metrics", PageMetricsJson(page.Metrics)},
+            {"objects", objects}};
         // Two levels deeper than a document of its own; a text's line breaks are escaped, so
         // every line break is the layout's.
         QByteArray text = QJsonDocument(json).toJson(QJsonDocument::Indented);

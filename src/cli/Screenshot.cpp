@@ -15,14 +15,14 @@
 #include "cli/CommandError.h"
 #include "cli/CommandTable.h"
 #include "cli/OptionReaders.h"
-#include "windows/analysis/DateEdit.h"
-#include "windows/report/ReportPages.h"
-#include "windows/analysis/Windows.h"
 #include "common/SafeSave.h"
 #include "common/Scoped.h"
 #include "platform/QtPrinterDriver.h"
-#include "windows/report/TfrPrintForm.h"
+#include "windows/analysis/DateEdit.h"
+#include "windows/analysis/Windows.h"
 #include "windows/help/HelpService.h"
+#include "windows/report/ReportPages.h"
+#include "windows/report/TfrPrintForm.h"
 
 namespace quillon {
 namespace {

@@ -4,11 +4,11 @@
 #include <unistd.h>
 
 #include <QFile>
-#include <cerrno>
-#include <cstring>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
+#include <cerrno>
+#include <cstring>
 
 #include "cli/CommandError.h"
 #include "cli/CommandTable.h"

@@ -146,8 +146,7 @@ needs no display.)man"),
 
 const CommandSpec kLinksCommand{
     .name = "links",
-    .description =
-        "      Lists the web pages of the links window: caption and address.\n",
+    .description = "      Lists the web pages of the links window: caption and address.\n",
     .options = kLinksOptions,
     .needsWidgets = false,
     .run = RunLinksCommand,
@@ -228,8 +227,7 @@ fi)sh",
 const CommandSpec kBatchCommand{
     .name = "batch",
     .before = "[INPUT]",
-    .description =
-        "      Analyses every name of a list or a CSV column; see quillon batch --help.\n",
+    .description = "      Analyses every name of a list or a CSV column; see quillon batch --help.\n",
     .options = kBatchOptions,
     .needsWidgets = false,
     .run = RunBatchCommand,

@@ -105,9 +105,9 @@ std::variant<PlaceInFolder, WalkFailure> WalkToWritePlace(const std::string& pat
             const bool shared = (holder.st_mode & S_ISVTX) && (holder.st_mode & S_IWOTH);
             if (shared && info.st_uid != ::geteuid() && info.st_uid != holder.st_uid) {
                 const std::string link = Joined(shown, name);
-                return WalkFailure{
-                    EPERM, "the link " + link + " belongs to " + UserName(info.st_uid) + " and stands in the shared folder " +
-                               (shown.empty() ? std::string(".") : shown) + ", so it is not followed"};
+                return WalkFailure{EPERM, "the link " + link + " belongs to " + UserName(info.st_uid) +
+                                              " and stands in the shared folder " +
+                                              (shown.empty() ? std::string(".") : shown) + ", so it is not followed"};
             }
             std::vector<char> target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 4095) + 1);
             const ssize_t length = ::readlinkat(folder.Get(), name.c_str(), target.data(), target.size());

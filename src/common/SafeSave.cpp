@@ -96,7 +96,8 @@ std::optional<std::string> SafeSave::Open(const std::string& path) {
 
     auto walked = WalkToWritePlace(path);
     if (const auto* failure = std::get_if<WalkFailure>(&walked)) {
-        return failure->message.empty() ? WithReason(cannotCreate, failure->error) : cannotCreate + ": " + failure->message;
+        return failure->message.empty() ? WithReason(cannotCreate, failure->error)
+                                        : cannotCreate + ": " + failure->message;
     }
     auto& place = std::get<PlaceInFolder>(walked);
     folder_ = place.folder;
@@ -130,8 +131,8 @@ std::optional<std::string> SafeSave::OpenRegular(const std::string& cannotCreate
     // existing target is written in place from a copy in the temporary folder.
     const bool besideTarget = ::faccessat(folder_, ".", W_OK | X_OK, AT_EACCESS) == 0;
     if (!besideTarget && !exists) return WithReason(cannotCreate, errno);
-    temporaryFolder_ = besideTarget ? ::dup(folder_)
-                                    : ::open(TemporaryFolderPath().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    temporaryFolder_ =
+        besideTarget ? ::dup(folder_) : ::open(TemporaryFolderPath().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (temporaryFolder_ >= 0) descriptor_ = CreateTemporaryFile(temporaryFolder_, kTemporaryPrefix, temporary_);
     if (descriptor_ < 0) {
         const int error = errno;

@@ -65,16 +65,16 @@ private:
     std::optional<std::string> WriteInPlace();
     void RemoveTemporary();
 
-    int descriptor_ = -1;     // where the bytes go: the temporary file, or the target when direct
+    int descriptor_ = -1;  // where the bytes go: the temporary file, or the target when direct
     bool ownsDescriptor_ = false;
     bool failed_ = false;
-    int error_ = 0;           // the system's reason of the first failure
+    int error_ = 0;  // the system's reason of the first failure
     std::size_t written_ = 0;
-    std::string path_;        // as given, for messages
-    int folder_ = -1;         // the target's folder, links followed
-    std::string name_;        // the target's name in it
-    int target_ = -1;         // the existing target, open, when it is replaced or written in place
-    mode_t mode_ = 0;         // the mode the replacement takes
+    std::string path_;  // as given, for messages
+    int folder_ = -1;   // the target's folder, links followed
+    std::string name_;  // the target's name in it
+    int target_ = -1;   // the existing target, open, when it is replaced or written in place
+    mode_t mode_ = 0;   // the mode the replacement takes
     bool inPlace_ = false;
     int temporaryFolder_ = -1;  // where the temporary file is (the target's folder or the temporary folder)
     std::string temporary_;     // its name there; empty when writing directly

@@ -41,7 +41,8 @@ bool IsWritableFolder(const std::filesystem::path& folder) {
     // is a name someone else can plant a link under, and opening it for writing truncates what the
     // link leads to.
     std::error_code error;
-    return std::filesystem::is_directory(folder, error) && ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+    return std::filesystem::is_directory(folder, error) &&
+           ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 std::string FormatLogLine(std::string_view text, bool timeStamps, std::string_view timeText) {
@@ -62,10 +63,10 @@ std::vector<std::string> HeaderLines(const LogHeader& h) {
         Entry("!Operating System:      ", system),
         // The identifiers as other systems write them, and the locale by the names this one uses.
         Entry("!SysLocale.DefaultLCID: ", LocaleIdText(h.localeId) + " " + h.locale + " (" + h.localeSource + ")"),
-        Entry("!SysLocale.PriLangID:   ", LocaleIdText(PrimaryLanguageId(h.localeId)) + " " + h.language + " (" +
-                                              h.languageName + ")"),
-        Entry("!SysLocale.SubLangID:   ", LocaleIdText(SubLanguageId(h.localeId)) + " " + h.territory + " (" +
-                                              h.territoryName + ")"),
+        Entry("!SysLocale.PriLangID:   ",
+              LocaleIdText(PrimaryLanguageId(h.localeId)) + " " + h.language + " (" + h.languageName + ")"),
+        Entry("!SysLocale.SubLangID:   ",
+              LocaleIdText(SubLanguageId(h.localeId)) + " " + h.territory + " (" + h.territoryName + ")"),
         Entry("!DecimalSeparator:      ", h.decimalSeparator),
         "-",
         Entry("!EXE Path =          ", h.exePath),

@@ -47,13 +47,13 @@ struct LogHeader {
     int systemMajor = 0;
     int systemMinor = 0;
     int systemBuild = 0;
-    std::string systemDetail;   // the kernel's version text
-    std::string locale;         // the locale's name, for example "en_GB.UTF-8"
-    std::string localeSource;   // the variable it came from
-    std::string language;       // "en"
-    std::string languageName;   // "English"
-    std::string territory;      // "GB"
-    std::string territoryName;  // "United Kingdom"
+    std::string systemDetail;    // the kernel's version text
+    std::string locale;          // the locale's name, for example "en_GB.UTF-8"
+    std::string localeSource;    // the variable it came from
+    std::string language;        // "en"
+    std::string languageName;    // "English"
+    std::string territory;       // "GB"
+    std::string territoryName;   // "United Kingdom"
     std::uint16_t localeId = 0;  // the locale identifier of the language and territory, 0 unknown
     std::string decimalSeparator;
     std::string exePath;

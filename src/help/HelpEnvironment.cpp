@@ -106,8 +106,7 @@ HelpEnvironment ProbeHelpEnvironment(const HelpEnvironmentInputs& inputs) {
     const bool moduleFolderWritable = IsWritableFolder(environment.moduleFolder);
     environment.logFolder = moduleFolderWritable ? environment.moduleFolder : inputs.temporaryFolder;
     environment.temporaryLogFile = inputs.temporaryFolder / TemporaryLogName(inputs.userName);
-    environment.logFile =
-        moduleFolderWritable ? environment.moduleFolder / kLogFileName : environment.temporaryLogFile;
+    environment.logFile = moduleFolderWritable ? environment.moduleFolder / kLogFileName : environment.temporaryLogFile;
     environment.systemProgramFolder = inputs.systemProgramFolder;
 
     if (!inputs.arguments.empty()) {

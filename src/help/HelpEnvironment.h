@@ -27,8 +27,8 @@ struct HelpEnvironment {
     std::string moduleVersion;
     std::filesystem::path runFolder;  // the folder of the program named by the first word
     std::filesystem::path temporaryFolder;
-    std::filesystem::path logFolder;  // the module folder when writable, else the temporary folder
-    std::filesystem::path logFile;    // HHDebug.txt in the module folder, or the temporary log file
+    std::filesystem::path logFolder;         // the module folder when writable, else the temporary folder
+    std::filesystem::path logFile;           // HHDebug.txt in the module folder, or the temporary log file
     std::filesystem::path temporaryLogFile;  // the user's own log in the temporary folder
     // Where the external viewer programs of host types 1 and 2 are looked for, the stand-in for
     // the system's own program folder.

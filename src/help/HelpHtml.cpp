@@ -18,14 +18,13 @@ struct NamedKind {
 };
 
 constexpr NamedKind kElementKinds[] = {
-    {"br", ElementKind::Break},
-    {"p", ElementKind::Block}, {"/p", ElementKind::Block}, {"div", ElementKind::Block}, {"/div", ElementKind::Block},
-    {"ul", ElementKind::List}, {"ol", ElementKind::List}, {"/ul", ElementKind::ListEnd}, {"/ol", ElementKind::ListEnd},
-    {"li", ElementKind::Item},
-    {"pre", ElementKind::Pre}, {"/pre", ElementKind::PreEnd},
-    {"table", ElementKind::Table}, {"tr", ElementKind::Table}, {"td", ElementKind::Table},
-    {"th", ElementKind::Table}, {"/td", ElementKind::Table}, {"/th", ElementKind::Table},
-    {"/tr", ElementKind::Table}, {"/table", ElementKind::Table},
+    {"br", ElementKind::Break},    {"p", ElementKind::Block},      {"/p", ElementKind::Block},
+    {"div", ElementKind::Block},   {"/div", ElementKind::Block},   {"ul", ElementKind::List},
+    {"ol", ElementKind::List},     {"/ul", ElementKind::ListEnd},  {"/ol", ElementKind::ListEnd},
+    {"li", ElementKind::Item},     {"pre", ElementKind::Pre},      {"/pre", ElementKind::PreEnd},
+    {"table", ElementKind::Table}, {"tr", ElementKind::Table},     {"td", ElementKind::Table},
+    {"th", ElementKind::Table},    {"/td", ElementKind::Table},    {"/th", ElementKind::Table},
+    {"/tr", ElementKind::Table},   {"/table", ElementKind::Table},
 };
 
 // The level of a heading, "h1" to "h6", or of its end tag; 0 for any other tag.
@@ -65,55 +64,50 @@ public:
     void Element(const Tag& tag) {
         const std::string& name = tag.name;
         switch (KindOf(name)) {
-        case ElementKind::Break:
-            if (inCell_) {
-                CellBreak();
-            } else {
-                TrimTrailingBlank(inline_);
-                inline_ += '\n';
-            }
-            break;
-        case ElementKind::Block:
-        case ElementKind::HeadingEnd:
-            Flush();
-            break;
-        case ElementKind::Heading:
-            Flush();
-            heading_ = HeadingLevel(name);
-            break;
-        case ElementKind::List:
-            Flush();
-            if (lists_.empty()) Separate();
-            lists_.push_back({name == "ol", 1, 2 + 4 * lists_.size()});
-            break;
-        case ElementKind::ListEnd:
-            Flush();
-            if (!lists_.empty()) lists_.pop_back();
-            marker_.clear();
-            if (lists_.empty()) separateNext_ = true;
-            break;
-        case ElementKind::Item:
-            Flush();
-            if (!lists_.empty()) {
-                List& list = lists_.back();
-                marker_ = list.ordered ? std::to_string(list.next++) + ". " : "- ";
-                list.itemIndent = 2 + 4 * (lists_.size() - 1) + marker_.size();
-            }
-            break;
-        case ElementKind::Pre:
-            Flush();
-            inPre_ = true;
-            pre_.clear();
-            break;
-        case ElementKind::PreEnd:
-            inPre_ = false;
-            EmitPre();
-            break;
-        case ElementKind::Table:
-            TableElement(tag);
-            break;
-        case ElementKind::Other:
-            break;
+            case ElementKind::Break:
+                if (inCell_) {
+                    CellBreak();
+                } else {
+                    TrimTrailingBlank(inline_);
+                    inline_ += '\n';
+                }
+                break;
+            case ElementKind::Block:
+            case ElementKind::HeadingEnd: Flush(); break;
+            case ElementKind::Heading:
+                Flush();
+                heading_ = HeadingLevel(name);
+                break;
+            case ElementKind::List:
+                Flush();
+                if (lists_.empty()) Separate();
+                lists_.push_back({name == "ol", 1, 2 + 4 * lists_.size()});
+                break;
+            case ElementKind::ListEnd:
+                Flush();
+                if (!lists_.empty()) lists_.pop_back();
+                marker_.clear();
+                if (lists_.empty()) separateNext_ = true;
+                break;
+            case ElementKind::Item:
+                Flush();
+                if (!lists_.empty()) {
+                    List& list = lists_.back();
+                    marker_ = list.ordered ? std::to_string(list.next++) + ". " : "- ";
+                    list.itemIndent = 2 + 4 * (lists_.size() - 1) + marker_.size();
+                }
+                break;
+            case ElementKind::Pre:
+                Flush();
+                inPre_ = true;
+                pre_.clear();
+                break;
+            case ElementKind::PreEnd:
+                inPre_ = false;
+                EmitPre();
+                break;
+            case ElementKind::Table: TableElement(tag); break;
+            case ElementKind::Other: break;
         }
     }
 

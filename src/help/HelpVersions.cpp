@@ -15,20 +15,10 @@ struct Release {
 
 // Each release from its first version on, the newest first; the last entry names every older version.
 constexpr Release kViewerReleases[] = {
-    {{5, 2, 3626, 0}, "1.4"},
-    {{4, 74, 9273, 0}, "1.33"},
-    {{4, 74, 8857, 0}, "1.32"},
-    {{4, 74, 8793, 0}, "1.31"},
-    {{4, 74, 8702, 0}, "1.3"},
-    {{4, 73, 8561, 0}, "1.22"},
-    {{4, 73, 8474, 0}, "1.21a"},
-    {{4, 73, 8412, 0}, "1.21"},
-    {{4, 73, 8252, 0}, "1.2"},
-    {{4, 72, 8164, 0}, "1.1b"},
-    {{4, 72, 7325, 0}, "1.1a"},
-    {{4, 72, 7323, 0}, "1.1"},
-    {{4, 72, 7290, 0}, "1.0"},
-    {{0, 0, 0, 0}, "< 1.0"},
+    {{5, 2, 3626, 0}, "1.4"},  {{4, 74, 9273, 0}, "1.33"}, {{4, 74, 8857, 0}, "1.32"},  {{4, 74, 8793, 0}, "1.31"},
+    {{4, 74, 8702, 0}, "1.3"}, {{4, 73, 8561, 0}, "1.22"}, {{4, 73, 8474, 0}, "1.21a"}, {{4, 73, 8412, 0}, "1.21"},
+    {{4, 73, 8252, 0}, "1.2"}, {{4, 72, 8164, 0}, "1.1b"}, {{4, 72, 7325, 0}, "1.1a"},  {{4, 72, 7323, 0}, "1.1"},
+    {{4, 72, 7290, 0}, "1.0"}, {{0, 0, 0, 0}, "< 1.0"},
 };
 constexpr FileVersion kViewer14a{5, 2, 3669, 0};
 
@@ -94,8 +84,8 @@ std::optional<std::uint16_t> Field(std::string_view text) {
 }  // namespace
 
 std::string VersionText(const FileVersion& version) {
-    return std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
-           std::to_string(version.release) + "." + std::to_string(version.build);
+    return std::to_string(version.major) + "." + std::to_string(version.minor) + "." + std::to_string(version.release) +
+           "." + std::to_string(version.build);
 }
 
 std::optional<FileVersion> ParseVersionText(std::string_view text) {

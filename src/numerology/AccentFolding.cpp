@@ -20,8 +20,8 @@ std::span<const FoldedLetter> FoldedLetterTable() { return kFoldTable; }
 std::string_view FoldedLetters(char16_t c) {
     if (c < 0x80) return {};
     const auto* const end = std::end(kFoldTable);
-    const auto* const found = std::lower_bound(std::begin(kFoldTable), end, c,
-                                               [](const FoldedLetter& entry, char16_t code) { return entry.code < code; });
+    const auto* const found = std::lower_bound(
+        std::begin(kFoldTable), end, c, [](const FoldedLetter& entry, char16_t code) { return entry.code < code; });
     return found != end && found->code == c ? std::string_view(found->letters) : std::string_view();
 }
 

@@ -90,7 +90,8 @@ std::u16string NormalisePastedText(std::u16string_view text, bool foldAccents) {
 }
 
 int FirstYPosition(std::u16string_view text, bool foldAccents) {
-    const auto at = std::find_if(text.begin(), text.end(), [foldAccents](char16_t c) { return IsQuestionY(c, foldAccents); });
+    const auto at =
+        std::find_if(text.begin(), text.end(), [foldAccents](char16_t c) { return IsQuestionY(c, foldAccents); });
     return at == text.end() ? 0 : static_cast<int>(at - text.begin()) + 1;
 }
 

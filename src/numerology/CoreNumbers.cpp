@@ -63,7 +63,9 @@ CoreNumbers CoreNumbersOf(std::int32_t vowelSum, std::int32_t consonantSum, std:
                           const std::optional<CivilDate>& birthDate) {
     auto of = [](std::int32_t sum) { return CoreNumberOf(static_cast<std::uint64_t>(sum < 0 ? 0 : sum)); };
     CoreNumbers core;
-    auto set = [&core](CoreName name, CoreNumber number) { core.numbers[static_cast<std::size_t>(name)] = std::move(number); };
+    auto set = [&core](CoreName name, CoreNumber number) {
+        core.numbers[static_cast<std::size_t>(name)] = std::move(number);
+    };
     set(CoreName::Expression, of(grandTotal));
     set(CoreName::SoulUrge, of(vowelSum));
     set(CoreName::Personality, of(consonantSum));

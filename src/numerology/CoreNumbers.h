@@ -25,9 +25,8 @@ struct CoreNumber {
 CoreNumber CoreNumberOf(std::uint64_t value);
 
 enum class CoreName { Expression, SoulUrge, Personality, LifePath, Birthday, Maturity };
-inline constexpr std::array<CoreName, 6> kCoreNames = {CoreName::Expression, CoreName::SoulUrge,
-                                                       CoreName::Personality, CoreName::LifePath,
-                                                       CoreName::Birthday, CoreName::Maturity};
+inline constexpr std::array<CoreName, 6> kCoreNames = {CoreName::Expression, CoreName::SoulUrge, CoreName::Personality,
+                                                       CoreName::LifePath,   CoreName::Birthday, CoreName::Maturity};
 
 // The name in files and on the command line: "expression", "soulurge", "personality", "lifepath",
 // "birthday", "maturity".

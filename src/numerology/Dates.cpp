@@ -280,9 +280,9 @@ DateReading ReadStrictDate(std::u16string_view text, const DateSettings& setting
         const std::string quoted = "\"" + Utf16ToUtf8(run) + "\" is no " + name;
         if (settings.order[field] == DateField::Month && IsLetter(run.front())) {
             const bool lettersOnly = std::all_of(run.begin(), run.end(), IsLetter);
-            const auto month = lettersOnly ? MonthByName(upperCase ? upperCase(run) : UpperCase(run),
-                                                         settings.upperMonthNames)
-                                           : std::nullopt;
+            const auto month = lettersOnly
+                                   ? MonthByName(upperCase ? upperCase(run) : UpperCase(run), settings.upperMonthNames)
+                                   : std::nullopt;
             if (!month) return refuse(quoted);
             date.month = *month;
             continue;

@@ -36,8 +36,8 @@ struct DateFormatToken {
 
 // The regional settings the date field uses.
 struct DateSettings {
-    std::vector<DateFormatToken> tokens;       // the display form
-    std::array<DateField, 3> order{};          // the order in which typed runs are taken
+    std::vector<DateFormatToken> tokens;             // the display form
+    std::array<DateField, 3> order{};                // the order in which typed runs are taken
     std::array<std::u16string, 12> shortMonthNames;  // January first, as displayed
     // The same names upper-cased, for reading. The settings' maker may fill them with a better
     // upper-casing than the one this unit knows (ASCII and Latin-1).
@@ -81,9 +81,9 @@ std::u16string FormatDate(const CivilDate& date, const DateSettings& settings);
 
 // What a date calculation shows.
 struct DateTotals {
-    std::string dayTotal;       // reduction chain of the day number
-    std::string monthDay;       // of the digit sum of ddmm
-    std::string dateTotal;      // of the digit sum of ddmmyyyy
+    std::string dayTotal;   // reduction chain of the day number
+    std::string monthDay;   // of the digit sum of ddmm
+    std::string dateTotal;  // of the digit sum of ddmmyyyy
     std::int32_t dateDigitSum = 0;
 };
 

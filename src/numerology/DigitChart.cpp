@@ -24,9 +24,7 @@ void CountInto(std::string_view row, std::array<int, 9>& counts) {
 
 int DigitChart::VowelTotal() const { return std::accumulate(vowels.begin(), vowels.end(), 0); }
 
-int DigitChart::ConsonantTotal() const {
-    return std::accumulate(consonants.begin(), consonants.end(), 0);
-}
+int DigitChart::ConsonantTotal() const { return std::accumulate(consonants.begin(), consonants.end(), 0); }
 
 std::string ChartCellName(int index) {
     if (index >= kFirstTotalCell) {

@@ -15,8 +15,8 @@ struct DigitChart {
     int Vowel(int digit) const { return vowels[digit - 1]; }
     int Consonant(int digit) const { return consonants[digit - 1]; }
     int Total(int digit) const { return Vowel(digit) + Consonant(digit); }
-    int VowelTotal() const;      // vvt
-    int ConsonantTotal() const;  // cct
+    int VowelTotal() const;                                             // vvt
+    int ConsonantTotal() const;                                         // cct
     int GrandTotal() const { return VowelTotal() + ConsonantTotal(); }  // ttt
 };
 

@@ -163,14 +163,16 @@ void AnalyseData(std::u16string_view data, LetterSystem system, AnalysisResult& 
         std::uint64_t consonantLanes = 0;
         for (std::size_t i = start; i < end; ++i) {
             const char16_t c = data[i];
-            const LetterEffect& effect = c < effects.size() || !foldAccents ? EffectOf(effects, c) : FoldedEffectOf(system, c);
+            const LetterEffect& effect =
+                c < effects.size() || !foldAccents ? EffectOf(effects, c) : FoldedEffectOf(system, c);
             packed += effect.packed;
             vowelLanes += effect.vowelCount;
             consonantLanes += effect.consonantCount;
             vowelRow[i] = effect.vowelDigit;
             consonantRow[i] = effect.consonantDigit;
         }
-        for (int lane = 0; lane < 3; ++lane) sums[lane] += static_cast<std::int64_t>(packed >> lane * kLetterLaneBits & kLetterLaneMask);
+        for (int lane = 0; lane < 3; ++lane)
+            sums[lane] += static_cast<std::int64_t>(packed >> lane * kLetterLaneBits & kLetterLaneMask);
         AddCountLanes(vowelLanes, vowelCounts);
         AddCountLanes(consonantLanes, consonantCounts);
     }

@@ -16,33 +16,33 @@ namespace quillon {
 
 // What a name stands for.
 enum class ValueId : std::uint8_t {
-    FixedText,       // the entry's own text, the same for every analysis
-    Master,          // the number 33
-    DataText,        // the data text as analysed, a Y read as a vowel written y
-    Method,          // the system's name
-    Data,            // the data text as the report prints it, a to z as capitals
-    VowelRow,        // one digit or blank per character
+    FixedText,  // the entry's own text, the same for every analysis
+    Master,     // the number 33
+    DataText,   // the data text as analysed, a Y read as a vowel written y
+    Method,     // the system's name
+    Data,       // the data text as the report prints it, a to z as capitals
+    VowelRow,   // one digit or blank per character
     ConsonantRow,
     VowelSum,
     ConsonantSum,
     NumberSum,
     GrandTotal,
-    VowelChain,      // the reduction chains of the vowel sum, the consonant sum and the grand total
+    VowelChain,  // the reduction chains of the vowel sum, the consonant sum and the grand total
     ConsonantChain,
     TotalChain,
-    VowelDigit,      // the last digits of those three chains
+    VowelDigit,  // the last digits of those three chains
     ConsonantDigit,
     TotalDigit,
-    ChartCell,       // the count of the entry's chart cell
-    Dates,           // the date as the date field shows it
-    DateChain,       // the chain of the date's digit sum
-    MonthDayChain,   // of the digit sum of its day and month
-    DayChain,        // of its day
-    NameDateChain,   // of the grand total and the date's digit sum added
-    DateDigit,       // the last digits of the date's chain and of the name-plus-date chain
+    ChartCell,      // the count of the entry's chart cell
+    Dates,          // the date as the date field shows it
+    DateChain,      // the chain of the date's digit sum
+    MonthDayChain,  // of the digit sum of its day and month
+    DayChain,       // of its day
+    NameDateChain,  // of the grand total and the date's digit sum added
+    DateDigit,      // the last digits of the date's chain and of the name-plus-date chain
     NameDateDigit,
-    DateDigitSum,    // the date's digit sum unreduced, 0 without a date
-    Core,            // the core numbers: an object in JSON, a digit and a master column each in CSV
+    DateDigitSum,  // the date's digit sum unreduced, 0 without a date
+    Core,          // the core numbers: an object in JSON, a digit and a master column each in CSV
 };
 
 enum class ValueGroup : std::uint8_t {
@@ -63,8 +63,8 @@ struct ValueName {
     // The row of the report's table of variables, 1 to 49, in whose order its value callback
     // compares a name; 0 for a value the report does not answer.
     int reportRow;
-    std::uint8_t givenIn;  // kInJson and kInBatch
-    int chartCell;         // a ChartCell's cell, in the order of ChartCellName
+    std::uint8_t givenIn;   // kInJson and kInBatch
+    int chartCell;          // a ChartCell's cell, in the order of ChartCellName
     std::string_view text;  // a FixedText's text
 
     constexpr ValueName(std::string_view key, ValueId id, ValueGroup group, int reportRow, std::uint8_t givenIn,
@@ -106,16 +106,36 @@ inline constexpr auto kValueNames = [] {
         {"VowelDigit", VowelDigit, Always, 0, B},
         {"ConsonantDigit", ConsonantDigit, Always, 0, B},
         {"TotalDigit", TotalDigit, Always, 0, B},
-        {"V1", ChartCell, Always, 10, JB, 0}, {"C1", ChartCell, Always, 11, JB, 1}, {"T1", ChartCell, Always, 12, JB, 2},
-        {"V2", ChartCell, Always, 13, JB, 3}, {"C2", ChartCell, Always, 14, JB, 4}, {"T2", ChartCell, Always, 15, JB, 5},
-        {"V3", ChartCell, Always, 16, JB, 6}, {"C3", ChartCell, Always, 17, JB, 7}, {"T3", ChartCell, Always, 18, JB, 8},
-        {"V4", ChartCell, Always, 19, JB, 9}, {"C4", ChartCell, Always, 20, JB, 10}, {"T4", ChartCell, Always, 21, JB, 11},
-        {"V5", ChartCell, Always, 22, JB, 12}, {"C5", ChartCell, Always, 23, JB, 13}, {"T5", ChartCell, Always, 24, JB, 14},
-        {"V6", ChartCell, Always, 25, JB, 15}, {"C6", ChartCell, Always, 26, JB, 16}, {"T6", ChartCell, Always, 27, JB, 17},
-        {"V7", ChartCell, Always, 28, JB, 18}, {"C7", ChartCell, Always, 29, JB, 19}, {"T7", ChartCell, Always, 30, JB, 20},
-        {"V8", ChartCell, Always, 31, JB, 21}, {"C8", ChartCell, Always, 32, JB, 22}, {"T8", ChartCell, Always, 33, JB, 23},
-        {"V9", ChartCell, Always, 34, JB, 24}, {"C9", ChartCell, Always, 35, JB, 25}, {"T9", ChartCell, Always, 36, JB, 26},
-        {"vvt", ChartCell, Always, 37, J, 27}, {"cct", ChartCell, Always, 38, J, 28}, {"ttt", ChartCell, Always, 39, J, 29},
+        {"V1", ChartCell, Always, 10, JB, 0},
+        {"C1", ChartCell, Always, 11, JB, 1},
+        {"T1", ChartCell, Always, 12, JB, 2},
+        {"V2", ChartCell, Always, 13, JB, 3},
+        {"C2", ChartCell, Always, 14, JB, 4},
+        {"T2", ChartCell, Always, 15, JB, 5},
+        {"V3", ChartCell, Always, 16, JB, 6},
+        {"C3", ChartCell, Always, 17, JB, 7},
+        {"T3", ChartCell, Always, 18, JB, 8},
+        {"V4", ChartCell, Always, 19, JB, 9},
+        {"C4", ChartCell, Always, 20, JB, 10},
+        {"T4", ChartCell, Always, 21, JB, 11},
+        {"V5", ChartCell, Always, 22, JB, 12},
+        {"C5", ChartCell, Always, 23, JB, 13},
+        {"T5", ChartCell, Always, 24, JB, 14},
+        {"V6", ChartCell, Always, 25, JB, 15},
+        {"C6", ChartCell, Always, 26, JB, 16},
+        {"T6", ChartCell, Always, 27, JB, 17},
+        {"V7", ChartCell, Always, 28, JB, 18},
+        {"C7", ChartCell, Always, 29, JB, 19},
+        {"T7", ChartCell, Always, 30, JB, 20},
+        {"V8", ChartCell, Always, 31, JB, 21},
+        {"C8", ChartCell, Always, 32, JB, 22},
+        {"T8", ChartCell, Always, 33, JB, 23},
+        {"V9", ChartCell, Always, 34, JB, 24},
+        {"C9", ChartCell, Always, 35, JB, 25},
+        {"T9", ChartCell, Always, 36, JB, 26},
+        {"vvt", ChartCell, Always, 37, J, 27},
+        {"cct", ChartCell, Always, 38, J, 28},
+        {"ttt", ChartCell, Always, 39, J, 29},
         {"Dates", Dates, OfTheDate, 40, JB},
         {"DateTotal", DateChain, OfTheDate, 41, JB},
         {"MonthDay", MonthDayChain, OfTheDate, 42, JB},

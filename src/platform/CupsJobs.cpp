@@ -38,7 +38,8 @@ const CupsLibrary& Cups() {
 
 }  // namespace
 
-std::optional<std::string> SubmitPdfJob(const std::string& printer, const std::string& pdfFile, const std::string& title,
+std::optional<std::string> SubmitPdfJob(const std::string& printer, const std::string& pdfFile,
+                                        const std::string& title,
                                         const std::vector<std::pair<std::string, std::string>>& options) {
     const CupsLibrary& cups = Cups();
     if (!cups.error.empty()) return cups.error;

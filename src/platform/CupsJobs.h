@@ -13,7 +13,8 @@ namespace quillon {
 // Submits a PDF file as a job on the printer (a name of the form "printer/instance" prints on
 // the printer), with the job's title and the CUPS options given. Nothing on success, else why it
 // failed.
-std::optional<std::string> SubmitPdfJob(const std::string& printer, const std::string& pdfFile, const std::string& title,
+std::optional<std::string> SubmitPdfJob(const std::string& printer, const std::string& pdfFile,
+                                        const std::string& title,
                                         const std::vector<std::pair<std::string, std::string>>& options);
 
 }  // namespace quillon

@@ -1,12 +1,11 @@
 #include "platform/QtCanvas.h"
 
-#include <algorithm>
-#include <cstdint>
-
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPaintDevice>
+#include <algorithm>
+#include <cstdint>
 
 namespace quillon {
 namespace {
@@ -31,7 +30,8 @@ QRect ToQRect(const Rect& rect) {
 QColor ToQColor(Colour colour) {
     if (colour == kNoColour) return Qt::white;
     if (colour & 0x80000000u) return QColor(0xC0, 0xC0, 0xC0);
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF), static_cast<int>((colour >> 16) & 0xFF));
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
 }
 
 QtCanvas::QtCanvas(QPaintDevice* device, bool printer) : device_(device), painter_(device), printer_(printer) {
@@ -132,9 +132,7 @@ void QtCanvas::SetPen(Colour colour, int width, PenStyle style) {
 
 void QtCanvas::SetBrush(Colour colour) { painter_.setBrush(ToQColor(colour)); }
 
-void QtCanvas::FillRect(const Rect& rect) {
-    painter_.fillRect(ToQRect(rect), painter_.brush());
-}
+void QtCanvas::FillRect(const Rect& rect) { painter_.fillRect(ToQRect(rect), painter_.brush()); }
 
 void QtCanvas::Line(int x1, int y1, int x2, int y2) { painter_.drawLine(Near(x1), Near(y1), Near(x2), Near(y2)); }
 

@@ -1,15 +1,15 @@
 #include "platform/QtPrinterDriver.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPageSize>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QPdfWriter>
-#include <sys/stat.h>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -151,8 +151,9 @@ public:
         // What the disk holds is what was written, before anything of it goes on.
         struct stat written {};
         if (::stat(file_.c_str(), &written) != 0) return Failed(std::strerror(errno));
-        if (written.st_size != device_->Written()) return Failed("the file holds " + std::to_string(written.st_size) +
-                                                                 " of " + std::to_string(device_->Written()) + " bytes");
+        if (written.st_size != device_->Written())
+            return Failed("the file holds " + std::to_string(written.st_size) + " of " +
+                          std::to_string(device_->Written()) + " bytes");
         const bool handed = target_.printer.empty() ? HandOverPdf() : SubmitToSpooler();
         ::unlink(file_.c_str());
         return handed;
@@ -210,7 +211,8 @@ private:
 
 // Why a paper cannot be printed on: its size, or its code when it names no size.
 std::string PaperProblem(const Paper& paper) {
-    if (paper.Code != kCustomPaper) return "The report's paper (code " + std::to_string(paper.Code) + ") cannot be printed";
+    if (paper.Code != kCustomPaper)
+        return "The report's paper (code " + std::to_string(paper.Code) + ") cannot be printed";
     const auto millimetres = [](std::int32_t tenths) {
         std::string text = std::to_string(tenths / 10);
         if (tenths % 10 != 0) text += "." + std::to_string(std::abs(tenths % 10));
@@ -319,7 +321,8 @@ std::optional<PrinterState> QtPrinterDriver::SetPaper(const std::string& name, c
     if (!printer->setPageSize(size) || !printer->setPageOrientation(orientation)) return std::nullopt;
     // The printer may have taken a size close to the one asked for; a standard paper must be that
     // paper exactly.
-    if (paper.Code != kCustomPaper && printer->pageLayout().pageSize().windowsId() != size.windowsId()) return std::nullopt;
+    if (paper.Code != kCustomPaper && printer->pageLayout().pageSize().windowsId() != size.windowsId())
+        return std::nullopt;
     printer->setCopyCount(1);
     return StateOf(*printer);
 }

@@ -106,8 +106,8 @@ QIcon ImageIcon(const QString& name) {
     return icon;
 }
 
-QPushButton* MakeButton(QWidget* parent, const QRect& geometry, const QString& caption,
-                        const QString& hint, const QString& image) {
+QPushButton* MakeButton(QWidget* parent, const QRect& geometry, const QString& caption, const QString& hint,
+                        const QString& image) {
     auto* button = new QPushButton(caption, parent);
     button->setGeometry(geometry);
     button->setToolTip(hint);

@@ -41,8 +41,8 @@ QLineEdit* MakeResultField(QWidget* parent, const QRect& geometry, const QFont& 
 QIcon ImageIcon(const QString& name);
 
 // A push button with an optional 16 x 16 image from the resources (":/images/NAME.xpm").
-QPushButton* MakeButton(QWidget* parent, const QRect& geometry, const QString& caption,
-                        const QString& hint, const QString& image = {});
+QPushButton* MakeButton(QWidget* parent, const QRect& geometry, const QString& caption, const QString& hint,
+                        const QString& image = {});
 
 // Sets the background that read-only fields and the chart share.
 void SetPaleBlueBackground(QWidget* widget);

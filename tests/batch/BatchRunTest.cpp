@@ -1,11 +1,9 @@
 #include "batch/BatchRun.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "NameGenerator.h"
-
-#include <algorithm>
-
 #include "batch/BatchRow.h"
 #include "batch/Csv.h"
 #include "batch/Progress.h"
@@ -29,7 +27,9 @@ Captured RunOn(std::string_view text, BatchOptions options, std::size_t readSize
     Captured run;
     std::size_t at = 0;
     BatchCallbacks callbacks;
-    callbacks.skipped = [&run](const SkippedRow& row) { run.skipped.push_back(std::to_string(row.line) + ": " + row.reason); };
+    callbacks.skipped = [&run](const SkippedRow& row) {
+        run.skipped.push_back(std::to_string(row.line) + ": " + row.reason);
+    };
     callbacks.progress = [&run](const BatchProgress& progress) { run.progress.push_back(progress); };
     run.outcome = RunBatch(
         options,
@@ -147,16 +147,16 @@ TEST(BatchInput, SkippedRowsCarryTheirLineNumbers) {
     BatchOptions options = CsvOptions("Name");
     options.dateColumn = ColumnRef{"Born", 0};
     const std::string input =
-        "Name,Born\n"                 // line 1
-        "mary,29/12/1985\n"           // 2
-        "\"two\nlines\",1/1/2000\n"   // 3 and 4
-        "bad\xFF,1/1/2000\n"          // 5: invalid UTF-8
-        "john,31/02/2000\n"           // 6: not on the calendar
-        "ann,1/1/x\n"                 // 7: not a date
-        "short\n"                     // 8: no date column
-        "bob,\n"                      // 9: no date
-        "pat,29/12\n"                 // 10: no year (not this year's, which would change with the year)
-        "\"open,1/1/2000\n";          // 11: never closed
+        "Name,Born\n"                // line 1
+        "mary,29/12/1985\n"          // 2
+        "\"two\nlines\",1/1/2000\n"  // 3 and 4
+        "bad\xFF,1/1/2000\n"         // 5: invalid UTF-8
+        "john,31/02/2000\n"          // 6: not on the calendar
+        "ann,1/1/x\n"                // 7: not a date
+        "short\n"                    // 8: no date column
+        "bob,\n"                     // 9: no date
+        "pat,29/12\n"                // 10: no year (not this year's, which would change with the year)
+        "\"open,1/1/2000\n";         // 11: never closed
     for (int threads : {1, 3}) {
         options.threads = threads;
         options.blockBytes = 8;
@@ -196,8 +196,8 @@ TEST(BatchInput, MissingColumnsAndLongRecords) {
         BatchOptions options = csv ? CsvOptions("Name") : Options();
         options.blockBytes = 16;
         options.maxRecordBytes = 64;
-        const std::string longName = csv ? "\"" + std::string(100, 'A') + "\n" + std::string(100, 'B') + "\"\n"
-                                         : std::string(300, 'A') + "\n";
+        const std::string longName =
+            csv ? "\"" + std::string(100, 'A') + "\n" + std::string(100, 'B') + "\"\n" : std::string(300, 'A') + "\n";
         const std::string input = std::string(csv ? "Name\n" : "") + "mary\n" + longName + "john\n";
         const Captured run = RunOn(input, options, 5);
         const std::string line = csv ? "3" : "2";
@@ -399,7 +399,8 @@ TEST(BatchRows, FoldedAccentsAndAccentedYs) {
 TEST(BatchRows, DecomposedLettersGiveTheRowsOfComposedOnes) {
     const std::string composed = "JOSÉ\nPEÑA\nÅSA\nŸVES\nNGUYỆN\nNGUYỆN\nmarÿ\njosé\n";
     const std::string decomposed =
-        "JOSE\u0301\nPEN\u0303A\nA\u030aSA\nY\u0308VES\nNGUYE\u0323\u0302N\nNGUYE\u0302\u0323N\nmary\u0308\njose\u0301\n";
+        "JOSE\u0301\nPEN\u0303A\nA\u030aSA\nY\u0308VES\nNGUYE\u0323\u0302N\nNGUYE\u0302\u0323N\nmary\u0308\njose\u0301"
+        "\n";
     BatchOptions options = Options();
     options.format = OutputFormat::JsonLines;
     for (bool fold : {false, true}) {

@@ -1,7 +1,6 @@
 #include "batch/Csv.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 
 namespace quillon::batch {
@@ -84,7 +83,8 @@ TEST(CsvBoundaryScanner, AgreesWithTheRecordReaderAcrossBlocks) {
         std::size_t fieldCount = 0;
         for (std::size_t at = 0; at < text.size();) {
             const CsvRecord record = ReadCsvRecord(text, at, fields, fieldCount);
-            if (record.end <= text.size() && text[record.end - 1] == '\n' && record.closed) readerEnds.push_back(record.end);
+            if (record.end <= text.size() && text[record.end - 1] == '\n' && record.closed)
+                readerEnds.push_back(record.end);
             at = record.end;
         }
 
@@ -128,7 +128,13 @@ TEST(OutputFields, EscapingInEachFormat) {
         {"SAY \"HI\"", "\"SAY \"\"HI\"\"\"", "SAY \"HI\"", "\"SAY \\\"HI\\\"\""},
         {"TWO\nLINES", "\"TWO\nLINES\"", "TWO\\nLINES", "\"TWO\\nLINES\""},
         {"A\tB\\C\r", "\"A\tB\\C\r\"", "A\\tB\\\\C\\r", "\"A\\tB\\\\C\\r\""},
-        {"\x01" "ANDRÉ", "\x01" "ANDRÉ", "\x01" "ANDRÉ", "\"\\u0001ANDRÉ\""},
+        {"\x01"
+         "ANDRÉ",
+         "\x01"
+         "ANDRÉ",
+         "\x01"
+         "ANDRÉ",
+         "\"\\u0001ANDRÉ\""},
     };
     for (const Case& c : cases) {
         char buffer[128];

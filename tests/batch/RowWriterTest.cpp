@@ -36,7 +36,8 @@ std::vector<std::string> Split(std::string_view line, char separator) {
 TEST(RowWriter, ColumnsAreTheBatchValuesOfTheList) {
     for (const bool withDate : {false, true}) {
         for (const bool withCore : {false, true}) {
-            SCOPED_TRACE(std::string(withDate ? "with" : "without") + " a date, " + (withCore ? "with" : "without") + " core");
+            SCOPED_TRACE(std::string(withDate ? "with" : "without") + " a date, " + (withCore ? "with" : "without") +
+                         " core");
             std::vector<std::string> expected;
             for (const ValueName& name : kValueNames) {
                 if (!name.InBatch() || (name.group == ValueGroup::OfTheDate && !withDate)) continue;
@@ -54,7 +55,8 @@ TEST(RowWriter, ColumnsAreTheBatchValuesOfTheList) {
             EXPECT_EQ(OuterKeys(json.View()), expected) << json.View();
 
             if (withCore) expected.pop_back();  // the core numbers are columns of their own
-            for (const auto& [format, separator] : {std::pair{OutputFormat::Csv, ','}, std::pair{OutputFormat::Tsv, '\t'}}) {
+            for (const auto& [format, separator] :
+                 {std::pair{OutputFormat::Csv, ','}, std::pair{OutputFormat::Tsv, '\t'}}) {
                 ByteBuffer header;
                 RowWriter(format, withDate, withCore).AppendHeader(header);
                 std::vector<std::string> columns = Split(header.View().substr(0, header.View().size() - 1), separator);

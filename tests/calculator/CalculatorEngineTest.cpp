@@ -39,117 +39,114 @@ TEST_P(Arithmetic, ShowsTheResult) { ExpectRow(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(
     Calculator, Arithmetic,
-    ::testing::Values(
-        KeyCase{"StartShowsZero", u"", "0", "0", P::None},
-        KeyCase{"StrictlyLeftToRight", u"2+3*4=", "20.00", "20.00", P::Equals},
-        KeyCase{"OperatorShowsTheRunningValue", u"2+3*", "5.00", "5.00", P::Multiply},
-        KeyCase{"PercentOfTheRunningValueAdded", u"50+10%", "55.00", "55.00", P::Equals},
-        KeyCase{"PercentOfTheRunningValueSubtracted", u"50-10%", "45.00", "45.00", P::Equals},
-        KeyCase{"PercentOfAProduct", u"200*10%", "20.00", "20.00", P::Equals},
-        KeyCase{"PercentAlone", u"10%", "0.10", "0.10", P::Equals},
-        KeyCase{"EqualsAfterPercentPushesNothing", u"50+10%=", "55.00", "55.00", P::Equals},
-        KeyCase{"OperatorAfterPercentContinues", u"50+10%+5=", "60.00", "60.00", P::Equals},
-        KeyCase{"EqualsRepeatsTheEntryAsOperand", u"5+=", "10.00", "10.00", P::Equals},
-        KeyCase{"OperatorAfterEqualsContinuesWithTheResult", u"5=+2=", "7.00", "7.00", P::Equals},
-        KeyCase{"EqualsTakesTheTypedOperandNotTheShownValue", u"2+3*=", "15.00", "15.00", P::Equals},
-        KeyCase{"DivisionKeepsExtendedPrecision", u"1/3*3=", "1.00", "1.00", P::Equals},
-        KeyCase{"RoundsToTwoDecimals", u"2/3=", "0.67", "0.67", P::Equals},
-        KeyCase{"Reciprocal", u"4r", "0.25", "0.25", P::None},
-        KeyCase{"SquareRoot", u"16@", "4.00", "4.00", P::None},
-        KeyCase{"SquareRootKeepsThePendingOperation", u"9+16@=", "13.00", "13.00", P::Equals},
-        KeyCase{"DigitAfterSquareRootStartsANewNumber", u"2@5", "5", "5", P::None},
-        KeyCase{"NegativeZeroShowsWithoutSign", u"5S*0=", "0.00", "0.00", P::Equals},
-        KeyCase{"EqualsFirstActsAsClear", u"=", "0", "0", P::None},
-        KeyCase{"EqualsAfterEqualsActsAsClear", u"5+2==", "0", "0", P::None},
-        KeyCase{"EqualsAfterClearActsAsClear", u"5+2C=", "0", "0", P::None},
-        KeyCase{"DigitAfterEqualsStartsANewCalculation", u"5+2=3", "3", "3", P::None},
-        KeyCase{"NewCalculationAfterEquals", u"5+2=3+1=", "4.00", "4.00", P::Equals},
-        KeyCase{"PointAfterEqualsStartsANewCalculation", u"5+2=.3", "0.3", "0.3", P::None},
-        KeyCase{"DigitAfterPercentStartsANewCalculation", u"50+10%7", "7", "7", P::None},
-        KeyCase{"TwoOperatorsRepeatTheOperand", u"5+-", "10.00", "10.00", P::Subtract}));
+    ::testing::Values(KeyCase{"StartShowsZero", u"", "0", "0", P::None},
+                      KeyCase{"StrictlyLeftToRight", u"2+3*4=", "20.00", "20.00", P::Equals},
+                      KeyCase{"OperatorShowsTheRunningValue", u"2+3*", "5.00", "5.00", P::Multiply},
+                      KeyCase{"PercentOfTheRunningValueAdded", u"50+10%", "55.00", "55.00", P::Equals},
+                      KeyCase{"PercentOfTheRunningValueSubtracted", u"50-10%", "45.00", "45.00", P::Equals},
+                      KeyCase{"PercentOfAProduct", u"200*10%", "20.00", "20.00", P::Equals},
+                      KeyCase{"PercentAlone", u"10%", "0.10", "0.10", P::Equals},
+                      KeyCase{"EqualsAfterPercentPushesNothing", u"50+10%=", "55.00", "55.00", P::Equals},
+                      KeyCase{"OperatorAfterPercentContinues", u"50+10%+5=", "60.00", "60.00", P::Equals},
+                      KeyCase{"EqualsRepeatsTheEntryAsOperand", u"5+=", "10.00", "10.00", P::Equals},
+                      KeyCase{"OperatorAfterEqualsContinuesWithTheResult", u"5=+2=", "7.00", "7.00", P::Equals},
+                      KeyCase{"EqualsTakesTheTypedOperandNotTheShownValue", u"2+3*=", "15.00", "15.00", P::Equals},
+                      KeyCase{"DivisionKeepsExtendedPrecision", u"1/3*3=", "1.00", "1.00", P::Equals},
+                      KeyCase{"RoundsToTwoDecimals", u"2/3=", "0.67", "0.67", P::Equals},
+                      KeyCase{"Reciprocal", u"4r", "0.25", "0.25", P::None},
+                      KeyCase{"SquareRoot", u"16@", "4.00", "4.00", P::None},
+                      KeyCase{"SquareRootKeepsThePendingOperation", u"9+16@=", "13.00", "13.00", P::Equals},
+                      KeyCase{"DigitAfterSquareRootStartsANewNumber", u"2@5", "5", "5", P::None},
+                      KeyCase{"NegativeZeroShowsWithoutSign", u"5S*0=", "0.00", "0.00", P::Equals},
+                      KeyCase{"EqualsFirstActsAsClear", u"=", "0", "0", P::None},
+                      KeyCase{"EqualsAfterEqualsActsAsClear", u"5+2==", "0", "0", P::None},
+                      KeyCase{"EqualsAfterClearActsAsClear", u"5+2C=", "0", "0", P::None},
+                      KeyCase{"DigitAfterEqualsStartsANewCalculation", u"5+2=3", "3", "3", P::None},
+                      KeyCase{"NewCalculationAfterEquals", u"5+2=3+1=", "4.00", "4.00", P::Equals},
+                      KeyCase{"PointAfterEqualsStartsANewCalculation", u"5+2=.3", "0.3", "0.3", P::None},
+                      KeyCase{"DigitAfterPercentStartsANewCalculation", u"50+10%7", "7", "7", P::None},
+                      KeyCase{"TwoOperatorsRepeatTheOperand", u"5+-", "10.00", "10.00", P::Subtract}));
 
 class Entry : public ::testing::TestWithParam<KeyCase> {};
 TEST_P(Entry, EditsTheTypedNumber) { ExpectRow(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(
     Calculator, Entry,
-    ::testing::Values(
-        KeyCase{"Digits", u"123", "123", "123", P::None},
-        KeyCase{"ZeroShowsInTheResultFormat", u"0", "0.00", "0", P::None},
-        KeyCase{"LeadingZerosAreNotKept", u"007", "7", "7", P::None},
-        KeyCase{"LeadingZerosAfterCEAreNotKept", u"5E05", "5", "5", P::None},
-        KeyCase{"ZerosAfterThePointAreKept", u"0.00", "0.00", "0.00", P::None},
-        KeyCase{"PointFirstGetsAZero", u".5", "0.5", "0.5", P::None},
-        KeyCase{"PointAfterLeadingZero", u"00.5", "0.5", "0.5", P::None},
-        KeyCase{"SecondPointIsIgnored", u"5.2.1", "5.21", "5.21", P::None},
-        KeyCase{"PointAfterAnOperatorStartsTheNumber", u"2+.5=", "2.50", "2.50", P::Equals},
-        KeyCase{"BackRemovesTheLastCharacter", u"123B", "12", "12", P::None},
-        KeyCase{"BackOnOneCharacterEmptiesTheEntry", u"5B", "0", "", P::None},
-        KeyCase{"BackAfterEmptyingStartsANewNumber", u"5B7", "7", "7", P::None},
-        KeyCase{"BackRemovesThePoint", u"5.B", "5", "5", P::None},
-        KeyCase{"BackLeavesAZeroValueAlone", u"0.B", "0.", "0.", P::None},
-        KeyCase{"BackEditsAShownResult", u"5=B", "5.0", "5.0", P::Equals},
-        KeyCase{"BackLeavesTheSignOfANegativeEntry", u"5SB", "-", "-", P::None},
-        KeyCase{"DigitAfterBackToTheSign", u"5SB3", "-3", "-3", P::None},
-        KeyCase{"ClearEntry", u"12E", "0.00", "", P::None},
-        KeyCase{"ClearEntryKeepsTheCalculation", u"5+3E4=", "9.00", "9.00", P::Equals},
-        KeyCase{"ClearEndsTheCalculation", u"5+3C2=", "2.00", "2.00", P::Equals},
-        KeyCase{"SignNegates", u"5S", "-5", "-5", P::None},
-        KeyCase{"SignTwiceRestores", u"5SS", "5", "5", P::None},
-        KeyCase{"SignOnAShownResult", u"5=S", "-5.00", "-5.00", P::Equals},
-        KeyCase{"SignOnAnEmptyEntryWaits", u"5ES", "0", "-", P::None},
-        KeyCase{"WaitingSignGoesInFrontOnce", u"5ES5", "-5", "-5", P::None},
-        KeyCase{"WaitingSignAfterAnOperator", u"2+3ES4=", "-2.00", "-2.00", P::Equals},
-        KeyCase{"SignAfterClearWaits", u"S5", "-5", "-5", P::None},
-        KeyCase{"SignTwiceOnEmptyStopsWaiting", u"5ESS5", "5", "5", P::None},
-        KeyCase{"WaitingSignSurvivesLeadingZeros", u"S005", "-5", "-5", P::None},
-        KeyCase{"WaitingSignBeforeThePoint", u"S.5", "-0.5", "-0.5", P::None},
-        KeyCase{"SignOnAShownOperandIsReplacedByTheNextNumber", u"5+S3=", "8.00", "8.00", P::Equals}));
+    ::testing::Values(KeyCase{"Digits", u"123", "123", "123", P::None},
+                      KeyCase{"ZeroShowsInTheResultFormat", u"0", "0.00", "0", P::None},
+                      KeyCase{"LeadingZerosAreNotKept", u"007", "7", "7", P::None},
+                      KeyCase{"LeadingZerosAfterCEAreNotKept", u"5E05", "5", "5", P::None},
+                      KeyCase{"ZerosAfterThePointAreKept", u"0.00", "0.00", "0.00", P::None},
+                      KeyCase{"PointFirstGetsAZero", u".5", "0.5", "0.5", P::None},
+                      KeyCase{"PointAfterLeadingZero", u"00.5", "0.5", "0.5", P::None},
+                      KeyCase{"SecondPointIsIgnored", u"5.2.1", "5.21", "5.21", P::None},
+                      KeyCase{"PointAfterAnOperatorStartsTheNumber", u"2+.5=", "2.50", "2.50", P::Equals},
+                      KeyCase{"BackRemovesTheLastCharacter", u"123B", "12", "12", P::None},
+                      KeyCase{"BackOnOneCharacterEmptiesTheEntry", u"5B", "0", "", P::None},
+                      KeyCase{"BackAfterEmptyingStartsANewNumber", u"5B7", "7", "7", P::None},
+                      KeyCase{"BackRemovesThePoint", u"5.B", "5", "5", P::None},
+                      KeyCase{"BackLeavesAZeroValueAlone", u"0.B", "0.", "0.", P::None},
+                      KeyCase{"BackEditsAShownResult", u"5=B", "5.0", "5.0", P::Equals},
+                      KeyCase{"BackLeavesTheSignOfANegativeEntry", u"5SB", "-", "-", P::None},
+                      KeyCase{"DigitAfterBackToTheSign", u"5SB3", "-3", "-3", P::None},
+                      KeyCase{"ClearEntry", u"12E", "0.00", "", P::None},
+                      KeyCase{"ClearEntryKeepsTheCalculation", u"5+3E4=", "9.00", "9.00", P::Equals},
+                      KeyCase{"ClearEndsTheCalculation", u"5+3C2=", "2.00", "2.00", P::Equals},
+                      KeyCase{"SignNegates", u"5S", "-5", "-5", P::None},
+                      KeyCase{"SignTwiceRestores", u"5SS", "5", "5", P::None},
+                      KeyCase{"SignOnAShownResult", u"5=S", "-5.00", "-5.00", P::Equals},
+                      KeyCase{"SignOnAnEmptyEntryWaits", u"5ES", "0", "-", P::None},
+                      KeyCase{"WaitingSignGoesInFrontOnce", u"5ES5", "-5", "-5", P::None},
+                      KeyCase{"WaitingSignAfterAnOperator", u"2+3ES4=", "-2.00", "-2.00", P::Equals},
+                      KeyCase{"SignAfterClearWaits", u"S5", "-5", "-5", P::None},
+                      KeyCase{"SignTwiceOnEmptyStopsWaiting", u"5ESS5", "5", "5", P::None},
+                      KeyCase{"WaitingSignSurvivesLeadingZeros", u"S005", "-5", "-5", P::None},
+                      KeyCase{"WaitingSignBeforeThePoint", u"S.5", "-0.5", "-0.5", P::None},
+                      KeyCase{"SignOnAShownOperandIsReplacedByTheNextNumber", u"5+S3=", "8.00", "8.00", P::Equals}));
 
 class Memory : public ::testing::TestWithParam<KeyCase> {};
 TEST_P(Memory, KeepsItsRegister) { ExpectRow(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(
     Calculator, Memory,
-    ::testing::Values(
-        KeyCase{"StoreTheDisplay", u"5M", "5", "5", P::None, "5.00"},
-        KeyCase{"StoreTheRunningValue", u"2+3*M", "5.00", "5.00", P::Multiply, "5.00"},
-        KeyCase{"ClearDoesNotTouchMemory", u"5MC", "0", "0", P::None, "5.00"},
-        KeyCase{"MemoryClear", u"5ML", "5", "5", P::None, "0.00"},
-        KeyCase{"MemoryPlusPushesNothing", u"2+3P=", "5.00", "5.00", P::Equals, "3.00"},
-        KeyCase{"MemoryMinusPushesNothing", u"2+3N=", "5.00", "5.00", P::Equals, "-3.00"},
-        KeyCase{"MemoryStorePushesNothing", u"2+3M=", "5.00", "5.00", P::Equals, "3.00"},
-        KeyCase{"MemoryClearPushesNothing", u"2+3L=", "5.00", "5.00", P::Equals, "0.00"},
-        KeyCase{"MemoryPlusAddsTheResultAfterEquals", u"2+3=P", "5.00", "5.00", P::Equals, "5.00"},
-        KeyCase{"MemoryPlusAfterPercentAddsTheShownResult", u"50+10%P", "55.00", "55.00", P::Equals, "55.00"},
-        KeyCase{"RecallShowsMemory", u"7MCR", "7.00", "7.00", P::None, "7.00"},
-        KeyCase{"RecallIsTheNextOperand", u"7MC2+R=", "9.00", "9.00", P::Equals, "7.00"},
-        KeyCase{"RecallReplacesATypedOperand", u"7MC2+3R=", "9.00", "9.00", P::Equals, "7.00"},
-        KeyCase{"OperatorAfterRecall", u"7MCR+1=", "8.00", "8.00", P::Equals, "7.00"},
-        KeyCase{"DigitAfterRecallStartsANewNumber", u"7MCR5", "5", "5", P::None, "7.00"},
-        KeyCase{"RecallOfEmptyMemory", u"5R", "0.00", "0.00", P::None}));
+    ::testing::Values(KeyCase{"StoreTheDisplay", u"5M", "5", "5", P::None, "5.00"},
+                      KeyCase{"StoreTheRunningValue", u"2+3*M", "5.00", "5.00", P::Multiply, "5.00"},
+                      KeyCase{"ClearDoesNotTouchMemory", u"5MC", "0", "0", P::None, "5.00"},
+                      KeyCase{"MemoryClear", u"5ML", "5", "5", P::None, "0.00"},
+                      KeyCase{"MemoryPlusPushesNothing", u"2+3P=", "5.00", "5.00", P::Equals, "3.00"},
+                      KeyCase{"MemoryMinusPushesNothing", u"2+3N=", "5.00", "5.00", P::Equals, "-3.00"},
+                      KeyCase{"MemoryStorePushesNothing", u"2+3M=", "5.00", "5.00", P::Equals, "3.00"},
+                      KeyCase{"MemoryClearPushesNothing", u"2+3L=", "5.00", "5.00", P::Equals, "0.00"},
+                      KeyCase{"MemoryPlusAddsTheResultAfterEquals", u"2+3=P", "5.00", "5.00", P::Equals, "5.00"},
+                      KeyCase{"MemoryPlusAfterPercentAddsTheShownResult", u"50+10%P", "55.00", "55.00", P::Equals,
+                              "55.00"},
+                      KeyCase{"RecallShowsMemory", u"7MCR", "7.00", "7.00", P::None, "7.00"},
+                      KeyCase{"RecallIsTheNextOperand", u"7MC2+R=", "9.00", "9.00", P::Equals, "7.00"},
+                      KeyCase{"RecallReplacesATypedOperand", u"7MC2+3R=", "9.00", "9.00", P::Equals, "7.00"},
+                      KeyCase{"OperatorAfterRecall", u"7MCR+1=", "8.00", "8.00", P::Equals, "7.00"},
+                      KeyCase{"DigitAfterRecallStartsANewNumber", u"7MCR5", "5", "5", P::None, "7.00"},
+                      KeyCase{"RecallOfEmptyMemory", u"5R", "0.00", "0.00", P::None}));
 
 class ErrorState : public ::testing::TestWithParam<KeyCase> {};
 TEST_P(ErrorState, BeepsUntilClearOrANewEntry) { ExpectRow(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(
     Calculator, ErrorState,
-    ::testing::Values(
-        KeyCase{"DivisionByZero", u"1/0=", "****** ", "", P::None, "0.00", true, 1},
-        KeyCase{"ZeroByZero", u"0/0=", "****** ", "", P::None, "0.00", true, 1},
-        KeyCase{"ReciprocalOfZero", u"0r", "****** ", "", P::None, "0.00", true, 1},
-        KeyCase{"SquareRootOfANegativeNumber", u"4S@", "****** ", "", P::None, "0.00", true, 1},
-        KeyCase{"OperatorsOnlyBeep", u"1/0=+*%r@", "****** ", "", P::None, "0.00", true, 6},
-        KeyCase{"MemoryButtonsOnlyBeep", u"5M1/0=PNLR", "****** ", "", P::None, "5.00", true, 5},
-        KeyCase{"ErrorWinsOverEqualsAfterEquals", u"1/0==", "****** ", "", P::None, "0.00", true, 2},
-        KeyCase{"ClearEndsTheError", u"1/0=C", "0", "0", P::None, "0.00", false, 2},
-        KeyCase{"ANewEntryEndsTheError", u"1/0=5", "5", "5", P::None, "0.00", false, 2},
-        KeyCase{"CalculatingAfterANewEntry", u"1/0=5+1=", "6.00", "6.00", P::Equals, "0.00", false, 2},
-        KeyCase{"AZeroIsNoNewEntry", u"1/0=0+", "0.00", "0", P::None, "0.00", true, 3},
-        KeyCase{"EntryKeysStillAct", u"1/0=.", "0.", "0.", P::None, "0.00", true, 2},
-        KeyCase{"AFractionIsANewEntry", u"1/0=.5", "0.5", "0.5", P::None, "0.00", false, 3},
-        KeyCase{"ClearEntryStillActs", u"1/0=E", "0.00", "", P::None, "0.00", true, 2},
-        KeyCase{"SignStillActs", u"1/0=S", "0", "-", P::None, "0.00", true, 2}));
+    ::testing::Values(KeyCase{"DivisionByZero", u"1/0=", "****** ", "", P::None, "0.00", true, 1},
+                      KeyCase{"ZeroByZero", u"0/0=", "****** ", "", P::None, "0.00", true, 1},
+                      KeyCase{"ReciprocalOfZero", u"0r", "****** ", "", P::None, "0.00", true, 1},
+                      KeyCase{"SquareRootOfANegativeNumber", u"4S@", "****** ", "", P::None, "0.00", true, 1},
+                      KeyCase{"OperatorsOnlyBeep", u"1/0=+*%r@", "****** ", "", P::None, "0.00", true, 6},
+                      KeyCase{"MemoryButtonsOnlyBeep", u"5M1/0=PNLR", "****** ", "", P::None, "5.00", true, 5},
+                      KeyCase{"ErrorWinsOverEqualsAfterEquals", u"1/0==", "****** ", "", P::None, "0.00", true, 2},
+                      KeyCase{"ClearEndsTheError", u"1/0=C", "0", "0", P::None, "0.00", false, 2},
+                      KeyCase{"ANewEntryEndsTheError", u"1/0=5", "5", "5", P::None, "0.00", false, 2},
+                      KeyCase{"CalculatingAfterANewEntry", u"1/0=5+1=", "6.00", "6.00", P::Equals, "0.00", false, 2},
+                      KeyCase{"AZeroIsNoNewEntry", u"1/0=0+", "0.00", "0", P::None, "0.00", true, 3},
+                      KeyCase{"EntryKeysStillAct", u"1/0=.", "0.", "0.", P::None, "0.00", true, 2},
+                      KeyCase{"AFractionIsANewEntry", u"1/0=.5", "0.5", "0.5", P::None, "0.00", false, 3},
+                      KeyCase{"ClearEntryStillActs", u"1/0=E", "0.00", "", P::None, "0.00", true, 2},
+                      KeyCase{"SignStillActs", u"1/0=S", "0", "-", P::None, "0.00", true, 2}));
 
 TEST(CalculatorOverflow, ResultsTooLargeForExtendedFail) {
     const std::u16string huge = u"1" + std::u16string(4000, u'0');  // 1e4000
@@ -199,9 +196,15 @@ TEST(CalculatorFormat, DecimalsAndSeparator) {
         long double value;
         const char* text;
     } rows[] = {
-        {2, 5, "5.00"},           {2, -1234567.891L, "-1234567.89"}, {2, 0.125L, "0.12"},
-        {2, -0.0L, "0.00"},       {-3, 5, "5.000"},                  {0, 1234567, "1.23457e+06"},
-        {0, 0.5L, "0.5"},         {1, 2.25L, "2.2"},                 {2, 1e20L, "100000000000000000000.00"},
+        {2, 5, "5.00"},
+        {2, -1234567.891L, "-1234567.89"},
+        {2, 0.125L, "0.12"},
+        {2, -0.0L, "0.00"},
+        {-3, 5, "5.000"},
+        {0, 1234567, "1.23457e+06"},
+        {0, 0.5L, "0.5"},
+        {1, 2.25L, "2.2"},
+        {2, 1e20L, "100000000000000000000.00"},
     };
     for (const auto& row : rows) {
         calculator.engine.SetDecimals(row.decimals);
@@ -241,7 +244,8 @@ TEST(CalculatorClipboard, PasteReplaysTheAcceptedCharacters) {
     }
 
     // No text, or empty text, on the clipboard: nothing happens, not even the clear.
-    for (const std::optional<std::u16string>& nothing : {std::optional<std::u16string>(), std::optional<std::u16string>(u"")}) {
+    for (const std::optional<std::u16string>& nothing :
+         {std::optional<std::u16string>(), std::optional<std::u16string>(u"")}) {
         TestCalculator calculator;
         calculator.Keys(u"9+8");
         calculator.surroundings.clipboard = nothing;
@@ -276,7 +280,9 @@ TEST(CalculatorClipboard, CopyTakesTheTextAndTheTwoBlanksAfterIt) {
     EXPECT_EQ(calculator.surroundings.clipboard, u"12  ");
     calculator.Keys(u"/0=");
     calculator.engine.CopyDisplay();
-    EXPECT_EQ(calculator.surroundings.clipboard, u"****** " u"  ");
+    EXPECT_EQ(calculator.surroundings.clipboard,
+              u"****** "
+              u"  ");
     // Copying changes nothing in the calculator.
     EXPECT_TRUE(calculator.engine.HasError());
 }

@@ -1,9 +1,8 @@
 // Random key sequences: whatever is pressed, the engine stays sound and its display shows the error
 // text, a number in the result format or a typed entry.
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <random>
 
 #include "CalculatorTestSupport.h"

@@ -1,24 +1,24 @@
-#include "cli/CommandLine.h"
+#include <signal.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
-#include <QTemporaryDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/stat.h>
 
 #include "NameGenerator.h"
-#include "support/CommandOutcome.h"
-#include "support/PinnedDates.h"
 #include "batch/Csv.h"
+#include "cli/CommandLine.h"
 #include "numerology/CoreNumbers.h"
 #include "platform/Regional.h"
+#include "support/CommandOutcome.h"
+#include "support/PinnedDates.h"
 
 namespace quillon {
 namespace {
@@ -78,16 +78,18 @@ TEST_F(BatchCommand, EveryFieldEqualsAnalyseJson) {
         {QStringLiteral("--system"), QStringLiteral("chaldean"), QStringLiteral("--vowel-y"), QStringLiteral("all"),
          QStringLiteral("--date"), QStringLiteral("29/12/1985")},
         {QStringLiteral("--core"), QStringLiteral("--date"), QStringLiteral("29/12/1985")},
-        {QStringLiteral("--core"), QStringLiteral("--fold-accents"), QStringLiteral("--vowel-y"), QStringLiteral("all")},
-        {QStringLiteral("--core"), QStringLiteral("--fold-accents"), QStringLiteral("--system"), QStringLiteral("chaldean"),
-         QStringLiteral("--date"), QStringLiteral("1/1/2000")},
+        {QStringLiteral("--core"), QStringLiteral("--fold-accents"), QStringLiteral("--vowel-y"),
+         QStringLiteral("all")},
+        {QStringLiteral("--core"), QStringLiteral("--fold-accents"), QStringLiteral("--system"),
+         QStringLiteral("chaldean"), QStringLiteral("--date"), QStringLiteral("1/1/2000")},
     };
     for (const QStringList& options : variants) {
         const QString output = Path(QStringLiteral("out.jsonl"));
-        const Outcome batch = Quillon(QStringList{QStringLiteral("batch"), Path(QStringLiteral("names.txt")), QStringLiteral("-o"),
-                                                  output, QStringLiteral("--format"), QStringLiteral("jsonl"),
-                                                  QStringLiteral("--threads"), QStringLiteral("3")} +
-                                      options);
+        const Outcome batch =
+            Quillon(QStringList{QStringLiteral("batch"), Path(QStringLiteral("names.txt")), QStringLiteral("-o"),
+                                output, QStringLiteral("--format"), QStringLiteral("jsonl"),
+                                QStringLiteral("--threads"), QStringLiteral("3")} +
+                    options);
         ASSERT_EQ(batch.exitCode, kExitOk) << batch.err.toStdString();
         const QList<QByteArray> lines = Read(output).split('\n');
         ASSERT_EQ(lines.size(), kNames + 1) << "one row per name, and the final line end";
@@ -104,7 +106,8 @@ TEST_F(BatchCommand, EveryFieldEqualsAnalyseJson) {
             const QJsonObject json = QJsonDocument::fromJson(analyse.out.toUtf8()).object();
 
             const int core = options.contains(QStringLiteral("--core")) ? 1 : 0;
-            ASSERT_EQ(row.size(), (options.contains(QStringLiteral("--date")) ? 45 : 38) + core) << lines[i].toStdString();
+            ASSERT_EQ(row.size(), (options.contains(QStringLiteral("--date")) ? 45 : 38) + core)
+                << lines[i].toStdString();
             for (auto field = row.begin(); field != row.end(); ++field) {
                 const QString chain = ChainOfDigit(field.key());
                 if (chain.isEmpty()) {
@@ -114,7 +117,8 @@ TEST_F(BatchCommand, EveryFieldEqualsAnalyseJson) {
                         << field.key().toStdString();
                 } else {
                     const QString text = json.value(chain).toString();
-                    const QJsonValue digit = text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text.back().digitValue());
+                    const QJsonValue digit =
+                        text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text.back().digitValue());
                     ASSERT_EQ(field.value(), digit) << "name " << i << " key " << field.key().toStdString();
                 }
                 ++compared;
@@ -124,9 +128,9 @@ TEST_F(BatchCommand, EveryFieldEqualsAnalyseJson) {
 
         // The CSV rows hold the same values, under the same keys in their header.
         const QString csvOutput = Path(QStringLiteral("out.csv"));
-        const Outcome csv = Quillon(QStringList{QStringLiteral("batch"), Path(QStringLiteral("names.txt")), QStringLiteral("-o"),
-                                                csvOutput} +
-                                    options);
+        const Outcome csv = Quillon(
+            QStringList{QStringLiteral("batch"), Path(QStringLiteral("names.txt")), QStringLiteral("-o"), csvOutput} +
+            options);
         ASSERT_EQ(csv.exitCode, kExitOk) << csv.err.toStdString();
         const std::string text = Read(csvOutput).toStdString();
         std::vector<std::string> header;
@@ -148,7 +152,8 @@ TEST_F(BatchCommand, EveryFieldEqualsAnalyseJson) {
                                              ? number.value(master ? QStringLiteral("master") : QStringLiteral("digit"))
                                              : row.value(key);
                 const QString expected = value.isDouble() ? QString::number(value.toInt()) : value.toString();
-                ASSERT_EQ(QString::fromStdString(fields[column]), expected) << "row " << i << " column " << header[column];
+                ASSERT_EQ(QString::fromStdString(fields[column]), expected)
+                    << "row " << i << " column " << header[column];
             }
         }
     }
@@ -162,27 +167,36 @@ TEST_F(BatchCommand, UsageErrorsExitWithTwoAndOneLine) {
         QString message;
     };
     const Case cases[] = {
-        {{names, QStringLiteral("--format"), QStringLiteral("xml")}, QStringLiteral("--format takes csv, tsv or jsonl, not \"xml\"")},
-        {{names, QStringLiteral("--column"), QStringLiteral("0")}, QStringLiteral("--column: columns are counted from 1")},
+        {{names, QStringLiteral("--format"), QStringLiteral("xml")},
+         QStringLiteral("--format takes csv, tsv or jsonl, not \"xml\"")},
+        {{names, QStringLiteral("--column"), QStringLiteral("0")},
+         QStringLiteral("--column: columns are counted from 1")},
         {{names, QStringLiteral("--date-column"), QStringLiteral("2")}, QStringLiteral("--date-column needs --column")},
         {{names, QStringLiteral("--column"), QStringLiteral("1"), QStringLiteral("--date-column"), QStringLiteral("2"),
           QStringLiteral("--date"), QStringLiteral("1/1/2000")},
          QStringLiteral("give --date or --date-column, not both")},
-        {{names, QStringLiteral("--date"), QStringLiteral("31/02/2000")}, QStringLiteral("Invalid date \"31/02/2000\": 31 February 2000 is not on the calendar")},
+        {{names, QStringLiteral("--date"), QStringLiteral("31/02/2000")},
+         QStringLiteral("Invalid date \"31/02/2000\": 31 February 2000 is not on the calendar")},
         {{names, QStringLiteral("--where"), QStringLiteral("soul=3")},
-         QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date, namedate or a core number "
-                        "(expression, soulurge, personality, lifepath, birthday, maturity; also =11, =22 or =33): \"soul=3\"")},
+         QStringLiteral(
+             "--where takes KEY=DIGIT with KEY vowels, consonants, total, date, namedate or a core number "
+             "(expression, soulurge, personality, lifepath, birthday, maturity; also =11, =22 or =33): \"soul=3\"")},
         {{names, QStringLiteral("--where"), QStringLiteral("total=12")},
-         QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date, namedate or a core number "
-                        "(expression, soulurge, personality, lifepath, birthday, maturity; also =11, =22 or =33): \"total=12\"")},
-        {{names, QStringLiteral("--where"), QStringLiteral("date=1")}, QStringLiteral("--where date=1 needs --date or --date-column")},
+         QStringLiteral(
+             "--where takes KEY=DIGIT with KEY vowels, consonants, total, date, namedate or a core number "
+             "(expression, soulurge, personality, lifepath, birthday, maturity; also =11, =22 or =33): \"total=12\"")},
+        {{names, QStringLiteral("--where"), QStringLiteral("date=1")},
+         QStringLiteral("--where date=1 needs --date or --date-column")},
         {{names, QStringLiteral("--where"), QStringLiteral("birthday=11")},
          QStringLiteral("--where birthday=11 needs --date or --date-column")},
         {{names, QStringLiteral("--where"), QStringLiteral("expression=12")},
          QStringLiteral("--where takes KEY=DIGIT with KEY vowels, consonants, total, date, namedate or a core number "
-                        "(expression, soulurge, personality, lifepath, birthday, maturity; also =11, =22 or =33): \"expression=12\"")},
-        {{names, QStringLiteral("--threads"), QStringLiteral("0")}, QStringLiteral("--threads takes a number from 1 to 256, not \"0\"")},
-        {{names, QStringLiteral("--vowel-y"), QStringLiteral("3")}, QStringLiteral("--vowel-y takes none or all, not \"3\"")},
+                        "(expression, soulurge, personality, lifepath, birthday, maturity; also =11, =22 or =33): "
+                        "\"expression=12\"")},
+        {{names, QStringLiteral("--threads"), QStringLiteral("0")},
+         QStringLiteral("--threads takes a number from 1 to 256, not \"0\"")},
+        {{names, QStringLiteral("--vowel-y"), QStringLiteral("3")},
+         QStringLiteral("--vowel-y takes none or all, not \"3\"")},
         {{names, QStringLiteral("--system"), QStringLiteral("latin")},
          QStringLiteral("--system takes pythagorean or chaldean, not \"latin\"")},
         {{names, names}, QStringLiteral("batch reads one INPUT, not 2")},
@@ -191,7 +205,8 @@ TEST_F(BatchCommand, UsageErrorsExitWithTwoAndOneLine) {
         {{dir_.path()}, QStringLiteral("cannot read %1: Is a directory").arg(dir_.path())},
     };
     for (const Case& c : cases) {
-        const Outcome run = Quillon(QStringList{QStringLiteral("batch")} + c.arguments + QStringList{QStringLiteral("-o"), Path(QStringLiteral("out.csv"))});
+        const Outcome run = Quillon(QStringList{QStringLiteral("batch")} + c.arguments +
+                                    QStringList{QStringLiteral("-o"), Path(QStringLiteral("out.csv"))});
         EXPECT_EQ(run.exitCode, kExitUsage) << c.message.toStdString();
         EXPECT_EQ(run.err, QStringLiteral("quillon: ") + c.message + QLatin1Char('\n'));
         EXPECT_FALSE(QFile::exists(Path(QStringLiteral("out.csv")))) << c.message.toStdString();
@@ -209,15 +224,18 @@ TEST_F(BatchCommand, FailedRunsLeaveNothingAndKeepThePreviousOutput) {
 
     // An output in a folder that does not exist.
     const QString missing = Path(QStringLiteral("missing/out.csv"));
-    Outcome run = Quillon({QStringLiteral("batch"), people, QStringLiteral("--column"), QStringLiteral("1"), QStringLiteral("-o"), missing});
+    Outcome run = Quillon({QStringLiteral("batch"), people, QStringLiteral("--column"), QStringLiteral("1"),
+                           QStringLiteral("-o"), missing});
     EXPECT_EQ(run.exitCode, kExitUsage);
     EXPECT_EQ(run.err, QStringLiteral("quillon: Cannot create file %1: No such file or directory\n").arg(missing));
-    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{QStringLiteral("people.csv")});
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("people.csv")});
 
     // A run that fails after the output was opened: the header lacks the named column.
     const QString output = Path(QStringLiteral("out.csv"));
     Write(output, "previous results\n");
-    run = Quillon({QStringLiteral("batch"), people, QStringLiteral("--column"), QStringLiteral("Name"), QStringLiteral("-o"), output});
+    run = Quillon({QStringLiteral("batch"), people, QStringLiteral("--column"), QStringLiteral("Name"),
+                   QStringLiteral("-o"), output});
     EXPECT_EQ(run.exitCode, kExitUsage);
     EXPECT_EQ(run.err, QStringLiteral("quillon: no column \"Name\" in the header\n"));
     EXPECT_EQ(Read(output), "previous results\n");
@@ -239,8 +257,9 @@ TEST_F(BatchCommand, FailedRunsLeaveNothingAndKeepThePreviousOutput) {
 
     // Skipped rows do not fail the run: the rows that could be analysed replace the old output.
     Write(people, "First,Born\nMARY,29/12/1985\nJOHN,31/02/2000\n");
-    run = Quillon({QStringLiteral("batch"), people, QStringLiteral("--column"), QStringLiteral("First"), QStringLiteral("--date-column"),
-                   QStringLiteral("Born"), QStringLiteral("--no-header"), QStringLiteral("-o"), output});
+    run = Quillon({QStringLiteral("batch"), people, QStringLiteral("--column"), QStringLiteral("First"),
+                   QStringLiteral("--date-column"), QStringLiteral("Born"), QStringLiteral("--no-header"),
+                   QStringLiteral("-o"), output});
     EXPECT_EQ(run.exitCode, kExitFailure);
     EXPECT_EQ(run.err, QStringLiteral("quillon: line 3: Invalid date \"31/02/2000\": 31 February 2000 is not on the "
                                       "calendar; row skipped\n"
@@ -260,8 +279,9 @@ TEST_F(BatchCommand, SignalsEndARunWithoutItsTemporaryFileUnlessIgnored) {
     };
     QProcess run;
     // As nohup starts it: hang-ups ignored.
-    run.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("trap '' HUP; exec \"$0\" batch \"$1\" -o \"$2\""),
-                                     QStringLiteral(QUILLON_PROGRAM), fifo, output});
+    run.start(QStringLiteral("sh"),
+              {QStringLiteral("-c"), QStringLiteral("trap '' HUP; exec \"$0\" batch \"$1\" -o \"$2\""),
+               QStringLiteral(QUILLON_PROGRAM), fifo, output});
     ASSERT_TRUE(run.waitForStarted());
     QFile names(fifo);
     ASSERT_TRUE(names.open(QIODevice::WriteOnly));  // waits for the run to open its end

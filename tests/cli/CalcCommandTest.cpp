@@ -8,10 +8,9 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
-#include "support/CommandOutcome.h"
-
-#include "support/QtPrint.h"
 #include "cli/CommandLine.h"
+#include "support/CommandOutcome.h"
+#include "support/QtPrint.h"
 
 namespace quillon {
 namespace {
@@ -85,8 +84,8 @@ TEST(CalcCommand, KeysActAsInTheWindow) {
 TEST(CalcCommand, Clipboard) {
     EXPECT_EQ(Calc({QStringLiteral("--clipboard"), QStringLiteral("6 x 7 ="), QStringLiteral("{Ctrl+V}")}).out,
               QStringLiteral("67.00\n"));
-    const QJsonObject copied =
-        Json(Calc({QStringLiteral("--json"), QStringLiteral("--clipboard"), QStringLiteral("old"), QStringLiteral("2+3={Ctrl+C}")}));
+    const QJsonObject copied = Json(Calc({QStringLiteral("--json"), QStringLiteral("--clipboard"),
+                                          QStringLiteral("old"), QStringLiteral("2+3={Ctrl+C}")}));
     EXPECT_EQ(copied.value("clipboard"), QStringLiteral("5.00  "));
 }
 

@@ -1,13 +1,12 @@
 #include "cli/CommandLine.h"
-#include "cli/Screenshot.h"
 
-#include "numerology/ValueNames.h"
-#include "platform/Regional.h"
-#include "report/content/TemplateData.h"
-#include "report/format/TemplateStream.h"
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,14 +14,14 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <thread>
 
+#include "cli/Screenshot.h"
+#include "numerology/ValueNames.h"
+#include "platform/Regional.h"
+#include "report/content/TemplateData.h"
+#include "report/format/TemplateStream.h"
 #include "support/CommandOutcome.h"
 #include "support/PinnedDates.h"
 #include "support/QtPrint.h"
@@ -50,13 +49,14 @@ TEST(AnalyseJson, ContractForAPastedName) {
     ASSERT_EQ(run.exitCode, kExitOk) << run.err.toStdString();
     const QJsonObject json = Json(run);
 
-    QStringList expectedKeys = {QStringLiteral("nameftr"), QStringLiteral("master"), QStringLiteral("Method"),
-                                QStringLiteral("Data"),    QStringLiteral("Vowels"), QStringLiteral("Consonants"),
-                                QStringLiteral("CTot"),    QStringLiteral("VTot"),   QStringLiteral("Total"),
-                                QStringLiteral("vvt"),     QStringLiteral("cct"),    QStringLiteral("ttt"),
-                                QStringLiteral("VowelSum"), QStringLiteral("ConsonantSum"),
-                                QStringLiteral("NumberSum"), QStringLiteral("GrandTotal"),
-                                QStringLiteral("DateDigitSum"), QStringLiteral("DataText"), QStringLiteral("core")};
+    QStringList expectedKeys = {
+        QStringLiteral("nameftr"),    QStringLiteral("master"),       QStringLiteral("Method"),
+        QStringLiteral("Data"),       QStringLiteral("Vowels"),       QStringLiteral("Consonants"),
+        QStringLiteral("CTot"),       QStringLiteral("VTot"),         QStringLiteral("Total"),
+        QStringLiteral("vvt"),        QStringLiteral("cct"),          QStringLiteral("ttt"),
+        QStringLiteral("VowelSum"),   QStringLiteral("ConsonantSum"), QStringLiteral("NumberSum"),
+        QStringLiteral("GrandTotal"), QStringLiteral("DateDigitSum"), QStringLiteral("DataText"),
+        QStringLiteral("core")};
     for (int digit = 1; digit <= 9; ++digit) {
         for (const char* row : {"V", "C", "T"}) expectedKeys << QString::fromLatin1(row) + QString::number(digit);
     }
@@ -80,15 +80,15 @@ TEST(AnalyseJson, ContractForAPastedName) {
     EXPECT_EQ(json.value(QStringLiteral("ConsonantSum")), QJsonValue(27));
     EXPECT_EQ(json.value(QStringLiteral("DateDigitSum")), QJsonValue(0));
     for (const QString& key : json.keys()) {
-        const bool integer = key == QLatin1String("master") || key.endsWith(QLatin1String("Sum")) ||
-                             key == QLatin1String("GrandTotal");
+        const bool integer =
+            key == QLatin1String("master") || key.endsWith(QLatin1String("Sum")) || key == QLatin1String("GrandTotal");
         EXPECT_EQ(json.value(key).isDouble(), integer) << key.toStdString();
     }
 }
 
 TEST(AnalyseJson, SystemAndVowelY) {
     Outcome run = Quillon({QStringLiteral("analyse"), QStringLiteral("--system"), QStringLiteral("chaldean"),
-                       QStringLiteral("--json"), QStringLiteral("MARY 12")});
+                           QStringLiteral("--json"), QStringLiteral("MARY 12")});
     ASSERT_EQ(run.exitCode, kExitOk);
     EXPECT_EQ(Json(run).value(QStringLiteral("Total")).toString(), QStringLiteral("11 / 2"));
     EXPECT_EQ(Json(run).value(QStringLiteral("Method")).toString(), QStringLiteral("Chaldean"));
@@ -138,8 +138,10 @@ TEST(CommandLineErrors, UsageErrorsExitWithTwoAndOneLine) {
         // Options of the shared parser that the command does not take.
         {QStringLiteral("analyse"), QStringLiteral("-o"), QStringLiteral("m.rtf"), QStringLiteral("MARY")},
         {QStringLiteral("analyse"), QStringLiteral("--template"), QStringLiteral("m.frf"), QStringLiteral("MARY")},
-        {QStringLiteral("prepare"), QStringLiteral("print"), QStringLiteral("--output"), QStringLiteral("m"), QStringLiteral("MARY")},
-        {QStringLiteral("export"), QStringLiteral("--json"), QStringLiteral("-o"), QStringLiteral("m.rtf"), QStringLiteral("MARY")},
+        {QStringLiteral("prepare"), QStringLiteral("print"), QStringLiteral("--output"), QStringLiteral("m"),
+         QStringLiteral("MARY")},
+        {QStringLiteral("export"), QStringLiteral("--json"), QStringLiteral("-o"), QStringLiteral("m.rtf"),
+         QStringLiteral("MARY")},
         {QStringLiteral("print"), QStringLiteral("--json"), QStringLiteral("MARY")},
     };
     for (const QStringList& arguments : cases) {
@@ -159,8 +161,8 @@ TEST(CommandLineErrors, AnOptionTheCommandDoesNotTakeIsNamed) {
 }
 
 TEST(CommandLineErrors, VowelYOnAPositionWithoutYNamesIt) {
-    const Outcome run = Quillon({QStringLiteral("analyse"), QStringLiteral("--vowel-y"), QStringLiteral("2"),
-                             QStringLiteral("mary")});
+    const Outcome run =
+        Quillon({QStringLiteral("analyse"), QStringLiteral("--vowel-y"), QStringLiteral("2"), QStringLiteral("mary")});
     EXPECT_TRUE(run.err.contains(QStringLiteral("position 2"))) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("MARY"))) << run.err.toStdString();
 }
@@ -191,11 +193,13 @@ TEST_F(AnalyseWithDate, KeysAreTheJsonValuesOfTheList) {
     for (const bool withDate : {false, true}) {
         QStringList expected;
         for (const ValueName& name : kValueNames) {
-            if (name.InJson() && (withDate || name.group == ValueGroup::Always)) expected << QString::fromLatin1(name.key);
+            if (name.InJson() && (withDate || name.group == ValueGroup::Always))
+                expected << QString::fromLatin1(name.key);
         }
         expected.sort();
         const QStringList date = withDate ? QStringList{"--date", "29/12/1985"} : QStringList{};
-        EXPECT_EQ(Json(Quillon(QStringList{"analyse", "--json"} + date + QStringList{"MARY 12"})).keys(), expected) << withDate;
+        EXPECT_EQ(Json(Quillon(QStringList{"analyse", "--json"} + date + QStringList{"MARY 12"})).keys(), expected)
+            << withDate;
     }
 }
 
@@ -248,9 +252,10 @@ TEST_F(AnalyseWithDate, EveryDateOfTheCommandLineIsReadStrictly) {
         for (const QStringList& arguments :
              {QStringList{QStringLiteral("analyse"), QStringLiteral("--json"), QStringLiteral("--date"), date,
                           QStringLiteral("MARY")},
-              QStringList{QStringLiteral("compare"), QStringLiteral("--date"), QStringLiteral("/"), QStringLiteral("--date"),
-                          date, QStringLiteral("JOHN"), QStringLiteral("MARY")},
-              QStringList{QStringLiteral("batch"), QStringLiteral("--date"), date, QStringLiteral("-o"), rows, names}}) {
+              QStringList{QStringLiteral("compare"), QStringLiteral("--date"), QStringLiteral("/"),
+                          QStringLiteral("--date"), date, QStringLiteral("JOHN"), QStringLiteral("MARY")},
+              QStringList{QStringLiteral("batch"), QStringLiteral("--date"), date, QStringLiteral("-o"), rows,
+                          names}}) {
             QFile(names).remove();
             QFile list(names);
             ASSERT_TRUE(list.open(QIODevice::WriteOnly));
@@ -258,19 +263,20 @@ TEST_F(AnalyseWithDate, EveryDateOfTheCommandLineIsReadStrictly) {
             list.close();
             const Outcome run = Quillon(arguments);
             EXPECT_EQ(run.exitCode, c.wrong ? kExitUsage : kExitOk) << arguments[0].toStdString() << " " << name;
-            EXPECT_EQ(run.err, c.wrong ? "quillon: " + message + "\n" : QString()) << arguments[0].toStdString() << " " << name;
+            EXPECT_EQ(run.err, c.wrong ? "quillon: " + message + "\n" : QString())
+                << arguments[0].toStdString() << " " << name;
         }
         if (!*c.date) continue;  // an empty cell is a row without a date
         QFile csv(people);
         ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
         csv.write("Name,Born\nMARY," + QByteArray(c.date) + "\n");
         csv.close();
-        const Outcome batch = Quillon({QStringLiteral("batch"), QStringLiteral("--column"), QStringLiteral("Name"),
-                                       QStringLiteral("--date-column"), QStringLiteral("Born"), QStringLiteral("-o"),
-                                       rows, people});
+        const Outcome batch =
+            Quillon({QStringLiteral("batch"), QStringLiteral("--column"), QStringLiteral("Name"),
+                     QStringLiteral("--date-column"), QStringLiteral("Born"), QStringLiteral("-o"), rows, people});
         EXPECT_EQ(batch.exitCode, c.wrong ? kExitFailure : kExitOk) << name;
-        EXPECT_EQ(batch.err, c.wrong ? "quillon: line 2: " + message + "; row skipped\nquillon: 1 of 1 rows skipped\n"
-                                     : QString())
+        EXPECT_EQ(batch.err,
+                  c.wrong ? "quillon: line 2: " + message + "; row skipped\nquillon: 1 of 1 rows skipped\n" : QString())
             << name;
         QFile written(rows);
         ASSERT_TRUE(written.open(QIODevice::ReadOnly));
@@ -281,8 +287,8 @@ TEST_F(AnalyseWithDate, EveryDateOfTheCommandLineIsReadStrictly) {
 TEST(TemplateCommands, SaveThenShow) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("print.frf"));
-    Outcome run = Quillon({QStringLiteral("template"), QStringLiteral("save"), QStringLiteral("print"),
-                           QStringLiteral("-o"), file});
+    Outcome run = Quillon(
+        {QStringLiteral("template"), QStringLiteral("save"), QStringLiteral("print"), QStringLiteral("-o"), file});
     ASSERT_EQ(run.exitCode, kExitOk) << run.err.toStdString();
     QFile saved(file);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
@@ -315,8 +321,8 @@ TEST(TemplateCommands, SaveThenShow) {
         EXPECT_FALSE(prepared.contains(QLatin1String(designOnly))) << designOnly;
     }
 
-    run = Quillon({QStringLiteral("template"), QStringLiteral("save"), QStringLiteral("export"),
-                   QStringLiteral("-o"), file});
+    run = Quillon(
+        {QStringLiteral("template"), QStringLiteral("save"), QStringLiteral("export"), QStringLiteral("-o"), file});
     ASSERT_EQ(run.exitCode, kExitOk);
     run = Quillon({QStringLiteral("template"), QStringLiteral("show"), file});
     EXPECT_EQ(Json(run).value("pages").toArray().at(0).toObject().value("objects").toArray().size(), 36);
@@ -325,7 +331,8 @@ TEST(TemplateCommands, SaveThenShow) {
 TEST(TemplateCommands, ReportsTakeATemplateOfTheirOwn) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("export.frf"));
-    ASSERT_EQ(Quillon({QStringLiteral("template"), QStringLiteral("save"), QStringLiteral("export"), QStringLiteral("-o"), file})
+    ASSERT_EQ(Quillon({QStringLiteral("template"), QStringLiteral("save"), QStringLiteral("export"),
+                       QStringLiteral("-o"), file})
                   .exitCode,
               kExitOk);
     // The export template prepared as the print report: its memos, the print report's name.
@@ -357,7 +364,10 @@ TEST(TemplateCommands, HostileAndMissingFilesFail) {
     QFile bad(file);
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     // Version 25, two flag words, a printer name of two bytes without its trailing byte.
-    bad.write(QByteArray("\x19\x00\x00\x00\x00\x02\x00" "ab", 9));
+    bad.write(
+        QByteArray("\x19\x00\x00\x00\x00\x02\x00"
+                   "ab",
+                   9));
     bad.close();
     Outcome run = Quillon({QStringLiteral("template"), QStringLiteral("show"), file});
     EXPECT_EQ(run.exitCode, kExitFailure);
@@ -365,8 +375,8 @@ TEST(TemplateCommands, HostileAndMissingFilesFail) {
 
     run = Quillon({QStringLiteral("template"), QStringLiteral("show"), dir.filePath(QStringLiteral("none.frf"))});
     EXPECT_EQ(run.exitCode, kExitFailure);
-    run = Quillon({QStringLiteral("template"), QStringLiteral("save"), QStringLiteral("summary"),
-                   QStringLiteral("-o"), file});
+    run = Quillon(
+        {QStringLiteral("template"), QStringLiteral("save"), QStringLiteral("summary"), QStringLiteral("-o"), file});
     EXPECT_EQ(run.exitCode, kExitUsage);
     run = Quillon({QStringLiteral("template"), QStringLiteral("save"), QStringLiteral("print"), QStringLiteral("-o"),
                    dir.filePath(QStringLiteral("no/such/folder/x.frf"))});
@@ -385,7 +395,8 @@ TEST(TemplateCommands, EndlessDevicesLongPipesAndEmptyFilesAreNoTemplates) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     ASSERT_TRUE(QFile(empty).open(QIODevice::WriteOnly));
     // The pipe's writer is told so by EPIPE once the reader has had enough.
-    struct sigaction ignore {}, before {};
+    struct sigaction ignore {
+    }, before{};
     ignore.sa_handler = SIG_IGN;
     ::sigaction(SIGPIPE, &ignore, &before);
     const std::pair<QString, QString> files[] = {
@@ -402,8 +413,7 @@ TEST(TemplateCommands, EndlessDevicesLongPipesAndEmptyFilesAreNoTemplates) {
                 writer = std::thread([&pipe] {
                     const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY);
                     const std::vector<char> block(1 << 20);
-                    for (int i = 0; i < 65 && ::write(fd, block.data(), block.size()) > 0; ++i) {
-                    }
+                    for (int i = 0; i < 65 && ::write(fd, block.data(), block.size()) > 0; ++i) {}
                     ::close(fd);
                 });
             }
@@ -430,8 +440,9 @@ TEST(TemplateCommands, ADamagedGeometryIsRefusedBeforeAnythingIsWritten) {
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     out.write(reinterpret_cast<const char*>(stream.data()), static_cast<qint64>(stream.size()));
     out.close();
-    const QString message = QStringLiteral("quillon: The template is damaged: page 1, memo \"%1\": top 1744830612 lies "
-                                           "far outside any page\n")
+    const QString message = QStringLiteral(
+                                "quillon: The template is damaged: page 1, memo \"%1\": top 1744830612 lies "
+                                "far outside any page\n")
                                 .arg(QString::fromStdString(memo.Name));
     const QString option = QStringLiteral("--template"), name = QStringLiteral("MARY");
     const QStringList commands[] = {
@@ -484,8 +495,8 @@ TEST(TemplateCommands, ATemplateTooLargeIsRefusedBeforeAnythingIsWritten) {
          QStringLiteral("The template is too large: page 1, memo \"%1\" holds 10001 lines, at most 10000 are laid out")
              .arg(QString::fromStdString(memo.Name)),
          false},
-        {multiplying, QStringLiteral("The template is too large to lay out: its pages would hold more than 1000000 lines"),
-         true},
+        {multiplying,
+         QStringLiteral("The template is too large to lay out: its pages would hold more than 1000000 lines"), true},
     };
     for (const Case& c : cases) {
         const QStringList commands[] = {
@@ -540,9 +551,10 @@ TEST(TemplateCommands, PreparedPagesAreWrittenAsTheWholeDocumentWouldBe) {
     out.write(reinterpret_cast<const char*>(stream.data()), static_cast<qint64>(stream.size()));
     out.close();
     for (const QStringList& command :
-         {QStringList{QStringLiteral("prepare"), QStringLiteral("print"), QStringLiteral("--json"), QStringLiteral("MARY")},
-          QStringList{QStringLiteral("prepare"), QStringLiteral("export"), QStringLiteral("--json"), QStringLiteral("--template"),
-                      file, QStringLiteral("MARY")}}) {
+         {QStringList{QStringLiteral("prepare"), QStringLiteral("print"), QStringLiteral("--json"),
+                      QStringLiteral("MARY")},
+          QStringList{QStringLiteral("prepare"), QStringLiteral("export"), QStringLiteral("--json"),
+                      QStringLiteral("--template"), file, QStringLiteral("MARY")}}) {
         const Outcome run = Quillon(command);
         ASSERT_EQ(run.exitCode, kExitOk) << run.err.toStdString();
         const QJsonDocument whole = QJsonDocument::fromJson(run.out.toUtf8());
@@ -566,7 +578,8 @@ TEST_F(AnalyseWithDate, PrepareGivesThePagesAsJson) {
     ASSERT_EQ(objects.size(), 53);
     auto textOf = [&objects](const char* name) {
         for (const QJsonValue& object : objects) {
-            if (object.toObject().value("name").toString() == QLatin1String(name)) return object.toObject().value("memo").toArray();
+            if (object.toObject().value("name").toString() == QLatin1String(name))
+                return object.toObject().value("memo").toArray();
         }
         return QJsonArray();
     };
@@ -610,9 +623,11 @@ TEST(CommandLineHelp, HelpAndVersion) {
     }
     // A synopsis of two lines keeps its second line under the options.
     run = Quillon({QStringLiteral("analyse"), QStringLiteral("--help")});
-    EXPECT_TRUE(run.out.section(QLatin1Char('\n'), 1, 1).startsWith(QString(23, QLatin1Char(' ')) + QStringLiteral("[--json]")))
+    EXPECT_TRUE(
+        run.out.section(QLatin1Char('\n'), 1, 1).startsWith(QString(23, QLatin1Char(' ')) + QStringLiteral("[--json]")))
         << run.out.toStdString();
-    run = Quillon({QStringLiteral("analyse"), QStringLiteral("--json"), QStringLiteral("--"), QStringLiteral("--help")});
+    run =
+        Quillon({QStringLiteral("analyse"), QStringLiteral("--json"), QStringLiteral("--"), QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, kExitOk);
     EXPECT_EQ(Json(run).value("Data").toString(), QStringLiteral("--HELP")) << "after -- it is the text";
 }
@@ -622,7 +637,8 @@ TEST(CommandLineOutput, ControlCharactersOfTheDataAreShownEscaped) {
     ASSERT_EQ(run.exitCode, kExitOk);
     EXPECT_FALSE(run.out.contains(QChar(0x1B))) << "no escape sequence reaches the terminal";
     EXPECT_TRUE(run.out.contains(QStringLiteral("|MARY\\x1B[31MRED\\x0ALINE|"))) << run.out.toStdString();
-    EXPECT_EQ(run.out.count(QLatin1Char('\n')), Quillon({QStringLiteral("analyse"), QStringLiteral("MARY")}).out.count(QLatin1Char('\n')))
+    EXPECT_EQ(run.out.count(QLatin1Char('\n')),
+              Quillon({QStringLiteral("analyse"), QStringLiteral("MARY")}).out.count(QLatin1Char('\n')))
         << "a newline in the data breaks no line";
 
     run = Quillon({QStringLiteral("unknown\x1b]0;title\x07")});
@@ -631,7 +647,9 @@ TEST(CommandLineOutput, ControlCharactersOfTheDataAreShownEscaped) {
     EXPECT_TRUE(run.err.startsWith(QStringLiteral("quillon: unknown command \"unknown\\x1B]0;title\\x07\"")))
         << run.err.toStdString();
 
-    run = Quillon({QStringLiteral("analyse"), QStringLiteral("--json"), QStringLiteral("a\x1b" "z")});
+    run = Quillon({QStringLiteral("analyse"), QStringLiteral("--json"),
+                   QStringLiteral("a\x1b"
+                                  "z")});
     EXPECT_TRUE(run.out.contains(QStringLiteral("\\u001b"))) << "JSON escapes them its own way";
 }
 
@@ -639,8 +657,8 @@ TEST(CommandLineOutput, AScreenshotWithADateThatCannotBeReadFails) {
     QTemporaryDir dir;
     QString err;
     QTextStream errors(&err);
-    EXPECT_EQ(RunScreenshot({QStringLiteral("quillon"), QStringLiteral("--screenshot"), dir.path(), QStringLiteral("--date"),
-                             QStringLiteral("31/02/2020")},
+    EXPECT_EQ(RunScreenshot({QStringLiteral("quillon"), QStringLiteral("--screenshot"), dir.path(),
+                             QStringLiteral("--date"), QStringLiteral("31/02/2020")},
                             errors),
               kExitUsage);
     EXPECT_EQ(err, QStringLiteral("quillon: Invalid date \"31/02/2020\": 31 February 2020 is not on the calendar\n"));

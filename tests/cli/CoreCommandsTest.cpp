@@ -26,22 +26,23 @@ QJsonObject Number(const char* chain, int digit, std::optional<int> master = std
 TEST_F(CoreCommands, AnalyseShowsTheCoreNumbers) {
     const Outcome dated = Quillon({"analyse", "--date", "29/12/1985", "MARY 12"});
     ASSERT_EQ(dated.exitCode, kExitOk) << dated.err.toStdString();
-    EXPECT_TRUE(dated.out.endsWith("Name + Date:  61 / 7\n"
-                                   "\n"
-                                   "Core numbers:\n"
-                                   "Expression    24 / 6\n"
-                                   "Soul urge     1\n"
-                                   "Personality   20 / 2\n"
-                                   "Life path     37 / 10 / 1\n"
-                                   "Birthday      29 / 11 / 2   master 11\n"
-                                   "Maturity      7\n"))
+    EXPECT_TRUE(
+        dated.out.endsWith("Name + Date:  61 / 7\n"
+                           "\n"
+                           "Core numbers:\n"
+                           "Expression    24 / 6\n"
+                           "Soul urge     1\n"
+                           "Personality   20 / 2\n"
+                           "Life path     37 / 10 / 1\n"
+                           "Birthday      29 / 11 / 2   master 11\n"
+                           "Maturity      7\n"))
         << dated.out.toStdString();
     const Outcome plain = Quillon({"analyse", "MARY 12"});
     EXPECT_TRUE(plain.out.endsWith("\n\nCore numbers:\nExpression    24 / 6\nSoul urge     1\nPersonality   20 / 2\n"))
         << plain.out.toStdString();
 
-    const QJsonObject expected{{"expression", Number("24 / 6", 6)},       {"soulurge", Number("1", 1)},
-                               {"personality", Number("20 / 2", 2)},      {"lifepath", Number("37 / 10 / 1", 1)},
+    const QJsonObject expected{{"expression", Number("24 / 6", 6)},        {"soulurge", Number("1", 1)},
+                               {"personality", Number("20 / 2", 2)},       {"lifepath", Number("37 / 10 / 1", 1)},
                                {"birthday", Number("29 / 11 / 2", 2, 11)}, {"maturity", Number("7", 7)}};
     const Outcome json = Quillon({"analyse", "--json", "--date", "29/12/1985", "MARY 12"});
     EXPECT_EQ(Json(json).value("core").toObject(), expected);
@@ -57,7 +58,8 @@ TEST_F(CoreCommands, AnalyseShowsTheCoreNumbers) {
 TEST_F(CoreCommands, FoldAccentsValuesAccentedLettersAsTheirBaseLetters) {
     const std::pair<const char*, const char*> names[] = {{"JOSÉ", "JOSE"}, {"Zoë", "ZOE"}, {"ÆLFRED", "AELFRED"}};
     for (const auto& [accented, base] : names) {
-        const QJsonObject folded = Json(Quillon({"analyse", "--json", "--fold-accents", "--date", "2/2/2002", accented}));
+        const QJsonObject folded =
+            Json(Quillon({"analyse", "--json", "--fold-accents", "--date", "2/2/2002", accented}));
         const QJsonObject plain = Json(Quillon({"analyse", "--json", "--date", "2/2/2002", base}));
         const QJsonObject unfolded = Json(Quillon({"analyse", "--json", "--date", "2/2/2002", accented}));
         for (const char* key : {"VowelSum", "ConsonantSum", "GrandTotal", "core", "NameDate"}) {
@@ -85,7 +87,7 @@ TEST_F(CoreCommands, FoldAccentsValuesAccentedLettersAsTheirBaseLetters) {
 // line as in the window: the same text and the same values, with and without folding.
 TEST_F(CoreCommands, DecomposedLettersAreValuedAsComposedOnes) {
     const std::pair<const char*, const char*> pairs[] = {
-        {"JOSÉ", "JOSE\u0301"}, {"PEÑA", "PEN\u0303A"},          {"ÅSA", "A\u030aSA"},
+        {"JOSÉ", "JOSE\u0301"}, {"PEÑA", "PEN\u0303A"},           {"ÅSA", "A\u030aSA"},
         {"ŸVES", "Y\u0308VES"}, {"NGUYỆN", "NGUYE\u0302\u0323N"}, {"josé", "jose\u0301"},
     };
     for (const auto& [composed, decomposed] : pairs) {
@@ -95,7 +97,8 @@ TEST_F(CoreCommands, DecomposedLettersAreValuedAsComposedOnes) {
             EXPECT_EQ(Json(Quillon(command + QStringList{decomposed})), expected) << composed << options.size();
         }
         const QJsonObject compared = Json(Quillon({"compare", "--json", composed, decomposed}));
-        EXPECT_EQ(compared.value("shared").toArray(), QJsonArray({"expression", "soulurge", "personality"})) << composed;
+        EXPECT_EQ(compared.value("shared").toArray(), QJsonArray({"expression", "soulurge", "personality"}))
+            << composed;
     }
 }
 
@@ -103,20 +106,21 @@ TEST_F(CoreCommands, DecomposedLettersAreValuedAsComposedOnes) {
 TEST_F(CoreCommands, CompareSetsNamesSideBySide) {
     const Outcome run = Quillon({"compare", "--date", "29/12/1985", "--date", "29/12/1985", "MARY 12", "mary"});
     ASSERT_EQ(run.exitCode, kExitOk) << run.err.toStdString();
-    EXPECT_TRUE(run.out.startsWith("Pythagorean\n"
-                                   "\n"
-                                   "                MARY 12       MARY\n"
-                                   "Date            29/12/1985    29/12/1985\n"
-                                   "Expression      24 / 6        21 / 3\n"
-                                   "Soul urge *     1             1\n"
-                                   "Personality *   20 / 2        20 / 2\n"
-                                   "Life path *     37 / 10 / 1   37 / 10 / 1\n"
-                                   "Birthday *      29 / 11 / 2   29 / 11 / 2\n"
-                                   "Maturity        7             4\n"
-                                   "\n"
-                                   "* the same final digit for every name\n"
-                                   "\n"
-                                   "MARY 12\n"))
+    EXPECT_TRUE(
+        run.out.startsWith("Pythagorean\n"
+                           "\n"
+                           "                MARY 12       MARY\n"
+                           "Date            29/12/1985    29/12/1985\n"
+                           "Expression      24 / 6        21 / 3\n"
+                           "Soul urge *     1             1\n"
+                           "Personality *   20 / 2        20 / 2\n"
+                           "Life path *     37 / 10 / 1   37 / 10 / 1\n"
+                           "Birthday *      29 / 11 / 2   29 / 11 / 2\n"
+                           "Maturity        7             4\n"
+                           "\n"
+                           "* the same final digit for every name\n"
+                           "\n"
+                           "MARY 12\n"))
         << run.out.toStdString();
     EXPECT_EQ(run.out.count("Consonants"), 2) << "a chart per name";
 
@@ -124,7 +128,8 @@ TEST_F(CoreCommands, CompareSetsNamesSideBySide) {
     EXPECT_EQ(json.value("shared").toArray(), QJsonArray({"personality"}));
     const QJsonArray names = json.value("names").toArray();
     ASSERT_EQ(names.size(), 3);
-    QJsonObject first = Json(Quillon({"analyse", "--json", "--date", "29/12/1985", "MARY 12"})).value("core").toObject();
+    QJsonObject first =
+        Json(Quillon({"analyse", "--json", "--date", "29/12/1985", "MARY 12"})).value("core").toObject();
     first.insert("name", "MARY 12");
     first.insert("date", "29/12/1985");
     EXPECT_EQ(names[0].toObject(), first);
@@ -132,7 +137,8 @@ TEST_F(CoreCommands, CompareSetsNamesSideBySide) {
 
     const QJsonObject folded = Json(Quillon({"compare", "--json", "--fold-accents", "JOSÉ", "jose"}));
     EXPECT_EQ(folded.value("shared").toArray(), QJsonArray({"expression", "soulurge", "personality"}));
-    EXPECT_EQ(Json(Quillon({"compare", "--json", "JOSÉ", "jose"})).value("shared").toArray(), QJsonArray({"personality"}));
+    EXPECT_EQ(Json(Quillon({"compare", "--json", "JOSÉ", "jose"})).value("shared").toArray(),
+              QJsonArray({"personality"}));
 }
 
 TEST_F(CoreCommands, CompareUsageErrors) {

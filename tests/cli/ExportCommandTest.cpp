@@ -1,6 +1,6 @@
 #include <QApplication>
-#include <QDir>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,14 +11,14 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "cli/CommandLine.h"
+#include "platform/FileDialogs.h"
+#include "platform/Regional.h"
 #include "support/FakeProgress.h"
 #include "support/QtPrint.h"
 #include "support/RecordingMessages.h"
-#include "cli/CommandLine.h"
 #include "windows/analysis/DateEdit.h"
 #include "windows/analysis/Windows.h"
-#include "platform/FileDialogs.h"
-#include "platform/Regional.h"
 
 namespace quillon {
 namespace {
@@ -67,8 +67,8 @@ TEST_F(ExportCommand, TheButtonAndTheCommandLineWriteTheSameFile) {
     EXPECT_TRUE(messages.shown.empty());
 
     const QString fromCommand = dir.filePath(QStringLiteral("command.rtf"));
-    ASSERT_EQ(RunQuillon({QStringLiteral("export"), QStringLiteral("--date"), QStringLiteral("12/29/1985"), QStringLiteral("-o"),
-                   fromCommand, QStringLiteral("MARY 12")}),
+    ASSERT_EQ(RunQuillon({QStringLiteral("export"), QStringLiteral("--date"), QStringLiteral("12/29/1985"),
+                          QStringLiteral("-o"), fromCommand, QStringLiteral("MARY 12")}),
               kExitOk);
     const QByteArray bytes = Bytes(fromButton);
     EXPECT_TRUE(bytes.startsWith("{\\rtf1\\ansi\r\n"));
@@ -151,13 +151,13 @@ TEST_F(ExportCommand, PrintAfterAFailedOrCancelledPreparationOpensNoDialog) {
 TEST_F(ExportCommand, ACommandLineExportThatCannotWriteFails) {
     QString errors;
     EXPECT_EQ(RunQuillon({QStringLiteral("export"), QStringLiteral("-o"), dir.filePath(QStringLiteral("no/such/m.rtf")),
-                   QStringLiteral("MARY")},
-                  &errors),
+                          QStringLiteral("MARY")},
+                         &errors),
               kExitFailure);
     EXPECT_TRUE(errors.startsWith(QStringLiteral("quillon: Cannot create file "))) << errors.toStdString();
     EXPECT_EQ(RunQuillon({QStringLiteral("export"), QStringLiteral("MARY")}), kExitUsage) << "-o is needed";
-    EXPECT_EQ(RunQuillon({QStringLiteral("export"), QStringLiteral("--date"), QStringLiteral("2/31/2000"), QStringLiteral("-o"),
-                   dir.filePath(QStringLiteral("m.rtf")), QStringLiteral("MARY")}),
+    EXPECT_EQ(RunQuillon({QStringLiteral("export"), QStringLiteral("--date"), QStringLiteral("2/31/2000"),
+                          QStringLiteral("-o"), dir.filePath(QStringLiteral("m.rtf")), QStringLiteral("MARY")}),
               kExitUsage);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("m.rtf"))));
 }

@@ -104,12 +104,13 @@ TEST_F(HelpCommandLine, WhatCannotBeShownIsAnErrorAndControlCharactersAreEscaped
     test::WriteFile(damaged / "quill.chm", test::ReadFile(kBuiltHelpFile.toStdString()).substr(0, 20000));
     const auto controls = temp / "controls";
     std::filesystem::create_directories(controls);
-    ASSERT_TRUE(test::CompileHelpFile(
-        controls,
-        {{"html/a.htm", "<h1>Red &#27;[31m</h1><p>bell\x07 &#155;2J</p><pre>x\x1B]0;t\x07</pre>"
-                        "<table><tr><td>a<table><tr><td>b</td></tr></table></td><td>c</td></tr></table>"}},
-        "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Red &#27;[31m\">"
-        "<param name=\"Local\" value=\"html/a.htm\"></object></ul>"));
+    ASSERT_TRUE(
+        test::CompileHelpFile(controls,
+                              {{"html/a.htm",
+                                "<h1>Red &#27;[31m</h1><p>bell\x07 &#155;2J</p><pre>x\x1B]0;t\x07</pre>"
+                                "<table><tr><td>a<table><tr><td>b</td></tr></table></td><td>c</td></tr></table>"}},
+                              "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Red &#27;[31m\">"
+                              "<param name=\"Local\" value=\"html/a.htm\"></object></ul>"));
     const QString built = help.FindHelpFile(QDir::currentPath());
     const QString damagedFile = QString::fromStdString((damaged / "quill.chm").string());
     struct Row {
@@ -123,18 +124,36 @@ TEST_F(HelpCommandLine, WhatCannotBeShownIsAnErrorAndControlCharactersAreEscaped
     const Row rows[] = {
         {here, {"--text", "/"}, kExitFailure, {}, "/ in the help file " + built + " is a folder, not a page"},
         {here, {"--text", "html/"}, kExitFailure, {}, "html/ in the help file " + built + " is a folder, not a page"},
-        {here, {"--text", "images/help.png"}, kExitFailure, {},
+        {here,
+         {"--text", "images/help.png"},
+         kExitFailure,
+         {},
          "images/help.png in the help file " + built + " is not an HTML page"},
-        {here, {"images\\help.png"}, kExitFailure, {},
+        {here,
+         {"images\\help.png"},
+         kExitFailure,
+         {},
          "images\\help.png in the help file " + built + " is not an HTML page"},
-        {here, {"--text", "html/\x1B[2J.htm"}, kExitFailure, {},
+        {here,
+         {"--text", "html/\x1B[2J.htm"},
+         kExitFailure,
+         {},
          "the help file " + built + " has no page html/\\x1B[2J.htm"},
-        {damaged, {"--text", "html/quil5n02.htm"}, kExitFailure, {},
+        {damaged,
+         {"--text", "html/quil5n02.htm"},
+         kExitFailure,
+         {},
          "cannot read the page html/quil5n02.htm of the help file " + damagedFile},
-        {damaged, {"--list"}, kExitFailure, {},
+        {damaged,
+         {"--list"},
+         kExitFailure,
+         {},
          "cannot read the table of contents quill.hhc of the help file " + damagedFile},
-        {controls, {"--text"}, kExitOk,
-         "Red \\x1B[31m\n=========\n\nbell\\x07 \\x9B2J\n\n    x\\x1B]0;t\\x07\n\na b  c\n", {}},
+        {controls,
+         {"--text"},
+         kExitOk,
+         "Red \\x1B[31m\n=========\n\nbell\\x07 \\x9B2J\n\n    x\\x1B]0;t\\x07\n\na b  c\n",
+         {}},
         {controls, {"--list"}, kExitOk, "Red \\x1B[31m  html/a.htm\n", {}},
     };
     for (const Row& row : rows) {
@@ -168,30 +187,34 @@ TEST_F(HelpCommandLine, DebugSwitchesGoWithEveryCommandAndTheWindow) {
     };
     EXPECT_EQ(mode({QStringLiteral("-debug")}), StartMode::Window);
     EXPECT_EQ(mode({QStringLiteral("/DEBUG"), QStringLiteral("-Debug")}), StartMode::Window);
-    EXPECT_EQ(mode({QStringLiteral("/debug"), QStringLiteral("--screenshot"), QStringLiteral("d")}), StartMode::Screenshot);
+    EXPECT_EQ(mode({QStringLiteral("/debug"), QStringLiteral("--screenshot"), QStringLiteral("d")}),
+              StartMode::Screenshot);
     const Outcome run = Quillon({QStringLiteral("analyse"), QStringLiteral("-DEBUG"), QStringLiteral("MARY")});
     EXPECT_EQ(run.exitCode, kExitOk) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("|MARY|"))) << run.out.toStdString();
     EXPECT_EQ(Quillon({QStringLiteral("/debug"), QStringLiteral("help"), QStringLiteral("--list")}).exitCode, kExitOk);
 
     // After "--" everything is text: neither a debug switch nor --screenshot.
-    EXPECT_EQ(mode({QStringLiteral("analyse"), QStringLiteral("--"), QStringLiteral("--screenshot")}), StartMode::CommandLine);
+    EXPECT_EQ(mode({QStringLiteral("analyse"), QStringLiteral("--"), QStringLiteral("--screenshot")}),
+              StartMode::CommandLine);
     const Outcome text = Quillon({QStringLiteral("analyse"), QStringLiteral("--"), QStringLiteral("-debug")});
     EXPECT_EQ(text.exitCode, kExitOk) << text.err.toStdString();
     EXPECT_TRUE(text.out.contains(QStringLiteral("|-DEBUG|"))) << text.out.toStdString();
-    HelpStartup startup({QStringLiteral("quillon"), QStringLiteral("analyse"), QStringLiteral("--"), QStringLiteral("-debug")});
+    HelpStartup startup(
+        {QStringLiteral("quillon"), QStringLiteral("analyse"), QStringLiteral("--"), QStringLiteral("-debug")});
     startup.modulePath = kProgram;
     EXPECT_FALSE(HelpService(startup).Environment().debugMode);
 }
 
 // --screenshot needs its folder and takes no command or text besides its own options.
 TEST_F(HelpCommandLine, ScreenshotsNeedTheirFolder) {
-    for (const QStringList& arguments : {QStringList{QStringLiteral("--screenshot")},
-                                         QStringList{QStringLiteral("--screenshot"), QString()},
-                                         QStringList{QStringLiteral("analyse"), QStringLiteral("--screenshot"), QStringLiteral("d")}}) {
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("--screenshot")}, QStringList{QStringLiteral("--screenshot"), QString()},
+          QStringList{QStringLiteral("analyse"), QStringLiteral("--screenshot"), QStringLiteral("d")}}) {
         QString errors;
         QTextStream err(&errors);
-        EXPECT_EQ(RunScreenshot(QStringList{QStringLiteral("quillon")} + arguments, err), kExitUsage) << arguments.join(' ').toStdString();
+        EXPECT_EQ(RunScreenshot(QStringList{QStringLiteral("quillon")} + arguments, err), kExitUsage)
+            << arguments.join(' ').toStdString();
         err.flush();
         EXPECT_TRUE(errors.startsWith(QStringLiteral("quillon: "))) << errors.toStdString();
     }

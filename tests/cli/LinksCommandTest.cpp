@@ -5,17 +5,15 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include "cli/CommandLine.h"
 #include "support/CommandOutcome.h"
 #include "support/QtPrint.h"
-
-#include "cli/CommandLine.h"
 #include "windows/links/WebLinks.h"
 
 namespace quillon {
 namespace {
 
 Outcome Links(const QStringList& options) { return Quillon(QStringList{QStringLiteral("links")} + options); }
-
 
 TEST(LinksCommand, ListsCaptionAndAddressPerLineInWindowOrder) {
     const Outcome run = Links({});
@@ -62,9 +60,15 @@ TEST(LinksCommand, HelpAndUsageErrors) {
     const Row rows[] = {
         {"help", {QStringLiteral("--help")}, kExitOk, QStringLiteral("Usage: quillon links [--json]"), {}},
         {"short help", {QStringLiteral("-h")}, kExitOk, QStringLiteral("Usage: quillon links [--json]"), {}},
-        {"unknown option", {QStringLiteral("--all")}, kExitUsage, {},
+        {"unknown option",
+         {QStringLiteral("--all")},
+         kExitUsage,
+         {},
          QStringLiteral("quillon: links has no option \"--all\"; see quillon links --help\n")},
-        {"stray word", {QStringLiteral("--json"), QStringLiteral("maker")}, kExitUsage, {},
+        {"stray word",
+         {QStringLiteral("--json"), QStringLiteral("maker")},
+         kExitUsage,
+         {},
          QStringLiteral("quillon: links takes only --json, not \"maker\"\n")},
     };
     for (const Row& row : rows) {

@@ -2,8 +2,8 @@
 // cups-pdf queue and are read back with poppler. No part of the printing is stood in for.
 
 #include <fcntl.h>
-#include <sys/mount.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,23 +11,22 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
-#include <gtest/gtest.h>
-
 #include <chrono>
-#include <functional>
 #include <cmath>
-#include <thread>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <thread>
 
-#include "support/PdfText.h"
-#include "support/FakeProgress.h"
-#include "support/PrivateCups.h"
 #include "cli/CommandLine.h"
 #include "platform/QtPrinterDriver.h"
 #include "report/content/TemplateData.h"
 #include "report/engine/PrintRun.h"
 #include "report/format/TemplateStream.h"
+#include "support/FakeProgress.h"
+#include "support/PdfText.h"
+#include "support/PrivateCups.h"
 
 namespace quillon {
 namespace {
@@ -65,7 +64,8 @@ fs::path TemplateFile(const fs::path& folder, const std::string& name, const std
     }
     const fs::path file = folder / name;
     const auto bytes = WriteTemplate(tpl, tpl.PrinterName, 46000);
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return file;
 }
 
@@ -93,7 +93,9 @@ protected:
     }
     void TearDown() override { fs::remove_all(folder); }
 
-    static int Quillon(QStringList arguments, QString* errors = nullptr) { return RunQuillon(std::move(arguments), errors); }
+    static int Quillon(QStringList arguments, QString* errors = nullptr) {
+        return RunQuillon(std::move(arguments), errors);
+    }
     // The page texts of one job's PDF.
     static std::vector<std::string> Texts(const fs::path& pdf) {
         std::vector<std::string> texts;
@@ -136,7 +138,8 @@ TEST_F(PrintOnCups, TheMemosStandWhereTheReportSays) {
     // point is 4 pixels.
     const fs::path raster = folder / "sheet";
     ASSERT_EQ(std::system(("pdftoppm -r 288 -gray -f 1 -l 1 -singlefile " + test::Quoted(pdf) + " " +
-                           test::Quoted(raster.string())).c_str()),
+                           test::Quoted(raster.string()))
+                              .c_str()),
               0);
     std::ifstream pgm(raster.string() + ".pgm", std::ios::binary);
     std::string magic;
@@ -149,7 +152,8 @@ TEST_F(PrintOnCups, TheMemosStandWhereTheReportSays) {
     int firstInk = width;
     for (int row = lineRow - 4; row <= lineRow + 8; ++row) {
         for (int x = 0; x < width; ++x) {
-            if (pixels[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] < 128) {
+            if (pixels[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] <
+                128) {
                 firstInk = std::min(firstInk, x);
                 break;
             }
@@ -164,10 +168,13 @@ TEST_F(PrintOnCups, PageListsCopiesAndParity) {
                                         "Page 11", "Page 12"}));
     EXPECT_EQ(PrintTemplate(Numbered(1, 2), {QStringLiteral("--copies"), QStringLiteral("3")}),
               (std::vector<std::string>{"Page 1", "Page 2", "Page 1", "Page 2", "Page 1", "Page 2"}));
-    EXPECT_EQ(PrintTemplate(Numbered(1, 2), {QStringLiteral("--copies"), QStringLiteral("3"), QStringLiteral("--no-collate")}),
+    EXPECT_EQ(PrintTemplate(Numbered(1, 2),
+                            {QStringLiteral("--copies"), QStringLiteral("3"), QStringLiteral("--no-collate")}),
               (std::vector<std::string>{"Page 1", "Page 1", "Page 1", "Page 2", "Page 2", "Page 2"}));
-    EXPECT_EQ(PrintTemplate(Numbered(1, 5), {QStringLiteral("--odd")}), (std::vector<std::string>{"Page 1", "Page 3", "Page 5"}));
-    EXPECT_EQ(PrintTemplate(Numbered(1, 5), {QStringLiteral("--even")}), (std::vector<std::string>{"Page 2", "Page 4"}));
+    EXPECT_EQ(PrintTemplate(Numbered(1, 5), {QStringLiteral("--odd")}),
+              (std::vector<std::string>{"Page 1", "Page 3", "Page 5"}));
+    EXPECT_EQ(PrintTemplate(Numbered(1, 5), {QStringLiteral("--even")}),
+              (std::vector<std::string>{"Page 2", "Page 4"}));
     EXPECT_EQ(PrintTemplate(Numbered(1, 1), {QStringLiteral("--odd")}), (std::vector<std::string>{"Page 1"}));
 }
 
@@ -198,7 +205,8 @@ TEST_F(PrintOnCups, AnotherPaperStartsAnotherJob) {
 }
 
 TEST_F(PrintOnCups, APdfFileHasTheWordsWhereThePrinterPutsThem) {
-    ASSERT_EQ(Quillon({QStringLiteral("print"), QStringLiteral("--date"), QStringLiteral("29/12/1985"), QStringLiteral("MARY 12")}),
+    ASSERT_EQ(Quillon({QStringLiteral("print"), QStringLiteral("--date"), QStringLiteral("29/12/1985"),
+                       QStringLiteral("MARY 12")}),
               kExitOk);
     const fs::path pdf = folder / "m.pdf";
     ASSERT_EQ(Quillon({QStringLiteral("print"), QStringLiteral("--pdf"), QString::fromStdString(pdf.string()),
@@ -217,7 +225,8 @@ TEST_F(PrintOnCups, APdfFileHasTheWordsWhereThePrinterPutsThem) {
     ASSERT_GE(written.size(), printed.size());
     for (const test::GlyphOrigin& glyph : printed) {
         double nearest = 1e9;
-        for (const test::GlyphOrigin& other : written) nearest = std::min(nearest, std::hypot(other.x - glyph.x, other.y - glyph.y));
+        for (const test::GlyphOrigin& other : written)
+            nearest = std::min(nearest, std::hypot(other.x - glyph.x, other.y - glyph.y));
         EXPECT_LE(nearest, 0.5) << "a glyph at " << glyph.x << ", " << glyph.y;
     }
 }
@@ -228,7 +237,8 @@ TEST_F(PrintOnCups, TheCommandLineListsPrintersAndRefusesWhatItCannotPrint) {
     ASSERT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("printers")}, outStream, errStream), kExitOk);
     EXPECT_EQ(out, QStringLiteral("* %1\n").arg(QString::fromStdString(cups.Queue())));
     out.clear();
-    ASSERT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("printers"), QStringLiteral("--json")}, outStream, errStream),
+    ASSERT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("printers"), QStringLiteral("--json")},
+                             outStream, errStream),
               kExitOk);
     outStream.flush();
     const QJsonObject json = QJsonDocument::fromJson(out.toUtf8()).object();
@@ -243,40 +253,58 @@ TEST_F(PrintOnCups, TheCommandLineListsPrintersAndRefusesWhatItCannotPrint) {
         QString message;
     };
     const Case cases[] = {
-        {{QStringLiteral("--printer"), QStringLiteral("Nowhere")}, kExitUsage, QStringLiteral("quillon: no printer is named \"Nowhere\"\n")},
-        {{QStringLiteral("--pages"), QStringLiteral("1,,3")}, kExitFailure, QStringLiteral("quillon: '' is not a valid integer value\n")},
-        {{QStringLiteral("--pages"), QStringLiteral("a")}, kExitFailure, QStringLiteral("quillon: 'a' is not a valid integer value\n")},
-        {{QStringLiteral("--copies"), QStringLiteral("two")}, kExitFailure, QStringLiteral("quillon: 'two' is not a valid integer value\n")},
-        {{QStringLiteral("--copies"), QStringLiteral("0")}, kExitUsage,
+        {{QStringLiteral("--printer"), QStringLiteral("Nowhere")},
+         kExitUsage,
+         QStringLiteral("quillon: no printer is named \"Nowhere\"\n")},
+        {{QStringLiteral("--pages"), QStringLiteral("1,,3")},
+         kExitFailure,
+         QStringLiteral("quillon: '' is not a valid integer value\n")},
+        {{QStringLiteral("--pages"), QStringLiteral("a")},
+         kExitFailure,
+         QStringLiteral("quillon: 'a' is not a valid integer value\n")},
+        {{QStringLiteral("--copies"), QStringLiteral("two")},
+         kExitFailure,
+         QStringLiteral("quillon: 'two' is not a valid integer value\n")},
+        {{QStringLiteral("--copies"), QStringLiteral("0")},
+         kExitUsage,
          QStringLiteral("quillon: --copies takes a number from 1 to 9999, not \"0\"\n")},
-        {{QStringLiteral("--copies"), QStringLiteral("-1")}, kExitUsage,
+        {{QStringLiteral("--copies"), QStringLiteral("-1")},
+         kExitUsage,
          QStringLiteral("quillon: --copies takes a number from 1 to 9999, not \"-1\"\n")},
-        {{QStringLiteral("--odd"), QStringLiteral("--even")}, kExitUsage, QStringLiteral("quillon: --odd and --even exclude each other\n")},
-        {{QStringLiteral("--even")}, kExitFailure, QStringLiteral("quillon: %1\n").arg(QString::fromLatin1(kNothingToPrint))},
-        {{QStringLiteral("--pages"), QStringLiteral("2147483647")}, kExitFailure,
+        {{QStringLiteral("--odd"), QStringLiteral("--even")},
+         kExitUsage,
+         QStringLiteral("quillon: --odd and --even exclude each other\n")},
+        {{QStringLiteral("--even")},
+         kExitFailure,
          QStringLiteral("quillon: %1\n").arg(QString::fromLatin1(kNothingToPrint))},
-        {{QStringLiteral("--copies"), QStringLiteral("2000000000")}, kExitFailure,
+        {{QStringLiteral("--pages"), QStringLiteral("2147483647")},
+         kExitFailure,
+         QStringLiteral("quillon: %1\n").arg(QString::fromLatin1(kNothingToPrint))},
+        {{QStringLiteral("--copies"), QStringLiteral("2000000000")},
+         kExitFailure,
          QStringLiteral("quillon: At most 9999 copies can be printed at a time.\n")},
     };
     for (const Case& c : cases) {
         QString errors;
-        EXPECT_EQ(Quillon(QStringList{QStringLiteral("print")} + c.arguments + QStringList{QStringLiteral("MARY")}, &errors), c.code)
+        EXPECT_EQ(
+            Quillon(QStringList{QStringLiteral("print")} + c.arguments + QStringList{QStringLiteral("MARY")}, &errors),
+            c.code)
             << c.arguments.join(' ').toStdString();
         EXPECT_EQ(errors, c.message);
     }
     // The same to a PDF file: no file.
     const fs::path pdf = folder / "nothing.pdf";
     QString errors;
-    EXPECT_EQ(Quillon({QStringLiteral("print"), QStringLiteral("--pdf"), QString::fromStdString(pdf.string()), QStringLiteral("--pages"),
-                       QStringLiteral("2147483647"), QStringLiteral("X")},
+    EXPECT_EQ(Quillon({QStringLiteral("print"), QStringLiteral("--pdf"), QString::fromStdString(pdf.string()),
+                       QStringLiteral("--pages"), QStringLiteral("2147483647"), QStringLiteral("X")},
                       &errors),
               kExitFailure);
     EXPECT_FALSE(fs::exists(pdf));
     cups.Settle();
     EXPECT_TRUE(cups.Files().empty()) << "nothing was printed";
     EXPECT_EQ(cups.CompletedJobs(), "") << "no job was started";
-    EXPECT_EQ(Quillon({QStringLiteral("print"), QStringLiteral("--printer"), QString::fromStdString(cups.Queue()).toUpper(),
-                       QStringLiteral("MARY")},
+    EXPECT_EQ(Quillon({QStringLiteral("print"), QStringLiteral("--printer"),
+                       QString::fromStdString(cups.Queue()).toUpper(), QStringLiteral("MARY")},
                       &errors),
               kExitOk)
         << "printer names are compared without case: " << errors.toStdString();
@@ -298,7 +326,8 @@ TEST_F(PrintOnCups, AFullTemporaryFolderFailsTheJobAndSaysWhere) {
     for (const QStringList& target : {QStringList{QStringLiteral("--printer"), QString::fromStdString(cups.Queue())},
                                       QStringList{QStringLiteral("--pdf"), QString::fromStdString(pdf.string())}}) {
         QString errors;
-        EXPECT_EQ(Quillon(QStringList{QStringLiteral("print")} + target + QStringList{QStringLiteral("X")}, &errors), kExitFailure);
+        EXPECT_EQ(Quillon(QStringList{QStringLiteral("print")} + target + QStringList{QStringLiteral("X")}, &errors),
+                  kExitFailure);
         EXPECT_TRUE(errors.startsWith(QStringLiteral("quillon: The print job cannot be written in %1/quillon-print-")
                                           .arg(QString::fromStdString(full.string()))) &&
                     errors.endsWith(QStringLiteral(": No space left on device\n")))
@@ -323,8 +352,8 @@ TEST(PrintToPdf, APaperOfNoSizeIsSaid) {
     // A printer asked for prints on its own paper; a PDF file has the report's.
     QString errors;
     EXPECT_EQ(RunQuillon({QStringLiteral("print"), QStringLiteral("--template"), QString::fromStdString(file.string()),
-                       QStringLiteral("--pdf"), QString::fromStdString(pdf.string()), QStringLiteral("X")},
-                      &errors),
+                          QStringLiteral("--pdf"), QString::fromStdString(pdf.string()), QStringLiteral("X")},
+                         &errors),
               kExitFailure);
     EXPECT_EQ(errors, QStringLiteral("quillon: The report's paper of 0 \u00d7 0 mm cannot be printed\n"));
     EXPECT_FALSE(fs::exists(pdf));
@@ -342,13 +371,15 @@ TEST(PrintWithoutPrinters, OnlyAPdfFile) {
     EXPECT_EQ(err, QStringLiteral("quillon: No printer is installed.\n"));
     err.clear();
     // As JSON: an empty list, for the script that reads it.
-    EXPECT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("printers"), QStringLiteral("--json")}, outStream, errStream),
+    EXPECT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("printers"), QStringLiteral("--json")},
+                             outStream, errStream),
               kExitOk);
     outStream.flush();
     EXPECT_EQ(QJsonDocument::fromJson(out.toUtf8()).object(),
               (QJsonObject{{"printers", QJsonArray()}, {"current", QJsonValue(QJsonValue::Null)}}));
     out.clear();
-    EXPECT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("print"), QStringLiteral("MARY")}, outStream, errStream),
+    EXPECT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("print"), QStringLiteral("MARY")}, outStream,
+                             errStream),
               kExitFailure);
     errStream.flush();
     EXPECT_EQ(err, QStringLiteral("quillon: No printer is installed.\n"));
@@ -401,7 +432,8 @@ TEST_F(PrintOnCups, ASignalAtAnyMomentOfAPrintLeavesNoTemporaryFile) {
             const int null = ::open("/dev/null", O_WRONLY);
             ::dup2(null, STDOUT_FILENO);
             ::dup2(null, STDERR_FILENO);
-            ::execl(QUILLON_PROGRAM, "quillon", "print", "--printer", cups.Queue().c_str(), "X", static_cast<char*>(nullptr));
+            ::execl(QUILLON_PROGRAM, "quillon", "print", "--printer", cups.Queue().c_str(), "X",
+                    static_cast<char*>(nullptr));
             std::_Exit(127);
         }
         if (stopAfterUs >= 0) {
@@ -414,7 +446,8 @@ TEST_F(PrintOnCups, ASignalAtAnyMomentOfAPrintLeavesNoTemporaryFile) {
     };
     const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(printOnce(-1), 0);
-    const long whole = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
+    const long whole =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
     constexpr int kRaces = 30;
     for (int race = 0; race < kRaces; ++race) {
         printOnce(whole * race / kRaces);
@@ -435,7 +468,8 @@ TEST(PrintWithoutADefaultPrinter, TheWindowTakesTheFirstAndTheCommandAsks) {
     EXPECT_EQ(printer.CurrentName(), cups.Queue());
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
-    EXPECT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("print"), QStringLiteral("MARY")}, outStream, errStream),
+    EXPECT_EQ(RunCommandLine({QStringLiteral("quillon"), QStringLiteral("print"), QStringLiteral("MARY")}, outStream,
+                             errStream),
               kExitFailure);
     errStream.flush();
     EXPECT_EQ(err, QStringLiteral("quillon: There is no default printer; choose one with --printer (installed: %1)\n")

@@ -15,13 +15,12 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
+#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <chrono>
 #include <functional>
+#include <gtest/gtest.h>
+#include <sstream>
 #include <thread>
 
 #include "common/TemporaryFiles.h"
@@ -96,7 +95,8 @@ TEST_F(SafeSaveTest, PlacesThatCannotTakeAFile) {
     const std::string missing = (folder / "no" / "out.txt").string();
     EXPECT_EQ(save.Open(missing), "Cannot create file " + missing + ": No such file or directory");
     fs::create_directories(folder / "dir");
-    EXPECT_EQ(save.Open((folder / "dir").string()), "Cannot create file " + (folder / "dir").string() + ": Is a directory");
+    EXPECT_EQ(save.Open((folder / "dir").string()),
+              "Cannot create file " + (folder / "dir").string() + ": Is a directory");
     EXPECT_EQ(save.Commit(), "Stream write error: Bad file descriptor") << "nothing open, nothing saved";
     EXPECT_EQ(Entries(), std::vector<std::string>{"dir"});
 }
@@ -251,8 +251,9 @@ TEST_F(SafeSaveTest, StandardOutput) {
 int InChild(const std::function<int()>& work, bool asNobody = false) {
     const pid_t child = ::fork();
     if (child == 0) {
-        if (asNobody && ::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
-                                              ::setresuid(65534, 65534, 65534) != 0)) {
+        if (asNobody && ::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
+             ::setresuid(65534, 65534, 65534) != 0)) {
             std::_Exit(99);
         }
         std::_Exit(work());
@@ -421,7 +422,8 @@ TEST_F(SafeSaveTest, AnotherUsersLinkInASharedFolderIsNotFollowed) {
         mode_t folderMode;
         bool followed;
     };
-    for (const Case c : {Case{1234, 01777, false}, Case{0, 01777, true}, Case{1234, 0777, true}, Case{1234, 01775, true}}) {
+    for (const Case c :
+         {Case{1234, 01777, false}, Case{0, 01777, true}, Case{1234, 0777, true}, Case{1234, 01775, true}}) {
         ::chmod(shared.c_str(), c.folderMode);
         ASSERT_EQ(::lchown(link.c_str(), c.owner, c.owner), 0);
         SafeSave save;

@@ -1,14 +1,13 @@
 // The help file that the build compiles, read back through chmlib, and the reading of its HTML.
 
 #include <gtest/gtest.h>
-
 #include <set>
 
-#include "support/HelpTestSupport.h"
 #include "help/ChmFile.h"
 #include "help/ChmStructure.h"
 #include "help/HelpAddress.h"
 #include "help/HelpHtml.h"
+#include "support/HelpTestSupport.h"
 
 namespace quillon {
 namespace {

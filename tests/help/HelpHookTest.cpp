@@ -1,13 +1,12 @@
+#include <cerrno>
 #include <gtest/gtest.h>
 
-#include <cerrno>
-
-#include "support/RecordingMessages.h"
-#include "support/HelpTestSupport.h"
 #include "help/DLogFile.h"
 #include "help/HelpAddress.h"
 #include "help/HelpEnvironment.h"
 #include "help/hh_funcs.h"
+#include "support/HelpTestSupport.h"
+#include "support/RecordingMessages.h"
 
 namespace quillon {
 namespace {

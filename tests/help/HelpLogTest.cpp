@@ -1,12 +1,12 @@
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "support/HelpTestSupport.h"
+#include <gtest/gtest.h>
+
 #include "help/DLogFile.h"
 #include "help/HelpEnvironment.h"
 #include "help/LocaleIds.h"
+#include "support/HelpTestSupport.h"
 
 namespace quillon {
 namespace {

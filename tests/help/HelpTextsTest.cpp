@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <cerrno>
+#include <gtest/gtest.h>
 
 #include "help/HelpAddress.h"
 #include "help/HelpVersions.h"

@@ -1,14 +1,14 @@
 #include "numerology/AnalysisValues.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 
 namespace quillon {
 namespace {
 
 const ValueName& Named(std::string_view key) {
-    return *std::find_if(kValueNames.begin(), kValueNames.end(), [key](const ValueName& name) { return name.key == key; });
+    return *std::find_if(kValueNames.begin(), kValueNames.end(),
+                         [key](const ValueName& name) { return name.key == key; });
 }
 
 FieldValue Value(const AnalysisValues& values, std::string_view key) { return ValueOf(values, Named(key)); }
@@ -31,7 +31,8 @@ TEST(AssembleAnalysis, EveryValueOfANameWithAndWithoutADate) {
     const Case cases[] = {
         {u"MARY 12", LetterSystem::Pythagorean, CivilDate{1985, 12, 29}, "4 97   ", "24 / 6", "29 Dec 1985", "61 / 7",
          "24 / 6", 6, 1, 7, 37},
-        {u"MARY 12", LetterSystem::Pythagorean, std::nullopt, "4 97   ", "24 / 6", nullptr, "", "24 / 6", 6, none, none, 0},
+        {u"MARY 12", LetterSystem::Pythagorean, std::nullopt, "4 97   ", "24 / 6", nullptr, "", "24 / 6", 6, none, none,
+         0},
         {u"MARY 12", LetterSystem::Chaldean, CivilDate{1985, 12, 29}, "4 21   ", "11 / 2", "29 Dec 1985", "48 / 12 / 3",
          "11 / 2", 2, 1, 3, 37},
         // No name, no name-plus-date value, although there is a date.

@@ -1,9 +1,8 @@
 #include "numerology/Dates.h"
 
-#include <gtest/gtest.h>
-
 #include <cctype>
 #include <cstring>
+#include <gtest/gtest.h>
 
 #include "common/Utf8.h"
 
@@ -179,9 +178,10 @@ TEST(ReadStrictDate, ThreeFieldsInRangeOrWhatIsWrong) {
     };
     for (const Case& c : cases) {
         const std::string text = Utf16ToUtf8(c.text);
-        const std::string expected = std::isdigit(static_cast<unsigned char>(c.expected[0])) && std::strchr(c.expected, '-')
-                                         ? c.expected
-                                         : "error: Invalid date \"" + text + "\": " + c.expected;
+        const std::string expected =
+            std::isdigit(static_cast<unsigned char>(c.expected[0])) && std::strchr(c.expected, '-')
+                ? c.expected
+                : "error: Invalid date \"" + text + "\": " + c.expected;
         EXPECT_EQ(Describe(ReadStrictDate(c.text, Settings(c.format), kToday)), expected) << text;
     }
     // A month name upper-cased by the caller's rules; the message keeps the text as given.

@@ -1,8 +1,7 @@
 #include "numerology/DigitChart.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
+#include <gtest/gtest.h>
 
 #include "numerology/LetterValues.h"
 

@@ -49,8 +49,8 @@ TEST(LetterTable, DigitsOneToNineAreNumbersAtFaceValue) {
 }
 
 TEST(LetterTable, EverythingElseIsOther) {
-    const char16_t others[] = {u'0', u' ',    u'.',    u'-',    u'a',    u'm',    u'z',   u'\0', u'\t',
-                               u'\x7f', u'\u00e9', u'\u00c9', u'\u0416', u'\u4e2d', u'\xd83d', u'\xde00', u'@', u'['};
+    const char16_t others[] = {u'0',    u' ',      u'.',      u'-',      u'a',      u'm',      u'z',      u'\0', u'\t',
+                               u'\x7f', u'\u00e9', u'\u00c9', u'\u0416', u'\u4e2d', u'\xd83d', u'\xde00', u'@',  u'['};
     for (char16_t c : others) {
         SCOPED_TRACE(static_cast<int>(c));
         EXPECT_EQ(Classify(c, LetterSystem::Pythagorean).charClass, CharClass::Other);
@@ -89,10 +89,10 @@ TEST(AnalyseData, WorkedExamplesAndEdgeCases) {
         {"digits only", u"1999", LetterSystem::Chaldean, "    ", "    ", 0, 0, 28, 28},
         {"punctuation only", u"-.,!", LetterSystem::Pythagorean, "    ", "    ", 0, 0, 0, 0},
         {"accents and scripts", u"\u00c9A\u0416", LetterSystem::Pythagorean, " 1 ", "   ", 1, 0, 0, 1},
-        {"a surrogate pair takes two positions", u"A\xd83d\xde00Y", LetterSystem::Pythagorean, "1   ", "   7", 1, 7,
-         0, 8},
-        {"forty nines", std::u16string(40, u'I'), LetterSystem::Pythagorean, std::string(40, '9'),
-         std::string(40, ' '), 360, 0, 0, 360},
+        {"a surrogate pair takes two positions", u"A\xd83d\xde00Y", LetterSystem::Pythagorean, "1   ", "   7", 1, 7, 0,
+         8},
+        {"forty nines", std::u16string(40, u'I'), LetterSystem::Pythagorean, std::string(40, '9'), std::string(40, ' '),
+         360, 0, 0, 360},
     };
     for (const AnalysisCase& c : cases) {
         SCOPED_TRACE(c.name);

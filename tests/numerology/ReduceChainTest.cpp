@@ -1,8 +1,7 @@
 #include "numerology/ReduceChain.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <string>
 #include <utility>
 

@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
-
 #include <optional>
 
 namespace quillon {

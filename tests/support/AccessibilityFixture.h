@@ -6,9 +6,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <vector>
 
 #include "support/RecordingMessages.h"

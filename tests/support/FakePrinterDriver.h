@@ -33,7 +33,7 @@ public:
         int dotsPerInch = 600;
         int marginPixels = 25;
         std::set<std::int32_t> papers = {1, 5, 9};  // Letter, Legal, A4
-        Paper paper;                                 // the current one
+        Paper paper;                                // the current one
     };
     struct Job {
         std::string printer;
@@ -156,7 +156,9 @@ private:
     }
 
     static PrinterState StateOf(const Printer& printer, const Paper& paper) {
-        auto pixels = [&](std::int32_t tenthsMm) { return static_cast<int>(std::lround(tenthsMm / 254.0 * printer.dotsPerInch)); };
+        auto pixels = [&](std::int32_t tenthsMm) {
+            return static_cast<int>(std::lround(tenthsMm / 254.0 * printer.dotsPerInch));
+        };
         PrinterState state;
         state.paper = paper;
         state.device.dotsPerInchX = state.device.dotsPerInchY = printer.dotsPerInch;

@@ -12,7 +12,8 @@ namespace quillon::test {
 
 class FakeProgress final : public ReportProgress {
 public:
-    bool Run(const std::string&, const std::string& firstLabel, const std::function<void()>& job, bool& cancel) override {
+    bool Run(const std::string&, const std::string& firstLabel, const std::function<void()>& job,
+             bool& cancel) override {
         runLabels.push_back(firstLabel);
         labels.push_back(firstLabel);
         cancel_ = &cancel;

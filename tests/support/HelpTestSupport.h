@@ -64,8 +64,9 @@ inline bool CompileHelpFile(const std::filesystem::path& folder,
                             const std::vector<std::pair<std::string, std::string>>& pages,
                             const std::string& contents = {}, const std::string& title = "Test Help") {
     const std::filesystem::path source = folder / "help-source";
-    std::string project = "[OPTIONS]\nCompiled file=quill.chm\nDefault topic=" + pages.front().first + "\nTitle=" +
-                          title + "\n" + (contents.empty() ? "" : "Contents file=quill.hhc\n") + "\n[FILES]\n";
+    std::string project = "[OPTIONS]\nCompiled file=quill.chm\nDefault topic=" + pages.front().first +
+                          "\nTitle=" + title + "\n" + (contents.empty() ? "" : "Contents file=quill.hhc\n") +
+                          "\n[FILES]\n";
     for (const auto& [path, html] : pages) {
         std::filesystem::create_directories((source / path).parent_path());
         WriteFile(source / path, html);
@@ -73,8 +74,7 @@ inline bool CompileHelpFile(const std::filesystem::path& folder,
     }
     if (!contents.empty()) WriteFile(source / "quill.hhc", contents);
     WriteFile(source / "quill.hhp", project);
-    const std::string command =
-        "cd '" + source.string() + "' && '" QUILLON_CHMCMD "' quill.hhp >/dev/null 2>&1";
+    const std::string command = "cd '" + source.string() + "' && '" QUILLON_CHMCMD "' quill.hhp >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return false;
     std::filesystem::rename(source / "quill.chm", folder / "quill.chm");
     std::filesystem::remove_all(source);

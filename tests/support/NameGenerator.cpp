@@ -8,9 +8,9 @@ namespace {
 
 // Pieces of names; a few carry Ys, accented letters or letters of other scripts.
 constexpr std::array<std::string_view, 48> kSyllables = {
-    "ma", "ry", "jo", "an", "el", "iz", "a", "be", "th", "yv", "on", "ne", "sa", "ly", "ky", "ro",
+    "ma", "ry", "jo", "an", "el", "iz", "a",  "be", "th", "yv", "on", "ne", "sa", "ly", "ky", "ro",
     "de", "ri", "ck", "ll", "er", "st", "ra", "ch", "ga", "li", "to", "mi", "ka", "us", "ha", "en",
-    "wi", "qu", "ze", "xo", "fa", "pe", "ul", "go", "mü", "jé", "rô", "ña", "ø", "ß", "王", "😀"};
+    "wi", "qu", "ze", "xo", "fa", "pe", "ul", "go", "mü", "jé", "rô", "ña", "ø",  "ß",  "王", "😀"};
 
 constexpr std::array<std::string_view, 4> kSeparators = {" ", " ", "-", "'"};
 

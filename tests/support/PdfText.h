@@ -72,7 +72,11 @@ inline std::vector<std::string> PageSizes(const std::string& pdf) {
     const int pages = PageCount(pdf);
     const std::string info = CommandOutput("pdfinfo -f 1 -l " + std::to_string(pages) + " " + Quoted(pdf));
     for (int page = 1; page <= pages; ++page) {
-        const std::string label = "Page" + std::string(page < 10 ? "    " : page < 100 ? "   " : "  ") + std::to_string(page) + " size:";
+        const std::string label = "Page" +
+                                  std::string(page < 10    ? "    "
+                                              : page < 100 ? "   "
+                                                           : "  ") +
+                                  std::to_string(page) + " size:";
         const auto at = info.find(label);
         if (at == std::string::npos) break;
         std::string size = info.substr(at + label.size(), info.find('\n', at) - at - label.size());

@@ -22,7 +22,8 @@ inline const DateTime kPreparedAt = ToDateTime(2026, 12, 7, 9, 5, 3);
 class PreparedReport {
 public:
     // One of the carried templates, from its stored form.
-    explicit PreparedReport(std::span<const std::uint8_t> form, const char* name = kPrintReportName) : report(printer, name) {
+    explicit PreparedReport(std::span<const std::uint8_t> form, const char* name = kPrintReportName)
+        : report(printer, name) {
         report.LoadTemplate(*UnwrapReportForm(form), kPreparedAt);
         Init();
     }

@@ -32,20 +32,22 @@ public:
         queue_ = "quillon" + std::to_string(::getpid());
         root_ = fs::temp_directory_path() / ("quillon-cups-" + queue_);
         fs::remove_all(root_);
-        for (const char* sub : {"spool", "tmp", "cache", "state", "log", "ppd", "out"}) fs::create_directories(root_ / sub);
+        for (const char* sub : {"spool", "tmp", "cache", "state", "log", "ppd", "out"})
+            fs::create_directories(root_ / sub);
         // The spooler's filters run as the user lp: every folder on the way must be open to it.
         for (const fs::path& folder : {root_, root_ / "out", root_ / "tmp"}) ::chmod(folder.c_str(), 0777);
         ::chmod(root_.c_str(), 0755);
         fs::copy_file("/etc/cups/raw.types", root_ / "raw.types");
         fs::copy_file("/etc/cups/raw.convs", root_ / "raw.convs");
-        WriteFile(root_ / "cups-files.conf",
-                  "ServerRoot " + Root() + "\nRequestRoot " + Root() + "/spool\nTempDir " + Root() + "/tmp\nStateDir " +
-                      Root() + "/state\nCacheDir " + Root() + "/cache\nAccessLog " + Root() +
-                      "/log/access_log\nErrorLog " + Root() + "/log/error_log\nPageLog " + Root() + "/log/page_log\n");
+        WriteFile(root_ / "cups-files.conf", "ServerRoot " + Root() + "\nRequestRoot " + Root() + "/spool\nTempDir " +
+                                                 Root() + "/tmp\nStateDir " + Root() + "/state\nCacheDir " + Root() +
+                                                 "/cache\nAccessLog " + Root() + "/log/access_log\nErrorLog " + Root() +
+                                                 "/log/error_log\nPageLog " + Root() + "/log/page_log\n");
         WriteFile(root_ / "cupsd.conf",
-                  "Listen " + Root() + "/cups.sock\nBrowsing Off\nWebInterface No\nLogLevel warn\n"
-                  "<Policy default>\n<Limit All>\nOrder allow,deny\nAllow all\n</Limit>\n</Policy>\n"
-                  "<Location />\nOrder allow,deny\nAllow all\n</Location>\n");
+                  "Listen " + Root() +
+                      "/cups.sock\nBrowsing Off\nWebInterface No\nLogLevel warn\n"
+                      "<Policy default>\n<Limit All>\nOrder allow,deny\nAllow all\n</Limit>\n</Policy>\n"
+                      "<Location />\nOrder allow,deny\nAllow all\n</Location>\n");
         WriteFile(PdfConf(), "Out " + Root() + "/out\nLog " + Root() + "/log\nSpool " + Root() + "/spool\n");
         pid_ = ::fork();
         if (pid_ == 0) {
@@ -54,7 +56,8 @@ public:
             std::_Exit(127);
         }
         ::setenv("CUPS_SERVER", (Root() + "/cups.sock").c_str(), 1);
-        for (int tries = 0; tries < 200 && CommandOutput("lpstat -r").find("scheduler is running") == std::string::npos; ++tries) {
+        for (int tries = 0; tries < 200 && CommandOutput("lpstat -r").find("scheduler is running") == std::string::npos;
+             ++tries) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         ok_ = Run("lpadmin -p " + queue_ + " -v cups-pdf:/" + queue_ +
@@ -64,7 +67,8 @@ public:
         const fs::path ppd = root_ / "ppd" / (queue_ + ".ppd");
         if (ok_ && fs::exists(ppd)) {
             std::ofstream(ppd, std::ios::app) << "*cupsManualCopies: True\n";
-            ok_ = Run("lpadmin -p " + queue_ + " -P " + ppd.string()) == 0 && (!defaultQueue || Run("lpadmin -d " + queue_) == 0);
+            ok_ = Run("lpadmin -p " + queue_ + " -P " + ppd.string()) == 0 &&
+                  (!defaultQueue || Run("lpadmin -d " + queue_) == 0);
         }
     }
 

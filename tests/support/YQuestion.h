@@ -12,7 +12,6 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
-
 #include <vector>
 
 #include "windows/analysis/Windows.h"

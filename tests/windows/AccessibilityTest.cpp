@@ -15,22 +15,22 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 
+#include "platform/QtMessages.h"
 #include "support/AccessibilityFixture.h"
 #include "support/FakePrinterDriver.h"
 #include "windows/analysis/ChartPanel.h"
 #include "windows/analysis/DateCalendar.h"
 #include "windows/analysis/DateEdit.h"
 #include "windows/analysis/Windows.h"
-#include "platform/QtMessages.h"
+#include "windows/calculator/OvcCalculator.h"
+#include "windows/help/HelpViewer.h"
 #include "windows/report/TfrPrintForm.h"
 #include "windows/report/TfrProgressForm.h"
-#include "windows/help/HelpViewer.h"
-#include "windows/calculator/OvcCalculator.h"
 
 namespace quillon {
 namespace {
@@ -108,10 +108,11 @@ TreeReport ExpectEveryControlNamed(QWidget* window, int leastInteractive) {
     EXPECT_FALSE(root->text(QAccessible::Name).isEmpty()) << "the window is named by its caption";
     Walk(root, window->objectName(), report);
     EXPECT_GE(report.interactive, leastInteractive) << window->objectName().toStdString();
-    EXPECT_TRUE(report.unnamed.isEmpty()) << window->objectName().toStdString()
-                                          << " has unnamed controls: " << report.unnamed.join(", ").toStdString();
-    EXPECT_TRUE(report.undescribed.isEmpty()) << window->objectName().toStdString() << ": hints not given as descriptions: "
-                                              << report.undescribed.join(", ").toStdString();
+    EXPECT_TRUE(report.unnamed.isEmpty())
+        << window->objectName().toStdString() << " has unnamed controls: " << report.unnamed.join(", ").toStdString();
+    EXPECT_TRUE(report.undescribed.isEmpty())
+        << window->objectName().toStdString()
+        << ": hints not given as descriptions: " << report.undescribed.join(", ").toStdString();
     return report;
 }
 
@@ -189,7 +190,8 @@ TEST_F(Accessibility, EveryControlOfTheDialogsAndTheHelpViewerHasAName) {
 
     QtReportProgress progress;
     bool cancel = false;
-    progress.Run("Preparing report", "Printing page:", [&] { ExpectEveryControlNamed(progress.Form(), 1); }, cancel);
+    progress.Run(
+        "Preparing report", "Printing page:", [&] { ExpectEveryControlNamed(progress.Form(), 1); }, cancel);
 
     ChmLibrary library;
     ASSERT_TRUE(library.Loaded());
@@ -262,7 +264,8 @@ TEST_F(Accessibility, DefaultAndCancelButtonsAnswerEnterAndEscape) {
     // The print dialog: Enter in a field is OK, Escape is Cancel.
     test::FakePrinterDriver driver{{{"Office"}}, "Office"};
     TfrPrinter printer(driver);
-    for (const auto& [key, result] : {std::pair{Qt::Key_Return, QDialog::Accepted}, std::pair{Qt::Key_Escape, QDialog::Rejected}}) {
+    for (const auto& [key, result] :
+         {std::pair{Qt::Key_Return, QDialog::Accepted}, std::pair{Qt::Key_Escape, QDialog::Rejected}}) {
         TfrPrintForm print(printer, PrintRequest{});
         ShowAndActivate(&print);
         QTest::keyClick(print.CopiesEdit, key);
@@ -311,14 +314,15 @@ TEST_F(Accessibility, DefaultAndCancelButtonsAnswerEnterAndEscape) {
     QtReportProgress progress;
     bool cancel = false;
     int pages = 0;
-    const bool finished = progress.Run("Preparing report", "Printing page:",
-                                       [&] {
-                                           for (; pages < 100 && !cancel; ++pages) {
-                                               if (pages == 2) QTest::keyClick(progress.Form()->Button1, Qt::Key_Escape);
-                                               progress.ProcessEvents();
-                                           }
-                                       },
-                                       cancel);
+    const bool finished = progress.Run(
+        "Preparing report", "Printing page:",
+        [&] {
+            for (; pages < 100 && !cancel; ++pages) {
+                if (pages == 2) QTest::keyClick(progress.Form()->Button1, Qt::Key_Escape);
+                progress.ProcessEvents();
+            }
+        },
+        cancel);
     EXPECT_FALSE(finished);
     EXPECT_TRUE(cancel);
     EXPECT_EQ(pages, 3);

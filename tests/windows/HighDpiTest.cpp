@@ -37,7 +37,7 @@ TEST(HighDpi, ScreenshotsAtFactorTwoHaveTwiceTheWidthAndHeight) {
     const auto once = Screenshots(normal, "1");
     const auto twice = Screenshots(doubled, "2");
     // Every window and both report pages.
-    const char* const expected[] = {"analysis.png", "calculator.png", "date.png",       "export-page.png", "help.png",
+    const char* const expected[] = {"analysis.png", "calculator.png",   "date.png",       "export-page.png", "help.png",
                                     "links.png",    "print-dialog.png", "print-page.png", "ydialog.png"};
     ASSERT_EQ(once.size(), std::size(expected));
     for (const char* name : expected) {
@@ -56,7 +56,8 @@ TEST(HighDpi, ScreenshotsAtFactorTwoHaveTwiceTheWidthAndHeight) {
         for (int y = 0; y + 1 < large.height(); y += 2) {
             for (int x = 0; x + 1 < large.width(); x += 2) {
                 const QRgb corner = large.pixel(x, y);
-                if (large.pixel(x + 1, y) != corner || large.pixel(x, y + 1) != corner || large.pixel(x + 1, y + 1) != corner) {
+                if (large.pixel(x + 1, y) != corner || large.pixel(x, y + 1) != corner ||
+                    large.pixel(x + 1, y + 1) != corner) {
                     ++mixed;
                 }
             }

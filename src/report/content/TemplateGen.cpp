@@ -5,8 +5,8 @@
 #include <fstream>
 #include <string>
 
-#include "report/format/TemplateStream.h"
 #include "report/content/Templates.h"
+#include "report/format/TemplateStream.h"
 
 namespace {
 

@@ -101,8 +101,8 @@ ReportTemplate CommonTemplate(const char* lastDateVariable) {
     for (int digit = 1; digit <= 9; ++digit) {
         for (const char* row : {"V", "C", "T"}) report.Variables.Variables.push_back({row + std::to_string(digit), ""});
     }
-    const char* rest[] = {"vvt",    "cct",      "ttt",     "nameftr", "master", " Category2", "Dates",
-                          "DateTotal", "MonthDay", "DayTot", "NameDate", "DatesLb", "Cd1Lb", "Cd2Lb", "Cd3Lb"};
+    const char* rest[] = {"vvt",      "cct",    "ttt",      "nameftr", "master", " Category2", "Dates", "DateTotal",
+                          "MonthDay", "DayTot", "NameDate", "DatesLb", "Cd1Lb",  "Cd2Lb",      "Cd3Lb"};
     for (const char* name : rest) report.Variables.Variables.push_back({name, ""});
     report.Variables.Variables.push_back({lastDateVariable, ""});
 
@@ -144,7 +144,8 @@ ReportTemplate PrintTemplate() {
     b.Memo("Memo43", {284, 896, 440, 18}, kArial8, Align::Right, {"[nameftr]"});
     b.Memo("Memo44", {92, 392, 54, 20}, kArial11Bold, Align::Left, {"Notes:"});
     b.Line("Line2", {148, 408, 580, 0}, kGrey);
-    const char* ruled[] = {"Line3", "Line4", "Line5", "Line6", "Line7", "Line8", "Line9", "Line10", "Line12", "Line13", "Line14"};
+    const char* ruled[] = {"Line3", "Line4",  "Line5",  "Line6",  "Line7", "Line8",
+                           "Line9", "Line10", "Line12", "Line13", "Line14"};
     for (int i = 0; i < 11; ++i) b.Line(ruled[i], {92, 448 + 40 * i, 636, 0}, kGrey);
     b.Memo("Memo4", {92, 136, 300, 20}, kArial12Bold, Align::Left, {"[Method] System"});
     b.Memo("Memo46", {612, 256, 116, 20}, kArial11, Align::Left, {"[Dates]"});

@@ -159,7 +159,9 @@ int CountBlanks(const std::string& text) {
     int blanks = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == ' ') ++blanks;
-        if (static_cast<unsigned char>(text[i]) == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xA0) ++blanks;
+        if (static_cast<unsigned char>(text[i]) == 0xC2 && i + 1 < text.size() &&
+            static_cast<unsigned char>(text[i + 1]) == 0xA0)
+            ++blanks;
     }
     return blanks;
 }

@@ -11,8 +11,12 @@
 namespace quillon {
 namespace {
 
-bool IsNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80; }
-bool IsNamePart(char c) { return IsNameStart(c) || std::isdigit(static_cast<unsigned char>(c)) || c == '#' || c == '.'; }
+bool IsNameStart(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
+}
+bool IsNamePart(char c) {
+    return IsNameStart(c) || std::isdigit(static_cast<unsigned char>(c)) || c == '#' || c == '.';
+}
 
 class Parser {
 public:

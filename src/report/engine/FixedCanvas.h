@@ -47,7 +47,9 @@ public:
     }
     void SetBrush(Colour colour) override { brush_ = colour; }
     void FillRect(const Rect& rect) override { fills.push_back({rect, brush_}); }
-    void Line(int x1, int y1, int x2, int y2) override { strokes.push_back({x1, y1, x2, y2, pen_, penWidth_, penStyle_}); }
+    void Line(int x1, int y1, int x2, int y2) override {
+        strokes.push_back({x1, y1, x2, y2, pen_, penWidth_, penStyle_});
+    }
 
     // A printer canvas at the given resolution, for tests of printing paths.
     void ActAsPrinter(int dotsPerInch) { printerDpi_ = dotsPerInch; }

@@ -15,14 +15,14 @@ struct NamedConstant {
 };
 
 constexpr NamedConstant kConstants[] = {
-    {"frftNone", 0},    {"frftRight", 1},  {"frftBottom", 2},  {"frftLeft", 4},  {"frftTop", 8},
-    {"frtaLeft", 0},    {"frtaRight", 1},  {"frtaCenter", 2},  {"frtaVertical", 4}, {"frtaMiddle", 8},
-    {"frtaDown", 16},   {"baNone", 0},     {"baLeft", 1},      {"baRight", 2},   {"baCenter", 3},
-    {"baWidth", 4},     {"baBottom", 5},   {"baTop", 6},       {"baRest", 7},    {"psSolid", 0},
-    {"psDash", 1},      {"psDot", 2},      {"psDashDot", 3},   {"psDashDotDot", 4}, {"psDouble", 5},
-    {"fsBold", 2},      {"fsItalic", 1},   {"fsUnderline", 4}, {"fsStrikeOut", 8}, {"mbOK", 0},
-    {"mbCancel", 1},    {"mbYes", 2},      {"mbNo", 3},        {"mrNone", 0},    {"mrOk", 1},
-    {"mrCancel", 2},    {"mrYes", 6},      {"mrNo", 7},
+    {"frftNone", 0},  {"frftRight", 1}, {"frftBottom", 2},  {"frftLeft", 4},     {"frftTop", 8},
+    {"frtaLeft", 0},  {"frtaRight", 1}, {"frtaCenter", 2},  {"frtaVertical", 4}, {"frtaMiddle", 8},
+    {"frtaDown", 16}, {"baNone", 0},    {"baLeft", 1},      {"baRight", 2},      {"baCenter", 3},
+    {"baWidth", 4},   {"baBottom", 5},  {"baTop", 6},       {"baRest", 7},       {"psSolid", 0},
+    {"psDash", 1},    {"psDot", 2},     {"psDashDot", 3},   {"psDashDotDot", 4}, {"psDouble", 5},
+    {"fsBold", 2},    {"fsItalic", 1},  {"fsUnderline", 4}, {"fsStrikeOut", 8},  {"mbOK", 0},
+    {"mbCancel", 1},  {"mbYes", 2},     {"mbNo", 3},        {"mrNone", 0},       {"mrOk", 1},
+    {"mrCancel", 2},  {"mrYes", 6},     {"mrNo", 7},
 };
 
 // Names that refer to each other go this deep at most; a longer chain is taken for a loop.

@@ -23,8 +23,8 @@ struct RunPlace {
     int column = 0;       // 0-based
     // Positions on the page, in 64 bits: bands far down, or many of them, go past an int.
     std::int64_t curY = 0, curBottom = 0, rightEdge = 0;
-    const TfrPage* page = nullptr;      // the template page being built
-    const TfrView* object = nullptr;    // the object being output
+    const TfrPage* page = nullptr;    // the template page being built
+    const TfrView* object = nullptr;  // the object being output
 };
 
 using ValueCallback = std::function<void(const std::string& name, Value& value)>;
@@ -59,7 +59,7 @@ private:
     Canvas& scratch_;
     DateValue date_;
     TimeValue time_;
-    Value currentValue_;           // VALUE: the value being formatted
+    Value currentValue_;  // VALUE: the value being formatted
     std::set<std::string> evaluating_;
     std::size_t lookups_ = 0, maxLookups_;
 };

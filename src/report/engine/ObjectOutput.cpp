@@ -20,10 +20,10 @@ std::vector<std::string> ObjectOutput::ExpandedText(TfrMemoView& memo) {
     }
     // Expansion stops where the text could no longer go onto the pages: a name may stand for a
     // whole memo, and a line may name it thousands of times.
-    std::vector<std::string> text =
-        ExpandMemo(memo.Memo, (memo.Flags & kMemoTextOnly) != 0,
-                   [this, &memo](const std::string& name) { return lookup_.NameText(memo, name); }, RemainingLines(),
-                   RemainingBytes());
+    std::vector<std::string> text = ExpandMemo(
+        memo.Memo, (memo.Flags & kMemoTextOnly) != 0,
+        [this, &memo](const std::string& name) { return lookup_.NameText(memo, name); }, RemainingLines(),
+        RemainingBytes());
     std::size_t bytes = 0;
     for (const std::string& line : text) bytes += line.size();
     if (bytes > RemainingBytes()) ThrowTooManyBytes();
@@ -69,8 +69,8 @@ void ObjectOutput::OutputMemo(TfrMemoView& memo, const std::vector<std::string>&
     if (!memo.Visible) return;
     TfrMemoView shown = memo;
     if (!memo.HighlightCondition.empty()) {
-        const Value condition =
-            EvaluateExpression(memo.HighlightCondition, [this](const std::string& name) { return lookup_.Lookup(name); });
+        const Value condition = EvaluateExpression(memo.HighlightCondition,
+                                                   [this](const std::string& name) { return lookup_.Lookup(name); });
         // A number or a flag that is not zero turns the highlight on; text never does.
         if (!IsUnassigned(condition) && !IsZero(condition) && !std::holds_alternative<std::string>(condition)) {
             shown.Font.Style = memo.HighlightStyle;
@@ -79,8 +79,8 @@ void ObjectOutput::OutputMemo(TfrMemoView& memo, const std::vector<std::string>&
         }
     }
     if (!memo.Tag.empty()) {
-        shown.Tag = ExpandLine(memo.Tag, [this](const std::string& name) { return lookup_.TagText(name); },
-                               RemainingBytes());
+        shown.Tag = ExpandLine(
+            memo.Tag, [this](const std::string& name) { return lookup_.TagText(name); }, RemainingBytes());
         if (shown.Tag.size() > RemainingBytes()) ThrowTooManyBytes();
     }
     if (memo.Flags & kMemoSuppress) {
@@ -100,10 +100,10 @@ void ObjectOutput::OutputAsIs(const TfrView& object, std::int64_t dx, std::int64
     placed->Top = SaturatedInt(placed->Top + dy);
     // A memo's lines count as drawing and exporting wrap them: a megabyte a character a line is
     // a million lines to draw.
-    const std::size_t lines = object.Kind() == ObjectKind::Memo
-                                  ? WrappedLineCount(static_cast<const TfrMemoView&>(object), text, scratch_,
-                                                     RemainingLines())
-                                  : text.size();
+    const std::size_t lines =
+        object.Kind() == ObjectKind::Memo
+            ? WrappedLineCount(static_cast<const TfrMemoView&>(object), text, scratch_, RemainingLines())
+            : text.size();
     report_.EMFPages.AppendObject(place_.pageCounter, *placed, text, lines);
     if (report_.EMFPages.Lines() > report_.MaxLines) ThrowTooManyLines();
     if (report_.EMFPages.Bytes() > report_.MaxBytes) ThrowTooManyBytes();

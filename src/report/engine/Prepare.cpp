@@ -257,11 +257,12 @@ RunResult TfrReport::Prepare() {
     } else {
         // Two passes when asked for; the first only counts the pages.
         if (Template.DoublePassReport) {
-            Environment.progress->Run(ProgressCaption(), kFirstPassLabel + std::string("1"), [&] { run.Walk(); }, run.cancel);
+            Environment.progress->Run(
+                ProgressCaption(), kFirstPassLabel + std::string("1"), [&] { run.Walk(); }, run.cancel);
             EMFPages.Clear();
         }
-        finished = Environment.progress->Run(ProgressCaption(), kProcessingLabel + std::string("1"), [&] { run.Walk(); },
-                                             run.cancel);
+        finished = Environment.progress->Run(
+            ProgressCaption(), kProcessingLabel + std::string("1"), [&] { run.Walk(); }, run.cancel);
     }
     if (OnEndDoc) OnEndDoc();
 

@@ -31,8 +31,9 @@ std::int64_t ReportRun::StretchedHeight(TfrBand& band) {
 void ReportRun::DrawBandObjects(TfrBand& band) {
     const std::int64_t dx = xOffset_ - left_;
     if (band.Type == BandType::PageFooter || band.Type == BandType::Overlay || band.Type == BandType::None) {
-        const std::int64_t top =
-            band.Type == BandType::PageFooter ? place_.curBottom : band.Type == BandType::Overlay ? band.Top : 0;
+        const std::int64_t top = band.Type == BandType::PageFooter ? place_.curBottom
+                                 : band.Type == BandType::Overlay  ? band.Top
+                                                                   : 0;
         Guarded([&] {
             for (TfrView* object : band.Objects) output_.Output(*object, dx, top);
         });

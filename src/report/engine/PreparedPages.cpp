@@ -55,7 +55,8 @@ RunResult TfrEMFPages::DrawPage(int index, Canvas& canvas, Canvas& scratch, cons
         if (RunResult rebuilt = RebuildObjects(index); !rebuilt.IsDone()) return rebuilt;
     }
     const double scaleX = page.Metrics.PageWidth > 0 ? static_cast<double>(target.Width()) / page.Metrics.PageWidth : 1;
-    const double scaleY = page.Metrics.PageHeight > 0 ? static_cast<double>(target.Height()) / page.Metrics.PageHeight : 1;
+    const double scaleY =
+        page.Metrics.PageHeight > 0 ? static_cast<double>(target.Height()) / page.Metrics.PageHeight : 1;
     const DrawContext context{scaleX, scaleY, target.left, target.top, canvas.IsPrinter()};
     // Objects well outside what the canvas shows are passed over; a printer draws them all.
     constexpr int kVisibleSlack = 10;

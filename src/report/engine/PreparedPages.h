@@ -22,7 +22,7 @@ struct PreparedPage {
     bool UseMargins = false;
     std::int32_t LeftMargin = 0, TopMargin = 0, RightMargin = 0, BottomMargin = 0;
     PageMetrics Metrics;
-    bool Visible = false;  // set only while the page is being drawn
+    bool Visible = false;              // set only while the page is being drawn
     std::vector<std::uint8_t> Stream;  // version 25, then kind byte and record per object
     std::unique_ptr<TfrPage> Objects;  // rebuilt on demand
 };

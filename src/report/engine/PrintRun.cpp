@@ -44,7 +44,9 @@ public:
         pdfPaper_ = paper;
         return pdfState_.has_value();
     }
-    bool HasPaper(const Paper& paper) const { return pdfFile_ ? SamePaper(paper, pdfPaper_) : printer_.HasPaper(paper); }
+    bool HasPaper(const Paper& paper) const {
+        return pdfFile_ ? SamePaper(paper, pdfPaper_) : printer_.HasPaper(paper);
+    }
     PageMetrics Metrics() const { return pdfFile_ ? MetricsOf(pdfState_->device) : printer_.FillPageMetrics(); }
 
     std::unique_ptr<PrintJob> Start(const std::string& title, int copies) {
@@ -156,13 +158,18 @@ SheetPlan PlanSheets(int pageCount, const PageSelection& selection, int copies, 
 Rect PrintTarget(const PreparedPage& page) {
     const PageMetrics& m = page.Metrics;
     if (page.UseMargins) {
-        return {-m.DeviceOffsetX, -m.DeviceOffsetY, m.PhysicalWidth - m.DeviceOffsetX, m.PhysicalHeight - m.DeviceOffsetY};
+        return {-m.DeviceOffsetX, -m.DeviceOffsetY, m.PhysicalWidth - m.DeviceOffsetX,
+                m.PhysicalHeight - m.DeviceOffsetY};
     }
     auto scaleX = [&m](int units) {
-        return m.PrintableWidth > 0 ? RoundHalfEven(static_cast<double>(units) * m.PrintableDeviceWidth / m.PrintableWidth) : 0;
+        return m.PrintableWidth > 0
+                   ? RoundHalfEven(static_cast<double>(units) * m.PrintableDeviceWidth / m.PrintableWidth)
+                   : 0;
     };
     auto scaleY = [&m](int units) {
-        return m.PrintableHeight > 0 ? RoundHalfEven(static_cast<double>(units) * m.PrintableDeviceHeight / m.PrintableHeight) : 0;
+        return m.PrintableHeight > 0
+                   ? RoundHalfEven(static_cast<double>(units) * m.PrintableDeviceHeight / m.PrintableHeight)
+                   : 0;
     };
     return {scaleX(page.LeftMargin), scaleY(page.TopMargin),
             SaturatedInt(std::int64_t{m.PrintableDeviceWidth} - scaleX(page.RightMargin)),

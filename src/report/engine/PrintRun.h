@@ -17,8 +17,8 @@ enum class PrintParity { All = 0, Odd = 1, Even = 2 };
 
 // What the print dialog (or the command line) asks for.
 struct PrintRequest {
-    std::string pages;          // empty: all pages
-    std::string copies = "1";   // as typed; converted when printing
+    std::string pages;         // empty: all pages
+    std::string copies = "1";  // as typed; converted when printing
     PrintParity parity = PrintParity::All;
     bool collate = true;
 };

@@ -15,7 +15,7 @@
 namespace quillon {
 
 struct Paper {
-    std::int32_t Code = 1;     // paper size code, 256 for a size of one's own
+    std::int32_t Code = 1;      // paper size code, 256 for a size of one's own
     std::int32_t Width = 2159;  // tenths of a millimetre
     std::int32_t Height = 2794;
     std::uint8_t Orientation = 0;  // 0 portrait, 1 landscape
@@ -40,10 +40,10 @@ struct PrinterState {
 
 // How a job is to be printed.
 struct JobOptions {
-    std::string title;       // the job's name in the spooler
-    int copies = 1;          // copies the printer makes itself (1 when the sheets are repeated)
+    std::string title;                   // the job's name in the spooler
+    int copies = 1;                      // copies the printer makes itself (1 when the sheets are repeated)
     std::optional<std::string> pdfFile;  // write the sheets to this PDF file instead of a printer
-    Paper paper;             // the paper of a PDF file's sheets
+    Paper paper;                         // the paper of a PDF file's sheets
 };
 
 // One print job: sheets drawn one after another.

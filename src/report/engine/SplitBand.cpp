@@ -21,7 +21,8 @@ SplitPart BandSplitter::Next(std::int64_t available, bool atPageTop) {
         const SplitPiece& piece = pieces_[i];
         std::size_t line = nextLine_[i];
         while (line < piece.lines && fits(piece, line, end)) ++line;
-        if (line < piece.lines && LineTop(piece, line) < end && LineTop(piece, line) > offset_) end = LineTop(piece, line);
+        if (line < piece.lines && LineTop(piece, line) < end && LineTop(piece, line) > offset_)
+            end = LineTop(piece, line);
     }
 
     SplitPart part;

@@ -11,9 +11,9 @@ namespace quillon {
 
 // An object of the band: a memo with its wrapped lines, or (no lines) an object that is not cut.
 struct SplitPiece {
-    int top = 0;             // within the band
-    int lineHeight = 1;      // of a memo's lines, at least 1
-    std::size_t lines = 0;   // wrapped lines of a memo; 0 for an object that is not cut
+    int top = 0;            // within the band
+    int lineHeight = 1;     // of a memo's lines, at least 1
+    std::size_t lines = 0;  // wrapped lines of a memo; 0 for an object that is not cut
 };
 
 // What one page takes of one piece: lines [firstLine, firstLine + lineCount) of a memo drawn as a

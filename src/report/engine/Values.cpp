@@ -47,7 +47,8 @@ std::string Number(double value, int decimals, bool grouping, bool trimZeros, ch
     if (grouping) {
         const bool negative = !digits.empty() && digits.front() == '-';
         std::string integer = negative ? digits.substr(1) : digits;
-        for (int at = static_cast<int>(integer.size()) - 3; at > 0; at -= 3) integer.insert(static_cast<std::size_t>(at), ",");
+        for (int at = static_cast<int>(integer.size()) - 3; at > 0; at -= 3)
+            integer.insert(static_cast<std::size_t>(at), ",");
         digits = (negative ? "-" : "") + integer;
     }
     return fraction.empty() ? digits : digits + separator + fraction;
@@ -67,7 +68,8 @@ std::string NumberPattern(double value, const std::string& pattern, char separat
     std::string text = Number(value, fixed + optional, pattern.find(',') != std::string::npos, false, separator);
     if (optional > 0) {
         std::size_t drop = 0;
-        while (drop < static_cast<std::size_t>(optional) && text.size() > drop && text[text.size() - 1 - drop] == '0') ++drop;
+        while (drop < static_cast<std::size_t>(optional) && text.size() > drop && text[text.size() - 1 - drop] == '0')
+            ++drop;
         text.erase(text.size() - drop);
         if (!text.empty() && text.back() == separator) text.pop_back();
     }
@@ -86,7 +88,9 @@ std::string DatePattern(const DateValue& date, const std::string& pattern) {
         if (c == 'd') {
             text += run >= 2 ? TwoDigits(date.day) : std::to_string(date.day);
         } else if (c == 'm') {
-            text += run >= 3 ? kMonths[(date.month - 1) % 12] : run == 2 ? TwoDigits(date.month) : std::to_string(date.month);
+            text += run >= 3   ? kMonths[(date.month - 1) % 12]
+                    : run == 2 ? TwoDigits(date.month)
+                               : std::to_string(date.month);
         } else if (c == 'y') {
             text += run <= 2 ? TwoDigits(date.year % 100) : std::to_string(date.year);
         } else {
@@ -199,7 +203,8 @@ std::string PlainText(const Value& value, const ReportLocale& locale) {
         std::string operator()(const std::string& text) const { return text; }
         std::string operator()(long long number) const { return std::to_string(number); }
         std::string operator()(double number) const {
-            if (number == std::floor(number) && std::abs(number) < 1e15) return std::to_string(static_cast<long long>(number));
+            if (number == std::floor(number) && std::abs(number) < 1e15)
+                return std::to_string(static_cast<long long>(number));
             char text[64];
             std::snprintf(text, sizeof text, "%.15g", number);
             std::string result = text;

@@ -106,8 +106,8 @@ private:
     // for: inserting each in its place would take quadratic time on a row of many texts.
     mutable std::vector<std::vector<TfrTextRec>> rows_;
     mutable std::vector<std::size_t> ordered_;  // of each row, how many texts are in order
-    std::size_t pageRows_ = 0;                    // rows of this page down to its lowest text
-    std::size_t rowsAndTexts_ = 0;                // of the document
+    std::size_t pageRows_ = 0;                  // rows of this page down to its lowest text
+    std::size_t rowsAndTexts_ = 0;              // of the document
 };
 
 }  // namespace quillon

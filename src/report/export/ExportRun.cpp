@@ -60,7 +60,8 @@ RunResult ExportToStream(TfrReport& report, TfrExportFilter& filter, ExportStrea
         }
     };
     if (report.UsesProgressWindow()) {
-        report.Environment.progress->Run(report.ProgressCaption(), kProcessingLabel + std::string("1"), pageLoop, cancel);
+        report.Environment.progress->Run(report.ProgressCaption(), kProcessingLabel + std::string("1"), pageLoop,
+                                         cancel);
     } else {
         pageLoop();
     }

@@ -113,7 +113,8 @@ TfrRTFExport::TfrRTFExport() {
 }
 
 long long TfrRTFExport::Twips(std::int32_t x) const {
-    const long double twips = static_cast<long double>(x) / (kScaleOfOnePoint / static_cast<long double>(ScaleX)) * kTwipsPerPoint;
+    const long double twips =
+        static_cast<long double>(x) / (kScaleOfOnePoint / static_cast<long double>(ScaleX)) * kTwipsPerPoint;
     return std::llrint(twips);
 }
 
@@ -199,11 +200,12 @@ void TfrRTFExport::EndPage() {
 void TfrRTFExport::EndDocument() {
     body_ += "\\par}";
     TableText fonts("{\\fonttbl");
-    for (std::size_t i = 0; i < fonts_.size(); ++i) fonts.Add("{\\f" + std::to_string(i) + " " + RtfText(fonts_[i]) + "}");
+    for (std::size_t i = 0; i < fonts_.size(); ++i)
+        fonts.Add("{\\f" + std::to_string(i) + " " + RtfText(fonts_[i]) + "}");
     TableText colours("{\\colortbl;");
     for (Colour colour : colours_) {
-        colours.Add("\\red" + std::to_string(colour & 0xFF) + "\\green" + std::to_string((colour >> 8) & 0xFF) + "\\blue" +
-                    std::to_string((colour >> 16) & 0xFF) + ";");
+        colours.Add("\\red" + std::to_string(colour & 0xFF) + "\\green" + std::to_string((colour >> 8) & 0xFF) +
+                    "\\blue" + std::to_string((colour >> 16) & 0xFF) + ";");
     }
     WriteToFile(fonts.Close());
     WriteToFile(colours.Close());

@@ -148,7 +148,8 @@ void ByteWriter::Lines(const std::vector<std::string>& lines, bool ansi) {
 }
 
 void ByteWriter::PatchU32(std::size_t offset, std::uint32_t value) {
-    for (int k = 0; k < 4; ++k) bytes_.at(offset + static_cast<std::size_t>(k)) = static_cast<std::uint8_t>(value >> (8 * k));
+    for (int k = 0; k < 4; ++k)
+        bytes_.at(offset + static_cast<std::size_t>(k)) = static_cast<std::uint8_t>(value >> (8 * k));
 }
 
 namespace {

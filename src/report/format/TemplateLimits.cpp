@@ -16,8 +16,8 @@ std::size_t PairsBytes(const std::vector<TemplateVariable>& pairs) {
 }
 
 std::size_t ObjectBytes(const TfrView& view) {
-    std::size_t bytes = view.Name.size() + view.FormatString.size() + view.Tag.size() + LinesBytes(view.Memo) +
-                        LinesBytes(view.Script);
+    std::size_t bytes =
+        view.Name.size() + view.FormatString.size() + view.Tag.size() + LinesBytes(view.Memo) + LinesBytes(view.Script);
     switch (view.Kind()) {
         case ObjectKind::Memo: {
             const auto& memo = static_cast<const TfrMemoView&>(view);
@@ -46,8 +46,8 @@ TemplateSize SizeOf(const ReportTemplate& report) {
     size.textBytes = report.PrinterName.size() + info.Comment.size() + info.Name.size() + info.Author.size() +
                      info.VersionMajor.size() + info.VersionMinor.size() + info.VersionRelease.size() +
                      info.VersionBuild.size() + info.Password.size();
-    for (const auto* pairs : {&report.Variables.Variables, &report.Variables.FieldAliases,
-                              &report.Variables.BandDataSources}) {
+    for (const auto* pairs :
+         {&report.Variables.Variables, &report.Variables.FieldAliases, &report.Variables.BandDataSources}) {
         size.lines += pairs->size();
         size.textBytes += PairsBytes(*pairs);
     }
@@ -69,7 +69,8 @@ TemplateSize SizeOf(const ReportTemplate& report) {
 }
 
 std::optional<std::string> OversizedTemplate(const ReportTemplate& report, const TemplateSize& counted) {
-    auto beyond = [](const std::string& what, std::size_t count, const char* unit, std::size_t limit, const char* verb) {
+    auto beyond = [](const std::string& what, std::size_t count, const char* unit, std::size_t limit,
+                     const char* verb) {
         return kTooLargeTemplate + what + std::to_string(count) + unit + ", at most " + std::to_string(limit) + verb;
     };
     if (counted.pages > kMaxTemplatePages) {

@@ -122,7 +122,9 @@ TfrPage ReadPage(ByteReader& in) {
     page.Type = in.U8();
     page.Name = in.String();
     const std::uint8_t border = in.U8();
-    page.BorderStyle = border == kStoredDialogBorder ? kDialogBorder : border == kStoredSizeableBorder ? kSizeableBorder : border;
+    page.BorderStyle = border == kStoredDialogBorder     ? kDialogBorder
+                       : border == kStoredSizeableBorder ? kSizeableBorder
+                                                         : border;
     page.Caption = in.String();
     page.Color = in.U32();
     page.FormLeft = in.I32();

@@ -55,7 +55,8 @@ void WritePairs(ByteWriter& out, const std::vector<TemplateVariable>& pairs) {
 
 void ReadVariables(ByteReader& in, TemplateVariables& variables, ReadCount& counted) {
     const std::int16_t marker = in.I16();
-    if (marker != kVariableListLayout && marker != kVariableListLayoutToo) throw StreamError("variable list of an older layout");
+    if (marker != kVariableListLayout && marker != kVariableListLayoutToo)
+        throw StreamError("variable list of an older layout");
     variables.Variables = ReadPairs(in, counted);
     variables.FieldAliases = ReadPairs(in, counted);
     variables.BandDataSources = ReadPairs(in, counted);
@@ -175,8 +176,7 @@ void ReadObject(ByteReader& in, std::uint8_t kind, ReportTemplate& target, std::
                 objects.push_back(std::move(object));
             }
         }
-    } catch (const StreamError&) {
-    }
+    } catch (const StreamError&) {}
     in.Seek(endOffset);
 }
 

@@ -27,7 +27,7 @@ struct TemplateLoad {
     // stream's (or the one empty page a damaged stream leaves) rather than the earlier ones.
     bool headerRead = false;
     bool pagesRead = true;
-    std::string error;        // the message for the box when not ok
+    std::string error;          // the message for the box when not ok
     std::size_t bytesRead = 0;  // where reading stopped
     std::vector<ObjectRecordEnd> objectEnds;
 };

@@ -24,21 +24,39 @@ inline constexpr std::uint16_t kFrameSides = kFrameRight | kFrameBottom | kFrame
 
 // Flag bits of a memo.
 enum MemoFlag : std::uint16_t {
-    kMemoStretched = 0x001, kMemoWordWrap = 0x002, kMemoWordBreak = 0x004, kMemoAutoWidth = 0x008,
-    kMemoTextOnly = 0x010, kMemoSuppress = 0x020, kMemoHideZeros = 0x040, kMemoUnderlines = 0x080,
+    kMemoStretched = 0x001,
+    kMemoWordWrap = 0x002,
+    kMemoWordBreak = 0x004,
+    kMemoAutoWidth = 0x008,
+    kMemoTextOnly = 0x010,
+    kMemoSuppress = 0x020,
+    kMemoHideZeros = 0x040,
+    kMemoUnderlines = 0x080,
     kMemoRightToLeft = 0x100
 };
 
 // Flag bits of a band.
 enum BandFlag : std::uint16_t {
-    kBandStretched = 0x01, kBandFormNewPage = 0x02, kBandPrintIfSubsetEmpty = 0x04, kBandBreaked = 0x08,
-    kBandOnFirstPage = 0x10, kBandOnLastPage = 0x20, kBandRepeatHeader = 0x40, kBandPrintChildIfInvisible = 0x80
+    kBandStretched = 0x01,
+    kBandFormNewPage = 0x02,
+    kBandPrintIfSubsetEmpty = 0x04,
+    kBandBreaked = 0x08,
+    kBandOnFirstPage = 0x10,
+    kBandOnLastPage = 0x20,
+    kBandRepeatHeader = 0x40,
+    kBandPrintChildIfInvisible = 0x80
 };
 
 // A memo's alignment word: bits 0-1 horizontal, bit 2 rotated text, bits 3-4 vertical.
 enum TextAlignment : std::int32_t {
-    kAlignLeft = 0, kAlignRight = 1, kAlignCenter = 2, kAlignJustify = 3, kAlignHorizontalBits = 3,
-    kAlignVertical = 4, kAlignMiddle = 8, kAlignDown = 16
+    kAlignLeft = 0,
+    kAlignRight = 1,
+    kAlignCenter = 2,
+    kAlignJustify = 3,
+    kAlignHorizontalBits = 3,
+    kAlignVertical = 4,
+    kAlignMiddle = 8,
+    kAlignDown = 16
 };
 
 // The display format word: bits 24-27 the kind, 16-23 the variant within the kind, 8-15 the
@@ -54,9 +72,29 @@ inline constexpr std::uint32_t FormatWord(FormatKind kind, int variant, int deci
 inline constexpr std::uint32_t kDefaultFormat = FormatWord(FormatKind::Text, 0, 2, '.');
 
 enum class BandType : std::uint16_t {
-    ReportTitle = 0, ReportSummary, PageHeader, PageFooter, MasterHeader, MasterData, MasterFooter,
-    DetailHeader, DetailData, DetailFooter, SubdetailHeader, SubdetailData, SubdetailFooter, Overlay,
-    ColumnHeader, ColumnFooter, GroupHeader, GroupFooter, CrossHeader, CrossData, CrossFooter, Child, None
+    ReportTitle = 0,
+    ReportSummary,
+    PageHeader,
+    PageFooter,
+    MasterHeader,
+    MasterData,
+    MasterFooter,
+    DetailHeader,
+    DetailData,
+    DetailFooter,
+    SubdetailHeader,
+    SubdetailData,
+    SubdetailFooter,
+    Overlay,
+    ColumnHeader,
+    ColumnFooter,
+    GroupHeader,
+    GroupFooter,
+    CrossHeader,
+    CrossData,
+    CrossFooter,
+    Child,
+    None
 };
 inline constexpr int kBandTypeCount = 23;
 
@@ -80,7 +118,7 @@ public:
     std::uint16_t FrameStyle = 0;
     Colour FillColor = kNoColour;
     std::uint32_t Format = kDefaultFormat;
-    std::string FormatString;    // a band's Condition
+    std::string FormatString;  // a band's Condition
     std::vector<std::string> Memo;
     std::vector<std::string> Script;
     bool Visible = true;
@@ -92,8 +130,8 @@ public:
 
 struct MemoFont {
     std::string Name = "Arial";
-    std::int32_t Size = 10;     // points
-    std::uint16_t Style = 0;    // 1 italic, 2 bold, 4 underline, 8 strike-out
+    std::int32_t Size = 10;   // points
+    std::uint16_t Style = 0;  // 1 italic, 2 bold, 4 underline, 8 strike-out
     Colour Color = 0;
     std::uint16_t Charset = 1;  // the default character set
     friend bool operator==(const MemoFont&, const MemoFont&) = default;

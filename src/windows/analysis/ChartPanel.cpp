@@ -2,8 +2,8 @@
 
 #include <QLabel>
 
-#include "windows/Controls.h"
 #include "platform/Accessible.h"
+#include "windows/Controls.h"
 
 namespace quillon {
 namespace {

@@ -10,9 +10,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "windows/Controls.h"
 #include "platform/Regional.h"
 #include "platform/ScreenPlace.h"
+#include "windows/Controls.h"
 
 namespace quillon {
 namespace {

@@ -6,10 +6,10 @@
 #include <QKeyEvent>
 #include <QTimer>
 
-#include "windows/Controls.h"
-#include "windows/analysis/DateCalendar.h"
 #include "common/Messages.h"
 #include "platform/Regional.h"
+#include "windows/Controls.h"
+#include "windows/analysis/DateCalendar.h"
 
 namespace quillon {
 

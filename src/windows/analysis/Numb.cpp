@@ -12,24 +12,24 @@
 #include <QTimer>
 #include <utility>
 
+#include "common/Messages.h"
 #include "common/Version.h"
-#include "windows/analysis/ChartPanel.h"
+#include "platform/FileDialogs.h"
+#include "platform/Regional.h"
+#include "platform/ScreenPlace.h"
+#include "report/content/TemplateData.h"
+#include "report/export/ExportRun.h"
+#include "report/format/TemplateStream.h"
 #include "windows/Controls.h"
+#include "windows/analysis/ChartPanel.h"
 #include "windows/analysis/DateEdit.h"
 #include "windows/analysis/NumbAccessible.h"
 #include "windows/analysis/Y.h"
-#include "platform/FileDialogs.h"
-#include "common/Messages.h"
-#include "platform/Regional.h"
-#include "windows/report/ReportSurroundings.h"
-#include "platform/ScreenPlace.h"
-#include "report/content/TemplateData.h"
-#include "windows/report/TfrPrintForm.h"
-#include "report/export/ExportRun.h"
-#include "report/format/TemplateStream.h"
-#include "windows/links/Inet.h"
 #include "windows/calculator/Calc.h"
 #include "windows/help/HelpService.h"
+#include "windows/links/Inet.h"
+#include "windows/report/ReportSurroundings.h"
+#include "windows/report/TfrPrintForm.h"
 
 namespace quillon {
 namespace {
@@ -51,9 +51,8 @@ QString MainWindowCaption() {
 }
 
 TCalcFrm::TCalcFrm(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("CalcFrm"));
     setWindowTitle(MainWindowCaption());
     setFont(ui::SmallFont());
@@ -141,8 +140,8 @@ void TCalcFrm::BuildControls() {
     Clearbtn = ui::MakeButton(this, {355, 167, 28, 25}, {}, QStringLiteral("Clear Data"), QStringLiteral("clear"));
     CalendarBtn = ui::MakeButton(this, {393, 167, 32, 25}, {}, QStringLiteral("Open or Close Date Calculator"),
                                  QStringLiteral("calendar"));
-    PasteBtn = ui::MakeButton(this, {435, 167, 28, 25}, {}, QStringLiteral("Paste from Clipboard"),
-                              QStringLiteral("paste"));
+    PasteBtn =
+        ui::MakeButton(this, {435, 167, 28, 25}, {}, QStringLiteral("Paste from Clipboard"), QStringLiteral("paste"));
     MthBtn = ui::MakeButton(this, {355, 203, 108, 25}, QStringLiteral("Pythagorean"),
                             QStringLiteral("Click to Change System"));
     MthBtn->setFont(ui::SmallFont());
@@ -154,14 +153,14 @@ void TCalcFrm::BuildControls() {
                               QStringLiteral("print"));
     ExportBtn = ui::MakeButton(this, {208, 279, 75, 25}, QStringLiteral("Export"),
                                QStringLiteral("Export Results to RTF file."), QStringLiteral("export"));
-    InternetBtn = ui::MakeButton(this, {299, 279, 76, 25}, QStringLiteral("Internet"),
-                                 QStringLiteral("Internet Sites"), QStringLiteral("internet"));
+    InternetBtn = ui::MakeButton(this, {299, 279, 76, 25}, QStringLiteral("Internet"), QStringLiteral("Internet Sites"),
+                                 QStringLiteral("internet"));
     ExitBtn = ui::MakeButton(this, {391, 279, 75, 25}, QStringLiteral("Exit"), QStringLiteral("Exit Program"),
                              QStringLiteral("exit"));
     const std::pair<QPushButton*, const char*> names[] = {
-        {Clearbtn, "Clearbtn"},         {CalendarBtn, "CalendarBtn"}, {PasteBtn, "PasteBtn"},
-        {MthBtn, "MthBtn"},             {HelpBtn, "HelpBtn"},         {CalculatorBtn, "CalculatorBtn"},
-        {PrintBtn, "PrintBtn"},         {ExportBtn, "ExportBtn"},     {InternetBtn, "InternetBtn"},
+        {Clearbtn, "Clearbtn"}, {CalendarBtn, "CalendarBtn"}, {PasteBtn, "PasteBtn"},
+        {MthBtn, "MthBtn"},     {HelpBtn, "HelpBtn"},         {CalculatorBtn, "CalculatorBtn"},
+        {PrintBtn, "PrintBtn"}, {ExportBtn, "ExportBtn"},     {InternetBtn, "InternetBtn"},
         {ExitBtn, "ExitBtn"}};
     for (const auto& [button, name] : names) button->setObjectName(QString::fromLatin1(name));
 
@@ -178,20 +177,13 @@ void TCalcFrm::BuildControls() {
 
 void TCalcFrm::ConnectCommands() {
     const std::pair<QPushButton*, void (TCalcFrm::*)()> commands[] = {
-        {Clearbtn, &TCalcFrm::ClearBtnClick},
-        {CalendarBtn, &TCalcFrm::CalendarBtnClick},
-        {PasteBtn, &TCalcFrm::PasteBtnClick},
-        {MthBtn, &TCalcFrm::MthBtnClick},
-        {HelpBtn, &TCalcFrm::HelpBtnClick},
-        {CalculatorBtn, &TCalcFrm::CalculatorBtnClick},
-        {PrintBtn, &TCalcFrm::PrintBtnClick},
-        {ExportBtn, &TCalcFrm::ExportBtnClick},
-        {InternetBtn, &TCalcFrm::InternetBtnClick},
-        {ExitBtn, &TCalcFrm::ExitBtnClick},
-        {CalcBtn, &TCalcFrm::CalcBtnClick},
-        {frSpeedButton1, &TCalcFrm::frSpeedButton1Click},
-        {DtClearBtn, &TCalcFrm::DtClearBtnClick},
-        {DtHelpBtn, &TCalcFrm::DtHelpBtnClick},
+        {Clearbtn, &TCalcFrm::ClearBtnClick},       {CalendarBtn, &TCalcFrm::CalendarBtnClick},
+        {PasteBtn, &TCalcFrm::PasteBtnClick},       {MthBtn, &TCalcFrm::MthBtnClick},
+        {HelpBtn, &TCalcFrm::HelpBtnClick},         {CalculatorBtn, &TCalcFrm::CalculatorBtnClick},
+        {PrintBtn, &TCalcFrm::PrintBtnClick},       {ExportBtn, &TCalcFrm::ExportBtnClick},
+        {InternetBtn, &TCalcFrm::InternetBtnClick}, {ExitBtn, &TCalcFrm::ExitBtnClick},
+        {CalcBtn, &TCalcFrm::CalcBtnClick},         {frSpeedButton1, &TCalcFrm::frSpeedButton1Click},
+        {DtClearBtn, &TCalcFrm::DtClearBtnClick},   {DtHelpBtn, &TCalcFrm::DtHelpBtnClick},
         {DtCalcBtn, &TCalcFrm::DtCalcBtnClick},
     };
     for (const auto& [button, handler] : commands) connect(button, &QPushButton::clicked, this, handler);
@@ -202,9 +194,9 @@ void TCalcFrm::ConnectCommands() {
 }
 
 void TCalcFrm::SetTabOrder() {
-    QWidget* const order[] = {Data,      Clearbtn,    CalendarBtn, PasteBtn,   MthBtn,    HelpBtn,
-                              CalculatorBtn, PrintBtn, ExportBtn, InternetBtn, ExitBtn, DateEdit,
-                              DtClearBtn, DtHelpBtn, DtCalcBtn};
+    QWidget* const order[] = {Data,    Clearbtn,      CalendarBtn, PasteBtn,  MthBtn,
+                              HelpBtn, CalculatorBtn, PrintBtn,    ExportBtn, InternetBtn,
+                              ExitBtn, DateEdit,      DtClearBtn,  DtHelpBtn, DtCalcBtn};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
@@ -231,9 +223,9 @@ void TCalcFrm::CalcBtnClick() {
     const AnalysisShown shown = RunAnalysis(state_, Data->text().toStdU16String());
     // A field lays its text out anew whenever it is set, also to the same text: a keystroke
     // changes only some of them.
-    const std::pair<QLineEdit*, const std::string*> fields[] = {
-        {Vowels, &shown.vowels}, {Constants, &shown.consonants}, {VTotal, &shown.vTotal},
-        {CTotal, &shown.cTotal}, {Total, &shown.total},         {NmDt, &shown.nameDate}};
+    const std::pair<QLineEdit*, const std::string*> fields[] = {{Vowels, &shown.vowels}, {Constants, &shown.consonants},
+                                                                {VTotal, &shown.vTotal}, {CTotal, &shown.cTotal},
+                                                                {Total, &shown.total},   {NmDt, &shown.nameDate}};
     for (const auto& [field, text] : fields) {
         const QString value = QString::fromStdString(*text);
         if (field->text() != value) field->setText(value);

@@ -44,7 +44,8 @@ bool TCalcFrm::eventFilter(QObject* watched, QEvent* event) {
             return DataKeyPress(key);
         }
         if (watched == DateEdit) return EsDateEdit1KeyPress(key);
-    } else if (event->type() == QEvent::ShortcutOverride && watched == Data && TypesACharacter(*static_cast<QKeyEvent*>(event))) {
+    } else if (event->type() == QEvent::ShortcutOverride && watched == Data &&
+               TypesACharacter(*static_cast<QKeyEvent*>(event))) {
         // A key that types a character into the field is the field's, as the field itself would
         // answer after comparing it with every standard key sequence, which costs more than the
         // whole analysis of the letter.
@@ -100,9 +101,8 @@ bool TCalcFrm::DataKeyPress(QKeyEvent* event) {
     const QString typed = AsTypedIntoData(text, state_.foldAccents);
     if (typed == text) return false;
     // The field is to receive the upper-case letter: hand it a copy of the key with that text.
-    QKeyEvent upper(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
-                    event->nativeVirtualKey(), event->nativeModifiers(), typed,
-                    event->isAutoRepeat(), static_cast<quint16>(event->count()));
+    QKeyEvent upper(event->type(), event->key(), event->modifiers(), event->nativeScanCode(), event->nativeVirtualKey(),
+                    event->nativeModifiers(), typed, event->isAutoRepeat(), static_cast<quint16>(event->count()));
     QCoreApplication::sendEvent(Data, &upper);
     return true;
 }
@@ -113,7 +113,8 @@ bool TCalcFrm::DataPaste(QEvent* event) {
             // Shift+Insert and the other paste keys but Ctrl+V, which is the Paste command. (Asking
             // the key bindings costs more than a letter's whole analysis: only these keys are asked.)
             const auto* key = static_cast<QKeyEvent*>(event);
-            const bool mayPaste = key->key() == Qt::Key_Insert || key->key() == Qt::Key_Paste || key->key() == Qt::Key_F18;
+            const bool mayPaste =
+                key->key() == Qt::Key_Insert || key->key() == Qt::Key_Paste || key->key() == Qt::Key_F18;
             if (!mayPaste || !key->matches(QKeySequence::Paste)) return false;
             InsertPastedText(QGuiApplication::clipboard()->text());
             return true;

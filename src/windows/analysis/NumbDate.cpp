@@ -9,11 +9,11 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "common/Messages.h"
+#include "platform/ScreenPlace.h"
 #include "windows/Controls.h"
 #include "windows/analysis/DateEdit.h"
 #include "windows/analysis/Numb.h"
-#include "common/Messages.h"
-#include "platform/ScreenPlace.h"
 #include "windows/help/HelpService.h"
 
 namespace quillon {

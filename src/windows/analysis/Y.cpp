@@ -14,9 +14,9 @@
 
 #include "numerology/AccentFolding.h"
 #include "numerology/Analysis.h"
+#include "platform/ScreenPlace.h"
 #include "windows/Controls.h"
 #include "windows/analysis/Numb.h"
-#include "platform/ScreenPlace.h"
 
 namespace quillon {
 namespace {
@@ -55,8 +55,7 @@ QString AsTyped(const QString& text, bool foldAccents) {
 }  // namespace
 
 TYFrm::TYFrm(TCalcFrm& calcFrm)
-    : QDialog(&calcFrm, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(&calcFrm, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
       calcFrm_(calcFrm) {
     setObjectName(QStringLiteral("YFrm"));
     setWindowTitle(QStringLiteral("Y Character"));

@@ -7,17 +7,17 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "windows/Controls.h"
 #include "calculator/ReduceSum.h"
 #include "common/Messages.h"
 #include "platform/ScreenPlace.h"
+#include "windows/Controls.h"
 #include "windows/calculator/OvcCalculator.h"
 
 namespace quillon {
 
 TCalculatorFrm::TCalculatorFrm(CalculatorOwner& owner)
-    : QWidget(&owner.OwnerWindow(), Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::MSWindowsFixedSizeDialogHint),
+    : QWidget(&owner.OwnerWindow(),
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
       owner_(owner) {
     setObjectName(QStringLiteral("CalculatorFrm"));
     setWindowTitle(QStringLiteral("Math Calculator"));
@@ -41,9 +41,12 @@ TCalculatorFrm::TCalculatorFrm(CalculatorOwner& owner)
     Edit1 = new QLineEdit(this);
     Edit1->setGeometry(112, 96, 49, 24);
     Edit1->hide();
-    const std::pair<QWidget*, const char*> names[] = {{OvcCalculator1, "OvcCalculator1"}, {ReduceBtn, "ReduceBtn"},
-                                                      {SumBtn, "SumBtn"},                 {HelpBtn, "HelpBtn"},
-                                                      {CloseBtn, "CloseBtn"},             {Edit1, "Edit1"}};
+    const std::pair<QWidget*, const char*> names[] = {{OvcCalculator1, "OvcCalculator1"},
+                                                      {ReduceBtn, "ReduceBtn"},
+                                                      {SumBtn, "SumBtn"},
+                                                      {HelpBtn, "HelpBtn"},
+                                                      {CloseBtn, "CloseBtn"},
+                                                      {Edit1, "Edit1"}};
     for (const auto& [control, name] : names) control->setObjectName(QString::fromLatin1(name));
     for (QPushButton* button : {ReduceBtn, SumBtn, HelpBtn, CloseBtn}) button->setFont(ui::SmallFont());
     // A click on these leaves the keyboard with the calculator: typing goes on where it was.
@@ -115,7 +118,8 @@ void TCalculatorFrm::HelpBtnClick() {
 void TCalculatorFrm::CloseBtnClick() { hide(); }
 
 void TCalculatorFrm::ReduceBtnClick() {
-    RunNumerologyStep(ReduceEntryText(OvcCalculator1->Engine().EntryText(), OvcCalculator1->Engine().DecimalSeparator()));
+    RunNumerologyStep(
+        ReduceEntryText(OvcCalculator1->Engine().EntryText(), OvcCalculator1->Engine().DecimalSeparator()));
 }
 
 void TCalculatorFrm::SumBtnClick() {

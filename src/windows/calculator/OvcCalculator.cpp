@@ -1,5 +1,7 @@
 #include "windows/calculator/OvcCalculator.h"
 
+#include <qdrawutil.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -9,10 +11,9 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
-#include <qdrawutil.h>
 
-#include "windows/Controls.h"
 #include "platform/Accessible.h"
+#include "windows/Controls.h"
 #include "windows/calculator/OvcCalculatorAccessible.h"
 
 namespace quillon {
@@ -97,8 +98,8 @@ CalculatorLayout LayOutCalculator(QSize size) {
     // The display and five rows of buttons, with a gap below each but the last.
     const int rowSpace = size.height() - 2 * layout.border - 5 * layout.gap;
     layout.rowHeight = rowSpace / 6;
-    layout.display = QRect(layout.border, layout.border, size.width() - 2 * layout.border,
-                           layout.rowHeight + rowSpace % 6);
+    layout.display =
+        QRect(layout.border, layout.border, size.width() - 2 * layout.border, layout.rowHeight + rowSpace % 6);
     return layout;
 }
 

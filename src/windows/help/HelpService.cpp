@@ -12,10 +12,10 @@
 
 #include "common/Messages.h"
 #include "common/Version.h"
-#include "platform/QtReportLocale.h"
 #include "help/HelpAddress.h"
 #include "help/HelpVersions.h"
 #include "help/LocaleIds.h"
+#include "platform/QtReportLocale.h"
 
 namespace quillon {
 namespace {

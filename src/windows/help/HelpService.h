@@ -11,8 +11,8 @@
 #include "help/ChmFile.h"
 #include "help/DLogFile.h"
 #include "help/HelpEnvironment.h"
-#include "windows/help/HelpViewer.h"
 #include "help/hh_funcs.h"
+#include "windows/help/HelpViewer.h"
 
 namespace quillon {
 

@@ -19,10 +19,10 @@
 #include <algorithm>
 
 #include "common/Messages.h"
-#include "platform/ScreenPlace.h"
-#include "platform/ShellServices.h"
 #include "help/HelpAddress.h"
 #include "help/HelpHtml.h"
+#include "platform/ScreenPlace.h"
+#include "platform/ShellServices.h"
 
 namespace quillon {
 namespace {
@@ -94,13 +94,15 @@ bool HelpBrowser::event(QEvent* event) {
 bool IsOpenableOutsideAddress(const QUrl& url) {
     if (!url.isValid()) return false;
     const QString scheme = url.scheme();
-    const auto is = [&scheme](const char* name) { return scheme.compare(QLatin1String(name), Qt::CaseInsensitive) == 0; };
+    const auto is = [&scheme](const char* name) {
+        return scheme.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+    };
     if (is("http") || is("https")) return !url.host().isEmpty();
     if (!is("mailto")) return false;
     // Some mail programs take fields beyond the message's own, such as "attach", which would put
     // one of the user's files into a message that a page prepared.
     static const QStringList kMessageFields = {QStringLiteral("to"), QStringLiteral("cc"), QStringLiteral("bcc"),
-                                                QStringLiteral("subject"), QStringLiteral("body")};
+                                               QStringLiteral("subject"), QStringLiteral("body")};
     const auto fields = QUrlQuery(url).queryItems(QUrl::FullyDecoded);
     return std::all_of(fields.begin(), fields.end(), [](const QPair<QString, QString>& field) {
         return kMessageFields.contains(field.first, Qt::CaseInsensitive);

@@ -1,5 +1,7 @@
 #include "windows/links/Inet.h"
 
+#include <qdrawutil.h>
+
 #include <QCursor>
 #include <QFrame>
 #include <QKeyEvent>
@@ -10,12 +12,11 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <algorithm>
-#include <qdrawutil.h>
 
-#include "windows/Controls.h"
 #include "platform/Accessible.h"
 #include "platform/ScreenPlace.h"
 #include "platform/ShellServices.h"
+#include "windows/Controls.h"
 
 namespace quillon {
 namespace {
@@ -90,7 +91,8 @@ public:
 
     QString text(QAccessible::Text t) const override {
         switch (t) {
-            case QAccessible::Name: return Link()->accessibleName().isEmpty() ? Link()->text() : Link()->accessibleName();
+            case QAccessible::Name:
+                return Link()->accessibleName().isEmpty() ? Link()->text() : Link()->accessibleName();
             case QAccessible::Description:
                 return Link()->accessibleDescription().isEmpty() ? Link()->URL() : Link()->accessibleDescription();
             default: return QAccessibleWidget::text(t);
@@ -277,8 +279,7 @@ void TOvcURL::MarkVisited() {
 }
 
 TInternetFrm::TInternetFrm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::MSWindowsFixedSizeDialogHint) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("InternetFrm"));
     setWindowTitle(QStringLiteral("Quillon"));
     setFont(ui::NormalFont());

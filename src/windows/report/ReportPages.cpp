@@ -8,7 +8,9 @@ namespace quillon {
 
 QImage RenderPreparedPage(TfrReport& report, int index, qreal devicePixelRatio) {
     PreparedPage& page = report.EMFPages[index];
-    const auto pixels = [](int reportUnits) { return static_cast<int>(std::lround(reportUnits / kReportUnitsPerInch * 96)); };
+    const auto pixels = [](int reportUnits) {
+        return static_cast<int>(std::lround(reportUnits / kReportUnitsPerInch * 96));
+    };
     const QSize logical(pixels(page.Metrics.PageWidth), pixels(page.Metrics.PageHeight));
     // The page is laid out in 96-dpi pixels; the painter maps them onto the finer device pixels.
     QImage image(logical * devicePixelRatio, QImage::Format_RGB32);
@@ -21,7 +23,8 @@ QImage RenderPreparedPage(TfrReport& report, int index, qreal devicePixelRatio) 
         QtCanvas canvas(&image, true);
         ScratchCanvas scratch;
         page.Visible = true;
-        const RunResult drawn = report.EMFPages.DrawPage(index, canvas, scratch.Get(), Rect{0, 0, logical.width(), logical.height()});
+        const RunResult drawn =
+            report.EMFPages.DrawPage(index, canvas, scratch.Get(), Rect{0, 0, logical.width(), logical.height()});
         page.Visible = false;
         if (!drawn.IsDone()) return {};
     }

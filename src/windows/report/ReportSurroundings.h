@@ -6,8 +6,8 @@
 
 #include "platform/QtCanvas.h"
 #include "platform/QtReportLocale.h"
-#include "windows/report/TfrProgressForm.h"
 #include "report/engine/Report.h"
+#include "windows/report/TfrProgressForm.h"
 
 namespace quillon {
 

@@ -12,9 +12,9 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+#include "common/Messages.h"
 #include "platform/Accessible.h"
 #include "platform/FileDialogs.h"
-#include "common/Messages.h"
 #include "platform/ScreenPlace.h"
 
 namespace quillon {
@@ -34,7 +34,8 @@ void CollatePicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
     const qreal ratio = devicePixelRatioF();
-    painter.drawPixmap(collated_ ? QPoint(8, 0) : QPoint(0, 8), collated_ ? CollatedImage(ratio) : UncollatedImage(ratio));
+    painter.drawPixmap(collated_ ? QPoint(8, 0) : QPoint(0, 8),
+                       collated_ ? CollatedImage(ratio) : UncollatedImage(ratio));
 }
 
 namespace {
@@ -255,13 +256,15 @@ bool TfrPrintForm::eventFilter(QObject* watched, QEvent* event) {
         // shortcuts) work as usual.
         const auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
-        const bool types = !text.isEmpty() && text.front().isPrint() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        const bool types =
+            !text.isEmpty() && text.front().isPrint() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
         if (key->key() == Qt::Key_Backspace) return true;
         if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) && key->modifiers() == Qt::NoModifier) {
             StepCopies(key->key() == Qt::Key_Up ? 1 : -1);
             return true;
         }
-        if (types && (text.size() != 1 || text.front() < QLatin1Char('0') || text.front() > QLatin1Char('9'))) return true;
+        if (types && (text.size() != 1 || text.front() < QLatin1Char('0') || text.front() > QLatin1Char('9')))
+            return true;
     } else if (watched == PagesEdit && event->type() == QEvent::FocusIn) {
         PagesButton->setChecked(true);
     } else if (watched == PagesButton && event->type() == QEvent::Shortcut) {

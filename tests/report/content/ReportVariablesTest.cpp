@@ -30,8 +30,8 @@ std::string Text(const ReportValue& value) {
     return text ? *text : "<not a string>";
 }
 
-const char* const kDateGroup[] = {"Dates", "DateTotal", "MonthDay", "DayTot", "NameDate",
-                                  "DatesLb", "Cd1Lb", "Cd2Lb", "Cd3Lb", "Cd4Lb"};
+const char* const kDateGroup[] = {"Dates",   "DateTotal", "MonthDay", "DayTot", "NameDate",
+                                  "DatesLb", "Cd1Lb",     "Cd2Lb",    "Cd3Lb",  "Cd4Lb"};
 
 TEST(ReportVariables, NamesInTableOrder) {
     const auto& names = ReportVariableNames();
@@ -119,12 +119,13 @@ TEST(ReportVariables, ASourceOfTheAnalysedValuesAnswersAsTheWindowsFields) {
     const DateSettings settings = ParseShortDateFormat(u"MM/dd/yyyy", months);
     ReportSource fields = SourceWithDate();
     fields.chartCells = ChartCellTexts(CountDigits(fields.vowels, fields.consonants));
-    const ReportSource dated =
-        ReportSourceOf(AssembleAnalysis(u"MARy 12", LetterSystem::Pythagorean, false, CivilDate{1985, 12, 29}, settings));
+    const ReportSource dated = ReportSourceOf(
+        AssembleAnalysis(u"MARy 12", LetterSystem::Pythagorean, false, CivilDate{1985, 12, 29}, settings));
     for (const std::string& name : ReportVariableNames()) {
         EXPECT_EQ(GetReportValue(dated, name), GetReportValue(fields, name)) << name;
     }
-    const ReportSource undated = ReportSourceOf(AssembleAnalysis(u"MARy 12", LetterSystem::Pythagorean, false, {}, settings));
+    const ReportSource undated =
+        ReportSourceOf(AssembleAnalysis(u"MARy 12", LetterSystem::Pythagorean, false, {}, settings));
     EXPECT_EQ(GetReportValue(undated, "Total"), GetReportValue(fields, "Total"));
     for (const char* name : kDateGroup) EXPECT_EQ(GetReportValue(undated, name), ReportValue()) << name;
 }

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <random>
 
 #include "report/content/TemplateData.h"
@@ -15,7 +14,7 @@ struct Expected {
     std::string name;
     ObjectKind kind;
     int left, top, width, height;
-    const char* font;  // memos: "Arial 11 bold"; lines: "" 
+    const char* font;  // memos: "Arial 11 bold"; lines: ""
     int alignment;
     std::vector<std::string> lines;
     Colour lineColour = 0;
@@ -37,10 +36,11 @@ std::vector<Expected> DigitMemos(int firstLeft, int top, int height, const char*
     std::vector<Expected> rows;
     for (int d = 1; d <= 9; ++d) {
         const std::string digit = std::to_string(d);
-        std::vector<std::string> lines = counts ? std::vector<std::string>{"[V" + digit + "]", "[C" + digit + "]", "[T" + digit + "]"}
-                                                : std::vector<std::string>{digit};
-        rows.push_back({"Memo" + std::to_string((counts ? 31 : 20) + d), ObjectKind::Memo, firstLeft + 28 * (d - 1), top, 22, height, font,
-                        alignment, lines});
+        std::vector<std::string> lines =
+            counts ? std::vector<std::string>{"[V" + digit + "]", "[C" + digit + "]", "[T" + digit + "]"}
+                   : std::vector<std::string>{digit};
+        rows.push_back({"Memo" + std::to_string((counts ? 31 : 20) + d), ObjectKind::Memo, firstLeft + 28 * (d - 1),
+                        top, 22, height, font, alignment, lines});
     }
     return rows;
 }
@@ -72,12 +72,14 @@ std::vector<Expected> PrintObjects() {
     rows.push_back({"Memo43", M, 284, 896, 440, 18, "Arial 8", 1, {"[nameftr]"}});
     rows.push_back({"Memo44", M, 92, 392, 54, 20, "Arial 11 bold", 0, {"Notes:"}});
     rows.push_back({"Line2", L, 148, 408, 580, 0, "", 0, {}, 0x808080});
-    const char* ruled[] = {"Line3", "Line4", "Line5", "Line6", "Line7", "Line8", "Line9", "Line10", "Line12", "Line13", "Line14"};
+    const char* ruled[] = {"Line3", "Line4",  "Line5",  "Line6",  "Line7", "Line8",
+                           "Line9", "Line10", "Line12", "Line13", "Line14"};
     for (int i = 0; i < 11; ++i) rows.push_back({ruled[i], L, 92, 448 + 40 * i, 636, 0, "", 0, {}, 0x808080});
     rows.push_back({"Memo4", M, 92, 136, 300, 20, "Arial 12 bold", 0, {"[Method] System"}});
     rows.push_back({"Memo46", M, 612, 256, 116, 20, "Arial 11", 0, {"[Dates]"}});
     rows.push_back({"Memo49", M, 500, 284, 106, 72, "Arial 11 bold", 1, {"[Cd1Lb]", "[Cd2Lb]", "[Cd3Lb]", "[Cd4Lb]"}});
-    rows.push_back({"Memo50", M, 612, 284, 116, 72, "Arial 11", 0, {"[DateTotal]", "[MonthDay]", "[DayTot]", "[NameDate]"}});
+    rows.push_back(
+        {"Memo50", M, 612, 284, 116, 72, "Arial 11", 0, {"[DateTotal]", "[MonthDay]", "[DayTot]", "[NameDate]"}});
     rows.push_back({"Memo51", M, 500, 256, 106, 20, "Arial 11 bold", 1, {"[DatesLb]"}});
     return rows;
 }
@@ -104,7 +106,8 @@ std::vector<Expected> ExportObjects() {
     rows.push_back({"Memo41", M, 388, 160, 22, 52, "Arial 11", 0, {"[vvt]", "[cct]", "[ttt]"}});
     rows.push_back({"Memo46", M, 140, 249, 116, 20, "Arial 11", 0, {"[Dates]"}});
     rows.push_back({"Memo49", M, 24, 261, 106, 72, "Arial 11 bold", 0, {"[Cd1Lb]", "[Cd2Lb]", "[Cd3Lb]", "[Cd4Lb]"}});
-    rows.push_back({"Memo50", M, 140, 261, 116, 72, "Arial 11", 0, {"[DateTotal]", "[MonthDay]", "[DayTot]", "[NameDate]"}});
+    rows.push_back(
+        {"Memo50", M, 140, 261, 116, 72, "Arial 11", 0, {"[DateTotal]", "[MonthDay]", "[DayTot]", "[NameDate]"}});
     rows.push_back({"Memo51", M, 24, 249, 106, 20, "Arial 11 bold", 0, {"[DatesLb]"}});
     return rows;
 }
@@ -248,7 +251,8 @@ TEST(CarriedTemplates, MatchTheirLayouts) {
         EXPECT_TRUE(page.UseMargins);
         EXPECT_EQ(page.Columns, 0);
         EXPECT_EQ(page.ColumnGap, 0);
-        EXPECT_EQ((std::array<int, 4>{page.LeftMargin, page.TopMargin, page.RightMargin, page.BottomMargin}), carried.margins);
+        EXPECT_EQ((std::array<int, 4>{page.LeftMargin, page.TopMargin, page.RightMargin, page.BottomMargin}),
+                  carried.margins);
         EXPECT_EQ(page.BorderStyle, 3);
         EXPECT_EQ(page.Caption, "Form");
         EXPECT_EQ(page.Color, 0x8000000Fu);
@@ -294,7 +298,8 @@ TEST(CarriedTemplates, SaveLoadSaveIsStableButForTheLastChange) {
         EXPECT_NE(std::vector<std::uint8_t>(first.end() - 8, first.end()),
                   std::vector<std::uint8_t>(second.end() - 8, second.end()));
         // The virtual printer is saved as its marker.
-        EXPECT_EQ(std::vector<std::uint8_t>(first.begin() + 5, first.begin() + 9), (std::vector<std::uint8_t>{1, 0, 1, 0}));
+        EXPECT_EQ(std::vector<std::uint8_t>(first.begin() + 5, first.begin() + 9),
+                  (std::vector<std::uint8_t>{1, 0, 1, 0}));
 
         // Written with the template's own printer name and change time, the carried stream returns.
         ReportTemplate read;

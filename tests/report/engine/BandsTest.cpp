@@ -1,10 +1,11 @@
 // Placing objects on bands, and cutting bands that are taller than a page.
 
+#include "report/engine/Bands.h"
+
 #include <gtest/gtest.h>
 
-#include "support/PreparedReport.h"
-#include "report/engine/Bands.h"
 #include "report/engine/SplitBand.h"
+#include "support/PreparedReport.h"
 
 namespace quillon {
 namespace {
@@ -33,7 +34,8 @@ TEST(PlaceObjects, FirstBandMetTakesTheObjectAndTheRestIsLoose) {
     AddMemo(page, "InSecondTitle", 10, 450, {});
     const PageBands bands = PlaceObjects(page);
 
-    EXPECT_EQ(NamesOn(bands.First(BandType::ReportTitle)), (std::vector<std::string>{"InTitleAndHeader", "OnTitleTop"}));
+    EXPECT_EQ(NamesOn(bands.First(BandType::ReportTitle)),
+              (std::vector<std::string>{"InTitleAndHeader", "OnTitleTop"}));
     EXPECT_TRUE(NamesOn(bands.First(BandType::PageHeader)).empty());
     EXPECT_EQ(NamesOn(bands.First(BandType::PageFooter)), std::vector<std::string>{"OnFooterBottom"});
     EXPECT_EQ(NamesOn(bands.First(BandType::None)), std::vector<std::string>{"Loose"});

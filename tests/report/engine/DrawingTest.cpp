@@ -1,10 +1,9 @@
 #include "report/engine/Drawing.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <climits>
 #include <functional>
+#include <gtest/gtest.h>
 #include <random>
 
 #include "report/engine/FixedCanvas.h"
@@ -68,12 +67,16 @@ TEST(WrapLine, BlanksBreaksAndParagraphEnds) {
     EXPECT_EQ(WrapLine("abcdefghijkl", 25, canvas), (std::vector<std::string>{"abcde", "fghij", "kl\x01"}));
     EXPECT_EQ(WrapLine("one\r\ntwo", 100, canvas), (std::vector<std::string>{"one\x01", "two\x01"}));
     EXPECT_EQ(WrapLine("x", 0, canvas), (std::vector<std::string>{"x\x01"})) << "one character always fits";
-    EXPECT_EQ(WrapLine("\xc3\xa9\xc3\xa9\xc3\xa9", 10, canvas), (std::vector<std::string>{"\xc3\xa9\xc3\xa9", "\xc3\xa9\x01"}))
+    EXPECT_EQ(WrapLine("\xc3\xa9\xc3\xa9\xc3\xa9", 10, canvas),
+              (std::vector<std::string>{"\xc3\xa9\xc3\xa9", "\xc3\xa9\x01"}))
         << "a character's bytes stay together";
     // Each two-byte letter is measured alone, not with the byte after it.
     EXPECT_EQ(WrapLine("Jos\xc3\xa9 Mu\xc3\xb1oz", 20, canvas),
               (std::vector<std::string>{"Jos\xc3\xa9", "Mu\xc3\xb1o", "z\x01"}));
-    EXPECT_EQ(WrapLine("\xc3\xa9" "a\xc3\xb1" "b", 5, canvas),
+    EXPECT_EQ(WrapLine("\xc3\xa9"
+                       "a\xc3\xb1"
+                       "b",
+                       5, canvas),
               (std::vector<std::string>{"\xc3\xa9", "a", "\xc3\xb1", "b\x01"}));
 }
 
@@ -122,7 +125,8 @@ TEST(WrapLine, MeasuringAFewCharactersBreaksWhereMeasuringEachDoes) {
     FixedCanvas canvas;
     canvas.SetFont(FontSpec{"Arial", 10, false, 0, 0, 0, false});  // 5 pixels a character, blanks 3
     // Memo text is UTF-8: a lead byte is followed by its trail bytes, never by a line break.
-    const std::vector<std::string> pieces = {"a", "b", " ", " ", "\r", "\n", "\xc3\xa9", "\xe2\x82\xac", "\xf0\x9f\x98\x80"};
+    const std::vector<std::string> pieces = {
+        "a", "b", " ", " ", "\r", "\n", "\xc3\xa9", "\xe2\x82\xac", "\xf0\x9f\x98\x80"};
     std::mt19937 random(7);
     for (int run = 0; run < 3000; ++run) {
         std::string line;
@@ -145,7 +149,8 @@ TEST(DrawMemo, HorizontalAlignments) {
     EXPECT_EQ(canvas.texts[1].x + 32, 100 + 200 - 2 - 1) << "a right-aligned line ends one pixel before the gap";
     EXPECT_EQ(canvas.texts[2].x, 100 + 2 + (200 - 4 - 24) / 2);
     EXPECT_EQ(canvas.texts[0].y, 51) << "first line at y + gap y";
-    EXPECT_EQ(canvas.texts[0].clip, (Rect{101, 50, 301 - 2, 91 - 1})) << "1 off the left, 2 off the right, 1 off the bottom";
+    EXPECT_EQ(canvas.texts[0].clip, (Rect{101, 50, 301 - 2, 91 - 1}))
+        << "1 off the left, 2 off the right, 1 off the bottom";
 }
 
 TEST(DrawMemo, CentredDropsTheHalfPixel) {
@@ -288,7 +293,8 @@ TEST(DrawMemo, PositionsFarOutOfBoundsSaturate) {
 TEST(DrawMemo, ExportingHandsLinesOverWithTheirFrameSides) {
     struct Sink : MemoLineSink {
         std::vector<std::pair<std::string, std::uint16_t>> lines;
-        void MemoLine(const Rect&, int, int, const std::string& text, std::uint16_t frame, const TfrMemoView&) override {
+        void MemoLine(const Rect&, int, int, const std::string& text, std::uint16_t frame,
+                      const TfrMemoView&) override {
             lines.emplace_back(text, frame);
         }
     } sink;
@@ -334,11 +340,10 @@ TEST(DrawPage, ObjectsWithinTenPixelsOfTheShownPartAreDrawnAtTheirPlace) {
     // Objects of 20 x 20 around the part shown, 100 to 200 across and down: drawn when they come
     // within 10 pixels of it.
     const Object objects[] = {
-        {"inside", 150, 150, true}, {"low", 150, 195, true},
-        {"below", 150, 209, true},  {"far below", 150, 210, false},
-        {"right", 209, 150, true},  {"far right", 210, 150, false},
-        {"above", 150, 71, true},   {"far above", 150, 70, false},
-        {"left", 71, 150, true},    {"far left", 70, 150, false},
+        {"inside", 150, 150, true},     {"low", 150, 195, true},       {"below", 150, 209, true},
+        {"far below", 150, 210, false}, {"right", 209, 150, true},     {"far right", 210, 150, false},
+        {"above", 150, 71, true},       {"far above", 150, 70, false}, {"left", 71, 150, true},
+        {"far left", 70, 150, false},
     };
     TfrEMFPages pages;
     TfrPage page;

@@ -2,9 +2,8 @@
 // their bounds of lines (as drawing wraps them), bytes or values worked out, however the template
 // multiplies its text, and leaves no pages; at each bound itself it lays out.
 
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 
 #include "support/PreparedReport.h"
 
@@ -36,53 +35,69 @@ void Doubling(ReportTemplate& tpl, const std::string& first, int n) {
 
 const std::vector<Case>& Cases() {
     static const std::vector<Case> cases = {
-        {"the lines of a memo", [] {
+        {"the lines of a memo",
+         [] {
              ReportTemplate tpl = OnePage();
              AddMemo(tpl.Pages[0], "M", 60, 100, {"one", "two", "three"});
              return tpl;
-         }, Bound::Lines, 3},
-        {"a line wrapped a word a line", [] {
+         },
+         Bound::Lines, 3},
+        {"a line wrapped a word a line",
+         [] {
              ReportTemplate tpl = OnePage();
              AddMemo(tpl.Pages[0], "M", 60, 100, {"aaaa bbbb cccc dddd"}, 30);
              return tpl;
-         }, Bound::Lines, 4},
-        {"a name that stands for a whole memo", [] {
+         },
+         Bound::Lines, 4},
+        {"a name that stands for a whole memo",
+         [] {
              ReportTemplate tpl = OnePage();
              AddMemo(tpl.Pages[0], "Src", 60, 100, {"one", "two", "three"});
              AddMemo(tpl.Pages[0], "Copies", 300, 100, {"[Src.Memo]", "[Src.Memo]"});
              return tpl;
-         }, Bound::Lines, 9},
-        {"a page header on every page of a split band", [] {
+         },
+         Bound::Lines, 9},
+        {"a page header on every page of a split band",
+         [] {
              ReportTemplate tpl = OnePage();
              AddBand(tpl.Pages[0], BandType::PageHeader, 0, 30);
              AddMemo(tpl.Pages[0], "Header", 60, 0, {"header"});
              AddBand(tpl.Pages[0], BandType::ReportTitle, 100, 20, kBandStretched);
              AddMemo(tpl.Pages[0], "Body", 60, 100, std::vector<std::string>(200, "line"));
              return tpl;
-         }, Bound::Lines, 0},
-        {"the bytes of the pages", [] {
+         },
+         Bound::Lines, 0},
+        {"the bytes of the pages",
+         [] {
              ReportTemplate tpl = OnePage();
              AddMemo(tpl.Pages[0], "M", 60, 100, {"one", "two", "three"});
              return tpl;
-         }, Bound::Bytes, 0},
-        {"a text that doubles at every variable", [] {
+         },
+         Bound::Bytes, 0},
+        {"a text that doubles at every variable",
+         [] {
              ReportTemplate tpl = OnePage();
              AddMemo(tpl.Pages[0], "M", 60, 100, {"[V9]"});
              Doubling(tpl, "'abcd'", 9);
              return tpl;
-         }, Bound::Bytes, 0},
-        {"a tag that names a memo", [] {
+         },
+         Bound::Bytes, 0},
+        {"a tag that names a memo",
+         [] {
              ReportTemplate tpl = OnePage();
              AddMemo(tpl.Pages[0], "Src", 60, 100, {"one", "two", "three"});
              AddMemo(tpl.Pages[0], "Tagged", 300, 100, {"x"})->Tag = "[Src.Memo][Src.Memo][Src.Memo]";
              return tpl;
-         }, Bound::Bytes, 0},
-        {"values that refer to each other twice", [] {
+         },
+         Bound::Bytes, 0},
+        {"values that refer to each other twice",
+         [] {
              ReportTemplate tpl = OnePage();
              AddMemo(tpl.Pages[0], "M", 60, 100, {"[V3]"});
              Doubling(tpl, "1", 3);
              return tpl;
-         }, Bound::Values, 0},
+         },
+         Bound::Values, 0},
     };
     return cases;
 }

@@ -53,13 +53,16 @@ TEST(ExpandMemo, StopsOnceTheTextPassesItsBound) {
     EXPECT_EQ(ExpandMemo({"[a]", "[a]", "[a]"}, false, lines, 3).size(), 4u) << "one line more than the bound";
     EXPECT_EQ(asked, 2);
     asked = 0;
-    EXPECT_EQ(ExpandMemo({"[a][a][a][a]", "[a]"}, false, lines, 100, 14), (std::vector<std::string>{"one", "two[a][a][a]"}));
+    EXPECT_EQ(ExpandMemo({"[a][a][a][a]", "[a]"}, false, lines, 100, 14),
+              (std::vector<std::string>{"one", "two[a][a][a]"}));
     EXPECT_EQ(asked, 1) << "the line stops growing as soon as it is longer than 14 bytes";
     EXPECT_EQ(ExpandLine("[a][a][a]", lines, 8), "[a][a][a]") << "longer than the bound before it grows";
 }
 
 TEST(Expressions, ArithmeticStringsAndErrors) {
-    const auto none = [](const std::string& name) -> Value { return name == "seven" ? Value{7LL} : Value{std::string("s")}; };
+    const auto none = [](const std::string& name) -> Value {
+        return name == "seven" ? Value{7LL} : Value{std::string("s")};
+    };
     EXPECT_EQ(EvaluateExpression("1 + 2 * 3", none), Value{7LL});
     EXPECT_EQ(EvaluateExpression("(1 + 2) * 3", none), Value{9LL});
     EXPECT_EQ(EvaluateExpression("seven - 10", none), Value{-3LL});
@@ -81,8 +84,9 @@ TEST(Expressions, ArithmeticStringsAndErrors) {
 TEST(FormatValue, KindsAndFallbacks) {
     const FixedReportLocale locale;
     auto format = [&](const Value& v, std::uint32_t kind, int variant, int decimals, const std::string& pattern = {}) {
-        return FormatValue(v, (kind << 24) | (static_cast<std::uint32_t>(variant) << 16) |
-                                  (static_cast<std::uint32_t>(decimals) << 8) | '.',
+        return FormatValue(v,
+                           (kind << 24) | (static_cast<std::uint32_t>(variant) << 16) |
+                               (static_cast<std::uint32_t>(decimals) << 8) | '.',
                            pattern, locale);
     };
     EXPECT_EQ(FormatValue(Value{}, kDefaultFormat, {}, locale), "");

@@ -4,7 +4,6 @@
 #include "report/engine/NameLookup.h"
 
 #include <gtest/gtest.h>
-
 #include <map>
 
 #include "report/engine/Expression.h"
@@ -89,7 +88,8 @@ TEST(NameLookup, ANameThatNeedsItselfIsUndefined) {
     }
     EXPECT_THROW(l.Text("Nowhere"), ReportError);
     // A long chain of distinct names ends as undefined too, before the stack does.
-    for (int i = 0; i < 500; ++i) l.report.Variables.Variables.push_back({"V" + std::to_string(i), "V" + std::to_string(i + 1)});
+    for (int i = 0; i < 500; ++i)
+        l.report.Variables.Variables.push_back({"V" + std::to_string(i), "V" + std::to_string(i + 1)});
     EXPECT_THROW(l.Text("V0"), ReportError);
     // So does an expression nested too deep.
     EXPECT_THROW(l.Text(std::string(5000, '(') + "1" + std::string(5000, ')')), ReportError);

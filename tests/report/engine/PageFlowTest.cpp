@@ -2,13 +2,12 @@
 // gaps, child bands, page footers on first, middle and last pages, highlights, suppressed repeats
 // and two-pass reports.
 
+#include <functional>
 #include <gtest/gtest.h>
 
-#include <functional>
-
+#include "report/format/TemplateLimits.h"
 #include "support/FakeProgress.h"
 #include "support/PreparedReport.h"
-#include "report/format/TemplateLimits.h"
 
 namespace quillon {
 namespace {
@@ -46,8 +45,9 @@ TEST(PageFlow, BandsThatJustFillThePageStayOnIt) {
         int pages;
     };
     const int room = kBottom - kTop;
-    for (const Case& c : {Case{"exactly full", room / 2, room - room / 2, 1}, Case{"one unit over", room / 2, room - room / 2 + 1, 2},
-                          Case{"one band the whole page", room, 0, 1}}) {
+    for (const Case& c :
+         {Case{"exactly full", room / 2, room - room / 2, 1}, Case{"one unit over", room / 2, room - room / 2 + 1, 2},
+          Case{"one band the whole page", room, 0, 1}}) {
         SCOPED_TRACE(c.name);
         ReportTemplate tpl = OnePage();
         AddBand(tpl.Pages[0], BandType::ReportTitle, 100, c.titleHeight);
@@ -106,8 +106,8 @@ TEST(PageFlow, ChildBandsFillColumnsThenPages) {
 TEST(PageFlow, AHiddenBandShowsItsChildOnlyWhenAskedTo) {
     for (const bool printChild : {false, true}) {
         ReportTemplate tpl = OnePage();
-        TfrBandView* title = AddBand(tpl.Pages[0], BandType::ReportTitle, 0, 100,
-                                     printChild ? kBandPrintChildIfInvisible : 0, "Title");
+        TfrBandView* title =
+            AddBand(tpl.Pages[0], BandType::ReportTitle, 0, 100, printChild ? kBandPrintChildIfInvisible : 0, "Title");
         title->ChildBand = "Child";
         title->Visible = false;
         AddMemo(tpl.Pages[0], "T", 60, 0, {"title"});

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "support/FakeProgress.h"
-#include "support/PreparedReport.h"
 #include "report/content/TemplateData.h"
 #include "report/engine/MemoText.h"
+#include "support/FakeProgress.h"
+#include "support/PreparedReport.h"
 
 namespace quillon {
 namespace {
@@ -154,8 +154,9 @@ TEST(PrepareErrors, AnUnresolvedNameLeavesNoPagesAndTheTemplateAsItWas) {
 TEST(PrepareNames, DictionaryBuiltInsAndExpressions) {
     ReportTemplate tpl = OnePage();
     tpl.Variables.Variables = {{" Category1", ""}, {"Sum", "1 + 2"}, {"Empty", ""}};
-    AddMemo(tpl.Pages[0], "Memo1", 60, 60, {"[Sum]|[sum]|[Empty]|[PAGE#]|[2 * 21]|[frtaRight]|[Memo1.Left]",
-                                            "[1/3]|[9223372036854775807 + 1]|[1 / 3000000]|[7 / 2]"});
+    AddMemo(tpl.Pages[0], "Memo1", 60, 60,
+            {"[Sum]|[sum]|[Empty]|[PAGE#]|[2 * 21]|[frtaRight]|[Memo1.Left]",
+             "[1/3]|[9223372036854775807 + 1]|[1 / 3000000]|[7 / 2]"});
     PreparedReport prepared(std::move(tpl));
     prepared.answerAll = false;
     ASSERT_TRUE(prepared.report.Prepare().IsDone());

@@ -169,15 +169,17 @@ TEST(PrintTarget, TheWholeSheetOrThePrintableAreaLessTheMargins) {
     page.RightMargin = 30;
     page.BottomMargin = 40;
     // 10 x 5050 / 771 = 65.5 rounds to 66 (half to even: 65.50...1 is above the half).
-    EXPECT_EQ(PrintTarget(page), (Rect{RoundHalfEven(10.0 * 5050 / 771), RoundHalfEven(20.0 * 6540 / 999),
-                                       5050 - RoundHalfEven(30.0 * 5050 / 771), 6540 - RoundHalfEven(40.0 * 6540 / 999)}));
+    EXPECT_EQ(PrintTarget(page),
+              (Rect{RoundHalfEven(10.0 * 5050 / 771), RoundHalfEven(20.0 * 6540 / 999),
+                    5050 - RoundHalfEven(30.0 * 5050 / 771), 6540 - RoundHalfEven(40.0 * 6540 / 999)}));
 }
 
 // A report of pageCount pages, one template page each, page i holding "Page i".
 ReportTemplate Pages(int pageCount) {
     ReportTemplate tpl = test::OnePage(91);
     tpl.Pages.resize(static_cast<std::size_t>(pageCount), tpl.Pages[0]);
-    for (int i = 0; i < pageCount; ++i) AddMemo(tpl.Pages[static_cast<std::size_t>(i)], "M", 92, 100, {"Page " + std::to_string(i + 1)});
+    for (int i = 0; i < pageCount; ++i)
+        AddMemo(tpl.Pages[static_cast<std::size_t>(i)], "M", 92, 100, {"Page " + std::to_string(i + 1)});
     return tpl;
 }
 
@@ -193,7 +195,9 @@ struct Printed {
                     PrintParity parity = PrintParity::All, std::optional<std::string> pdf = {}) {
         return PrintPages(prepared.report, PrintRequest{pages, copies, parity, collate}, pdf);
     }
-    std::vector<std::string> Sheets(std::size_t job = 0) const { return FakePrinterDriver::SheetTexts(*driver.jobs.at(job)); }
+    std::vector<std::string> Sheets(std::size_t job = 0) const {
+        return FakePrinterDriver::SheetTexts(*driver.jobs.at(job));
+    }
     FakePrinterDriver driver;
     test::PreparedReport prepared;
 };
@@ -264,7 +268,8 @@ TEST(PrintPages, AnotherPaperEndsTheJobAndStartsTheNext) {
     tpl.Pages.push_back(tpl.Pages[0]);
     tpl.Pages[1].Size = 9;  // A4
     tpl.Pages.push_back(tpl.Pages[1]);
-    for (std::size_t i = 0; i < tpl.Pages.size(); ++i) AddMemo(tpl.Pages[i], "M", 92, 100, {"Sheet " + std::to_string(i + 1)});
+    for (std::size_t i = 0; i < tpl.Pages.size(); ++i)
+        AddMemo(tpl.Pages[i], "M", 92, 100, {"Sheet " + std::to_string(i + 1)});
     FakePrinterDriver driver({{"Office"}}, "Office");
     test::PreparedReport prepared(std::move(tpl));
     prepared.printer.Bind(driver);
@@ -287,8 +292,9 @@ TEST(PrintPages, ConversionsFailBeforeAnythingIsPrinted) {
         const char* copies;
         const char* message;
     };
-    for (const Case& c : {Case{"", "", "'' is not a valid integer value"}, Case{"", "two", "'two' is not a valid integer value"},
-                          Case{"1,,3", "1", "'' is not a valid integer value"}, Case{"a", "1", "'a' is not a valid integer value"}}) {
+    for (const Case& c :
+         {Case{"", "", "'' is not a valid integer value"}, Case{"", "two", "'two' is not a valid integer value"},
+          Case{"1,,3", "1", "'' is not a valid integer value"}, Case{"a", "1", "'a' is not a valid integer value"}}) {
         const RunResult result = printed.Print(c.pages, c.copies);
         EXPECT_TRUE(result.IsFailed());
         EXPECT_EQ(result.message, c.message);

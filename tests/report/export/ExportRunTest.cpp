@@ -1,20 +1,19 @@
-#include <sys/resource.h>
+#include "report/export/ExportRun.h"
 
-#include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 
 #include "report/content/ReportVariables.h"
 #include "report/content/TemplateData.h"
-#include "report/format/TemplateStream.h"
 #include "report/engine/FixedCanvas.h"
-#include "report/export/ExportRun.h"
 #include "report/export/RtfExport.h"
-
+#include "report/format/TemplateStream.h"
 #include "support/FakeProgress.h"
 
 namespace quillon {
@@ -59,7 +58,9 @@ struct ExportReport {
         report.Environment.scratch = &scratch;
         report.Environment.locale = &locale;
         report.ShowProgress = false;
-        report.OnGetValue = [this](const std::string& name, Value& value) { value = ToValue(GetReportValue(source, name)); };
+        report.OnGetValue = [this](const std::string& name, Value& value) {
+            value = ToValue(GetReportValue(source, name));
+        };
         ConfigureAsExportButton(writer);
     }
     RunResult Export(const fs::path& file) {
@@ -106,17 +107,23 @@ const std::string kExpectedMary =
     "{\\pard \\par}\r\n"
     "\\pard\\tx1938\\tx8400{\\tab\\f0\\fs24\\b\\cf1 Pythagorean System\\tab Total\\par}\r\n"
     "{\\pard \\par}\r\n"
-    "\\pard\\tx477\\tx1938\\tx8400{\\tab\\f0\\fs22\\b\\cf1 Vowels:\\tab\\f1\\fs24  1     \\tab\\f0\\fs22\\b0 1\\par}\r\n"
-    "\\pard\\tx431\\tx1938\\tx8400{\\tab\\f0\\fs22\\b\\cf1 Data:\\tab\\f1\\fs24 MARY 12\\tab\\f0\\fs22\\b0 24 / 6\\par}\r\n"
-    "\\pard\\tx431\\tx1938\\tx8400{\\tab\\f0\\fs22\\b\\cf1 Consonants:\\tab\\f1\\fs24 4 97   \\tab\\f0\\fs22\\b0 20 / 2\\par}\r\n"
+    "\\pard\\tx477\\tx1938\\tx8400{\\tab\\f0\\fs22\\b\\cf1 Vowels:\\tab\\f1\\fs24  1     \\tab\\f0\\fs22\\b0 "
+    "1\\par}\r\n"
+    "\\pard\\tx431\\tx1938\\tx8400{\\tab\\f0\\fs22\\b\\cf1 Data:\\tab\\f1\\fs24 MARY 12\\tab\\f0\\fs22\\b0 24 / "
+    "6\\par}\r\n"
+    "\\pard\\tx431\\tx1938\\tx8400{\\tab\\f0\\fs22\\b\\cf1 Consonants:\\tab\\f1\\fs24 4 97   \\tab\\f0\\fs22\\b0 20 / "
+    "2\\par}\r\n"
     "{\\pard \\par}\r\n{\\pard \\par}\r\n{\\pard \\par}\r\n{\\pard \\par}\r\n"
     "\\pard\\tx1938\\tx2369\\tx2800\\tx3231\\tx3662\\tx4092\\tx4523\\tx4954\\tx5385\\tx5815{\\tab\\f0\\fs22\\b\\cf1 "
     "1\\tab 2\\tab 3\\tab 4\\tab 5\\tab 6\\tab 7\\tab 8\\tab 9\\tab Total\\par}\r\n"
-    "\\pard\\tx431\\tx1938\\tx2369\\tx2800\\tx3231\\tx3662\\tx4092\\tx4523\\tx4954\\tx5385\\tx6000{\\tab\\f0\\fs22\\b\\cf1 "
+    "\\pard\\tx431\\tx1938\\tx2369\\tx2800\\tx3231\\tx3662\\tx4092\\tx4523\\tx4954\\tx5385\\tx6000{"
+    "\\tab\\f0\\fs22\\b\\cf1 "
     "Vowels:\\tab\\b0 1\\tab 0\\tab 0\\tab 0\\tab 0\\tab 0\\tab 0\\tab 0\\tab 0\\tab 1\\par}\r\n"
-    "\\pard\\tx431\\tx1938\\tx2369\\tx2800\\tx3231\\tx3662\\tx4092\\tx4523\\tx4954\\tx5385\\tx6000{\\tab\\f0\\fs22\\b\\cf1 "
+    "\\pard\\tx431\\tx1938\\tx2369\\tx2800\\tx3231\\tx3662\\tx4092\\tx4523\\tx4954\\tx5385\\tx6000{"
+    "\\tab\\f0\\fs22\\b\\cf1 "
     "Consonants:\\tab\\b0 0\\tab 0\\tab 0\\tab 1\\tab 0\\tab 0\\tab 1\\tab 0\\tab 1\\tab 3\\par}\r\n"
-    "\\pard\\tx431\\tx1938\\tx2369\\tx2800\\tx3231\\tx3662\\tx4092\\tx4523\\tx4954\\tx5385\\tx6000{\\tab\\f0\\fs22\\b\\cf1 "
+    "\\pard\\tx431\\tx1938\\tx2369\\tx2800\\tx3231\\tx3662\\tx4092\\tx4523\\tx4954\\tx5385\\tx6000{"
+    "\\tab\\f0\\fs22\\b\\cf1 "
     "Totals:\\tab\\b0 1\\tab 0\\tab 0\\tab 1\\tab 0\\tab 0\\tab 1\\tab 0\\tab 1\\tab 4\\par}\r\n"
     "{\\pard \\par}\r\n{\\pard \\par}\r\n{\\pard \\par}\r\n"
     "\\pard\\tx400\\tx2185{\\tab\\f0\\fs22\\b\\cf1 Date:\\tab\\b0 12/29/1985\\par}\r\n"
@@ -143,9 +150,9 @@ TEST_F(ExportRun, ARealRtfReaderFindsEveryValue) {
     char buffer[4096];
     while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) text.append(buffer, n);
     ASSERT_EQ(::pclose(pipe), 0) << "unrtf is installed by the set-up script";
-    for (const char* value : {"Pythagorean System", "Total", "Vowels:", "Data:", "MARY 12", "24 / 6", "Consonants:",
-                              "4 97", "20 / 2", "Totals:", "12/29/1985", "Date Total:", "37 / 10 / 1", "Month + Day:",
-                              "14 / 5", "Day:", "29 / 11 / 2", "Name + Date:", "61 / 7"}) {
+    for (const char* value : {"Pythagorean System", "Total", "Vowels:", "Data:", "MARY 12", "24 / 6",
+                              "Consonants:", "4 97", "20 / 2", "Totals:", "12/29/1985", "Date Total:", "37 / 10 / 1",
+                              "Month + Day:", "14 / 5", "Day:", "29 / 11 / 2", "Name + Date:", "61 / 7"}) {
         EXPECT_NE(text.find(value), std::string::npos) << value;
     }
 }
@@ -164,10 +171,12 @@ TEST_F(ExportRun, AFolderThatCannotBeWrittenLeavesNothing) {
     ExportReport exported;
     const RunResult missing = exported.Export(folder / "missing" / "m.rtf");
     EXPECT_TRUE(missing.IsFailed());
-    EXPECT_EQ(missing.message, "Cannot create file " + (folder / "missing" / "m.rtf").string() + ": No such file or directory");
+    EXPECT_EQ(missing.message,
+              "Cannot create file " + (folder / "missing" / "m.rtf").string() + ": No such file or directory");
 
     fs::create_directories(folder / "taken.rtf");  // the name belongs to a folder
-    EXPECT_EQ(exported.Export(folder / "taken.rtf").message, "Cannot create file " + (folder / "taken.rtf").string() + ": Is a directory");
+    EXPECT_EQ(exported.Export(folder / "taken.rtf").message,
+              "Cannot create file " + (folder / "taken.rtf").string() + ": Is a directory");
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"taken.rtf"}) << "no temporary file is left";
 }
 
@@ -233,7 +242,8 @@ TEST_F(ExportRun, ProgressLabelsAndACancelledExportIsComplete) {
     EXPECT_EQ(progress.labels, (std::vector<std::string>{"Processing page:  1", "Processing page:  1 from 1"}));
 
     progress.CancelAt(1);
-    EXPECT_EQ(ExportToFile(exported.report, exported.writer, (folder / "c.rtf").string()).outcome, RunOutcome::Cancelled);
+    EXPECT_EQ(ExportToFile(exported.report, exported.writer, (folder / "c.rtf").string()).outcome,
+              RunOutcome::Cancelled);
     EXPECT_EQ(ReadFile(folder / "c.rtf"),
               "{\\rtf1\\ansi\r\n\\margl600\\margr600\\margt600\\margb600\r\n{\\fonttbl}\r\n{\\colortbl;}\r\n\\par}");
 }

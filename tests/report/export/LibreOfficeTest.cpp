@@ -3,8 +3,6 @@
 // before the next one, for both letter systems, with and without a date. Built only where soffice
 // and pdftotext are installed (see tests/CMakeLists.txt).
 
-#include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -71,7 +70,8 @@ std::vector<std::vector<Cell>> Paragraphs(const std::string& rtf) {
             // Format words up to the space that ends them, then the text up to the next \tab.
             while (at < body.size() && body[at] == '\\') {
                 ++at;
-                while (at < body.size() && (std::isalnum(static_cast<unsigned char>(body[at])) || body[at] == '-')) ++at;
+                while (at < body.size() && (std::isalnum(static_cast<unsigned char>(body[at])) || body[at] == '-'))
+                    ++at;
             }
             if (at < body.size() && body[at] == ' ') ++at;
             const std::size_t end = body.find("\\tab", at);
@@ -96,7 +96,8 @@ std::vector<std::vector<PdfWord>> Lines(const std::string& bbox) {
         if (lines.empty() || w.yMin - lines.back().front().yMin > 4) lines.emplace_back();
         lines.back().push_back(w);
     }
-    for (auto& line : lines) std::sort(line.begin(), line.end(), [](const PdfWord& a, const PdfWord& b) { return a.xMin < b.xMin; });
+    for (auto& line : lines)
+        std::sort(line.begin(), line.end(), [](const PdfWord& a, const PdfWord& b) { return a.xMin < b.xMin; });
     return lines;
 }
 
@@ -121,11 +122,13 @@ TEST(LibreOffice, EveryValueStandsInItsColumn) {
     std::string rtfs;
     for (const Export& e : exports) {
         const fs::path rtf = dir / (e.name + ".rtf");
-        ASSERT_EQ(Shell(Quoted(QUILLON_EXECUTABLE) + " export " + e.options + " -o " + Quoted(rtf.string()) + " 'MARY 12'"), 0);
+        ASSERT_EQ(
+            Shell(Quoted(QUILLON_EXECUTABLE) + " export " + e.options + " -o " + Quoted(rtf.string()) + " 'MARY 12'"),
+            0);
         rtfs += " " + Quoted(rtf.string());
     }
     ASSERT_EQ(Shell("soffice --headless -env:UserInstallation=file://" + (dir / "profile").string() +
-                  " --convert-to pdf --outdir " + Quoted(dir.string()) + rtfs),
+                    " --convert-to pdf --outdir " + Quoted(dir.string()) + rtfs),
               0);
 
     for (const Export& e : exports) {
@@ -168,8 +171,9 @@ TEST(LibreOffice, LettersOutsideTheCodePageAreShown) {
     const fs::path dir = fs::temp_directory_path() / ("quillon-lo-unicode-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    const std::string name = "\xD0\x98\xD0\x92\xD0\x90\xD0\x9D \xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 "
-                             "\xE5\xB1\xB1\xE7\x94\xB0";  // ИВАН Ωμέγα 山田
+    const std::string name =
+        "\xD0\x98\xD0\x92\xD0\x90\xD0\x9D \xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 "
+        "\xE5\xB1\xB1\xE7\x94\xB0";  // ИВАН Ωμέγα 山田
     const fs::path rtf = dir / "unicode.rtf";
     ASSERT_EQ(Shell(Quoted(QUILLON_EXECUTABLE) + " export -o " + Quoted(rtf.string()) + " " + Quoted(name)), 0);
     ASSERT_EQ(Shell("soffice --headless -env:UserInstallation=file://" + (dir / "profile").string() +

@@ -56,9 +56,9 @@ TEST(RtfWriter, TheWorkedExampleByteForByte) {
         w.Line(20, 0, "Name:", bold);
         w.rtf.EndPage();
         w.rtf.EndDocument();
-        EXPECT_EQ(w.stream.bytes,
-                  kHeader + "{\\fonttbl{\\f0 Arial}}\r\n{\\colortbl;\\red0\\green0\\blue0;}\r\n"
-                            "\\pard\\tx308\\tx1538{\\tab\\f0\\fs20\\b\\cf1 Name:\\tab JOHN\\par}\r\n\\par}");
+        EXPECT_EQ(w.stream.bytes, kHeader +
+                                      "{\\fonttbl{\\f0 Arial}}\r\n{\\colortbl;\\red0\\green0\\blue0;}\r\n"
+                                      "\\pard\\tx308\\tx1538{\\tab\\f0\\fs20\\b\\cf1 Name:\\tab JOHN\\par}\r\n\\par}");
     }
 }
 
@@ -78,9 +78,10 @@ TEST(RtfWriter, EscapingWhiteTextAndEmptyRows) {
     w.Line(0, 28, "a{b}\\c \xc3\xa9", Memo("Arial", 10, 0, 0xFFFFFF));
     w.rtf.EndPage();
     w.rtf.EndDocument();
-    EXPECT_EQ(w.stream.bytes, kHeader + "{\\fonttbl{\\f0 Arial}}\r\n{\\colortbl;\\red0\\green0\\blue0;}\r\n"
-                                        "{\\pard \\par}\r\n{\\pard \\par}\r\n"
-                                        "\\pard\\tx0{\\tab\\f0\\fs20\\cf1 a\\{b\\}\\\\c \xe9\\par}\r\n\\par}");
+    EXPECT_EQ(w.stream.bytes, kHeader +
+                                  "{\\fonttbl{\\f0 Arial}}\r\n{\\colortbl;\\red0\\green0\\blue0;}\r\n"
+                                  "{\\pard \\par}\r\n{\\pard \\par}\r\n"
+                                  "\\pard\\tx0{\\tab\\f0\\fs20\\cf1 a\\{b\\}\\\\c \xe9\\par}\r\n\\par}");
 }
 
 // A character of the ANSI code page is its one byte; any other is "\uN?" per UTF-16 code unit, N
@@ -91,16 +92,24 @@ TEST(RtfWriter, CharactersOutsideTheCodePageAsUnicodeEscapes) {
         std::string utf8, rtf;
     };
     const Case cases[] = {
-        {"Cyrillic", "\xD0\x98\xD0\x92\xD0\x90\xD0\x9D", "\\u1048?\\u1042?\\u1040?\\u1053?"},  // ИВАН
+        {"Cyrillic", "\xD0\x98\xD0\x92\xD0\x90\xD0\x9D", "\\u1048?\\u1042?\\u1040?\\u1053?"},          // ИВАН
         {"Greek", "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1", "\\u937?\\u956?\\u941?\\u947?\\u945?"},  // Ωμέγα
-        {"CJK", "\xE5\xB1\xB1\xE7\x94\xB0", "\\u23665?\\u30000?"},                                   // 山田
-        {"above U+7FFF negative", "\xE9\x88\xB4\xE6\x9C\xA8", "\\u-28108?\\u26408?"},                // 鈴木
-        {"beyond U+FFFF two units", "\xF0\xA0\xAE\xB7\xE7\x94\xB0", "\\u-10174?\\u-8265?\\u30000?"},  // 𠮷田
-        {"code page letters one byte", "Jos\xC3\xA9 \xE2\x82\xAC \xC5\x92\xC5\xB8", "Jos\xE9 \x80 \x8C\x9F"},  // José € ŒŸ
+        {"CJK", "\xE5\xB1\xB1\xE7\x94\xB0", "\\u23665?\\u30000?"},                                     // 山田
+        {"above U+7FFF negative", "\xE9\x88\xB4\xE6\x9C\xA8", "\\u-28108?\\u26408?"},                  // 鈴木
+        {"beyond U+FFFF two units", "\xF0\xA0\xAE\xB7\xE7\x94\xB0", "\\u-10174?\\u-8265?\\u30000?"},   // 𠮷田
+        {"code page letters one byte", "Jos\xC3\xA9 \xE2\x82\xAC \xC5\x92\xC5\xB8",
+         "Jos\xE9 \x80 \x8C\x9F"},  // José € ŒŸ
         {"braces and backslash beside escapes", "{\xD0\x98}\xD0\x98\\", "\\{\\u1048?\\}\\u1048?\\\\"},
-        {"digit and letter after an escape", "\xCE\xA9" "1\xCE\xA9" "a?", "\\u937?1\\u937?a?"},
+        {"digit and letter after an escape",
+         "\xCE\xA9"
+         "1\xCE\xA9"
+         "a?",
+         "\\u937?1\\u937?a?"},
         {"mixed", "\xD0\x98\xC3\xA9\xCE\xA9", "\\u1048?\xE9\\u937?"},
-        {"bytes that are no UTF-8", "a\xFF" "b", "a\\u-3?b"},
+        {"bytes that are no UTF-8",
+         "a\xFF"
+         "b",
+         "a\\u-3?b"},
     };
     for (const Case& c : cases) EXPECT_EQ(RtfText(c.utf8), c.rtf) << c.name;
 
@@ -109,7 +118,9 @@ TEST(RtfWriter, CharactersOutsideTheCodePageAsUnicodeEscapes) {
     w.rtf.BeginDocument();
     w.rtf.BeginPage();
     w.Line(0, 0, "\xE5\xB1\xB1", Memo("\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D"));  // ＭＳ 明朝
-    w.Line(50, 0, "x", Memo(std::string(31, 'a') + "\xC3\xA9" "b"));
+    w.Line(50, 0, "x",
+           Memo(std::string(31, 'a') + "\xC3\xA9"
+                                       "b"));
     w.Line(90, 0, "x", Memo("a{b}"));
     w.rtf.EndPage();
     w.rtf.EndDocument();
@@ -130,8 +141,9 @@ TEST(RtfWriter, FormatWordsOnlyWhenTheyChange) {
     w.rtf.EndPage();
     w.rtf.EndDocument();
     const std::string body = w.stream.bytes.substr(w.stream.bytes.find("\\pard"));
-    EXPECT_EQ(body, "\\pard\\tx154\\tx769\\tx1385\\tx2000{\\tab\\f0\\fs22\\b\\cf1 one\\tab two"
-                    "\\tab\\f1\\i\\b0\\ul\\cf2 three\\tab\\i0\\ul0 four\\par}\r\n\\par}")
+    EXPECT_EQ(body,
+              "\\pard\\tx154\\tx769\\tx1385\\tx2000{\\tab\\f0\\fs22\\b\\cf1 one\\tab two"
+              "\\tab\\f1\\i\\b0\\ul\\cf2 three\\tab\\i0\\ul0 four\\par}\r\n\\par}")
         << "italic and underline go on and bold off for three; italic and underline off for four";
     EXPECT_NE(w.stream.bytes.find("{\\colortbl;\\red255\\green0\\blue0;\\red0\\green255\\blue0;}"), std::string::npos);
 }
@@ -140,7 +152,8 @@ TEST(RtfWriter, TablesBreakBeforeTwoHundredFiftyFiveCharacters) {
     Writer w;
     w.rtf.BeginDocument();
     w.rtf.BeginPage();
-    for (int i = 0; i < 12; ++i) w.Line(10 * i, 0, "x", Memo("Font number " + std::to_string(i) + " with a long name", 10, 0));
+    for (int i = 0; i < 12; ++i)
+        w.Line(10 * i, 0, "x", Memo("Font number " + std::to_string(i) + " with a long name", 10, 0));
     w.rtf.EndPage();
     w.rtf.EndDocument();
     const std::string& file = w.stream.bytes;
@@ -210,7 +223,8 @@ TEST(RtfWriter, PageBreaksBetweenPages) {
     const std::string& file = w.stream.bytes;
     EXPECT_EQ(file.find("\\page"), file.find("p0\\par}\r\n") + 9);
     std::size_t breaks = 0;
-    for (std::size_t at = file.find("\\page\r\n"); at != std::string::npos; at = file.find("\\page\r\n", at + 1)) ++breaks;
+    for (std::size_t at = file.find("\\page\r\n"); at != std::string::npos; at = file.find("\\page\r\n", at + 1))
+        ++breaks;
     EXPECT_EQ(breaks, 2u);
 }
 
@@ -294,7 +308,8 @@ TEST(TextRows, ARowOfManyTextsInOrderWhenAskedFor) {
         const int x = (i * 37) % 11;
         const std::string name = std::to_string(i);
         text.ExportTextLine(Rect{0, 0, 1, 1}, x, 0, name, 0, &memo);
-        expected.insert(std::find_if(expected.begin(), expected.end(), [x](const auto& e) { return e.first >= x; }), {x, name});
+        expected.insert(std::find_if(expected.begin(), expected.end(), [x](const auto& e) { return e.first >= x; }),
+                        {x, name});
         if (i % 97 == 0 || i == 299) {
             const auto& row = text.Rows()[0];
             ASSERT_EQ(row.size(), expected.size());
@@ -320,7 +335,8 @@ TEST(TextRows, RowsAndTextsOfADocumentAreBounded) {
         EXPECT_EQ(w.rtf.Rows()[0].size(), bound == 9 ? 1u : 0u);
         w.rtf.EndPage();
         w.rtf.EndDocument();
-        EXPECT_EQ(w.rtf.Failure(), bound == 9 ? "" : "The template is too large to export: its pages fill more than 8 rows and texts");
+        EXPECT_EQ(w.rtf.Failure(),
+                  bound == 9 ? "" : "The template is too large to export: its pages fill more than 8 rows and texts");
 
         w.rtf.BeginDocument();
         w.rtf.BeginPage();

@@ -1,7 +1,6 @@
 #include "report/format/AnsiText.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 #include "common/Utf8.h"

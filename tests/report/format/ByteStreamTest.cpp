@@ -1,8 +1,7 @@
 #include "report/format/ByteStream.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <span>
 #include <string>
 #include <vector>

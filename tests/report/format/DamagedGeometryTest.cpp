@@ -1,14 +1,13 @@
 // Templates whose geometry a damaged stream has thrown far out of bounds are refused, read or
 // prepared, with what is damaged; the bounds themselves still load.
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <functional>
+#include <gtest/gtest.h>
 
-#include "support/PreparedReport.h"
 #include "report/content/TemplateData.h"
 #include "report/format/TemplateGeometry.h"
+#include "support/PreparedReport.h"
 
 namespace quillon {
 namespace {

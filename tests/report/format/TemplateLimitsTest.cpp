@@ -2,14 +2,14 @@
 // in all) are refused, read or prepared, with what is too large; the bounds themselves load. The
 // reader keeps no more than the bounds and counts the rest, so the counts are exact.
 
-#include <gtest/gtest.h>
+#include "report/format/TemplateLimits.h"
 
 #include <functional>
+#include <gtest/gtest.h>
 
-#include "support/PreparedReport.h"
 #include "report/format/ByteStream.h"
-#include "report/format/TemplateLimits.h"
 #include "report/format/TemplateRecords.h"
+#include "support/PreparedReport.h"
 
 namespace quillon {
 namespace {
@@ -22,7 +22,8 @@ constexpr DateTime kNow = 46000.25;
 // n memos of lines lines each, on the first page.
 ReportTemplate Memos(std::size_t n, std::size_t lines) {
     ReportTemplate tpl = OnePage();
-    for (std::size_t i = 0; i < n; ++i) AddMemo(tpl.Pages[0], "Memo" + std::to_string(i + 1), 60, 100, std::vector<std::string>(lines, "x"));
+    for (std::size_t i = 0; i < n; ++i)
+        AddMemo(tpl.Pages[0], "Memo" + std::to_string(i + 1), 60, 100, std::vector<std::string>(lines, "x"));
     return tpl;
 }
 
@@ -43,10 +44,20 @@ struct Case {
 
 const std::vector<Case>& Cases() {
     static const std::vector<Case> cases = {
-        {"pages", [] { ReportTemplate tpl = OnePage(); tpl.Pages.resize(256); return tpl; },
-         [] { ReportTemplate tpl = OnePage(); tpl.Pages.resize(257); return tpl; },
+        {"pages",
+         [] {
+             ReportTemplate tpl = OnePage();
+             tpl.Pages.resize(256);
+             return tpl;
+         },
+         [] {
+             ReportTemplate tpl = OnePage();
+             tpl.Pages.resize(257);
+             return tpl;
+         },
          "it has 257 pages, at most 256 are laid out"},
-        {"objects", [] { return Memos(10000, 1); }, [] {
+        {"objects", [] { return Memos(10000, 1); },
+         [] {
              ReportTemplate tpl = Memos(10000, 1);
              tpl.Pages.emplace_back();
              AddMemo(tpl.Pages[1], "Last", 60, 100, {"x"});
@@ -55,7 +66,8 @@ const std::vector<Case>& Cases() {
          "it has 10001 objects, at most 10000 are laid out"},
         {"lines of a memo", [] { return Memos(2, 10000); }, [] { return Memos(2, 10001); },
          "page 1, memo \"Memo1\" holds 10001 lines, at most 10000 are laid out"},
-        {"lines of a memo without a name", [] { return Memos(2, 10000); }, [] {
+        {"lines of a memo without a name", [] { return Memos(2, 10000); },
+         [] {
              ReportTemplate tpl = Memos(2, 10000);
              tpl.Pages[0].Objects[1]->Name.clear();
              tpl.Pages[0].Objects[1]->Memo.push_back("x");
@@ -64,7 +76,8 @@ const std::vector<Case>& Cases() {
          "page 1, memo 2 holds 10001 lines, at most 10000 are laid out"},
         {"lines in all, of memos", [] { return Memos(10, 10000); }, [] { return Memos(11, 10000); },
          "its texts hold 110000 lines in all, at most 100000 are laid out"},
-        {"lines in all, with scripts and variables", [] {
+        {"lines in all, with scripts and variables",
+         [] {
              ReportTemplate tpl = Memos(10, 9999);
              tpl.Pages[0].Script = std::vector<std::string>(5, "x");
              tpl.Pages[0].Objects[0]->Script = std::vector<std::string>(5, "x");
@@ -78,7 +91,8 @@ const std::vector<Case>& Cases() {
              return tpl;
          },
          "its texts hold 100001 lines in all, at most 100000 are laid out"},
-        {"variables in all", [] {
+        {"variables in all",
+         [] {
              ReportTemplate tpl = OnePage();
              tpl.Variables.FieldAliases.assign(100000, TemplateVariable{"a", "b"});
              return tpl;
@@ -89,7 +103,8 @@ const std::vector<Case>& Cases() {
              return tpl;
          },
          "its texts hold 100001 lines in all, at most 100000 are laid out"},
-        {"text in all", [] { return TextOf(0); }, [] {
+        {"text in all", [] { return TextOf(0); },
+         [] {
              ReportTemplate tpl = TextOf(0);
              tpl.Info.Comment = "x";
              return tpl;
@@ -157,7 +172,8 @@ TEST(TemplateLimits, TheHundredMemosOfSixtyFiveThousandLinesAreRefusedAsTheyAreR
     ReportTemplate read;
     const TemplateLoad load = ReadTemplate(stream, read, kNow);
     EXPECT_FALSE(load.ok);
-    EXPECT_EQ(load.error, std::string(kTooLargeTemplate) + "page 1, memo \"Memo1\" holds 65535 lines, at most 10000 are laid out");
+    EXPECT_EQ(load.error,
+              std::string(kTooLargeTemplate) + "page 1, memo \"Memo1\" holds 65535 lines, at most 10000 are laid out");
     EXPECT_EQ(load.bytesRead, stream.size()) << "read to the end, counting";
     ASSERT_EQ(read.Pages.size(), 1u);
     EXPECT_TRUE(read.Pages[0].Objects.empty());

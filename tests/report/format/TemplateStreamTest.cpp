@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/StreamBytes.h"
 #include "report/engine/Report.h"
+#include "support/StreamBytes.h"
 
 namespace quillon {
 namespace {
@@ -230,7 +230,8 @@ TEST(ObjectRecords, ABandStoresItsMasterFromRevisionTwoPointOneOn) {
         EXPECT_EQ(band.ChildBand, "Child1");
         EXPECT_EQ(band.Master, c.withMaster ? "Master1" : "");
         ASSERT_EQ(load.objectEnds.size(), 1u);
-        EXPECT_EQ(load.objectEnds[0].consumedTo, load.objectEnds[0].endOffset) << "the record read to its end, no further";
+        EXPECT_EQ(load.objectEnds[0].consumedTo, load.objectEnds[0].endOffset)
+            << "the record read to its end, no further";
     }
 }
 

@@ -8,13 +8,13 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "platform/Regional.h"
+#include "platform/ScreenPlace.h"
 #include "support/QtPrint.h"
 #include "support/RecordingMessages.h"
 #include "windows/analysis/DateCalendar.h"
 #include "windows/analysis/DateEdit.h"
 #include "windows/analysis/Windows.h"
-#include "platform/Regional.h"
-#include "platform/ScreenPlace.h"
 
 namespace quillon {
 namespace {
@@ -70,13 +70,14 @@ TEST_F(DatePanel, StartsHiddenWithTodayInTheField) {
 
 TEST_F(DatePanel, ControlsStandAtTheirPlaces) {
     const std::pair<QWidget*, QRect> places[] = {
-        {calc().DateEdit, {12, 20, 106, 21}},   {calc().DtTot, {10, 67, 106, 21}},
-        {calc().MnTot, {10, 37, 106, 21}},      {calc().DyTot, {10, 34, 106, 21}},
-        {calc().NmDt, {10, 43, 106, 21}},       {calc().DtClearBtn, {10, 75, 28, 25}},
-        {calc().DtHelpBtn, {44, 75, 28, 25}},   {calc().DtCalcBtn, {78, 75, 40, 25}},
+        {calc().DateEdit, {12, 20, 106, 21}},      {calc().DtTot, {10, 67, 106, 21}},
+        {calc().MnTot, {10, 37, 106, 21}},         {calc().DyTot, {10, 34, 106, 21}},
+        {calc().NmDt, {10, 43, 106, 21}},          {calc().DtClearBtn, {10, 75, 28, 25}},
+        {calc().DtHelpBtn, {44, 75, 28, 25}},      {calc().DtCalcBtn, {78, 75, 40, 25}},
         {calc().frSpeedButton1, {114, 7, 10, 10}},
     };
-    for (const auto& [widget, place] : places) EXPECT_EQ(widget->geometry(), place) << widget->objectName().toStdString();
+    for (const auto& [widget, place] : places)
+        EXPECT_EQ(widget->geometry(), place) << widget->objectName().toStdString();
     // Frames at 8, 9 / 8, 92 / 8, 154 / 8, 205 of the panel.
     EXPECT_EQ(calc().DateEdit->parentWidget()->geometry(), QRect(8, 9, 126, 98));
     EXPECT_EQ(calc().MnTot->parentWidget()->geometry(), QRect(8, 92, 126, 74));
@@ -117,7 +118,7 @@ TEST(DatePanelPlace, OpeningKeepsTheWindowOnItsScreenAndClosingUndoesOnlyThat) {
     // opening widens the frame by 140 and moves it 71 to the left, then back inside the screen's
     // free area; closing moves it back by what opening moved it.
     const QRect screen(0, 0, 1280, 1024);
-    const QRect panelAtLeft(60, 0, 1220, 1024);    // a panel takes the left 60 pixels
+    const QRect panelAtLeft(60, 0, 1220, 1024);     // a panel takes the left 60 pixels
     const QRect secondScreen(1280, 24, 1024, 744);  // a second screen right of the first, its top bar 24
     struct Case {
         const char* name;
@@ -247,12 +248,9 @@ TEST_F(DatePanel, NameAfterTheDateFillsNameDate) {
 TEST_F(DatePanel, UnreadableTextsShowTheFieldsErrorAndLeaveNoResult) {
     OpenPanel();
     const std::pair<QString, std::string> cases[] = {
-        {"1x/2/1985", "Invalid month \"1X\""},
-        {"12/2x/1985", "Invalid day \"2X\""},
-        {"12/29/19x5", "Invalid year \"19X5\""},
-        {"foo 29 1985", "Invalid month name \"FOO\""},
-        {"2/31/2000", "Invalid date \"2/31/2000\""},
-        {"1/1/1599", "Invalid date \"1/1/1599\""},
+        {"1x/2/1985", "Invalid month \"1X\""},       {"12/2x/1985", "Invalid day \"2X\""},
+        {"12/29/19x5", "Invalid year \"19X5\""},     {"foo 29 1985", "Invalid month name \"FOO\""},
+        {"2/31/2000", "Invalid date \"2/31/2000\""}, {"1/1/1599", "Invalid date \"1/1/1599\""},
     };
     for (const auto& [text, message] : cases) {
         messages.shown.clear();
@@ -357,10 +355,10 @@ struct LocaleCase {
 
 TEST(DateSettingsOfLocales, ReadAndShowTheRegionalWay) {
     const LocaleCase cases[] = {
-        {"en_US", "12/29/1985", "12/29/1985"},  {"en_US", "10/5/2000", "10/ 5/2000"},
-        {"en_GB", "29/12/1985", "29/12/1985"},  {"en_GB", "5/10/2000", "05/10/2000"},
-        {"en_GB", "29 dec 85", "29/12/1985"},   {"sv_SE", "1985-12-29", "1985-12-29"},
-        {"sv_SE", "2000-10-5", "2000-10-05"},   {"de_DE", "29. Dez 1985", "29.12.1985"},
+        {"en_US", "12/29/1985", "12/29/1985"}, {"en_US", "10/5/2000", "10/ 5/2000"},
+        {"en_GB", "29/12/1985", "29/12/1985"}, {"en_GB", "5/10/2000", "05/10/2000"},
+        {"en_GB", "29 dec 85", "29/12/1985"},  {"sv_SE", "1985-12-29", "1985-12-29"},
+        {"sv_SE", "2000-10-5", "2000-10-05"},  {"de_DE", "29. Dez 1985", "29.12.1985"},
         {"de_DE", "5.10.00", "05.10.1900"},
     };
     for (const LocaleCase& c : cases) {

@@ -2,8 +2,6 @@
 // pasted in every way there is, accented Ys with and without folding, and the caret after the
 // answer.
 
-#include "windows/analysis/Numb.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -13,13 +11,13 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
 #include "numerology/Analysis.h"
 #include "support/QtPrint.h"
 #include "support/YQuestion.h"
+#include "windows/analysis/Numb.h"
 
 namespace quillon {
 namespace {
@@ -80,7 +78,14 @@ TEST_F(YDialog, EveryWayOfPastingIntoTheFieldIsAPaste) {
         {Way::Drop, "JOHN ", 5, 0, "mary y", {kConsonant, kConsonant}, "JOHN MARY Y", {9, 11}},
         {Way::ShiftInsert, "YY", 2, 0, "john", {}, "YYJOHN", {}},
         {Way::Menu, "AB", 1, 0, "zz", {}, "AZZB", {}},
-        {Way::ShiftInsert, fortyLessFour.c_str(), 36, 0, "mary y", {kVowel}, "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAMARy", {40}},
+        {Way::ShiftInsert,
+         fortyLessFour.c_str(),
+         36,
+         0,
+         "mary y",
+         {kVowel},
+         "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAMARy",
+         {40}},
         // A mark that comes first joins the letter before the caret; the letters after it move up.
         {Way::ShiftInsert, "JOSE", 4, 0, "\u0301 y", {kVowel}, "JOSÉ y", {6}},
         {Way::Menu, "JOSE SMITH", 4, 6, "\u0301 y", {kConsonant}, "JOSÉ Y", {6}},
@@ -120,7 +125,8 @@ TEST_F(YDialog, EveryWayOfPastingIntoTheFieldIsAPaste) {
                 break;
             case Way::MiddleButton:
                 clipboard->setText(pasted, QClipboard::Selection);
-                QTest::mouseClick(calc.Data, Qt::MiddleButton, {}, QPoint(calc.Data->width() - 4, calc.Data->height() / 2));
+                QTest::mouseClick(calc.Data, Qt::MiddleButton, {},
+                                  QPoint(calc.Data->width() - 4, calc.Data->height() / 2));
                 break;
             case Way::Drop: {
                 QMimeData mime;

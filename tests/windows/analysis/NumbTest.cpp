@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include "support/QtPrint.h"
-
 #include "windows/analysis/ChartPanel.h"
 #include "windows/analysis/Windows.h"
 #include "windows/report/TfrProgressForm.h"
@@ -128,9 +127,9 @@ TEST_F(AnalysisWindow, ControlsStandAtTheirPlacesWithTheirHints) {
         EXPECT_TRUE(QFontInfo(field->font()).fixedPitch()) << field->objectName().toStdString();
     }
     EXPECT_EQ(window.MthBtn->text(), QStringLiteral("Pythagorean"));
-    for (QPushButton* button : {window.Clearbtn, window.CalendarBtn, window.PasteBtn, window.HelpBtn,
-                                window.CalculatorBtn, window.PrintBtn, window.ExportBtn, window.InternetBtn,
-                                window.ExitBtn}) {
+    for (QPushButton* button :
+         {window.Clearbtn, window.CalendarBtn, window.PasteBtn, window.HelpBtn, window.CalculatorBtn, window.PrintBtn,
+          window.ExportBtn, window.InternetBtn, window.ExitBtn}) {
         EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString() << " has its image";
     }
 }
@@ -151,10 +150,9 @@ TEST_F(AnalysisWindow, ChartCellsStandInTheirColumnsAndRows) {
 }
 
 TEST_F(AnalysisWindow, TabOrderFollowsTheCommands) {
-    QWidget* const expected[] = {window.Clearbtn, window.CalendarBtn, window.PasteBtn,
-                                 window.MthBtn,   window.HelpBtn,     window.CalculatorBtn,
-                                 window.PrintBtn, window.ExportBtn,   window.InternetBtn,
-                                 window.ExitBtn,  window.Data};
+    QWidget* const expected[] = {window.Clearbtn,    window.CalendarBtn,   window.PasteBtn, window.MthBtn,
+                                 window.HelpBtn,     window.CalculatorBtn, window.PrintBtn, window.ExportBtn,
+                                 window.InternetBtn, window.ExitBtn,       window.Data};
     ASSERT_EQ(QApplication::focusWidget(), window.Data);
     for (QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -243,7 +241,7 @@ TEST_F(AnalysisWindow, FortyCharactersAtMost) {
     Type(QString(45, QLatin1Char('b')));
     EXPECT_EQ(window.Data->text(), QString(40, QLatin1Char('B')));
     EXPECT_EQ(window.Constants->text(), QString(40, QLatin1Char('2')));
-    EXPECT_EQ(window.Chart->CellText(4), QStringLiteral("40"));  // C2
+    EXPECT_EQ(window.Chart->CellText(4), QStringLiteral("40"));   // C2
     EXPECT_EQ(window.Chart->CellText(29), QStringLiteral("40"));  // ttt
 }
 
@@ -318,7 +316,7 @@ TEST_F(AnalysisWindow, CtrlVPastesIntoDataFromAnyControl) {
 // that the same visible name has the same values whichever way its letters were made.
 TEST_F(AnalysisWindow, DecomposedLettersBecomeComposedOnesTypedOrPasted) {
     const std::pair<const char*, const char*> pairs[] = {
-        {"JOSÉ", "JOSE\u0301"}, {"PEÑA", "PEN\u0303A"},          {"ÅSA", "A\u030aSA"},
+        {"JOSÉ", "JOSE\u0301"}, {"PEÑA", "PEN\u0303A"},           {"ÅSA", "A\u030aSA"},
         {"ŸVES", "Y\u0308VES"}, {"NGUYỆN", "NGUYE\u0302\u0323N"}, {"NGUYỆN", "NGUYE\u0323\u0302N"},
     };
     for (bool fold : {false, true}) {
@@ -338,7 +336,8 @@ TEST_F(AnalysisWindow, DecomposedLettersBecomeComposedOnesTypedOrPasted) {
                 } else {
                     Paste(QString::fromUtf8(decomposed));
                 }
-                const std::string name = std::string(decomposed) + (typed ? " typed" : " pasted") + (fold ? ", folded" : "");
+                const std::string name =
+                    std::string(decomposed) + (typed ? " typed" : " pasted") + (fold ? ", folded" : "");
                 EXPECT_EQ(window.Data->text(), expected[0]) << name;
                 EXPECT_EQ(window.Vowels->text(), expected[1]) << name;
                 EXPECT_EQ(window.Constants->text(), expected[2]) << name;
@@ -467,7 +466,8 @@ namespace {
 TEST(WindowDecorations, OnlyTheBoxesTheWindowsHave) {
     Windows windows;
     TfrProgressForm progress;
-    const Qt::WindowFlags buttons = Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+    const Qt::WindowFlags buttons =
+        Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
     const std::pair<QWidget*, Qt::WindowFlags> expected[] = {
         {&windows.CalcFrm, Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint},
         {&windows.YFrm, {}},
@@ -477,7 +477,8 @@ TEST(WindowDecorations, OnlyTheBoxesTheWindowsHave) {
     };
     for (const auto& [window, wanted] : expected) {
         const Qt::WindowFlags flags = window->windowFlags();
-        EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint)) << window->objectName().toStdString() << ": the buttons are chosen";
+        EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint))
+            << window->objectName().toStdString() << ": the buttons are chosen";
         EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint)) << window->objectName().toStdString();
         EXPECT_EQ(flags & buttons, wanted) << window->objectName().toStdString();
     }

@@ -7,7 +7,6 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
-
 #include <vector>
 
 #include "numerology/Analysis.h"
@@ -97,14 +96,23 @@ TEST_F(YDialog, KeysTypedWhileTheQuestionIsUpAreTypedAfterTheAnswer) {
         {"an arrow then Enter", "y", {Wait(600), Press(Qt::Key_Right), Press(Qt::Key_Return)}, "Y", {}},
         {"Space before a button is chosen is a blank", "y", {Type(" a"), Wait(600), kEscape}, "Y A", {}},
         {"Enter before a button is chosen is refused", "y", {Wait(600), Press(Qt::Key_Return), kAltV}, "y", {}},
-        {"early Tab and Space wait for the delay", "y", {Press(Qt::Key_Tab), Press(Qt::Key_Space), Wait(500),
-                                                         Press(Qt::Key_Space)}, "y", {}},
+        {"early Tab and Space wait for the delay",
+         "y",
+         {Press(Qt::Key_Tab), Press(Qt::Key_Space), Wait(500), Press(Qt::Key_Space)},
+         "y",
+         {}},
         {"Escape answers at once", "y", {kEscape}, "Y", {}},
         {"a Y typed ahead asks again", "y", {Type("ay"), Wait(600), kAltV, Wait(600), kAltC}, "yAY", {}},
-        {"keys that reach the window before the dialog are kept, clicks refused", "y",
-         {TypeIntoWindow("es"), Step{Step::ClickWindow}, ExpectLabel(""), Wait(600), kEscape}, "YES", {"YES"}},
-        {"the field's limit holds", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaay", {Type("bc"), Wait(600), kEscape},
-         "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAY", {}},
+        {"keys that reach the window before the dialog are kept, clicks refused",
+         "y",
+         {TypeIntoWindow("es"), Step{Step::ClickWindow}, ExpectLabel(""), Wait(600), kEscape},
+         "YES",
+         {"YES"}},
+        {"the field's limit holds",
+         "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaay",
+         {Type("bc"), Wait(600), kEscape},
+         "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAY",
+         {}},
     };
     for (const Case& c : cases) {
         calc.ClearBtnClick();

@@ -28,16 +28,17 @@ TEST(CalculatorControl, LayoutOfTheWindowsControl) {
     calculator.resize(218, 167);
     EXPECT_EQ(calculator.DisplayRect(), QRect(6, 6, 206, 25));
     const std::pair<CalcButton, QRect> places[] = {
-        {CalcButton::MemoryClear, {6, 35, 30, 22}},   {CalcButton::Back, {80, 35, 41, 22}},
-        {CalcButton::ClearEntry, {125, 35, 41, 22}},  {CalcButton::Clear, {170, 35, 42, 22}},
-        {CalcButton::MemoryRecall, {6, 61, 30, 22}},  {CalcButton::Digit7, {46, 61, 30, 22}},
-        {CalcButton::Divide, {148, 61, 30, 22}},      {CalcButton::Sqrt, {182, 61, 30, 22}},
-        {CalcButton::Percent, {182, 87, 30, 22}},     {CalcButton::Reciprocal, {182, 113, 30, 22}},
+        {CalcButton::MemoryClear, {6, 35, 30, 22}},     {CalcButton::Back, {80, 35, 41, 22}},
+        {CalcButton::ClearEntry, {125, 35, 41, 22}},    {CalcButton::Clear, {170, 35, 42, 22}},
+        {CalcButton::MemoryRecall, {6, 61, 30, 22}},    {CalcButton::Digit7, {46, 61, 30, 22}},
+        {CalcButton::Divide, {148, 61, 30, 22}},        {CalcButton::Sqrt, {182, 61, 30, 22}},
+        {CalcButton::Percent, {182, 87, 30, 22}},       {CalcButton::Reciprocal, {182, 113, 30, 22}},
         {CalcButton::MemorySubtract, {6, 139, 30, 22}}, {CalcButton::Digit0, {46, 139, 30, 22}},
-        {CalcButton::Sign, {80, 139, 30, 22}},        {CalcButton::Decimal, {114, 139, 30, 22}},
+        {CalcButton::Sign, {80, 139, 30, 22}},          {CalcButton::Decimal, {114, 139, 30, 22}},
         {CalcButton::Equals, {182, 139, 30, 22}},
     };
-    for (const auto& [button, rect] : places) EXPECT_EQ(calculator.ButtonRect(button), rect) << calculator.Caption(button).toStdString();
+    for (const auto& [button, rect] : places)
+        EXPECT_EQ(calculator.ButtonRect(button), rect) << calculator.Caption(button).toStdString();
 
     // Every button lies inside the borders and apart from the display and every other button, and
     // the point at its centre finds it.
@@ -66,14 +67,15 @@ TEST(CalculatorControl, CaptionColoursByGroup) {
     TOvcCalculator calculator;
     const QColor maroon(128, 0, 0), navy(0, 0, 128), red(255, 0, 0), blue(0, 0, 255), gray(128, 128, 128);
     const std::pair<CalcButton, QColor> colours[] = {
-        {CalcButton::Back, maroon},        {CalcButton::ClearEntry, maroon},  {CalcButton::Clear, maroon},
-        {CalcButton::Reciprocal, navy},    {CalcButton::Sign, navy},          {CalcButton::Percent, navy},
-        {CalcButton::Sqrt, navy},          {CalcButton::MemoryStore, red},    {CalcButton::MemoryAdd, red},
-        {CalcButton::MemorySubtract, red}, {CalcButton::Digit0, blue},        {CalcButton::Digit9, blue},
-        {CalcButton::Decimal, blue},       {CalcButton::Add, red},            {CalcButton::Equals, red},
+        {CalcButton::Back, maroon},        {CalcButton::ClearEntry, maroon}, {CalcButton::Clear, maroon},
+        {CalcButton::Reciprocal, navy},    {CalcButton::Sign, navy},         {CalcButton::Percent, navy},
+        {CalcButton::Sqrt, navy},          {CalcButton::MemoryStore, red},   {CalcButton::MemoryAdd, red},
+        {CalcButton::MemorySubtract, red}, {CalcButton::Digit0, blue},       {CalcButton::Digit9, blue},
+        {CalcButton::Decimal, blue},       {CalcButton::Add, red},           {CalcButton::Equals, red},
         {CalcButton::MemoryClear, gray},   {CalcButton::MemoryRecall, gray},
     };
-    for (const auto& [button, colour] : colours) EXPECT_EQ(calculator.CaptionColor(button), colour) << calculator.Caption(button).toStdString();
+    for (const auto& [button, colour] : colours)
+        EXPECT_EQ(calculator.CaptionColor(button), colour) << calculator.Caption(button).toStdString();
     EXPECT_EQ(calculator.Colors.Display, calculator.palette().color(QPalette::Base));
     EXPECT_EQ(calculator.Colors.DisplayTextColor, calculator.palette().color(QPalette::Text));
 
@@ -119,14 +121,29 @@ TEST(CalculatorControl, KeyTable) {
         QList<std::pair<int, QString>> keys;  // key code and text; a Ctrl key has no text
         const char* display;
     } rows[] = {
-        {"digits and operators", {{Qt::Key_1, "1"}, {Qt::Key_Plus, "+"}, {Qt::Key_2, "2"}, {Qt::Key_Asterisk, "*"},
-                                  {Qt::Key_3, "3"}, {Qt::Key_Minus, "-"}, {Qt::Key_1, "1"}, {Qt::Key_Slash, "/"},
-                                  {Qt::Key_4, "4"}, {Qt::Key_Equal, "="}}, "2.00"},
+        {"digits and operators",
+         {{Qt::Key_1, "1"},
+          {Qt::Key_Plus, "+"},
+          {Qt::Key_2, "2"},
+          {Qt::Key_Asterisk, "*"},
+          {Qt::Key_3, "3"},
+          {Qt::Key_Minus, "-"},
+          {Qt::Key_1, "1"},
+          {Qt::Key_Slash, "/"},
+          {Qt::Key_4, "4"},
+          {Qt::Key_Equal, "="}},
+         "2.00"},
         {"enter is equals", {{Qt::Key_6, "6"}, {Qt::Key_Plus, "+"}, {Qt::Key_1, "1"}, {Qt::Key_Return, "\r"}}, "7.00"},
         {"keypad enter", {{Qt::Key_6, "6"}, {Qt::Key_Plus, "+"}, {Qt::Key_2, "2"}, {Qt::Key_Enter, "\r"}}, "8.00"},
         {"point", {{Qt::Key_Period, "."}, {Qt::Key_5, "5"}}, "0.5"},
-        {"percent", {{Qt::Key_5, "5"}, {Qt::Key_0, "0"}, {Qt::Key_Plus, "+"}, {Qt::Key_1, "1"}, {Qt::Key_0, "0"},
-                     {Qt::Key_Percent, "%"}}, "55.00"},
+        {"percent",
+         {{Qt::Key_5, "5"},
+          {Qt::Key_0, "0"},
+          {Qt::Key_Plus, "+"},
+          {Qt::Key_1, "1"},
+          {Qt::Key_0, "0"},
+          {Qt::Key_Percent, "%"}},
+         "55.00"},
         {"at sign is Sqrt", {{Qt::Key_9, "9"}, {Qt::Key_At, "@"}}, "3.00"},
         {"r is 1/x", {{Qt::Key_4, "4"}, {Qt::Key_R, "r"}}, "0.25"},
         {"capital R is nothing", {{Qt::Key_4, "4"}, {Qt::Key_R, "R"}}, "4"},

@@ -6,7 +6,6 @@
 #include <QAccessible>
 #include <QTest>
 #include <gtest/gtest.h>
-
 #include <utility>
 
 #include "support/AccessibilityFixture.h"
@@ -82,8 +81,8 @@ TEST_F(Accessibility, TheKeypadsButtonsAreChildrenThatPressLikeClicks) {
 
     // The parts stand where they are drawn, and the point in a button finds it.
     const QRect equals = calculator.ButtonRect(CalcButton::Equals);
-    QAccessibleInterface* atEquals = keypad->childAt(calculator.mapToGlobal(equals.center()).x(),
-                                                     calculator.mapToGlobal(equals.center()).y());
+    QAccessibleInterface* atEquals =
+        keypad->childAt(calculator.mapToGlobal(equals.center()).x(), calculator.mapToGlobal(equals.center()).y());
     ASSERT_NE(atEquals, nullptr);
     EXPECT_EQ(atEquals->text(QAccessible::Name), "=");
     EXPECT_EQ(atEquals->rect(), QRect(calculator.mapToGlobal(equals.topLeft()), equals.size()));

@@ -11,9 +11,9 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "support/HelpTestSupport.h"
 #include "support/RecordingMessages.h"
 #include "support/RecordingShell.h"
-#include "support/HelpTestSupport.h"
 #include "windows/help/HelpService.h"
 
 namespace quillon {
@@ -100,8 +100,7 @@ TEST_F(Viewer, PicturesStyleSheetsAndMissingPagesComeFromTheHelpFile) {
     EXPECT_FALSE(window->Browser->loadResource(QTextDocument::ImageResource, QUrl("none.png")).isValid());
 
     window->ShowPage("/html/none.htm");
-    EXPECT_TRUE(
-        window->Browser->toPlainText().contains("This page is not in the help file: /html/none.htm"));
+    EXPECT_TRUE(window->Browser->toPlainText().contains("This page is not in the help file: /html/none.htm"));
 }
 
 // A link to a page of the help file is shown in the viewer; of the other addresses only web pages
@@ -153,9 +152,10 @@ TEST_F(Viewer, OnlyWebPagesAndMailAddressesLeaveTheViewer) {
 // A planted help file's page: clicking its link to a local file beeps and opens nothing.
 TEST(ViewerLinks, AClickOnAFileLinkOfAPageBeeps) {
     const test::TempFolder folder;
-    ASSERT_TRUE(test::CompileHelpFile(
-        folder.Path(), {{"html/start.htm", "<html><body><p><a href=\"file:///etc/passwd\">local file</a></p>"
-                                           "<p><a href=\"https://example.com/\">web page</a></p></body></html>"}}));
+    ASSERT_TRUE(
+        test::CompileHelpFile(folder.Path(), {{"html/start.htm",
+                                               "<html><body><p><a href=\"file:///etc/passwd\">local file</a></p>"
+                                               "<p><a href=\"https://example.com/\">web page</a></p></body></html>"}}));
     const ChmLibrary library;
     ASSERT_TRUE(library.Loaded());
     HelpViewerWindow window(ChmFile::Open(library, (folder / "quill.chm").string()));

@@ -9,12 +9,11 @@
 #include <QTextStream>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <cctype>
 #include <gtest/gtest.h>
 
-#include <cctype>
-
-#include "support/RecordingMessages.h"
 #include "support/HelpTestSupport.h"
+#include "support/RecordingMessages.h"
 #include "windows/analysis/Numb.h"
 #include "windows/help/HelpService.h"
 
@@ -111,8 +110,7 @@ TEST_F(HelpWindows, AFolderWithoutAGoodHelpFileLeadsToTheOneBesideTheProgram) {
         SCOPED_TRACE(local.size());
         if (local != "<none>") WriteFile(temp / "quill.chm", local);
         TCalcFrm window;
-        EXPECT_EQ(QFileInfo(window.HelpFilePath()).canonicalFilePath(),
-                  QFileInfo(kBuiltHelpFile).canonicalFilePath());
+        EXPECT_EQ(QFileInfo(window.HelpFilePath()).canonicalFilePath(), QFileInfo(kBuiltHelpFile).canonicalFilePath());
     }
 }
 

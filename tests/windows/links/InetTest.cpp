@@ -7,9 +7,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <vector>
 
 #include "support/LinkLabels.h"
@@ -62,15 +61,16 @@ TEST(LinksWindow, ControlsStandAtTheirPlacesInTheirOrderAndFonts) {
     EXPECT_TRUE(window.Label4->wordWrap());
     EXPECT_EQ(window.Label4->font().pixelSize(), 11);
     EXPECT_TRUE(window.Label4->font().bold());
-    EXPECT_EQ(window.Label4->text(), "If you would like to help support our programming efforts, "
-                                     "please consider making a donation.");
+    EXPECT_EQ(window.Label4->text(),
+              "If you would like to help support our programming efforts, "
+              "please consider making a donation.");
 
     EXPECT_EQ(window.Button1->geometry(), QRect(134, 368, 75, 25));
     EXPECT_EQ(window.Button1->text(), "Close");
     EXPECT_EQ(window.Button1->font().pixelSize(), 13);
     EXPECT_TRUE(window.Button1->font().bold());
 
-    const QPoint places[] = {{57, 23}, {56, 46},  {56, 70},  {57, 94},  {56, 118},
+    const QPoint places[] = {{57, 23},  {56, 46},  {56, 70},  {57, 94},  {56, 118},
                              {56, 142}, {54, 185}, {56, 207}, {55, 229}, {56, 286}};
     for (std::size_t i = 0; i < kWebLinks.size(); ++i) {
         TOvcURL* link = window.OvcURL[i];
@@ -99,8 +99,8 @@ TEST(LinksWindow, ControlsStandAtTheirPlacesInTheirOrderAndFonts) {
     for (QObject* child : window.Panel4->children()) {
         if (child->isWidgetType()) order << child->objectName();
     }
-    EXPECT_EQ(order, QStringList({"Label6", "OvcURL1", "OvcURL2", "OvcURL3", "OvcURL4", "OvcURL5", "OvcURL6",
-                                  "Label5", "OvcURL7", "OvcURL8", "OvcURL9", "Label4", "OvcURL10"}));
+    EXPECT_EQ(order, QStringList({"Label6", "OvcURL1", "OvcURL2", "OvcURL3", "OvcURL4", "OvcURL5", "OvcURL6", "Label5",
+                                  "OvcURL7", "OvcURL8", "OvcURL9", "Label4", "OvcURL10"}));
 }
 
 // Runs the dialog modally and ends it with the given action once it shows; returns whether it

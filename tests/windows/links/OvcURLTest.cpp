@@ -1,8 +1,6 @@
 // The hyperlink label of the links window (TOvcURL in Inet.h): its colours while hovered, clicked
 // and visited, what it hands the desktop, and how it appears to a screen reader.
 
-#include "windows/links/Inet.h"
-
 #include <QAccessible>
 #include <QApplication>
 #include <QCursor>
@@ -11,13 +9,13 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
-
 #include <vector>
 
 #include "support/AccessibilityFixture.h"
 #include "support/LinkLabels.h"
 #include "support/QtPrint.h"
 #include "support/RecordingShell.h"
+#include "windows/links/Inet.h"
 
 namespace quillon {
 namespace {
@@ -240,8 +238,7 @@ TEST_F(HyperlinkLabel, TheDesktopGetsAtMost1023Characters) {
         {"exactly 1023", a1023, a1023},
         {"cut at 1023", a1023 + "bcd", a1023},
         {"cut before a split pair", QString(1022, QLatin1Char('a')) + smiley, QString(1022, QLatin1Char('a'))},
-        {"pair kept whole", QString(1021, QLatin1Char('a')) + smiley + "z",
-         QString(1021, QLatin1Char('a')) + smiley},
+        {"pair kept whole", QString(1021, QLatin1Char('a')) + smiley + "z", QString(1021, QLatin1Char('a')) + smiley},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -308,7 +305,8 @@ TEST_F(Accessibility, LinksAreLinksThatOpenByActionAndByKey) {
     QTest::keyClick(second, Qt::Key_Space);
     EXPECT_EQ(shell.opened, (QStringList{first->URL(), second->URL(), second->URL()}));
     const std::vector<QWidget*> round = TabRound(&windows.InternetFrm);
-    for (TOvcURL* each : windows.InternetFrm.OvcURL) EXPECT_TRUE(Contains(round, each)) << each->Caption().toStdString();
+    for (TOvcURL* each : windows.InternetFrm.OvcURL)
+        EXPECT_TRUE(Contains(round, each)) << each->Caption().toStdString();
     EXPECT_TRUE(Contains(round, windows.InternetFrm.Button1));
 }
 

@@ -1,8 +1,6 @@
 // The print dialog off-screen: its controls, the copies field, the collate picture and label, the
 // printer chosen and given back on cancel, and what OK hands to the printing.
 
-#include "windows/report/TfrPrintForm.h"
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,6 +20,7 @@
 #include "support/PreparedReport.h"
 #include "support/RecordingMessages.h"
 #include "windows/analysis/Windows.h"
+#include "windows/report/TfrPrintForm.h"
 
 namespace quillon {
 namespace {
@@ -63,7 +62,9 @@ TEST(PrintDialog, ControlsStandAtTheirPlacesWithTheirCaptionsAndFont) {
         {f.CurrentPageButton, {8, 40, 0, 0}, "Current pa&ge"},
         {f.PagesButton, {8, 60, 0, 0}, "&Pages:"},
         {f.PagesEdit, {88, 58, 165, 21}, {}},
-        {f.RangeHint, {8, 82, 249, 29}, "Enter page numbers and/or page ranges, separated by commas. For example, 1,3,5-12"},
+        {f.RangeHint,
+         {8, 82, 249, 29},
+         "Enter page numbers and/or page ranges, separated by commas. For example, 1,3,5-12"},
         {f.CopiesGroup, {280, 68, 201, 117}, "Copies"},
         {labelOf(f.CopiesEdit), {8, 24, 0, 0}, "Number of &copies:"},
         {f.CopiesEdit, {128, 20, 49, 21}, "1"},

@@ -1,5 +1,3 @@
-#include "windows/report/TfrProgressForm.h"
-
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -7,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "support/QtPrint.h"
+#include "windows/report/TfrProgressForm.h"
 
 namespace quillon {
 
@@ -15,21 +14,22 @@ TEST(ProgressForm, RunsItsJobOnceShownAndCloses) {
     bool cancel = false;
     bool ran = false;
     QString label;
-    const bool ok = progress.Run("Preparing report", "Processing page:  1",
-                                 [&] {
-                                     ran = true;
-                                     TfrProgressForm* form = progress.Form();
-                                     ASSERT_NE(form, nullptr);
-                                     EXPECT_TRUE(form->isVisible());
-                                     EXPECT_EQ(form->windowTitle(), "Preparing report");
-                                     EXPECT_EQ(form->Button1->text(), "Cancel");
-                                     EXPECT_EQ(form->size(), QSize(278, 106));
-                                     EXPECT_EQ(form->Button1->geometry(), QRect(100, 68, 75, 25));
-                                     EXPECT_EQ(form->Label2->text(), QString());
-                                     progress.SetLabel("Processing page:  2");
-                                     label = form->Label1->text();
-                                 },
-                                 cancel);
+    const bool ok = progress.Run(
+        "Preparing report", "Processing page:  1",
+        [&] {
+            ran = true;
+            TfrProgressForm* form = progress.Form();
+            ASSERT_NE(form, nullptr);
+            EXPECT_TRUE(form->isVisible());
+            EXPECT_EQ(form->windowTitle(), "Preparing report");
+            EXPECT_EQ(form->Button1->text(), "Cancel");
+            EXPECT_EQ(form->size(), QSize(278, 106));
+            EXPECT_EQ(form->Button1->geometry(), QRect(100, 68, 75, 25));
+            EXPECT_EQ(form->Label2->text(), QString());
+            progress.SetLabel("Processing page:  2");
+            label = form->Label1->text();
+        },
+        cancel);
     EXPECT_TRUE(ok);
     EXPECT_TRUE(ran);
     EXPECT_FALSE(cancel);
@@ -40,14 +40,15 @@ TEST(ProgressForm, CancelSetsTheFlagAndTheJobStopsAtItsNextCheck) {
     QtReportProgress progress;
     bool cancel = false;
     int pages = 0;
-    const bool ok = progress.Run("Preparing report", "Processing page:  1",
-                                 [&] {
-                                     for (; pages < 1000 && !cancel; ++pages) {
-                                         if (pages == 3) progress.Form()->Button1->click();
-                                         progress.ProcessEvents();
-                                     }
-                                 },
-                                 cancel);
+    const bool ok = progress.Run(
+        "Preparing report", "Processing page:  1",
+        [&] {
+            for (; pages < 1000 && !cancel; ++pages) {
+                if (pages == 3) progress.Form()->Button1->click();
+                progress.ProcessEvents();
+            }
+        },
+        cancel);
     EXPECT_FALSE(ok);
     EXPECT_TRUE(cancel);
     EXPECT_EQ(pages, 4);
