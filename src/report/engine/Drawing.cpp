@@ -158,10 +158,8 @@ void FillBackground(const TfrView& view, const ConvertedBox& box, Canvas& canvas
 int CountBlanks(const std::string& text) {
     int blanks = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == ' ') ++blanks;
-        if (static_cast<unsigned char>(text[i]) == 0xC2 && i + 1 < text.size() &&
-            static_cast<unsigned char>(text[i + 1]) == 0xA0)
-            ++blanks;
+        const bool noBreakSpace = text.compare(i, 2, "\xC2\xA0") == 0;
+        if (text[i] == ' ' || noBreakSpace) ++blanks;
     }
     return blanks;
 }
