@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
-#include "NameGenerator.h"
 #include "batch/BatchRow.h"
 #include "batch/Csv.h"
 #include "batch/Progress.h"
 #include "common/Utf8.h"
+#include "support/NameGenerator.h"
 
 namespace quillon::batch {
 namespace {

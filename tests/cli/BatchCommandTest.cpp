@@ -12,12 +12,12 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include "NameGenerator.h"
 #include "batch/Csv.h"
 #include "cli/CommandLine.h"
 #include "numerology/CoreNumbers.h"
 #include "platform/Regional.h"
 #include "support/CommandOutcome.h"
+#include "support/NameGenerator.h"
 #include "support/PinnedDates.h"
 
 namespace quillon {
